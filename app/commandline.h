@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QStringList>
+
+class QTextStream;
+
+/// Runs the program's command-line modes. Returns the process exit code.
+int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);

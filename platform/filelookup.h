@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// File lookup that behaves like the Windows file system the program's files come from:
+// names are found case-insensitively, and wildcard enumeration matches extensions
+// regardless of case and keeps the directory's own order.
+
+/// The existing path for path: path itself when it exists, otherwise the path whose
+/// components match path's components case-insensitively (the first match in directory
+/// order). Empty when nothing matches.
+QString lookupPath(const QString& path);
+
+/// True when lookupPath finds something.
+bool pathExists(const QString& path);
+
+/// Names of the regular files in folder whose name matches pattern (for example
+/// "*.vrez"), case-insensitively, in the order the directory lists them.
+QStringList enumerateFiles(const QString& folder, const QString& pattern);
+
+/// The folder part of a path built by the program with "/" or "\" separators and the
+/// file name after the last of them.
+QString fileNameOf(const QString& path);
+
+/// Looks up a path stored by another system (a drive letter, backslashes) that does not
+/// exist here: first as it stands, then by its file name inside fallbackFolder. Empty
+/// when neither exists.
+QString lookupForeignPath(const QString& storedPath, const QString& fallbackFolder);

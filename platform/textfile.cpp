@@ -1,0 +1,228 @@
+#include "platform/textfile.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool isBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ' || c == '\x7f';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Accepts an optional sign, digits with an optional decimal point, and an optional
+// exponent. Rejects words such as "nan" or "inf" that strtod would take.
+bool isDecimalNumber(QByteArrayView t)
+{
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < t.size() && isDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && isDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        const qsizetype expStart = i;
+        while (i < t.size() && isDigit(t[i]))
+            ++i;
+        if (i == expStart)
+            return false;
+    }
+    return i == t.size();
+}
+
+QString shown(QByteArrayView token)
+{
+    return QString::fromLatin1(token.first(qMin<qsizetype>(token.size(), 40)));
+}
+
+} // namespace
+
+LineReader::LineReader(QByteArrayView data) : m_data(data) {}
+
+void LineReader::fail(const QString& message)
+{
+    failAt(m_line, message);
+}
+
+void LineReader::failAt(int line, const QString& message)
+{
+    if (!ok())
+        return;
+    m_errorLine = line;
+    m_error = message;
+}
+
+void LineReader::skipLineBreak()
+{
+    if (m_pos >= m_data.size())
+        return;
+    const char c = m_data[m_pos];
+    if (c == '\r') {
+        ++m_pos;
+        if (m_pos < m_data.size() && m_data[m_pos] == '\n')
+            ++m_pos;
+        ++m_line;
+    } else if (c == '\n') {
+        ++m_pos;
+        ++m_line;
+    }
+}
+
+void LineReader::skipLine()
+{
+    if (!ok())
+        return;
+    const char* begin = m_data.data() + m_pos;
+    const qsizetype rest = m_data.size() - m_pos;
+    qsizetype len = 0;
+    while (len < rest && begin[len] != '\n' && begin[len] != '\r')
+        ++len;
+    m_pos += len;
+    skipLineBreak();
+}
+
+QByteArray LineReader::readLine()
+{
+    if (!ok() || atEnd())
+        return {};
+    const char* begin = m_data.data() + m_pos;
+    const qsizetype rest = m_data.size() - m_pos;
+    // memchr for the common LF; a bare CR before it also ends the line.
+    const void* lf = std::memchr(begin, '\n', size_t(rest));
+    qsizetype len = lf ? static_cast<const char*>(lf) - begin : rest;
+    if (const void* cr = std::memchr(begin, '\r', size_t(len)))
+        len = static_cast<const char*>(cr) - begin;
+    QByteArray line(begin, len);
+    m_pos += len;
+    skipLineBreak();
+    return line;
+}
+
+QByteArrayView LineReader::readToken()
+{
+    if (!ok())
+        return {};
+    // Skip blanks, tabs and line breaks before the number.
+    while (m_pos < m_data.size() && isBlankOrControl(m_data[m_pos])) {
+        if (m_data[m_pos] == '\r' || m_data[m_pos] == '\n')
+            skipLineBreak();
+        else
+            ++m_pos;
+    }
+    const qsizetype start = m_pos;
+    m_tokenLine = m_line;
+    while (m_pos < m_data.size() && !isBlankOrControl(m_data[m_pos]))
+        ++m_pos;
+    return m_data.sliced(start, m_pos - start);
+}
+
+qint32 LineReader::readInteger()
+{
+    const QByteArrayView token = readToken();
+    if (token.isEmpty()) {
+        skipLine();
+        return 0;
+    }
+    QByteArrayView digits = token;
+    if (digits.front() == '+')
+        digits = digits.sliced(1);
+    qint32 value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.isEmpty() || ec != std::errc() || end != digits.data() + digits.size()) {
+        failAt(m_tokenLine, QStringLiteral("'%1' is not a valid whole number").arg(shown(token)));
+        return 0;
+    }
+    skipLine();
+    return value;
+}
+
+qint32 LineReader::readCount()
+{
+    const qint32 count = readInteger();
+    if (count < 0) {
+        failAt(m_tokenLine, QStringLiteral("negative list count %1").arg(count));
+        return 0;
+    }
+    return count;
+}
+
+double LineReader::readDouble()
+{
+    const QByteArrayView token = readToken();
+    if (token.isEmpty()) {
+        skipLine();
+        return 0;
+    }
+    bool valid = isDecimalNumber(token);
+    double value = 0;
+    if (valid) {
+        value = QByteArray(token.data(), token.size()).toDouble(&valid);
+        valid = valid && std::isfinite(value);
+    }
+    if (!valid) {
+        failAt(m_tokenLine, QStringLiteral("'%1' is not a valid number").arg(shown(token)));
+        return 0;
+    }
+    skipLine();
+    return value;
+}
+
+void LineWriter::writeText(QByteArrayView text)
+{
+    m_data.append(text);
+    m_data.append("\r\n", 2);
+}
+
+void LineWriter::writeInteger(qint64 value)
+{
+    m_data.append(QByteArray::number(value));
+    m_data.append("\r\n", 2);
+}
+
+void LineWriter::writeDateTime(double value)
+{
+    m_data.append(formatDateTimeValue(value));
+    m_data.append("\r\n", 2);
+}
+
+void LineWriter::writeEmptyLines(int count)
+{
+    for (int i = 0; i < count; ++i)
+        m_data.append("\r\n", 2);
+}
+
+QByteArray formatDateTimeValue(double value)
+{
+    if (!std::isfinite(value) || value == 0)
+        value = 0; // also turns -0 into 0
+    char buf[64];
+    // "%.14E" gives d.ddddddddddddddE+XX with at least two exponent digits.
+    std::snprintf(buf, sizeof buf, "%.14E", std::fabs(value));
+    const char* e = std::strchr(buf, 'E');
+    const int exponent = std::atoi(e + 1);
+    char out[64];
+    std::snprintf(out, sizeof out, "%c%.*sE%c%04d", value < 0 ? '-' : ' ', int(e - buf), buf,
+                  exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+    return QByteArray(out);
+}

@@ -1,0 +1,126 @@
+#include "recipes/recipe.h"
+
+#include "platform/cp1252.h"
+#include "platform/daycount.h"
+
+#include <algorithm>
+
+bool TKVG::hasDeluxeLines() const
+{
+    return !Quantities.isEmpty() || !Units.isEmpty() || !IngredientNames.isEmpty() ||
+           !Descriptions.isEmpty();
+}
+
+bool TKVG::hasType(int type) const
+{
+    switch (type) {
+    case NormalType:
+        return !Ingredients.isEmpty() || !Instructions.isEmpty();
+    case DeluxeType:
+        return hasDeluxeLines();
+    case BinderType:
+        return !Binder.isEmpty();
+    case MagazineType:
+        return !Magazine.isEmpty();
+    case BookType:
+        return !Book.isEmpty();
+    default:
+        return false;
+    }
+}
+
+void Catalogue::reset()
+{
+    recipes.clear();
+    CurrentRecipe = -1;
+}
+
+int Catalogue::newRecipe()
+{
+    recipes.append(TKVG());
+    CurrentRecipe = int(recipes.size() - 1);
+    ResetRecipe(recipes, CurrentRecipe);
+    return CurrentRecipe;
+}
+
+namespace {
+
+bool validIndex(const TKV& kv, int index)
+{
+    return index >= 0 && index < kv.size();
+}
+
+// The first type in the order 0 to 4 that the record has and that is not excluded.
+int firstTypeExcept(const TKVG& r, int notA, int notB)
+{
+    for (int type = NormalType; type <= BookType; ++type) {
+        if (type != notA && type != notB && r.hasType(type))
+            return type;
+    }
+    return NoRecipeType;
+}
+
+} // namespace
+
+int RecipeType(const TKV& kv, int index)
+{
+    if (!validIndex(kv, index))
+        return NoRecipeType;
+    const int first = firstTypeExcept(kv[index], NoRecipeType, NoRecipeType);
+    return first == NoRecipeType ? NormalType : first;
+}
+
+int SecondRecipeType(const TKV& kv, int index)
+{
+    if (!validIndex(kv, index))
+        return NoRecipeType;
+    return firstTypeExcept(kv[index], RecipeType(kv, index), NoRecipeType);
+}
+
+int ThirdRecipeType(const TKV& kv, int index)
+{
+    if (!validIndex(kv, index))
+        return NoRecipeType;
+    const int first = RecipeType(kv, index);
+    const int second = SecondRecipeType(kv, index);
+    if (second == NoRecipeType)
+        return NoRecipeType;
+    return firstTypeExcept(kv[index], first, second);
+}
+
+void ResetRecipe(TKV& kv, int index)
+{
+    if (!validIndex(kv, index))
+        return;
+    TKVG& r = kv[index];
+    r = TKVG();
+    r.Kind = 0;
+    r.Difficulty = -1;
+    r.LastCooked = currentDayCount();
+    r.ListIndex = -1;
+}
+
+int IndexOfListRow(const TKV& kv, int row)
+{
+    for (int i = 0; i < kv.size(); ++i) {
+        if (kv[i].ListIndex == row)
+            return i;
+    }
+    return -1;
+}
+
+void SortByName(TKV& kv)
+{
+    std::stable_sort(kv.begin(), kv.end(),
+                     [](const TKVG& a, const TKVG& b) { return a.Name < b.Name; });
+}
+
+QByteArray pathToFileText(const QString& path)
+{
+    return cp1252::fromUnicode(path);
+}
+
+QString fileTextToPath(QByteArrayView text)
+{
+    return cp1252::toUnicode(text);
+}

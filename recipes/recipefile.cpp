@@ -1,0 +1,257 @@
+#include "recipes/recipefile.h"
+
+#include "platform/daycount.h"
+#include "platform/filelookup.h"
+#include "platform/safefile.h"
+#include "platform/textfile.h"
+#include "recipes/textrules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+
+namespace {
+
+constexpr int kReservedLines = 100;
+
+void writeList(LineWriter& out, const TSTRING& lines)
+{
+    out.writeInteger(lines.size());
+    for (const QByteArray& line : lines)
+        out.writeText(line);
+}
+
+// Paths are file-system names; the file holds them in the code page.
+void writePath(LineWriter& out, const QString& path)
+{
+    out.writeText(pathToFileText(path));
+}
+
+void readList(LineReader& in, TSTRING& lines)
+{
+    const qint32 count = in.readCount();
+    // A count beyond the end of the file ends the list there, so a damaged count can
+    // cost neither memory nor time.
+    for (qint32 i = 0; i < count && !in.atEnd() && in.ok(); ++i)
+        lines.append(in.readLine());
+}
+
+QString readPath(LineReader& in)
+{
+    return fileTextToPath(in.readLine());
+}
+
+bool startsWithHeader(const QByteArray& bytes, const char* header)
+{
+    LineReader in(bytes);
+    return in.readLine() == header;
+}
+
+} // namespace
+
+QString recipeFolder(const QString& baseFolder)
+{
+    return baseFolder + QStringLiteral("prepared_recipes/");
+}
+
+QString FileProblem::toString() const
+{
+    const QString where = line > 0 ? QStringLiteral("%1, line %2").arg(file).arg(line) : file;
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(where), message);
+}
+
+void normaliseKind(TKVG& r)
+{
+    if (r.Kind != 1 && r.hasDeluxeLines() && r.Ingredients.isEmpty() && r.Instructions.isEmpty())
+        r.Kind = 1;
+    else if (r.Kind == 1 && !r.hasDeluxeLines())
+        r.Kind = 0;
+}
+
+QByteArray recipeFileBytes(const TKVG& r)
+{
+    LineWriter out;
+    out.reserve(4096);
+    out.writeText(kRecipeHeader);
+    out.writeInteger(r.Kind);
+    writePath(out, r.FileName);
+    writePath(out, r.FilePath);
+    writePath(out, r.PictureFile);
+    out.writeText(r.Name);
+    out.writeText(r.Categories);
+    out.writeInteger(r.Difficulty);
+    out.writeText(r.PrepTime);
+    out.writeText(r.Devices);
+    out.writeText(r.Servings);
+    out.writeDateTime(r.LastCooked);
+    out.writeInteger(r.CookedDates.size());
+    for (double date : r.CookedDates)
+        out.writeDateTime(date);
+    writeList(out, r.Ingredients);
+    writeList(out, r.Instructions);
+    writeList(out, r.Comments);
+    for (const QByteArray* text : {&r.Binder, &r.Magazine, &r.Book, &r.Page, &r.Remark})
+        out.writeText(*text);
+    for (const TSTRING* list : {&r.Quantities, &r.Units, &r.IngredientNames, &r.Descriptions})
+        writeList(out, *list);
+    for (const QString* path : {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf,
+                                &r.DescriptionsRtf, &r.IngredientsRtf, &r.InstructionsRtf,
+                                &r.CommentsRtf})
+        writePath(out, *path);
+    out.writeEmptyLines(kReservedLines);
+    return out.data();
+}
+
+int WriteRecipeFile(TKV& kv, int index, QString* error)
+{
+    if (index < 0 || index >= kv.size())
+        return -1;
+    TKVG& r = kv[index];
+    normaliseKind(r);
+    return writeFileAtomically(r.FilePath, recipeFileBytes(r), error) ? 0 : -2;
+}
+
+bool parseRecipeFile(const QByteArray& bytes, TKVG& r, FileProblem* problem)
+{
+    LineReader in(bytes);
+    if (in.readLine() != kRecipeHeader)
+        return false;
+    r.Kind = in.readInteger();
+    r.FileName = readPath(in);
+    r.FilePath = readPath(in);
+    r.PictureFile = readPath(in);
+    r.Name = in.readLine();
+    r.Categories = in.readLine();
+    r.Difficulty = in.readInteger();
+    r.PrepTime = in.readLine();
+    r.Devices = in.readLine();
+    r.Servings = in.readLine();
+    r.LastCooked = in.readDouble();
+    const qint32 dates = in.readCount();
+    for (qint32 i = 0; i < dates && !in.atEnd() && in.ok(); ++i)
+        r.CookedDates.append(in.readDouble());
+    readList(in, r.Ingredients);
+    readList(in, r.Instructions);
+    readList(in, r.Comments);
+    for (QByteArray* text : {&r.Binder, &r.Magazine, &r.Book, &r.Page, &r.Remark})
+        *text = in.readLine();
+    for (TSTRING* list : {&r.Quantities, &r.Units, &r.IngredientNames, &r.Descriptions})
+        readList(in, *list);
+    for (QString* path : {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf,
+                          &r.DescriptionsRtf, &r.IngredientsRtf, &r.InstructionsRtf,
+                          &r.CommentsRtf})
+        *path = readPath(in);
+    if (!in.ok()) {
+        if (problem) {
+            problem->line = in.errorLine();
+            problem->message = in.error();
+        }
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Folder-dependent reading rules, with the existence tests of device pictures cached
+// for one read of the folder (a handful of devices serve thousands of recipes).
+class ReadingRules
+{
+public:
+    explicit ReadingRules(const QString& baseFolder) : m_base(baseFolder) {}
+
+    void apply(TKVG& r, const QString& foundName)
+    {
+        r.FileName = foundName;
+        r.FilePath = recipeFolder(m_base) + foundName;
+        applySamplePicture(r);
+        r.Difficulty = qBound(1, r.Difficulty, 5);
+        applyDevices(r);
+        if (r.LastCooked == 0)
+            r.LastCooked = currentDayCount();
+        r.ListIndex = 0;
+    }
+
+private:
+    void applySamplePicture(TKVG& r)
+    {
+        if (r.PictureFile.isEmpty())
+            return;
+        QString picture;
+        if (r.FileName == QLatin1String("Marzipan-Erdbeer-Torte.vrez") ||
+            r.FileName == QLatin1String("Strawberry Birthday Cake.vrez"))
+            picture = QStringLiteral("Erdbeer_Marzipan_Torte.png");
+        else if (r.FileName == QLatin1String("Chili con Carne (schnell).vrez") ||
+                 r.FileName == QLatin1String("Easy Chili Con Carne.vrez"))
+            picture = QStringLiteral("ChiliconCarneschnell.png");
+        if (picture.isEmpty())
+            return;
+        const QString path = lookupPath(m_base + QStringLiteral("Graphic/PNG/") + picture);
+        if (!path.isEmpty())
+            r.PictureFile = path;
+    }
+
+    void applyDevices(TKVG& r)
+    {
+        const TSTRING devices = CollectDevices(r);
+        if (devices.isEmpty())
+            return;
+        const QByteArray& first = devices.first();
+        auto cached = m_devicePictureExists.constFind(first);
+        if (cached == m_devicePictureExists.constEnd()) {
+            const QString picture = m_base + QStringLiteral("Graphic/PNG/ENG/") +
+                                    fileTextToPath(first) + QStringLiteral(".PNG");
+            cached = m_devicePictureExists.insert(first, pathExists(picture));
+        }
+        if (!cached.value())
+            r.Devices.clear();
+    }
+
+    QString m_base;
+    QHash<QByteArray, bool> m_devicePictureExists;
+};
+
+// Reads the first line only, so that large files of other kinds cost nothing.
+bool readRecipeBytes(QFile& file, QByteArray* bytes)
+{
+    constexpr qsizetype headerProbe = sizeof(kRecipeHeader) + 1;
+    QByteArray head = file.read(headerProbe);
+    if (!head.startsWith(kRecipeHeader))
+        return false;
+    *bytes = head + file.readAll();
+    return startsWithHeader(*bytes, kRecipeHeader);
+}
+
+} // namespace
+
+void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems)
+{
+    kv.clear();
+    const QString folder = lookupPath(recipeFolder(baseFolder));
+    if (folder.isEmpty())
+        return;
+    const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"));
+    kv.reserve(names.size());
+    ReadingRules rules(baseFolder);
+    QByteArray bytes;
+    for (const QString& name : names) {
+        const QString path = folder + name;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            if (problems)
+                problems->append({path, 0, file.errorString()});
+            continue;
+        }
+        if (!readRecipeBytes(file, &bytes))
+            continue;
+        TKVG record;
+        FileProblem problem{path, 0, {}};
+        if (!parseRecipeFile(bytes, record, &problem)) {
+            if (problems)
+                problems->append(problem);
+            continue;
+        }
+        rules.apply(record, name);
+        kv.append(std::move(record));
+    }
+}

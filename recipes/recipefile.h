@@ -1,0 +1,47 @@
+#pragma once
+
+#include "recipes/recipe.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Recipe files: "prepared_recipes/*.vrez", one value per line, Windows-1252, CR LF.
+
+inline constexpr char kRecipeHeader[] = "[MENDRAKE_TARVOLIN 2.00]";
+inline constexpr char kOldRecipeHeader[] = "[MENDRAKE_TARVOLIN 1.5]";
+
+/// The recipe folder below a base folder (which ends with a separator).
+QString recipeFolder(const QString& baseFolder);
+
+/// A file that could not be read or written, with the line where reading stopped
+/// (0 when the whole file was concerned).
+struct FileProblem {
+    QString file;
+    int line = 0;
+    QString message;
+    QString toString() const;
+};
+
+/// The bytes of a recipe file in the current format for the record as it stands.
+QByteArray recipeFileBytes(const TKVG& recipe);
+
+/// Sets Kind from the deluxe columns: 1 when only they hold lines, 0 when they are all
+/// empty, otherwise unchanged.
+void normaliseKind(TKVG& recipe);
+
+/// Writes the record at index to its FilePath, replacing the file atomically.
+/// Returns 0 when written, -1 for an invalid index, -2 when the file could not be
+/// written (error says why; the old file is untouched).
+int WriteRecipeFile(TKV& kv, int index, QString* error = nullptr);
+
+/// Parses the bytes of a current-format file into recipe, without the folder-dependent
+/// rules. Returns false when the first line is not the header. A malformed value sets
+/// problem (line and message) and also returns false.
+bool parseRecipeFile(const QByteArray& bytes, TKVG& recipe, FileProblem* problem);
+
+/// Replaces kv with the records of every current-format file in the recipe folder, in
+/// the order the folder lists them, applying the reading rules (file name from the
+/// folder, sample pictures, difficulty range, device pictures, zero date). A file that
+/// cannot be read or is malformed is left out and reported in problems.
+void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems = nullptr);

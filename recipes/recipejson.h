@@ -1,0 +1,13 @@
+#pragma once
+
+#include "recipes/recipe.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+/// The record as a JSON object keyed by its field names (Kind to CommentsRtf), texts
+/// converted from Windows-1252. ListIndex and the spare texts are not part of it.
+QJsonObject recipeToJson(const TKVG& recipe);
+
+/// The catalogue as a JSON array of recipeToJson objects, in catalogue order.
+QJsonArray catalogueToJson(const TKV& kv);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "recipes/recipefile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+/// Parses an old-format recipe file (header "[MENDRAKE_TARVOLIN 1.5]"). Returns false
+/// when the header differs, or when a value is malformed (problem says where).
+bool parseOldRecipeFile(const QByteArray& bytes, TKVG& recipe, FileProblem* problem);
+
+/// The current-format bytes of an old recipe: cooking date 0, no cooking dates and no
+/// rich-text paths; the kind is kept as the conversion set it.
+QByteArray upgradedRecipeBytes(const TKVG& recipe);
+
+/// Converts every old-format file of the recipe folder in place to the current format.
+/// Other files are not touched. A damaged old file is reported and left as it is; the
+/// others are still converted. Each file is replaced atomically.
+void UpgradeRecipeFiles(const QString& baseFolder, QList<FileProblem>* problems = nullptr);
