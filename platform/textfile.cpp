@@ -58,7 +58,7 @@ QString shown(QByteArrayView token)
 
 } // namespace
 
-LineReader::LineReader(QByteArrayView data) : m_data(data) {}
+LineReader::LineReader(const QByteArray& data) : m_data(data) {}
 
 void LineReader::fail(const QString& message)
 {
@@ -134,7 +134,7 @@ QByteArrayView LineReader::readToken()
     m_tokenLine = m_line;
     while (m_pos < m_data.size() && !isBlankOrControl(m_data[m_pos]))
         ++m_pos;
-    return m_data.sliced(start, m_pos - start);
+    return QByteArrayView(m_data).sliced(start, m_pos - start);
 }
 
 qint32 LineReader::readInteger()

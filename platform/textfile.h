@@ -16,7 +16,8 @@
 class LineReader
 {
 public:
-    explicit LineReader(QByteArrayView data);
+    /// The reader shares data (no copy is made) and keeps it alive.
+    explicit LineReader(const QByteArray& data);
 
     bool atEnd() const { return m_pos >= m_data.size(); }
     bool ok() const { return m_error.isEmpty(); }
@@ -45,7 +46,7 @@ private:
     QByteArrayView readToken();
     void skipLineBreak();
 
-    QByteArrayView m_data;
+    const QByteArray m_data; // const: reading never detaches the shared buffer
     qsizetype m_pos = 0;
     int m_line = 1;
     int m_tokenLine = 1;
@@ -65,7 +66,7 @@ public:
     const QByteArray& data() const { return m_data; }
 
 private:
-    QByteArray m_data;
+    const QByteArray m_data; // const: reading never detaches the shared buffer
 };
 
 /// The 23-character scientific form of a date-time value: a blank or "-", one digit,
