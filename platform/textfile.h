@@ -66,7 +66,7 @@ public:
     const QByteArray& data() const { return m_data; }
 
 private:
-    const QByteArray m_data; // const: reading never detaches the shared buffer
+    QByteArray m_data;
 };
 
 /// The 23-character scientific form of a date-time value: a blank or "-", one digit,
