@@ -104,6 +104,11 @@ void LineReader::skipLine()
 
 QByteArray LineReader::readLine()
 {
+    return readLineView().toByteArray();
+}
+
+QByteArrayView LineReader::readLineView()
+{
     if (!ok() || atEnd())
         return {};
     const char* begin = m_data.data() + m_pos;
@@ -113,7 +118,7 @@ QByteArray LineReader::readLine()
     qsizetype len = lf ? static_cast<const char*>(lf) - begin : rest;
     if (const void* cr = std::memchr(begin, '\r', size_t(len)))
         len = static_cast<const char*>(cr) - begin;
-    QByteArray line(begin, len);
+    const QByteArrayView line(begin, len);
     m_pos += len;
     skipLineBreak();
     return line;

@@ -29,6 +29,8 @@ public:
 
     /// Reads to the end of the current line. At the end of the data: empty.
     QByteArray readLine();
+    /// As readLine, without a copy: the view is valid while the reader's data lives.
+    QByteArrayView readLineView();
     /// Skips one line without copying it.
     void skipLine();
     /// Reads a 32-bit integer; 0 at the end of the data, an error when malformed.

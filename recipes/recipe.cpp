@@ -4,6 +4,7 @@
 #include "platform/daycount.h"
 
 #include <algorithm>
+#include <numeric>
 
 bool TKVG::hasDeluxeLines() const
 {
@@ -111,8 +112,27 @@ int IndexOfListRow(const TKV& kv, int row)
 
 void SortByName(TKV& kv)
 {
-    std::stable_sort(kv.begin(), kv.end(),
-                     [](const TKVG& a, const TKVG& b) { return a.Name < b.Name; });
+    // Records are large: sort their indexes, then move every record once into place by
+    // following the cycles of the permutation.
+    QList<int> order(kv.size());
+    std::iota(order.begin(), order.end(), 0);
+    const TKV& records = kv;
+    std::stable_sort(order.begin(), order.end(),
+                     [&records](int a, int b) { return records[a].Name < records[b].Name; });
+    for (int start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        TKVG held = std::move(kv[start]);
+        int to = start;
+        while (order[to] != start) {
+            const int from = order[to];
+            kv[to] = std::move(kv[from]);
+            order[to] = to;
+            to = from;
+        }
+        kv[to] = std::move(held);
+        order[to] = to;
+    }
 }
 
 QByteArray pathToFileText(const QString& path)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include "recipes/linelist.h"
+
 #include <QByteArrayList>
 #include <QList>
 #include <QString>
@@ -13,7 +15,7 @@
 // still loads, saves and is deleted as itself.
 
 /// A line list: one entry per text line, no line breaks inside an entry.
-using TSTRING = QByteArrayList;
+using TSTRING = LineList;
 /// A list of date-times (days since 30 December 1899, see platform/daycount.h).
 using TTDATE = QList<double>;
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr int kReservedLines = 100;
 void writeList(LineWriter& out, const TSTRING& lines)
 {
     out.writeInteger(lines.size());
-    for (const QByteArray& line : lines)
+    for (QByteArrayView line : lines)
         out.writeText(line);
 }
 
@@ -32,8 +33,10 @@ void readList(LineReader& in, TSTRING& lines)
     const qint32 count = in.readCount();
     // A count beyond the end of the file ends the list there, so a damaged count can
     // cost neither memory nor time.
+    QVarLengthArray<QByteArrayView, 64> views;
     for (qint32 i = 0; i < count && !in.atEnd() && in.ok(); ++i)
-        lines.append(in.readLine());
+        views.append(in.readLineView());
+    lines.assign(views.constData(), views.size());
 }
 
 QString readPath(LineReader& in)
@@ -111,14 +114,19 @@ int WriteRecipeFile(TKV& kv, int index, QString* error)
     return writeFileAtomically(r.FilePath, recipeFileBytes(r), error) ? 0 : -2;
 }
 
-bool parseRecipeFile(const QByteArray& bytes, TKVG& r, FileProblem* problem)
+bool parseRecipeFile(const QByteArray& bytes, TKVG& r, FileProblem* problem, StoredNames names)
 {
     LineReader in(bytes);
-    if (in.readLine() != kRecipeHeader)
+    if (in.readLineView() != kRecipeHeader)
         return false;
     r.Kind = in.readInteger();
-    r.FileName = readPath(in);
-    r.FilePath = readPath(in);
+    if (names == StoredNames::Keep) {
+        r.FileName = readPath(in);
+        r.FilePath = readPath(in);
+    } else {
+        in.skipLine();
+        in.skipLine();
+    }
     r.PictureFile = readPath(in);
     r.Name = in.readLine();
     r.Categories = in.readLine();
@@ -158,12 +166,15 @@ namespace {
 class ReadingRules
 {
 public:
-    explicit ReadingRules(const QString& baseFolder) : m_base(baseFolder) {}
+    explicit ReadingRules(const QString& baseFolder)
+        : m_base(baseFolder), m_recipeFolder(recipeFolder(baseFolder))
+    {
+    }
 
     void apply(TKVG& r, const QString& foundName)
     {
         r.FileName = foundName;
-        r.FilePath = recipeFolder(m_base) + foundName;
+        r.FilePath = m_recipeFolder + foundName;
         applySamplePicture(r);
         r.Difficulty = qBound(1, r.Difficulty, 5);
         applyDevices(r);
@@ -193,7 +204,7 @@ private:
 
     void applyDevices(TKVG& r)
     {
-        const TSTRING devices = CollectDevices(r);
+        const QByteArrayList devices = CollectDevices(r);
         if (devices.isEmpty())
             return;
         const QByteArray& first = devices.first();
@@ -208,17 +219,25 @@ private:
     }
 
     QString m_base;
+    QString m_recipeFolder;
     QHash<QByteArray, bool> m_devicePictureExists;
 };
 
-// Reads the first line only, so that large files of other kinds cost nothing.
+// Reads a whole recipe file in one read. A large file is first probed for the header,
+// so that a big file of another kind that happens to end in ".vrez" costs nothing.
 bool readRecipeBytes(QFile& file, QByteArray* bytes)
 {
-    constexpr qsizetype headerProbe = sizeof(kRecipeHeader) + 1;
-    QByteArray head = file.read(headerProbe);
-    if (!head.startsWith(kRecipeHeader))
-        return false;
-    *bytes = head + file.readAll();
+    constexpr qint64 kProbeAbove = 1 << 20;
+    const qint64 size = file.size();
+    if (size > kProbeAbove) {
+        if (!file.peek(sizeof(kRecipeHeader)).startsWith(kRecipeHeader))
+            return false;
+        *bytes = file.readAll();
+    } else {
+        bytes->resize(size);
+        const qint64 got = file.read(bytes->data(), size);
+        bytes->resize(qMax<qint64>(got, 0));
+    }
     return startsWithHeader(*bytes, kRecipeHeader);
 }
 
@@ -244,14 +263,15 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
         }
         if (!readRecipeBytes(file, &bytes))
             continue;
-        TKVG record;
+        // Parse straight into the catalogue's next record; a bad file removes it again.
+        TKVG& record = kv.emplace_back();
         FileProblem problem{path, 0, {}};
-        if (!parseRecipeFile(bytes, record, &problem)) {
+        if (!parseRecipeFile(bytes, record, &problem, StoredNames::Skip)) {
+            kv.removeLast();
             if (problems)
                 problems->append(problem);
             continue;
         }
         rules.apply(record, name);
-        kv.append(std::move(record));
     }
 }

@@ -35,10 +35,14 @@ void normaliseKind(TKVG& recipe);
 /// written (error says why; the old file is untouched).
 int WriteRecipeFile(TKV& kv, int index, QString* error = nullptr);
 
+enum class StoredNames { Keep, Skip };
+
 /// Parses the bytes of a current-format file into recipe, without the folder-dependent
 /// rules. Returns false when the first line is not the header. A malformed value sets
-/// problem (line and message) and also returns false.
-bool parseRecipeFile(const QByteArray& bytes, TKVG& recipe, FileProblem* problem);
+/// problem (line and message) and also returns false. With StoredNames::Skip the stored
+/// file name and path lines are passed over (the catalogue takes them from the folder).
+bool parseRecipeFile(const QByteArray& bytes, TKVG& recipe, FileProblem* problem,
+                     StoredNames names = StoredNames::Keep);
 
 /// Replaces kv with the records of every current-format file in the recipe folder, in
 /// the order the folder lists them, applying the reading rules (file name from the

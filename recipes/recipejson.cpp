@@ -7,7 +7,7 @@ namespace {
 QJsonArray linesToJson(const TSTRING& lines)
 {
     QJsonArray array;
-    for (const QByteArray& line : lines)
+    for (QByteArrayView line : lines)
         array.append(cp1252::toUnicode(line));
     return array;
 }

@@ -70,9 +70,27 @@ QByteArray dropCommaBlankComma(QByteArray text)
 
 enum class CommaRule { Normal, Strict, Old };
 
+// True when the rules would leave text unchanged; lists read from files mostly are.
+bool isNormalised(const QByteArray& text, CommaRule rule)
+{
+    if (rule == CommaRule::Old || text.front() == ' ' || text.back() != ',')
+        return false;
+    if (rule == CommaRule::Strict && text.front() == ',')
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\t')
+            return false;
+        if (i > 0 && (c == ',' || text[i - 1] == ',') && (c == ' ' || c == ',') &&
+            (text[i - 1] == ' ' || text[i - 1] == ','))
+            return false; // ",,", ", " or " ,"
+    }
+    return true;
+}
+
 QByteArray normalise(const QByteArray& text, CommaRule rule)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || isNormalised(text, rule))
         return text;
     QByteArray s = TrimLeadingBlanks(text);
     s = collapseCommas(s);

@@ -14,7 +14,7 @@ void readOldList(LineReader& in, TSTRING& lines)
 {
     const qint32 count = in.readInteger();
     for (qint32 i = 0; i < count && !in.atEnd() && in.ok(); ++i)
-        lines.append(in.readLine());
+        lines.append(in.readLineView());
 }
 
 } // namespace

@@ -39,8 +39,8 @@ private slots:
         QFETCH(QByteArray, book);
         QFETCH(QList<int>, types);
         TKV kv(1);
-        kv[0].Instructions = instructions;
-        kv[0].Units = units;
+        kv[0].Instructions = LineList::fromList(instructions);
+        kv[0].Units = LineList::fromList(units);
         kv[0].Binder = binder;
         kv[0].Magazine = magazine;
         kv[0].Book = book;

@@ -381,7 +381,7 @@ private slots:
         const TKV kv = readFolder(folder);
         QCOMPARE(kv.size(), 1);
         QCOMPARE(kv[0].Name, QByteArray("Unix"));
-        QCOMPARE(kv[0].Comments, (QByteArrayList{"one", "two"}));
+        QCOMPARE(kv[0].Comments.toList(), (QByteArrayList{"one", "two"}));
     }
 
     void malformedFilesAreReportedAndSkipped_data()
@@ -446,7 +446,7 @@ private slots:
         const TKV kv = readFolder(folder, &problems);
         QVERIFY(problems.isEmpty());
         QCOMPARE(kv.size(), 1);
-        QCOMPARE(kv[0].Ingredients, (QByteArrayList{"flour", "sugar"}));
+        QCOMPARE(kv[0].Ingredients.toList(), (QByteArrayList{"flour", "sugar"}));
         QVERIFY(kv[0].Instructions.isEmpty());
 
         // The same for the list of cooking dates.

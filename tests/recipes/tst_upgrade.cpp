@@ -84,13 +84,13 @@ private slots:
         QCOMPARE(r.Servings, QByteArray("4"));
         QCOMPARE(r.LastCooked, 0.0);
         QVERIFY(r.CookedDates.isEmpty());
-        QCOMPARE(r.Ingredients, (QByteArrayList{"water", "salt"}));
-        QCOMPARE(r.Instructions, (QByteArrayList{"Boil."}));
+        QCOMPARE(r.Ingredients.toList(), (QByteArrayList{"water", "salt"}));
+        QCOMPARE(r.Instructions.toList(), (QByteArrayList{"Boil."}));
         QVERIFY(r.Comments.isEmpty());
         QCOMPARE(r.Binder, QByteArray("Binder"));
         QCOMPARE(r.Page, QByteArray("5"));
         QCOMPARE(r.Remark, QByteArray("Remark"));
-        QCOMPARE(r.Quantities, (QByteArrayList{"1", "2"}));
+        QCOMPARE(r.Quantities.toList(), (QByteArrayList{"1", "2"}));
         QVERIFY(r.Descriptions.isEmpty()); // a negative count is an empty list here
         QVERIFY(r.QuantitiesRtf.isEmpty() && r.CommentsRtf.isEmpty());
 

@@ -1,0 +1,104 @@
+#include "recipegenerator.h"
+
+#include "recipes/recipefile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+const char* const kWords[] = {
+    "onion", "garlic", "butter", "flour", "sugar", "salt", "pepper", "cream", "milk", "eggs",
+    "tomatoes", "basil", "parsley", "lemon", "chicken", "beef", "potatoes", "carrots", "rice",
+    "stir", "simmer", "bake", "until", "golden", "gently", "minutes", "the", "and", "with",
+    "into", "a", "of", "add", "fold", "whisk", "chop", "finely", "season", "serve", "warm",
+    "cr\xe8me", "fra\xee" "che", "K\xe4se", "So\xdf" "e", "sauce", "oven", "pan", "slowly"};
+const char* const kCategories[] = {"Soups", "Cakes", "Main dishes", "Starters", "Desserts",
+                                   "Vegetarian", "Fish", "Meat", "Baking", "Salads"};
+const char* const kDevices[] = {"Oven", "Hob", "Blender", "Hand mixer", "Microwave", "Grill"};
+
+} // namespace
+
+QByteArray RecipeGenerator::words(int min, int max)
+{
+    const int count = m_random.bounded(min, max + 1);
+    QByteArray text;
+    for (int i = 0; i < count; ++i) {
+        if (i)
+            text += ' ';
+        text += kWords[m_random.bounded(int(std::size(kWords)))];
+    }
+    return text;
+}
+
+TSTRING RecipeGenerator::lines(int min, int max, int minWords, int maxWords)
+{
+    TSTRING out;
+    const int count = m_random.bounded(min, max + 1);
+    for (int i = 0; i < count; ++i)
+        out << words(minWords, maxWords);
+    return out;
+}
+
+TKVG RecipeGenerator::recipe(int number, const QString& folder)
+{
+    TKVG r;
+    r.FileName = QStringLiteral("recipe %1.vrez").arg(number);
+    r.FilePath = folder + r.FileName;
+    r.Name = words(2, 5);
+    r.Name[0] = char(std::toupper(static_cast<unsigned char>(r.Name[0])));
+    r.Categories = QByteArray(kCategories[m_random.bounded(10)]) + ',' +
+                   kCategories[m_random.bounded(10)] + ',';
+    r.Difficulty = m_random.bounded(1, 6);
+    r.PrepTime = QByteArray::number(m_random.bounded(10, 180)) + " minutes";
+    r.Devices = QByteArray(kDevices[m_random.bounded(6)]) + ',';
+    r.Servings = QByteArray::number(m_random.bounded(1, 12));
+    r.LastCooked = 43000 + m_random.bounded(3000) + 0.5;
+    const int variant = m_random.bounded(10);
+    if (variant < 2) { // a reference to a recipe on paper
+        r.Binder = "Family binder";
+        r.Page = QByteArray::number(m_random.bounded(1, 300));
+        r.Remark = words(3, 8);
+        return r;
+    }
+    r.Instructions = lines(5, 30, 6, 16);
+    r.Comments = lines(0, 5, 4, 10);
+    r.Remark = words(3, 8);
+    if (variant < 5) { // deluxe
+        r.Kind = 1;
+        const int rows = m_random.bounded(5, 31);
+        for (int i = 0; i < rows; ++i) {
+            r.Quantities << QByteArray::number(m_random.bounded(1, 500));
+            r.Units << (m_random.bounded(2) ? "g" : "tbsp");
+            r.IngredientNames << words(1, 3);
+            r.Descriptions << words(0, 4);
+        }
+        r.QuantitiesRtf = r.FilePath + QStringLiteral(".004");
+        r.InstructionsRtf = r.FilePath + QStringLiteral(".003");
+    } else {
+        r.Ingredients = lines(5, 30, 2, 5);
+        r.IngredientsRtf = r.FilePath + QStringLiteral(".002");
+    }
+    return r;
+}
+
+qint64 RecipeGenerator::writeCollection(const QString& baseFolder, int count)
+{
+    const QString folder = recipeFolder(baseFolder);
+    QDir().mkpath(folder);
+    QDir().mkpath(baseFolder + QStringLiteral("Graphic/PNG/ENG"));
+    for (const char* device : kDevices) {
+        QFile picture(baseFolder + QStringLiteral("Graphic/PNG/ENG/") + QLatin1String(device) +
+                      QStringLiteral(".PNG"));
+        if (picture.open(QIODevice::WriteOnly))
+            picture.write("png");
+    }
+    qint64 total = 0;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray bytes = recipeFileBytes(recipe(i, folder));
+        QFile file(folder + QStringLiteral("recipe %1.vrez").arg(i));
+        if (file.open(QIODevice::WriteOnly))
+            total += file.write(bytes);
+    }
+    return total;
+}

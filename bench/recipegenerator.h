@@ -1,0 +1,24 @@
+#pragma once
+
+#include "recipes/recipe.h"
+
+#include <QRandomGenerator>
+#include <QString>
+
+/// Generated recipes of realistic size for benchmarks: names and lines made of
+/// cooking words, 5 to 30 lines per list, some deluxe, some paper references.
+class RecipeGenerator
+{
+public:
+    explicit RecipeGenerator(quint32 seed = 4711) : m_random(seed) {}
+
+    TKVG recipe(int number, const QString& folder);
+    /// Writes count recipe files into folder/prepared_recipes; returns their total size.
+    qint64 writeCollection(const QString& baseFolder, int count);
+
+private:
+    QByteArray words(int min, int max);
+    TSTRING lines(int min, int max, int minWords, int maxWords);
+
+    QRandomGenerator m_random;
+};
