@@ -7,14 +7,58 @@
 
 namespace {
 
-const char* const kWords[] = {
-    "onion", "garlic", "butter", "flour", "sugar", "salt", "pepper", "cream", "milk", "eggs",
-    "tomatoes", "basil", "parsley", "lemon", "chicken", "beef", "potatoes", "carrots", "rice",
-    "stir", "simmer", "bake", "until", "golden", "gently", "minutes", "the", "and", "with",
-    "into", "a", "of", "add", "fold", "whisk", "chop", "finely", "season", "serve", "warm",
-    "cr\xe8me", "fra\xee" "che", "K\xe4se", "So\xdf" "e", "sauce", "oven", "pan", "slowly"};
-const char* const kCategories[] = {"Soups", "Cakes", "Main dishes", "Starters", "Desserts",
-                                   "Vegetarian", "Fish", "Meat", "Baking", "Salads"};
+const char* const kWords[] = {"onion",
+                              "garlic",
+                              "butter",
+                              "flour",
+                              "sugar",
+                              "salt",
+                              "pepper",
+                              "cream",
+                              "milk",
+                              "eggs",
+                              "tomatoes",
+                              "basil",
+                              "parsley",
+                              "lemon",
+                              "chicken",
+                              "beef",
+                              "potatoes",
+                              "carrots",
+                              "rice",
+                              "stir",
+                              "simmer",
+                              "bake",
+                              "until",
+                              "golden",
+                              "gently",
+                              "minutes",
+                              "the",
+                              "and",
+                              "with",
+                              "into",
+                              "a",
+                              "of",
+                              "add",
+                              "fold",
+                              "whisk",
+                              "chop",
+                              "finely",
+                              "season",
+                              "serve",
+                              "warm",
+                              "cr\xe8me",
+                              "fra\xee"
+                              "che",
+                              "K\xe4se",
+                              "So\xdf"
+                              "e",
+                              "sauce",
+                              "oven",
+                              "pan",
+                              "slowly"};
+const char* const kCategories[] = {"Soups",      "Cakes", "Main dishes", "Starters", "Desserts",
+                                   "Vegetarian", "Fish",  "Meat",        "Baking",   "Salads"};
 const char* const kDevices[] = {"Oven", "Hob", "Blender", "Hand mixer", "Microwave", "Grill"};
 
 } // namespace

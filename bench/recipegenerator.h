@@ -7,8 +7,7 @@
 
 /// Generated recipes of realistic size for benchmarks: names and lines made of
 /// cooking words, 5 to 30 lines per list, some deluxe, some paper references.
-class RecipeGenerator
-{
+class RecipeGenerator {
 public:
     explicit RecipeGenerator(quint32 seed = 4711) : m_random(seed) {}
 

@@ -9,7 +9,7 @@ void OpenDocument(const QString& fileOrAddress)
         return;
     const bool isAddress = fileOrAddress.contains(QLatin1String("://")) ||
                            fileOrAddress.startsWith(QLatin1String("www."), Qt::CaseInsensitive);
-    const QUrl url = isAddress ? QUrl::fromUserInput(fileOrAddress)
-                               : QUrl::fromLocalFile(fileOrAddress);
+    const QUrl url =
+        isAddress ? QUrl::fromUserInput(fileOrAddress) : QUrl::fromLocalFile(fileOrAddress);
     QDesktopServices::openUrl(url);
 }

@@ -13,8 +13,7 @@
 
 /// Reads lines and numbers from an in-memory file. The first error sticks: afterwards
 /// every read yields an empty text or 0 and error() names the line.
-class LineReader
-{
+class LineReader {
 public:
     /// The reader shares data (no copy is made) and keeps it alive.
     explicit LineReader(const QByteArray& data);
@@ -57,8 +56,7 @@ private:
 };
 
 /// Builds a file's bytes line by line, each line ended by CR LF.
-class LineWriter
-{
+class LineWriter {
 public:
     void reserve(qsizetype bytes) { m_data.reserve(bytes); }
     void writeText(QByteArrayView text);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 LineList::LineList(std::initializer_list<QByteArrayView> lines)
 {
     for (QByteArrayView line : lines)

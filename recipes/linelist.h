@@ -11,8 +11,7 @@
 /// all lines in one byte buffer plus the end offset of each line. A recipe holds nine
 /// such lists; keeping each in two allocations instead of one per line makes reading
 /// a large collection fast and small, and scanning the lines cache-friendly.
-class LineList
-{
+class LineList {
 public:
     LineList() = default;
     LineList(std::initializer_list<QByteArrayView> lines);
@@ -46,8 +45,7 @@ public:
         return m_ends == other.m_ends && m_text == other.m_text;
     }
 
-    class const_iterator
-    {
+    class const_iterator {
     public:
         const_iterator(const LineList* list, qsizetype index) : m_list(list), m_index(index) {}
         QByteArrayView operator*() const { return m_list->at(m_index); }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include "recipes/linelist.h"
+#include <QByteArray>
 
 #include <QByteArrayList>
 #include <QList>
@@ -21,8 +21,7 @@ using TTDATE = QList<double>;
 
 /// The record's 100 spare texts. They are cleared by a reset and never filled, read or
 /// written, so no storage is kept for them; every entry reads as empty.
-class ReserveTexts
-{
+class ReserveTexts {
 public:
     static constexpr int size() { return 100; }
     QByteArray at(int) const { return {}; }
@@ -41,15 +40,15 @@ enum RecipeTypeId {
 
 /// One recipe.
 struct TKVG {
-    qint32 Kind = 0;          ///< 0 normal, 1 deluxe
-    QString FileName;         ///< bare file name, "Easy Chili Con Carne.vrez"
-    QString FilePath;         ///< base folder + "prepared_recipes/" + FileName
-    QString PictureFile;      ///< full path of the picture; empty = none
+    qint32 Kind = 0;     ///< 0 normal, 1 deluxe
+    QString FileName;    ///< bare file name, "Easy Chili Con Carne.vrez"
+    QString FilePath;    ///< base folder + "prepared_recipes/" + FileName
+    QString PictureFile; ///< full path of the picture; empty = none
     QByteArray Name;
-    QByteArray Categories;    ///< normalised comma list "Soups,Starters,"
-    qint32 Difficulty = 0;    ///< 1 to 5; -1 after a reset
+    QByteArray Categories; ///< normalised comma list "Soups,Starters,"
+    qint32 Difficulty = 0; ///< 1 to 5; -1 after a reset
     QByteArray PrepTime;
-    QByteArray Devices;       ///< comma list of device picture names
+    QByteArray Devices; ///< comma list of device picture names
     QByteArray Servings;
     double LastCooked = 0;
     TTDATE CookedDates;
@@ -65,15 +64,15 @@ struct TKVG {
     TSTRING Units;
     TSTRING IngredientNames;
     TSTRING Descriptions;
-    QString QuantitiesRtf;       ///< FilePath + ".004"
-    QString UnitsRtf;            ///< FilePath + ".005"
-    QString IngredientNamesRtf;  ///< FilePath + ".006"
-    QString InstructionsRtf;     ///< FilePath + ".003"
-    QString DescriptionsRtf;     ///< FilePath + ".007"
-    QString IngredientsRtf;      ///< FilePath + ".002"
-    QString CommentsRtf;         ///< FilePath + ".001"
+    QString QuantitiesRtf;      ///< FilePath + ".004"
+    QString UnitsRtf;           ///< FilePath + ".005"
+    QString IngredientNamesRtf; ///< FilePath + ".006"
+    QString InstructionsRtf;    ///< FilePath + ".003"
+    QString DescriptionsRtf;    ///< FilePath + ".007"
+    QString IngredientsRtf;     ///< FilePath + ".002"
+    QString CommentsRtf;        ///< FilePath + ".001"
     ReserveTexts Reserve;
-    qint32 ListIndex = 0;        ///< list row; -1 none; -2 excluded by a filter
+    qint32 ListIndex = 0; ///< list row; -1 none; -2 excluded by a filter
 
     /// True when one of the four deluxe columns has a line.
     bool hasDeluxeLines() const;

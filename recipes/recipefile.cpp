@@ -97,9 +97,9 @@ QByteArray recipeFileBytes(const TKVG& r)
         out.writeText(*text);
     for (const TSTRING* list : {&r.Quantities, &r.Units, &r.IngredientNames, &r.Descriptions})
         writeList(out, *list);
-    for (const QString* path : {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf,
-                                &r.DescriptionsRtf, &r.IngredientsRtf, &r.InstructionsRtf,
-                                &r.CommentsRtf})
+    for (const QString* path :
+         {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf, &r.DescriptionsRtf,
+          &r.IngredientsRtf, &r.InstructionsRtf, &r.CommentsRtf})
         writePath(out, *path);
     out.writeEmptyLines(kReservedLines);
     return out.data();
@@ -145,9 +145,8 @@ bool parseRecipeFile(const QByteArray& bytes, TKVG& r, FileProblem* problem, Sto
         *text = in.readLine();
     for (TSTRING* list : {&r.Quantities, &r.Units, &r.IngredientNames, &r.Descriptions})
         readList(in, *list);
-    for (QString* path : {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf,
-                          &r.DescriptionsRtf, &r.IngredientsRtf, &r.InstructionsRtf,
-                          &r.CommentsRtf})
+    for (QString* path : {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf, &r.DescriptionsRtf,
+                          &r.IngredientsRtf, &r.InstructionsRtf, &r.CommentsRtf})
         *path = readPath(in);
     if (!in.ok()) {
         if (problem) {
@@ -163,8 +162,7 @@ namespace {
 
 // Folder-dependent reading rules, with the existence tests of device pictures cached
 // for one read of the folder (a handful of devices serve thousands of recipes).
-class ReadingRules
-{
+class ReadingRules {
 public:
     explicit ReadingRules(const QString& baseFolder)
         : m_base(baseFolder), m_recipeFolder(recipeFolder(baseFolder))

@@ -111,8 +111,7 @@ QByteArray normalise(const QByteArray& text, CommaRule rule)
     return s;
 }
 
-template <typename Fn>
-void forRecords(TKV& kv, int index, Fn fn)
+template <typename Fn> void forRecords(TKV& kv, int index, Fn fn)
 {
     if (index == -1) {
         for (TKVG& r : kv)
@@ -219,24 +218,59 @@ QByteArray FoldAccents(const QByteArray& text)
     out.reserve(text.size() + 4);
     for (char c : text) {
         switch (static_cast<unsigned char>(c)) {
-        case 0xDF: out.append("ss", 2); continue; // ß
-        case 0xEE: c = 'i'; break;                // î
-        case 0xCE: c = 'I'; break;                // Î
-        case 0xDB: c = 'U'; break;                // Û
-        case 0xFB: c = 'u'; break;                // û
-        case 0xE2: c = 'a'; break;                // â
-        case 0xC2: c = 'A'; break;                // Â
-        case 0xF4: c = 'o'; break;                // ô
-        case 0xD4: c = 'O'; break;                // Ô
-        case 0xE8: c = 'e'; break;                // è
-        case 0xC8: c = 'E'; break;                // È
-        case 0xE9: c = 'e'; break;                // é
-        case 0xC9: c = 'E'; break;                // É
-        case 0xE1: c = 'a'; break;                // á
-        case 0xC1: c = 'A'; break;                // Á
-        case 0xE0: c = 'a'; break;                // à
-        case 0xC0: c = 'A'; break;                // À
-        default: break;
+        case 0xDF:
+            out.append("ss", 2);
+            continue; // ß
+        case 0xEE:
+            c = 'i';
+            break; // î
+        case 0xCE:
+            c = 'I';
+            break; // Î
+        case 0xDB:
+            c = 'U';
+            break; // Û
+        case 0xFB:
+            c = 'u';
+            break; // û
+        case 0xE2:
+            c = 'a';
+            break; // â
+        case 0xC2:
+            c = 'A';
+            break; // Â
+        case 0xF4:
+            c = 'o';
+            break; // ô
+        case 0xD4:
+            c = 'O';
+            break; // Ô
+        case 0xE8:
+            c = 'e';
+            break; // è
+        case 0xC8:
+            c = 'E';
+            break; // È
+        case 0xE9:
+            c = 'e';
+            break; // é
+        case 0xC9:
+            c = 'E';
+            break; // É
+        case 0xE1:
+            c = 'a';
+            break; // á
+        case 0xC1:
+            c = 'A';
+            break; // Á
+        case 0xE0:
+            c = 'a';
+            break; // à
+        case 0xC0:
+            c = 'A';
+            break; // À
+        default:
+            break;
         }
         out.append(c);
     }
@@ -251,7 +285,9 @@ SearchWords SplitSearchWords(const QByteArray& text, bool synonyms, bool fold, b
             result.words.append(fold ? FoldAccents(word) : word);
     }
     if (synonyms) {
-        static const QByteArray sauce("sauce"), sosse("sosse"), sosze("so\xDF" "e");
+        static const QByteArray sauce("sauce"), sosse("sosse"),
+            sosze("so\xDF"
+                  "e");
         const qsizetype typed = result.words.size();
         for (qsizetype i = 0; i < typed; ++i) {
             const QByteArray lower = cp1252::toLower(result.words[i]);

@@ -54,9 +54,8 @@ QByteArray upgradedRecipeBytes(const TKVG& recipe)
     TKVG r = recipe;
     r.LastCooked = 0;
     r.CookedDates.clear();
-    for (QString* path : {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf,
-                          &r.DescriptionsRtf, &r.IngredientsRtf, &r.InstructionsRtf,
-                          &r.CommentsRtf})
+    for (QString* path : {&r.QuantitiesRtf, &r.UnitsRtf, &r.IngredientNamesRtf, &r.DescriptionsRtf,
+                          &r.IngredientsRtf, &r.InstructionsRtf, &r.CommentsRtf})
         path->clear();
     return recipeFileBytes(r);
 }

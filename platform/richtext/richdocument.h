@@ -29,12 +29,12 @@ enum class Pitch : quint8 {
 /// Character attributes.
 struct CharFormat {
     QString fontName = QStringLiteral("Arial");
-    int halfPoints = 20;   ///< size in half points (RTF's unit); 20 = 10 pt
-    int heightPx = 13;     ///< character height in pixels at 96 dpi
-    quint8 style = 0;      ///< FontStyle flags
+    int halfPoints = 20; ///< size in half points (RTF's unit); 20 = 10 pt
+    int heightPx = 13;   ///< character height in pixels at 96 dpi
+    quint8 style = 0;    ///< FontStyle flags
     QRgb color = 0xff000000;
     Pitch pitch = Pitch::Default;
-    quint8 charset = 0;    ///< Windows character set (0 ANSI, 2 symbol, ...)
+    quint8 charset = 0; ///< Windows character set (0 ANSI, 2 symbol, ...)
 
     double pointSize() const { return halfPoints / 2.0; }
     /// Sets the size and the matching 96-dpi pixel height.
@@ -54,8 +54,7 @@ struct RichLine {
 };
 
 /// A formatted text.
-class RichDocument
-{
+class RichDocument {
 public:
     RichDocument();
 
@@ -114,8 +113,7 @@ public:
     CharFormat selectionFormat() const;
     /// Changes the characters of the selection through fn, which edits a copy of each
     /// character's format. With an empty selection the default format changes.
-    template <typename Fn>
-    void changeSelectionFormat(Fn fn);
+    template <typename Fn> void changeSelectionFormat(Fn fn);
 
 private:
     void forEachSelectedId(const std::function<quint16(quint16)>& map);
@@ -127,8 +125,7 @@ private:
     int m_selLength = 0;
 };
 
-template <typename Fn>
-void RichDocument::changeSelectionFormat(Fn fn)
+template <typename Fn> void RichDocument::changeSelectionFormat(Fn fn)
 {
     forEachSelectedId([this, &fn](quint16 id) {
         CharFormat f = m_formats.at(id);

@@ -37,8 +37,7 @@ Run run(const QStringList& arguments)
 
 } // namespace
 
-class TestCommandLine : public QObject
-{
+class TestCommandLine : public QObject {
     Q_OBJECT
 private slots:
     void exportJson()
@@ -52,7 +51,8 @@ private slots:
         r.Difficulty = 2;
         r.LastCooked = 45000.5;
         r.CookedDates = {44000.0};
-        r.Units = {"g", "St\xfc" "ck"};
+        r.Units = {"g", "St\xfc"
+                        "ck"};
         r.Remark = "Cr\xe8me \x80";
         r.UnitsRtf = QStringLiteral("C:\\x\\gratin.vrez.005");
         put(recipes + QStringLiteral("gratin.vrez"), recipeFileBytes(r));
@@ -80,17 +80,42 @@ private slots:
         QCOMPARE(pie[QStringLiteral("Name")].toString(), QStringLiteral("Apple pie"));
         QCOMPARE(pie[QStringLiteral("Difficulty")].toInt(), 5);
         QCOMPARE(pie[QStringLiteral("Categories")].toString(), QStringLiteral("Cakes"));
-        QCOMPARE(pie[QStringLiteral("Ingredients")].toArray(), QJsonArray{QStringLiteral("Apples")});
+        QCOMPARE(pie[QStringLiteral("Ingredients")].toArray(),
+                 QJsonArray{QStringLiteral("Apples")});
 
         const QJsonObject gratin = array[1].toObject();
         QCOMPARE(gratin.keys().size(), 31);
-        for (const char* key : {"Kind", "FileName", "FilePath", "PictureFile", "Name", "Categories",
-                                "Difficulty", "PrepTime", "Devices", "Servings", "LastCooked",
-                                "CookedDates", "Ingredients", "Instructions", "Comments", "Binder",
-                                "Magazine", "Book", "Page", "Remark", "Quantities", "Units",
-                                "IngredientNames", "Descriptions", "QuantitiesRtf", "UnitsRtf",
-                                "IngredientNamesRtf", "InstructionsRtf", "DescriptionsRtf",
-                                "IngredientsRtf", "CommentsRtf"})
+        for (const char* key : {"Kind",
+                                "FileName",
+                                "FilePath",
+                                "PictureFile",
+                                "Name",
+                                "Categories",
+                                "Difficulty",
+                                "PrepTime",
+                                "Devices",
+                                "Servings",
+                                "LastCooked",
+                                "CookedDates",
+                                "Ingredients",
+                                "Instructions",
+                                "Comments",
+                                "Binder",
+                                "Magazine",
+                                "Book",
+                                "Page",
+                                "Remark",
+                                "Quantities",
+                                "Units",
+                                "IngredientNames",
+                                "Descriptions",
+                                "QuantitiesRtf",
+                                "UnitsRtf",
+                                "IngredientNamesRtf",
+                                "InstructionsRtf",
+                                "DescriptionsRtf",
+                                "IngredientsRtf",
+                                "CommentsRtf"})
             QVERIFY2(gratin.contains(QLatin1String(key)), key);
         QVERIFY(gratin[QStringLiteral("Kind")].isDouble());
         QCOMPARE(gratin[QStringLiteral("Kind")].toInt(), 1);
@@ -100,8 +125,10 @@ private slots:
                  (QJsonArray{QStringLiteral("g"), QStringLiteral("St\u00fcck")}));
         QCOMPARE(gratin[QStringLiteral("Remark")].toString(), QStringLiteral("Cr\u00e8me \u20ac"));
         QCOMPARE(gratin[QStringLiteral("FileName")].toString(), QStringLiteral("gratin.vrez"));
-        QCOMPARE(gratin[QStringLiteral("FilePath")].toString(), recipes + QStringLiteral("gratin.vrez"));
-        QCOMPARE(gratin[QStringLiteral("UnitsRtf")].toString(), QStringLiteral("C:\\x\\gratin.vrez.005"));
+        QCOMPARE(gratin[QStringLiteral("FilePath")].toString(),
+                 recipes + QStringLiteral("gratin.vrez"));
+        QCOMPARE(gratin[QStringLiteral("UnitsRtf")].toString(),
+                 QStringLiteral("C:\\x\\gratin.vrez.005"));
     }
 
     void exportOfAnEmptyFolderIsAnEmptyArray()

@@ -7,8 +7,7 @@
 
 namespace {
 
-class Base
-{
+class Base {
 public:
     Base()
     {
@@ -33,8 +32,7 @@ public:
 
 } // namespace
 
-class TestOptions : public QObject
-{
+class TestOptions : public QObject {
     Q_OBJECT
 private slots:
     void firstStartCreatesDefaults()
@@ -107,18 +105,18 @@ private slots:
         QTest::addColumn<bool>("landscape");
         const int read = int(OptionsRead::Read);
         const int failed = int(OptionsRead::Failed);
-        QTest::newRow("short file keeps the rest") << QByteArray("[KV 2.00]\r\n0\r\n") << read << 0
-                                                   << 0 << false;
+        QTest::newRow("short file keeps the rest")
+            << QByteArray("[KV 2.00]\r\n0\r\n") << read << 0 << 0 << false;
         QTest::newRow("extra lines are ignored")
             << QByteArray("[KV 2.00]\r\n0\r\n/p/\r\n2\r\n1\r\nmore\r\n") << read << 0 << 2 << true;
-        QTest::newRow("landscape any non-zero") << QByteArray("[KV 2.00]\r\n1\r\n/p/\r\n1\r\n7\r\n")
-                                                << read << 1 << 1 << true;
-        QTest::newRow("format out of range kept") << QByteArray("[KV 2.00]\r\n1\r\n/p/\r\n99\r\n0\r\n")
-                                                  << read << 1 << 0 << false;
-        QTest::newRow("tooltips not a number") << QByteArray("[KV 2.00]\r\nyes\r\n/p/\r\n1\r\n0\r\n")
-                                               << failed << 1 << 0 << false;
-        QTest::newRow("format not a number") << QByteArray("[KV 2.00]\r\n0\r\n/p/\r\nA4\r\n0\r\n")
-                                             << failed << 1 << 0 << false;
+        QTest::newRow("landscape any non-zero")
+            << QByteArray("[KV 2.00]\r\n1\r\n/p/\r\n1\r\n7\r\n") << read << 1 << 1 << true;
+        QTest::newRow("format out of range kept")
+            << QByteArray("[KV 2.00]\r\n1\r\n/p/\r\n99\r\n0\r\n") << read << 1 << 0 << false;
+        QTest::newRow("tooltips not a number")
+            << QByteArray("[KV 2.00]\r\nyes\r\n/p/\r\n1\r\n0\r\n") << failed << 1 << 0 << false;
+        QTest::newRow("format not a number")
+            << QByteArray("[KV 2.00]\r\n0\r\n/p/\r\nA4\r\n0\r\n") << failed << 1 << 0 << false;
     }
     void badContent()
     {

@@ -2,8 +2,7 @@
 
 #include <QTest>
 
-class TestCp1252 : public QObject
-{
+class TestCp1252 : public QObject {
     Q_OBJECT
 private slots:
     void everyByteSurvivesARoundTrip()
@@ -36,9 +35,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("cyrillic") << QStringLiteral("\u0431\u043e\u0440\u0449") << QByteArray("????");
-        QTest::newRow("emoji is one character") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
-        QTest::newRow("mixed") << QStringLiteral("Cr\u00e8me \u2013 \u03c0") << QByteArray("Cr\xe8me \x96 ?");
+        QTest::newRow("cyrillic") << QStringLiteral("\u0431\u043e\u0440\u0449")
+                                  << QByteArray("????");
+        QTest::newRow("emoji is one character")
+            << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
+        QTest::newRow("mixed") << QStringLiteral("Cr\u00e8me \u2013 \u03c0")
+                               << QByteArray("Cr\xe8me \x96 ?");
     }
     void unencodableCharactersBecomeQuestionMarks()
     {
@@ -52,10 +54,13 @@ private slots:
         QTest::addColumn<QByteArray>("lower");
         QTest::addColumn<QByteArray>("upper");
         QTest::newRow("ascii") << QByteArray("tomato 12") << QByteArray("TOMATO 12");
-        QTest::newRow("umlauts") << QByteArray("k\xe4se \xf6l \xfc") << QByteArray("K\xc4SE \xd6L \xdc");
-        QTest::newRow("accents") << QByteArray("cr\xe8me br\xfbl\xe9") << QByteArray("CR\xc8ME BR\xdbL\xc9");
+        QTest::newRow("umlauts") << QByteArray("k\xe4se \xf6l \xfc")
+                                 << QByteArray("K\xc4SE \xd6L \xdc");
+        QTest::newRow("accents") << QByteArray("cr\xe8me br\xfbl\xe9")
+                                 << QByteArray("CR\xc8ME BR\xdbL\xc9");
         QTest::newRow("y diaeresis to 0x9F") << QByteArray("\xff") << QByteArray("\x9f");
-        QTest::newRow("oe ligature and caron") << QByteArray("\x9c\x9a\x9e") << QByteArray("\x8c\x8a\x8e");
+        QTest::newRow("oe ligature and caron")
+            << QByteArray("\x9c\x9a\x9e") << QByteArray("\x8c\x8a\x8e");
     }
     void casing()
     {
@@ -68,7 +73,10 @@ private slots:
     void charactersWithoutASingleCapitalStay()
     {
         // "ß" has no single capital and the micro sign's capital is Greek.
-        QCOMPARE(cp1252::toUpper(QByteArray("so\xdf" "e \xb5")), QByteArray("SO\xdf" "E \xb5"));
+        QCOMPARE(cp1252::toUpper(QByteArray("so\xdf"
+                                            "e \xb5")),
+                 QByteArray("SO\xdf"
+                            "E \xb5"));
         QCOMPARE(cp1252::toLower(QByteArray("\xdf")), QByteArray("\xdf"));
     }
 };

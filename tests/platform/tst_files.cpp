@@ -21,8 +21,7 @@ void touch(const QString& path, const QByteArray& content = "x")
 
 } // namespace
 
-class TestFiles : public QObject
-{
+class TestFiles : public QObject {
     Q_OBJECT
 private slots:
     void lookupFallsBackToAnyCase()
@@ -51,7 +50,8 @@ private slots:
         QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"));
         names.sort();
         QCOMPARE(names, (QStringList{QStringLiteral("B.VREZ"), QStringLiteral("a.vrez")}));
-        QVERIFY(enumerateFiles(folder + QStringLiteral("missing/"), QStringLiteral("*.vrez")).isEmpty());
+        QVERIFY(enumerateFiles(folder + QStringLiteral("missing/"), QStringLiteral("*.vrez"))
+                    .isEmpty());
     }
 
     void foreignPathsAreFoundBesideTheRecipe()
@@ -76,7 +76,8 @@ private slots:
         QVERIFY(readWholeFile(path, &bytes));
         QCOMPARE(bytes, QByteArray("new"));
         // No temporary file is left behind.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("recipe.vrez")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("recipe.vrez")});
     }
 
     void failedWriteKeepsTheOldFileAndNamesIt()

@@ -2,8 +2,7 @@
 
 #include <QTest>
 
-class TestTextFile : public QObject
-{
+class TestTextFile : public QObject {
     Q_OBJECT
 private slots:
     void linesEndAtCrLfLfOrCr()
@@ -26,14 +25,16 @@ private slots:
         QTest::newRow("plain") << QByteArray("42\r\nnext\r\n") << true << 42 << QByteArray("next");
         QTest::newRow("negative") << QByteArray("-3\r\nnext") << true << -3 << QByteArray("next");
         QTest::newRow("plus sign") << QByteArray("+7\nnext") << true << 7 << QByteArray("next");
-        QTest::newRow("rest of line skipped") << QByteArray("12 portions\r\nnext") << true << 12
-                                              << QByteArray("next");
-        QTest::newRow("blank lines skipped") << QByteArray("\r\n  \r\n 5\r\nnext") << true << 5
-                                             << QByteArray("next");
+        QTest::newRow("rest of line skipped")
+            << QByteArray("12 portions\r\nnext") << true << 12 << QByteArray("next");
+        QTest::newRow("blank lines skipped")
+            << QByteArray("\r\n  \r\n 5\r\nnext") << true << 5 << QByteArray("next");
         QTest::newRow("end of data reads 0") << QByteArray("") << true << 0 << QByteArray();
-        QTest::newRow("letters after digits") << QByteArray("12a\r\n") << false << 0 << QByteArray();
+        QTest::newRow("letters after digits")
+            << QByteArray("12a\r\n") << false << 0 << QByteArray();
         QTest::newRow("word") << QByteArray("many\r\n") << false << 0 << QByteArray();
-        QTest::newRow("beyond 32 bits") << QByteArray("99999999999\r\n") << false << 0 << QByteArray();
+        QTest::newRow("beyond 32 bits")
+            << QByteArray("99999999999\r\n") << false << 0 << QByteArray();
         QTest::newRow("lone sign") << QByteArray("-\r\n") << false << 0 << QByteArray();
         QTest::newRow("decimal") << QByteArray("1.5\r\n") << false << 0 << QByteArray();
     }
@@ -108,8 +109,8 @@ private slots:
         QTest::newRow("negative") << -1.25 << QByteArray("-1.25000000000000E+0000");
         QTest::newRow("a day in 2023") << 45000.75 << QByteArray(" 4.50007500000000E+0004");
         QTest::newRow("small") << 0.000125 << QByteArray(" 1.25000000000000E-0004");
-        QTest::newRow("rounded to 15 digits") << 45000.123456789012345
-                                              << QByteArray(" 4.50001234567890E+0004");
+        QTest::newRow("rounded to 15 digits")
+            << 45000.123456789012345 << QByteArray(" 4.50001234567890E+0004");
     }
     void dateTimeForm()
     {

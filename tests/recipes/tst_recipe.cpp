@@ -3,8 +3,7 @@
 
 #include <QTest>
 
-class TestRecipe : public QObject
-{
+class TestRecipe : public QObject {
     Q_OBJECT
 private slots:
     void recipeTypes_data()
@@ -17,16 +16,16 @@ private slots:
         QTest::addColumn<QList<int>>("types");
         const QByteArrayList none;
         const QByteArrayList one{"Stir."};
-        QTest::newRow("instructions and binder") << one << none << QByteArray("Red binder")
-                                                 << QByteArray() << QByteArray()
-                                                 << QList<int>{0, 2, -1};
+        QTest::newRow("instructions and binder")
+            << one << none << QByteArray("Red binder") << QByteArray() << QByteArray()
+            << QList<int>{0, 2, -1};
         QTest::newRow("book only") << none << none << QByteArray() << QByteArray()
                                    << QByteArray("Baking") << QList<int>{4, -1, -1};
         QTest::newRow("nothing at all") << none << none << QByteArray() << QByteArray()
                                         << QByteArray() << QList<int>{0, -1, -1};
-        QTest::newRow("deluxe, magazine, book") << none << one << QByteArray()
-                                                << QByteArray("Cook monthly") << QByteArray("B")
-                                                << QList<int>{1, 3, 4};
+        QTest::newRow("deluxe, magazine, book")
+            << none << one << QByteArray() << QByteArray("Cook monthly") << QByteArray("B")
+            << QList<int>{1, 3, 4};
         QTest::newRow("all five") << one << one << QByteArray("a") << QByteArray("b")
                                   << QByteArray("c") << QList<int>{0, 1, 2};
     }

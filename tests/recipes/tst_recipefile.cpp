@@ -29,8 +29,7 @@ QByteArray withLine(const QByteArray& bytes, int lineNumber, const QByteArray& t
 }
 
 // A base folder with the recipe folder and a few interface pictures.
-class BaseFolder
-{
+class BaseFolder {
 public:
     BaseFolder()
     {
@@ -80,7 +79,8 @@ TKVG fullRecipe(const QString& folder)
     r.Magazine = "";
     r.Book = "Soups of the coast";
     r.Page = "12";
-    r.Remark = "Quick \x93" "classic\x94";
+    r.Remark = "Quick \x93"
+               "classic\x94";
     r.Quantities = {"1", "2"};
     r.Units = {"kg", ""};
     r.IngredientNames = {"fish", "onions"};
@@ -104,8 +104,7 @@ TKV readFolder(const BaseFolder& folder, QList<FileProblem>* problems = nullptr)
 
 } // namespace
 
-class TestRecipeFile : public QObject
-{
+class TestRecipeFile : public QObject {
     Q_OBJECT
 private slots:
     void emptyRecordHas132Lines()
@@ -254,21 +253,21 @@ private slots:
                                        << QStringLiteral("Difficulty") << QStringLiteral("1");
         QTest::newRow("number with words") << int(DifficultyLine) << QByteArray("4 stars")
                                            << QStringLiteral("Difficulty") << QStringLiteral("4");
-        QTest::newRow("stored file name ignored") << int(FileNameLine) << QByteArray("Other.vrez")
-                                                  << QStringLiteral("FileName")
-                                                  << QStringLiteral("Test.vrez");
-        QTest::newRow("devices normalised") << int(DevicesLine) << QByteArray(" Oven , Hob")
-                                            << QStringLiteral("Devices")
-                                            << QStringLiteral("Oven,Hob,");
-        QTest::newRow("first device found in any case") << int(DevicesLine) << QByteArray("hob,")
-                                                        << QStringLiteral("Devices")
-                                                        << QStringLiteral("hob,");
-        QTest::newRow("first device without picture") << int(DevicesLine)
-                                                      << QByteArray("Oven,Blender,")
-                                                      << QStringLiteral("Devices") << QString();
-        QTest::newRow("ordinary picture kept") << int(PictureLine) << QByteArray("/p/pie.png")
-                                               << QStringLiteral("PictureFile")
-                                               << QStringLiteral("/p/pie.png");
+        QTest::newRow("stored file name ignored")
+            << int(FileNameLine) << QByteArray("Other.vrez") << QStringLiteral("FileName")
+            << QStringLiteral("Test.vrez");
+        QTest::newRow("devices normalised")
+            << int(DevicesLine) << QByteArray(" Oven , Hob") << QStringLiteral("Devices")
+            << QStringLiteral("Oven,Hob,");
+        QTest::newRow("first device found in any case")
+            << int(DevicesLine) << QByteArray("hob,") << QStringLiteral("Devices")
+            << QStringLiteral("hob,");
+        QTest::newRow("first device without picture")
+            << int(DevicesLine) << QByteArray("Oven,Blender,") << QStringLiteral("Devices")
+            << QString();
+        QTest::newRow("ordinary picture kept")
+            << int(PictureLine) << QByteArray("/p/pie.png") << QStringLiteral("PictureFile")
+            << QStringLiteral("/p/pie.png");
     }
     void readingRules()
     {
@@ -315,19 +314,20 @@ private slots:
         QTest::addColumn<bool>("pictureExists");
         QTest::addColumn<QString>("expected");
         const QString old = QStringLiteral("C:\\Programs\\Graphic\\PNG\\x.png");
-        QTest::newRow("strawberry") << QStringLiteral("Strawberry Birthday Cake.vrez") << old << true
-                                    << QStringLiteral("Graphic/PNG/Erdbeer_Marzipan_Torte.png");
+        QTest::newRow("strawberry")
+            << QStringLiteral("Strawberry Birthday Cake.vrez") << old << true
+            << QStringLiteral("Graphic/PNG/Erdbeer_Marzipan_Torte.png");
         QTest::newRow("marzipan") << QStringLiteral("Marzipan-Erdbeer-Torte.vrez") << old << true
                                   << QStringLiteral("Graphic/PNG/Erdbeer_Marzipan_Torte.png");
         QTest::newRow("chili") << QStringLiteral("Easy Chili Con Carne.vrez") << old << true
                                << QStringLiteral("Graphic/PNG/ChiliconCarneschnell.png");
-        QTest::newRow("chili, german") << QStringLiteral("Chili con Carne (schnell).vrez") << old
-                                       << true
-                                       << QStringLiteral("Graphic/PNG/ChiliconCarneschnell.png");
-        QTest::newRow("no picture set") << QStringLiteral("Easy Chili Con Carne.vrez") << QString()
-                                        << true << QString();
-        QTest::newRow("picture missing") << QStringLiteral("Easy Chili Con Carne.vrez") << old
-                                         << false << old;
+        QTest::newRow("chili, german")
+            << QStringLiteral("Chili con Carne (schnell).vrez") << old << true
+            << QStringLiteral("Graphic/PNG/ChiliconCarneschnell.png");
+        QTest::newRow("no picture set")
+            << QStringLiteral("Easy Chili Con Carne.vrez") << QString() << true << QString();
+        QTest::newRow("picture missing")
+            << QStringLiteral("Easy Chili Con Carne.vrez") << old << false << old;
         QTest::newRow("other recipe") << QStringLiteral("Chili.vrez") << old << true << old;
     }
     void samplePicturesPointIntoTheBaseFolder()
@@ -346,9 +346,8 @@ private slots:
         folder.putRecipe(fileName, recipeFileBytes(r));
         const TKV kv = readFolder(folder);
         QCOMPARE(kv.size(), 1);
-        const QString wanted = expected.startsWith(QLatin1String("Graphic"))
-                                   ? folder.base() + expected
-                                   : expected;
+        const QString wanted =
+            expected.startsWith(QLatin1String("Graphic")) ? folder.base() + expected : expected;
         QCOMPARE(kv[0].PictureFile, wanted);
     }
 

@@ -2,8 +2,7 @@
 
 #include <QTest>
 
-class TestTextRules : public QObject
-{
+class TestTextRules : public QObject {
     Q_OBJECT
 private slots:
     void commaLists_data()
@@ -20,28 +19,27 @@ private slots:
             << QByteArray("Soups,Starters,Cakes,") << QByteArray("Soups,Starters,Cakes");
         QTest::newRow("runs of blanks around a comma") << QByteArray("a ,  b") << QByteArray("a,b,")
                                                        << QByteArray("a,b,") << QByteArray("a,b");
-        QTest::newRow("two commas") << QByteArray(",,") << QByteArray(",") << QByteArray(",")
-                                    << QByteArray(",");
-        QTest::newRow("comma between blanks") << QByteArray(" , ") << QByteArray(",")
-                                              << QByteArray(",") << QByteArray(",");
-        QTest::newRow("blanks only") << QByteArray("   ") << QByteArray(",") << QByteArray(",")
-                                     << QByteArray();
+        QTest::newRow("two commas")
+            << QByteArray(",,") << QByteArray(",") << QByteArray(",") << QByteArray(",");
+        QTest::newRow("comma between blanks")
+            << QByteArray(" , ") << QByteArray(",") << QByteArray(",") << QByteArray(",");
+        QTest::newRow("blanks only")
+            << QByteArray("   ") << QByteArray(",") << QByteArray(",") << QByteArray();
         QTest::newRow("leading comma") << QByteArray(",Soups") << QByteArray(",Soups,")
                                        << QByteArray("Soups,") << QByteArray(",Soups");
         QTest::newRow("leading commas") << QByteArray(",,Fish") << QByteArray(",Fish,")
                                         << QByteArray("Fish,") << QByteArray(",Fish");
-        QTest::newRow("tabs are blanks") << QByteArray("\tFish\t,\tMeat") << QByteArray("Fish,Meat,")
-                                         << QByteArray("Fish,Meat,") << QByteArray("Fish,Meat");
+        QTest::newRow("tabs are blanks")
+            << QByteArray("\tFish\t,\tMeat") << QByteArray("Fish,Meat,") << QByteArray("Fish,Meat,")
+            << QByteArray("Fish,Meat");
         QTest::newRow("comma tab comma") << QByteArray("a,\t,b") << QByteArray("a,b,")
                                          << QByteArray("a,b,") << QByteArray("a,,b");
-        QTest::newRow("inner blanks stay") << QByteArray("Main dishes ,Quick  meals")
-                                           << QByteArray("Main dishes,Quick  meals,")
-                                           << QByteArray("Main dishes,Quick  meals,")
-                                           << QByteArray("Main dishes,Quick  meals");
-        QTest::newRow("old: trailing comma kept") << QByteArray(" Soups , Starters,")
-                                                  << QByteArray("Soups,Starters,")
-                                                  << QByteArray("Soups,Starters,")
-                                                  << QByteArray("Soups,Starters,");
+        QTest::newRow("inner blanks stay")
+            << QByteArray("Main dishes ,Quick  meals") << QByteArray("Main dishes,Quick  meals,")
+            << QByteArray("Main dishes,Quick  meals,") << QByteArray("Main dishes,Quick  meals");
+        QTest::newRow("old: trailing comma kept")
+            << QByteArray(" Soups , Starters,") << QByteArray("Soups,Starters,")
+            << QByteArray("Soups,Starters,") << QByteArray("Soups,Starters,");
     }
     void commaLists()
     {
@@ -102,8 +100,8 @@ private slots:
         QTest::addColumn<QByteArray>("list");
         QTest::addColumn<QByteArrayList>("names");
         QTest::newRow("normalised") << QByteArray("a,b,") << QByteArrayList{"a", "b"};
-        QTest::newRow("rest after the last comma is dropped") << QByteArray("a,b")
-                                                              << QByteArrayList{"a"};
+        QTest::newRow("rest after the last comma is dropped")
+            << QByteArray("a,b") << QByteArrayList{"a"};
         QTest::newRow("empty names dropped") << QByteArray(",,a,,") << QByteArrayList{"a"};
         QTest::newRow("no comma") << QByteArray("abc") << QByteArrayList{};
     }
@@ -118,9 +116,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("folded");
-        QTest::newRow("sharp s") << QByteArray("So\xdf" "e") << QByteArray("Sosse");
-        QTest::newRow("umlauts stay") << QByteArray("K\xe4se \xd6l \xfc") << QByteArray("K\xe4se \xd6l \xfc");
-        QTest::newRow("french") << QByteArray("cr\xe8me br\xfbl\xe9" "e fra\xee" "che")
+        QTest::newRow("sharp s") << QByteArray("So\xdf"
+                                               "e")
+                                 << QByteArray("Sosse");
+        QTest::newRow("umlauts stay")
+            << QByteArray("K\xe4se \xd6l \xfc") << QByteArray("K\xe4se \xd6l \xfc");
+        QTest::newRow("french") << QByteArray("cr\xe8me br\xfbl\xe9"
+                                              "e fra\xee"
+                                              "che")
                                 << QByteArray("creme brulee fraiche");
         QTest::newRow("capitals") << QByteArray("\xc0\xc1\xc2\xc8\xc9\xce\xd4\xdb")
                                   << QByteArray("AAAEEIOU");
@@ -139,20 +142,35 @@ private slots:
         QTest::addColumn<QByteArrayList>("words");
         QTest::addColumn<int>("marker");
         QTest::newRow("sauce") << QByteArray("  tomato   sauce ")
-                               << QByteArrayList{"TOMATO", "SAUCE", "SOSSE", "SO\xdf" "E"} << 2;
-        QTest::newRow("folded before upper-casing") << QByteArray("cr\xe8me br\xfbl\xe9" "e")
+                               << QByteArrayList{"TOMATO", "SAUCE", "SOSSE",
+                                                 "SO\xdf"
+                                                 "E"}
+                               << 2;
+        QTest::newRow("folded before upper-casing") << QByteArray("cr\xe8me br\xfbl\xe9"
+                                                                  "e")
                                                     << QByteArrayList{"CREME", "BRULEE"} << 0;
-        QTest::newRow("typed sharp s is folded first")
-            << QByteArray("So\xdf" "e") << QByteArrayList{"SOSSE", "SAUCE", "SO\xdf" "E"} << 2;
-        QTest::newRow("two sauce words count once")
-            << QByteArray("Sauce sosse")
-            << QByteArrayList{"SAUCE", "SOSSE", "SOSSE", "SO\xdf" "E", "SAUCE", "SO\xdf" "E"} << 2;
-        QTest::newRow("tabs belong to words") << QByteArray("a\tb c")
-                                              << QByteArrayList{"A\tB", "C"} << 0;
+        QTest::newRow("typed sharp s is folded first") << QByteArray("So\xdf"
+                                                                     "e")
+                                                       << QByteArrayList{"SOSSE", "SAUCE",
+                                                                         "SO\xdf"
+                                                                         "E"}
+                                                       << 2;
+        QTest::newRow("two sauce words count once") << QByteArray("Sauce sosse")
+                                                    << QByteArrayList{"SAUCE",
+                                                                      "SOSSE",
+                                                                      "SOSSE",
+                                                                      "SO\xdf"
+                                                                      "E",
+                                                                      "SAUCE",
+                                                                      "SO\xdf"
+                                                                      "E"}
+                                                    << 2;
+        QTest::newRow("tabs belong to words")
+            << QByteArray("a\tb c") << QByteArrayList{"A\tB", "C"} << 0;
         QTest::newRow("blanks only") << QByteArray("   ") << QByteArrayList{} << 0;
         QTest::newRow("empty") << QByteArray() << QByteArrayList{} << 0;
-        QTest::newRow("saucepan is no synonym") << QByteArray("saucepan")
-                                                << QByteArrayList{"SAUCEPAN"} << 0;
+        QTest::newRow("saucepan is no synonym")
+            << QByteArray("saucepan") << QByteArrayList{"SAUCEPAN"} << 0;
     }
     void searchWords()
     {
@@ -178,14 +196,14 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("windows") << QStringLiteral("C:\\Pics\\cake.png") << QStringLiteral("cake.png")
-                                 << QStringLiteral("C:\\Pics\\");
+        QTest::newRow("windows") << QStringLiteral("C:\\Pics\\cake.png")
+                                 << QStringLiteral("cake.png") << QStringLiteral("C:\\Pics\\");
         QTest::newRow("unix") << QStringLiteral("/home/a/cake.png") << QStringLiteral("cake.png")
                               << QStringLiteral("/home/a/");
         QTest::newRow("mixed") << QStringLiteral("C:\\x/y\\z") << QStringLiteral("z")
                                << QStringLiteral("C:\\x/y\\");
-        QTest::newRow("bare name") << QStringLiteral("cake.png") << QStringLiteral("cake.png")
-                                   << QString();
+        QTest::newRow("bare name")
+            << QStringLiteral("cake.png") << QStringLiteral("cake.png") << QString();
         QTest::newRow("folder only") << QStringLiteral("/a/") << QString() << QStringLiteral("/a/");
     }
     void helpers()

@@ -17,25 +17,44 @@ QByteArray crlf(const QByteArrayList& lines)
 QByteArray oldFile(const QByteArray& categories, const QByteArrayList& quantities,
                    const QByteArrayList& units)
 {
-    QByteArrayList lines{"[MENDRAKE_TARVOLIN 1.5]", "Old soup", "C:\\pics\\soup.bmp", categories,
-                         "3", "dropped", "1 h", "Hob,", "4",
-                         "2", "water", "salt", "1", "Boil.", "0",
-                         "Binder", "", "", "5", "Remark"};
+    QByteArrayList lines{"[MENDRAKE_TARVOLIN 1.5]",
+                         "Old soup",
+                         "C:\\pics\\soup.bmp",
+                         categories,
+                         "3",
+                         "dropped",
+                         "1 h",
+                         "Hob,",
+                         "4",
+                         "2",
+                         "water",
+                         "salt",
+                         "1",
+                         "Boil.",
+                         "0",
+                         "Binder",
+                         "",
+                         "",
+                         "5",
+                         "Remark"};
     lines << QByteArray::number(quantities.size()) << quantities;
     lines << QByteArray::number(units.size()) << units;
-    lines << "0" << "-1";
+    lines << "0"
+          << "-1";
     return crlf(lines);
 }
 
-class Folder
-{
+class Folder {
 public:
     Folder()
     {
         base = dir.path() + QLatin1Char('/');
         QDir().mkpath(base + QStringLiteral("prepared_recipes"));
     }
-    QString path(const QString& name) const { return base + QStringLiteral("prepared_recipes/") + name; }
+    QString path(const QString& name) const
+    {
+        return base + QStringLiteral("prepared_recipes/") + name;
+    }
     void put(const QString& name, const QByteArray& bytes) const
     {
         QFile f(path(name));
@@ -53,8 +72,7 @@ public:
 
 } // namespace
 
-class TestUpgrade : public QObject
-{
+class TestUpgrade : public QObject {
     Q_OBJECT
 private slots:
     void oldFileIsConvertedInPlace()
@@ -136,7 +154,8 @@ private slots:
         UpgradeRecipeFiles(folder.base);
         QCOMPARE(folder.get(QStringLiteral("current.vrez")), currentBytes);
         QCOMPARE(folder.get(QStringLiteral("empty.vrez")), QByteArray());
-        QCOMPARE(folder.get(QStringLiteral("other.vrez")), QByteArray("[MENDRAKE_TARVOLIN 1.4]\r\nx\r\n"));
+        QCOMPARE(folder.get(QStringLiteral("other.vrez")),
+                 QByteArray("[MENDRAKE_TARVOLIN 1.4]\r\nx\r\n"));
         QCOMPARE(folder.get(QStringLiteral("old.txt")), oldFile("a", {}, {}));
 
         // A second run changes nothing.
