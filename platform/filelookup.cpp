@@ -64,8 +64,10 @@ QStringList enumerateFiles(const QString& folder, const QString& pattern)
     if (existing.isEmpty())
         return {};
     QDir dir(existing);
-    // Name filters are case-insensitive unless QDir::CaseSensitive is given.
-    return dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    // Name filters are case-insensitive unless QDir::CaseSensitive is given. Without
+    // QDir::System, pipes, sockets and devices are left out: opening a pipe to read
+    // it would wait for a writer for ever.
+    return dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Unsorted);
 }
 
 QString fileNameOf(const QString& path)

@@ -15,8 +15,8 @@ QString lookupPath(const QString& path);
 /// True when lookupPath finds something.
 bool pathExists(const QString& path);
 
-/// Names of the regular files in folder whose name matches pattern (for example
-/// "*.vrez"), case-insensitively, in the order the directory lists them.
+/// Names of the regular files (and links to them) in folder whose name matches pattern
+/// (for example "*.vrez"), case-insensitively, in the order the directory lists them.
 QStringList enumerateFiles(const QString& folder, const QString& pattern);
 
 /// The folder part of a path built by the program with "/" or "\" separators and the

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Line numbers of a file written from a record whose lists are all empty.
@@ -422,15 +425,31 @@ private slots:
 
     void unreadableFileIsReported()
     {
+        if (::geteuid() == 0)
+            QSKIP("root reads every file");
         BaseFolder folder;
         folder.putRecipe(QStringLiteral("good.vrez"), recipeFileBytes(TKVG()));
-        QVERIFY(QFile::link(folder.recipes() + QStringLiteral("gone.txt"),
-                            folder.recipes() + QStringLiteral("dangling.vrez")));
+        folder.putRecipe(QStringLiteral("locked.vrez"), recipeFileBytes(TKVG()));
+        QFile::setPermissions(folder.recipes() + QStringLiteral("locked.vrez"), {});
         QList<FileProblem> problems;
         const TKV kv = readFolder(folder, &problems);
         QCOMPARE(kv.size(), 1);
         QCOMPARE(problems.size(), 1);
-        QVERIFY(problems[0].toString().contains(QLatin1String("dangling.vrez")));
+        QVERIFY(problems[0].toString().contains(QLatin1String("locked.vrez")));
+    }
+
+    void pipesAndDanglingLinksAreNotOpened()
+    {
+        BaseFolder folder;
+        folder.putRecipe(QStringLiteral("good.vrez"), recipeFileBytes(TKVG()));
+        const QByteArray fifo = QFile::encodeName(folder.recipes() + QStringLiteral("pipe.vrez"));
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        QVERIFY(QFile::link(folder.recipes() + QStringLiteral("gone.txt"),
+                            folder.recipes() + QStringLiteral("dangling.vrez")));
+        QList<FileProblem> problems;
+        const TKV kv = readFolder(folder, &problems); // would block on the pipe
+        QCOMPARE(kv.size(), 1);
+        QVERIFY(problems.isEmpty());
     }
 
     void hugeCountEndsAtTheEndOfTheFile()
