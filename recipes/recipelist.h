@@ -1,0 +1,56 @@
+#pragma once
+
+#include "recipes/recipe.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The rows of the main recipe list: the catalogue narrowed by the category, search,
+// difficulty and printed-matter filters. Row 0 is always "Create new recipe"; recipe
+// rows start at 1 and map back to records through ListIndex.
+
+/// Category box entries before the category names.
+enum CategoryEntry { AllTypes = 0, NormalRecipes = 1, DeluxeRecipes = 2, PrintedRecipes = 3 };
+
+/// What the filter boxes hold.
+struct ListFilter {
+    int categoryEntry = AllTypes;
+    QByteArray categoryName; ///< the selected name when categoryEntry >= 4
+    QByteArray searchText;   ///< Windows-1252
+    int difficultyEntry = 0; ///< 0 all, 1 to 5 a difficulty
+    int sourceEntry = 0;     ///< 0 all, otherwise sourceName is the selected source
+    QByteArray sourceName;
+};
+
+/// The search lines of every record, folded and upper-cased once per reload so that a
+/// keystroke's fill only scans them.
+class SearchIndex {
+public:
+    /// Prepares the lines of every record; call after every reload and sort.
+    void rebuild(const TKV& kv);
+    /// The prepared lines of record index, joined with "\n".
+    const QByteArray& lines(int index) const { return m_lines.at(index); }
+    qsizetype size() const { return m_lines.size(); }
+
+    /// The search lines of a record before preparation, in search order.
+    static QByteArrayList searchLines(const TKVG& recipe);
+
+private:
+    QList<QByteArray> m_lines;
+};
+
+/// Applies the filters: sorts the catalogue by name when needed, sets ListIndex of
+/// every record (its row, or -2 when excluded) and returns the catalogue index of each
+/// recipe row in row order (row r is at position r - 1). The index is rebuilt when the
+/// sort changed the order or it does not fit the catalogue; otherwise it is reused.
+QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filter);
+
+/// True when the prepared lines contain the search text's words as the list requires:
+/// every word, or with sauce synonyms all but the two added spellings.
+bool matchesSearch(const QByteArray& preparedLines, const QByteArrayList& words, int marker);
+
+/// The list columns of a record: cooking date in the short date format and the
+/// difficulty stars.
+QString cookingDateText(const TKVG& recipe);
+QString difficultyStars(const TKVG& recipe);
