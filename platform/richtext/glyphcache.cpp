@@ -1,0 +1,47 @@
+#include "platform/richtext/glyphcache.h"
+
+#include <QHashFunctions>
+
+namespace rich {
+
+size_t qHash(const GlyphCache::Key& key, size_t seed)
+{
+    return qHashMulti(seed, key.name, key.halfPoints, key.heightPx, key.style, int(key.pitch));
+}
+
+GlyphCache::GlyphCache(const QPaintDevice* device)
+    : m_device(device)
+{
+}
+
+DeviceFont& GlyphCache::font(const CharFormat& format)
+{
+    // The 96-dpi height only matters for a format without a size (see pixelSizeFor).
+    const Key key{format.fontName, format.halfPoints, format.halfPoints > 0 ? 0 : format.heightPx,
+                  format.style, format.pitch};
+    const auto found = m_index.constFind(key);
+    if (found != m_index.constEnd())
+        return **found;
+    m_fonts.push_back(std::make_unique<DeviceFont>(format, m_device));
+    DeviceFont* made = m_fonts.back().get();
+    m_index.insert(key, made);
+    return *made;
+}
+
+std::vector<DeviceFont*> GlyphCache::fontsOf(const RichDocument& doc)
+{
+    const QList<CharFormat>& formats = doc.formats();
+    std::vector<DeviceFont*> out;
+    out.reserve(size_t(formats.size()));
+    for (const CharFormat& format : formats)
+        out.push_back(&font(format));
+    return out;
+}
+
+void GlyphCache::clear()
+{
+    m_index.clear();
+    m_fonts.clear();
+}
+
+} // namespace rich
