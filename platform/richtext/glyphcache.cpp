@@ -28,16 +28,6 @@ DeviceFont& GlyphCache::font(const CharFormat& format)
     return *made;
 }
 
-std::vector<DeviceFont*> GlyphCache::fontsOf(const RichDocument& doc)
-{
-    const QList<CharFormat>& formats = doc.formats();
-    std::vector<DeviceFont*> out;
-    out.reserve(size_t(formats.size()));
-    for (const CharFormat& format : formats)
-        out.push_back(&font(format));
-    return out;
-}
-
 void GlyphCache::clear()
 {
     m_index.clear();

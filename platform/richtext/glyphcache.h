@@ -28,9 +28,31 @@ public:
     /// The font of format on this cache's device, made on first use.
     DeviceFont& font(const CharFormat& format);
 
-    /// The fonts of every entry of a document's format table, indexed by format id,
-    /// so laying out looks a character's font up by its format index alone.
-    std::vector<DeviceFont*> fontsOf(const RichDocument& doc);
+    /// The fonts of a document's format table, looked up by format index alone and
+    /// each found in the cache once, when first asked for.
+    class FormatFonts
+    {
+    public:
+        FormatFonts(GlyphCache& cache, const RichDocument& doc)
+            : m_cache(cache)
+            , m_doc(doc)
+            , m_fonts(size_t(doc.formats().size()), nullptr)
+        {
+        }
+        DeviceFont& operator[](quint16 formatId)
+        {
+            DeviceFont*& font = m_fonts[formatId];
+            if (!font)
+                font = &m_cache.font(m_doc.format(formatId));
+            return *font;
+        }
+
+    private:
+        GlyphCache& m_cache;
+        const RichDocument& m_doc;
+        std::vector<DeviceFont*> m_fonts;
+    };
+    FormatFonts fontsOf(const RichDocument& doc) { return FormatFonts(*this, doc); }
 
     int size() const { return int(m_fonts.size()); }
     void clear();

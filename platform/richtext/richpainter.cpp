@@ -110,7 +110,7 @@ void DrawRichText(RenderTarget& target, QPainter& painter, int& x, int& y, RichD
     Q_ASSERT(!painter.isActive() || painter.device()->logicalDpiY() == target.dpiY());
     const bool printer = target.isPrinter();
     const bool paint = painter.isActive();
-    const std::vector<DeviceFont*> fonts = target.glyphs().fontsOf(doc);
+    GlyphCache::FormatFonts fonts = target.glyphs().fontsOf(doc);
     const int startX = x;
 
     if (paint)
@@ -128,7 +128,7 @@ void DrawRichText(RenderTarget& target, QPainter& painter, int& x, int& y, RichD
         int height = 0;
         for (qsizetype k = 0; k < n; ++k) {
             const quint16 id = line.formats.at(k);
-            DeviceFont* font = fonts[id];
+            DeviceFont* font = &fonts[id];
             const int width = font->advanceAt(line.text, k);
             height = qMax(height, font->height());
             const QChar c = line.text.at(k);
@@ -148,7 +148,7 @@ void DrawRichText(RenderTarget& target, QPainter& painter, int& x, int& y, RichD
         }
         if (paint)
             runs.finish(x);
-        height = qMax(height, fonts[line.endFormat]->height());
+        height = qMax(height, fonts[line.endFormat].height());
         x += kLineEndWidth;
         y += height;
     }

@@ -255,6 +255,34 @@ private slots:
         }
     }
 
+    void splittingAtSeveralColumnsEqualsSplittingOneByOne_data()
+    {
+        QTest::addColumn<QList<int>>("columns");
+        QTest::newRow("one") << QList<int>{4};
+        QTest::newRow("several") << QList<int>{1, 5, 6, 11};
+        QTest::newRow("at format changes") << QList<int>{3, 7};
+        QTest::newRow("at the end") << QList<int>{2, 12};
+    }
+    void splittingAtSeveralColumnsEqualsSplittingOneByOne()
+    {
+        QFETCH(QList<int>, columns);
+        RichDocument doc;
+        appendRun(doc, 0, str("one"), format("Arial", 10));
+        appendRun(doc, 0, str(" two"), format("Arial", 12, Bold));
+        appendRun(doc, 0, str(" three"), format("Verdana", 9));
+        appendRun(doc, 1, str("next"), format("Arial", 8));
+        RichDocument oneByOne = doc;
+        for (qsizetype i = columns.size() - 1; i >= 0; --i)
+            oneByOne.splitLine(0, columns.at(i));
+        doc.splitLineAtColumns(0, columns);
+        QCOMPARE(doc.lineCount(), oneByOne.lineCount());
+        for (int i = 0; i < doc.lineCount(); ++i) {
+            QCOMPARE(doc.lines().at(i).text, oneByOne.lines().at(i).text);
+            QCOMPARE(doc.lines().at(i).formats, oneByOne.lines().at(i).formats);
+            QCOMPARE(doc.lines().at(i).endFormat, oneByOne.lines().at(i).endFormat);
+        }
+    }
+
     void lineHeightIsTheTallestCharacter()
     {
         const CharFormat small = format("Arial", 10);
