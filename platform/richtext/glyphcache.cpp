@@ -1,6 +1,7 @@
 #include "platform/richtext/glyphcache.h"
 
 #include <QHashFunctions>
+#include <QPaintDevice>
 
 namespace rich {
 
@@ -11,10 +12,26 @@ size_t qHash(const GlyphCache::Key& key, size_t seed)
 
 GlyphCache::GlyphCache(const QPaintDevice* device)
     : m_device(device)
+    , m_dpiY(device->logicalDpiY())
 {
 }
 
+void GlyphCache::followResolution()
+{
+    const int dpiY = m_device->logicalDpiY();
+    if (dpiY != m_dpiY) {
+        clear();
+        m_dpiY = dpiY;
+    }
+}
+
 DeviceFont& GlyphCache::font(const CharFormat& format)
+{
+    followResolution();
+    return lookUp(format);
+}
+
+DeviceFont& GlyphCache::lookUp(const CharFormat& format)
 {
     // The 96-dpi height only matters for a format without a size (see pixelSizeFor).
     const Key key{format.fontName, format.halfPoints, format.halfPoints > 0 ? 0 : format.heightPx,
@@ -26,6 +43,12 @@ DeviceFont& GlyphCache::font(const CharFormat& format)
     DeviceFont* made = m_fonts.back().get();
     m_index.insert(key, made);
     return *made;
+}
+
+GlyphCache::FormatFonts GlyphCache::fontsOf(const RichDocument& doc)
+{
+    followResolution();
+    return FormatFonts(*this, doc);
 }
 
 void GlyphCache::clear()

@@ -25,7 +25,9 @@ public:
     GlyphCache(const GlyphCache&) = delete;
     GlyphCache& operator=(const GlyphCache&) = delete;
 
-    /// The font of format on this cache's device, made on first use.
+    /// The font of format on this cache's device, made on first use. Every look-up
+    /// starts over when the device's resolution has changed since the last one (a
+    /// printer set up anew), so fonts are always those of the device as it is now.
     DeviceFont& font(const CharFormat& format);
 
     /// The fonts of a document's format table, looked up by format index alone and
@@ -41,9 +43,14 @@ public:
         }
         DeviceFont& operator[](quint16 formatId)
         {
+            // Every index of a document names an entry of its table; should one not,
+            // the default format stands in rather than reading past the table.
+            Q_ASSERT(formatId < m_fonts.size());
+            if (formatId >= m_fonts.size())
+                formatId = m_doc.defaultFormatId();
             DeviceFont*& font = m_fonts[formatId];
             if (!font)
-                font = &m_cache.font(m_doc.format(formatId));
+                font = &m_cache.lookUp(m_doc.format(formatId));
             return *font;
         }
 
@@ -52,7 +59,7 @@ public:
         const RichDocument& m_doc;
         std::vector<DeviceFont*> m_fonts;
     };
-    FormatFonts fontsOf(const RichDocument& doc) { return FormatFonts(*this, doc); }
+    FormatFonts fontsOf(const RichDocument& doc);
 
     int size() const { return int(m_fonts.size()); }
     void clear();
@@ -68,7 +75,12 @@ private:
     };
     friend size_t qHash(const Key& key, size_t seed);
 
+    // Starts over when the device's resolution has changed since the last look-up.
+    void followResolution();
+    DeviceFont& lookUp(const CharFormat& format);
+
     const QPaintDevice* m_device;
+    int m_dpiY;
     QHash<Key, DeviceFont*> m_index;
     std::vector<std::unique_ptr<DeviceFont>> m_fonts;
 };

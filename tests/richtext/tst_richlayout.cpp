@@ -411,6 +411,20 @@ private slots:
         QCOMPARE(pixelSizeFor(f, dpi), pixels);
     }
 
+    void followsADeviceWhoseResolutionChanges()
+    {
+        // A printer set up anew keeps its object but not its resolution.
+        QImage page(8, 8, QImage::Format_ARGB32_Premultiplied);
+        setImageDpi(page, 96);
+        RenderTarget printer(&page, TargetKind::Printer);
+        const RichDocument doc = documentOf({str("Whisk the egg whites until stiff.")}, format("Arial", 10));
+        const double at96 = MeasureLineWidth(printer, doc, 0);
+        QCOMPARE(at96, double(MeasureLineWidth(m_screen, doc, 0)));
+        setImageDpi(page, 480);
+        const double at480 = MeasureLineWidth(printer, doc, 0);
+        QVERIFY(qAbs(at480 / at96 - 5.0) < 0.5);
+    }
+
     void measuresOnEachDevice_data()
     {
         QTest::addColumn<int>("dpi");
