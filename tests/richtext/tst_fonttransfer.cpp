@@ -10,25 +10,22 @@ using namespace layouttest;
 
 namespace {
 
-QString str(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 const QRgb kRed = qRgb(200, 0, 0);
 const QRgb kBlue = qRgb(0, 0, 200);
 
-// The format of every character of a line, and of its end mark last.
-QList<CharFormat> formatsOf(const RichDocument& doc, int line)
+// The formats of every character of every line, end marks included.
+QList<CharFormat> formatsOf(const RichDocument& doc)
 {
     QList<CharFormat> out;
-    for (quint16 id : doc.lines().at(line).formats)
-        out.append(doc.format(id));
-    out.append(doc.format(doc.lines().at(line).endFormat));
+    for (const RichLine& line : doc.lines()) {
+        for (quint16 id : line.formats)
+            out.append(doc.format(id));
+        out.append(doc.format(line.endFormat));
+    }
     return out;
 }
 
-// The format of the characters changed by a transfer of every part of font.
+// original with face name, size, height, style and pitch of font.
 CharFormat transferred(CharFormat original, const CharFormat& font)
 {
     original.fontName = font.fontName;
@@ -50,104 +47,62 @@ private slots:
     {
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("length");
-        QTest::addColumn<QList<bool>>("changed"); // per character of "one two" and the end mark
-        QTest::newRow("a word") << 4 << 3
-                                << QList<bool>{false, false, false, false, true, true, true, false};
-        QTest::newRow("a word and the blank") << 3 << 4
-                                              << QList<bool>{false, false, false, true, true, true, true, false};
-        QTest::newRow("the whole text") << 0 << 7
-                                        << QList<bool>{true, true, true, true, true, true, true, false};
+        QTest::addColumn<QString>("changed"); // per position of "one two", end mark last
+        QTest::newRow("a word") << 4 << 3 << str("....xxx.");
+        QTest::newRow("a word and the blank") << 3 << 4 << str("...xxxx.");
+        QTest::newRow("the whole text") << 0 << 7 << str("xxxxxxx.");
     }
     void appliesToTheSelectionOnly()
     {
         QFETCH(int, start);
         QFETCH(int, length);
-        QFETCH(QList<bool>, changed);
+        QFETCH(QString, changed);
         const CharFormat original = format("Arial", 10, Italic, kRed);
+        const CharFormat dialog = format("Courier New", 14, Bold, kBlue);
         RichDocument doc = documentOf({str("one two")}, original);
         doc.setSelection(start, length);
-        const CharFormat dialog = format("Courier New", 14, Bold, kBlue);
-
         ApplyFontToSelection(nullptr, dialog, doc);
 
-        const QList<CharFormat> after = formatsOf(doc, 0);
+        // The colour stays the text's, whatever the dialog chose.
+        const QList<CharFormat> after = formatsOf(doc);
         QCOMPARE(after.size(), changed.size());
-        for (int i = 0; i < after.size(); ++i) {
-            // The colour stays the text's, whatever the dialog chose.
-            const CharFormat expected = changed.at(i) ? transferred(original, dialog) : original;
-            QCOMPARE(after.at(i), expected);
-        }
-        QCOMPARE(doc.plainText(), str("one two"));
-    }
-
-    void selectAllReachesEveryLine()
-    {
-        RichDocument doc;
-        appendRun(doc, 0, str("250"), format("Arial", 10, 0, kRed));
-        appendRun(doc, 1, str("125"), format("Verdana", 8, Underline, kBlue));
-        doc.selectAll();
-        const CharFormat dialog = format("Times New Roman", 12, Bold | Italic);
-        ApplyFontToSelection(nullptr, dialog, doc);
-        for (int line = 0; line < 2; ++line) {
-            const QList<CharFormat> after = formatsOf(doc, line);
-            for (qsizetype i = 0; i < 3; ++i) {
-                QCOMPARE(after.at(i).fontName, dialog.fontName);
-                QCOMPARE(after.at(i).halfPoints, dialog.halfPoints);
-                QCOMPARE(after.at(i).style, dialog.style);
-                QCOMPARE(after.at(i).color, line == 0 ? kRed : kBlue);
-            }
-        }
+        for (int i = 0; i < after.size(); ++i)
+            QCOMPARE(after.at(i), changed.at(i) == QLatin1Char('x') ? transferred(original, dialog) : original);
     }
 
     void deluxeColumnsShareFaceAndSizeButKeepTheirStyle()
     {
-        // "Select font" in the quantity column with nothing selected: that column gets
-        // the whole dialog font, every other column its face, size and pitch only.
+        // "Select font" in the quantity column with nothing selected: that column takes
+        // the whole dialog font, every column its face, size and pitch only.
         RichDocument quantity = documentOf({str("250"), str("2")}, format("Arial", 10));
         RichDocument unit = documentOf({str("g"), str("tbsp")}, format("Arial", 10, Bold));
         RichDocument name;
         appendRun(name, 0, str("flour "), format("Arial", 10, Italic, kRed));
         appendRun(name, 0, str("(fine)"), format("Verdana", 9, Underline | StrikeOut));
         appendRun(name, 1, str("sugar"), format("Arial", 10));
-        RichDocument description = documentOf({str("sifted")}, format("Arial", 11, Italic));
         const CharFormat dialog = format("Courier New", 14, Bold);
-
-        QList<QList<quint8>> stylesBefore;
-        for (RichDocument* column : {&unit, &name, &description}) {
-            QList<quint8> styles;
-            for (const RichLine& line : column->lines())
-                for (quint16 id : line.formats)
-                    styles.append(column->format(id).style);
-            stylesBefore.append(styles);
-        }
+        const QList<CharFormat> unitBefore = formatsOf(unit);
+        const QList<CharFormat> nameBefore = formatsOf(name);
 
         quantity.selectAll();
         ApplyFontToSelection(nullptr, dialog, quantity);
-        for (RichDocument* column : {&name, &quantity, &unit, &description}) {
+        for (RichDocument* column : {&name, &quantity, &unit}) {
             column->selectAll();
             ApplyFontToSelectionKeepStyle(dialog, *column);
         }
 
-        for (const RichLine& line : quantity.lines())
-            for (quint16 id : line.formats)
-                QCOMPARE(quantity.format(id).style, quint8(Bold));
-        int columnIndex = 0;
-        for (RichDocument* column : {&unit, &name, &description}) {
-            QList<quint8> styles;
-            for (const RichLine& line : column->lines()) {
-                for (quint16 id : line.formats) {
-                    const CharFormat& f = column->format(id);
-                    QCOMPARE(f.fontName, dialog.fontName);
-                    QCOMPARE(f.halfPoints, dialog.halfPoints);
-                    QCOMPARE(f.heightPx, dialog.heightPx);
-                    QCOMPARE(f.pitch, Pitch::Fixed);
-                    styles.append(f.style);
-                }
+        // Whole text selected: every character, but not the last line's end mark.
+        for (const RichDocument* column : {&quantity, &unit, &name}) {
+            const QList<CharFormat> after = formatsOf(*column);
+            const QList<CharFormat> before = column == &quantity ? QList<CharFormat>(after.size(), dialog)
+                                           : column == &unit   ? unitBefore
+                                                                : nameBefore;
+            for (qsizetype i = 0; i + 1 < after.size(); ++i) {
+                CharFormat expected = transferred(before.at(i), dialog);
+                expected.style = column == &quantity ? dialog.style : before.at(i).style;
+                QCOMPARE(after.at(i), expected);
             }
-            QCOMPARE(styles, stylesBefore.at(columnIndex++));
         }
-        // The red of "flour " survives.
-        QCOMPARE(name.format(name.lines().at(0).formats.at(0)).color, kRed);
     }
 
     void readsTheSelection_data()
@@ -157,7 +112,6 @@ private slots:
         QTest::addColumn<QString>("face");
         QTest::newRow("first character decides") << 3 << 5 << str("Verdana");
         QTest::newRow("caret takes the character before it") << 3 << 0 << str("Arial");
-        QTest::newRow("caret at the start") << 0 << 0 << str("Arial");
         QTest::newRow("second line") << 7 << 1 << str("Times New Roman");
     }
     void readsTheSelection()
@@ -175,24 +129,14 @@ private slots:
 
         CharFormat font = format("Courier New", 30, StrikeOut, kBlue);
         font.charset = 2;
+        CharFormat expected = transferred(font, source);
         FontFromSelection(font, doc);
-        QCOMPARE(font.fontName, source.fontName);
-        QCOMPARE(font.halfPoints, source.halfPoints);
-        QCOMPARE(font.heightPx, source.heightPx);
-        QCOMPARE(font.style, source.style);
-        QCOMPARE(font.pitch, source.pitch);
-        QCOMPARE(font.color, kBlue);
-        QCOMPARE(font.charset, quint8(2));
+        QCOMPARE(font, expected);
 
         QFont dialogFont(QStringLiteral("Courier New"), 30);
         dialogFont.setStrikeOut(true);
         FontFromSelection(dialogFont, doc);
-        QCOMPARE(dialogFont.family(), source.fontName);
-        QCOMPARE(dialogFont.pointSizeF(), source.pointSize());
-        QCOMPARE(dialogFont.bold(), bool(source.style & Bold));
-        QCOMPARE(dialogFont.italic(), bool(source.style & Italic));
-        QCOMPARE(dialogFont.underline(), bool(source.style & Underline));
-        QCOMPARE(dialogFont.strikeOut(), false);
+        QCOMPARE(fromQFont(dialogFont, source), source);
     }
 
     void dialogFontRoundTrip_data()
@@ -211,59 +155,32 @@ private slots:
         QFETCH(QString, face);
         QFETCH(double, points);
         QFETCH(int, style);
-        CharFormat f = format(face.toLatin1().constData(), points, quint8(style), kRed);
-        const CharFormat back = fromQFont(toQFont(f), f);
-        QCOMPARE(back, f);
-    }
+        const CharFormat f = format(face.toLatin1().constData(), points, quint8(style), kRed);
+        QCOMPARE(fromQFont(toQFont(f), f), f);
 
-    void dialogFontAppliesThroughQFont()
-    {
-        // What QFontDialog hands back: a face at a point size, with no pitch request.
-        const CharFormat original = format("Arial", 10, 0, kRed);
-        RichDocument doc = documentOf({str("Pinch of salt")}, original);
-        doc.setSelection(0, 5);
-        QFont chosen(QStringLiteral("Times New Roman"));
-        chosen.setPointSizeF(13);
-        chosen.setItalic(true);
-        ApplyFontToSelection(nullptr, chosen, doc);
-        const CharFormat changed = doc.format(doc.lines().at(0).formats.at(0));
-        QCOMPARE(changed.fontName, str("Times New Roman"));
-        QCOMPARE(changed.halfPoints, 26);
-        QCOMPARE(changed.heightPx, heightForHalfPoints(26));
-        QCOMPARE(changed.style, quint8(Italic));
-        QCOMPARE(changed.color, kRed);
-        QCOMPARE(doc.format(doc.lines().at(0).formats.at(5)), original);
+        // What a font dialog hands back applies like our own font, colour excepted.
+        const CharFormat original = format("Arial", 9, 0, kBlue);
+        RichDocument doc = documentOf({str("salt")}, original);
+        doc.setSelection(0, 2);
+        ApplyFontToSelection(nullptr, toQFont(f), doc);
+        QCOMPARE(formatsOf(doc).at(0), transferred(original, f));
+        QCOMPARE(formatsOf(doc).at(2), original);
     }
 
     void alsoPrinterSetsTheCanvasFontFirst()
     {
         QImage page(10, 10, QImage::Format_ARGB32_Premultiplied);
-        setImageDpi(page, 600);
         RenderTarget printer(&page, TargetKind::Printer);
-        CharFormat canvas = format("Arial", 10, Underline, kBlue);
+        const CharFormat canvas = format("Arial", 10, Underline, kBlue);
         printer.setCanvasFont(canvas);
+        const CharFormat dialog = format("Verdana", 20, Bold, kRed);
         RichDocument doc = documentOf({str("x")}, format("Arial", 10));
         doc.selectAll();
-        const CharFormat dialog = format("Verdana", 20, Bold, kRed);
 
         ApplyFontToSelection(nullptr, dialog, doc);
         QCOMPARE(printer.canvasFont(), canvas);
-
         ApplyFontToSelection(&printer, dialog, doc);
         QCOMPARE(printer.canvasFont(), transferred(canvas, dialog));
-        QCOMPARE(printer.canvasFont().color, kBlue);
-    }
-
-    void emptySelectionChangesTheAttributesOfNewText()
-    {
-        const CharFormat original = format("Arial", 10);
-        RichDocument doc = documentOf({str("abc")}, original);
-        doc.setSelection(2, 0);
-        const CharFormat dialog = format("Verdana", 12, Bold);
-        ApplyFontToSelection(nullptr, dialog, doc);
-        for (const CharFormat& f : formatsOf(doc, 0))
-            QCOMPARE(f, original);
-        QCOMPARE(doc.defaultFormat(), transferred(original, dialog));
     }
 };
 
