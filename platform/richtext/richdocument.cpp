@@ -132,6 +132,30 @@ void RichDocument::splitLine(int lineIndex, int column)
     m_lines.insert(lineIndex + 1, std::move(rest));
 }
 
+void RichDocument::splitLineAtColumns(int lineIndex, const QList<int>& columns)
+{
+    if (lineIndex < 0 || lineIndex >= m_lines.size() || columns.isEmpty())
+        return;
+    const RichLine whole = std::move(m_lines[lineIndex]);
+    const int length = int(whole.text.size());
+    QList<RichLine> parts;
+    parts.reserve(columns.size() + 1);
+    int from = 0;
+    for (qsizetype i = 0; i <= columns.size(); ++i) {
+        const int to = i < columns.size() ? qBound(from, columns.at(i), length) : length;
+        RichLine part;
+        part.text = whole.text.mid(from, to - from);
+        part.formats = whole.formats.mid(from, to - from);
+        part.endFormat = i < columns.size() && to < length ? whole.formats.at(to) : whole.endFormat;
+        parts.append(std::move(part));
+        from = to;
+    }
+    // One shift of the following lines, not one per part.
+    m_lines.insert(lineIndex + 1, parts.size() - 1, RichLine());
+    for (qsizetype i = 0; i < parts.size(); ++i)
+        m_lines[lineIndex + i] = std::move(parts[i]);
+}
+
 void RichDocument::setSelection(int start, int length)
 {
     const int total = textLength();

@@ -102,6 +102,9 @@ public:
     /// same end format; the first part's end mark takes the format of the character at
     /// the split (or the line's end format when splitting at its end).
     void splitLine(int line, int column);
+    /// Splits a line at several ascending columns at once: the same lines as splitLine
+    /// at each column from the last to the first, but the text is copied only once.
+    void splitLineAtColumns(int line, const QList<int>& columns);
 
     /// Selection in whole-text positions, clamped to the text.
     int selectionStart() const { return m_selStart; }
