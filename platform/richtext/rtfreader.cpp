@@ -1,19 +1,21 @@
 #include "platform/richtext/rtfreader.h"
 
 #include "platform/cp1252.h"
+#include "platform/richtext/rtfcodepage.h"
+#include "platform/richtext/rtfkeywords.h"
 #include "platform/richtext/rtfsyntax.h"
 #include "platform/safefile.h"
 
 #include <QHash>
 #include <QStringDecoder>
 
-#include <algorithm>
-#include <array>
 #include <string_view>
 #include <unordered_map>
 
 namespace rich {
 namespace {
+
+using namespace rtf;
 
 // Bounds that keep damaged or hostile input from nesting, growing or looping without
 // end. Real documents stay far below all of them.
@@ -26,182 +28,6 @@ constexpr qsizetype kMaxLines = qsizetype(1) << 21;
 constexpr qsizetype kMaxChars = qsizetype(1) << 27;
 constexpr qint64 kMaxParam = 2147483647;
 constexpr int kMaxWordLength = 32;
-
-// Code page markers besides real Windows code pages.
-constexpr int kCodepageSymbol = -1; // bytes are taken as they are (Latin-1)
-
-enum class Kw : quint8 {
-    Unknown,
-    SkipDest,
-    FontTable,
-    ColorTable,
-    Ansi,
-    Mac,
-    Pc,
-    Pca,
-    AnsiCpg,
-    Deff,
-    Uc,
-    U,
-    Bin,
-    Plain,
-    Font,
-    FontSize,
-    Bold,
-    Italic,
-    Underline,
-    UnderlineNone,
-    Strike,
-    Color,
-    Hidden,
-    Par,
-    Char,
-    FontCharset,
-    FontPitch,
-    Red,
-    Green,
-    Blue,
-};
-
-struct Keyword {
-    std::string_view name;
-    Kw kw;
-    char16_t ch = 0;
-};
-
-// Control words the reader acts on. Destinations in the SkipDest rows are skipped with
-// everything inside them; control words not listed are ignored.
-constexpr Keyword kKeywords[] = {
-    {"ansi", Kw::Ansi},
-    {"ansicpg", Kw::AnsiCpg},
-    {"b", Kw::Bold},
-    {"bin", Kw::Bin},
-    {"blue", Kw::Blue},
-    {"bullet", Kw::Char, 0x2022},
-    {"cell", Kw::Char, u'\t'},
-    {"cf", Kw::Color},
-    {"colortbl", Kw::ColorTable},
-    {"deff", Kw::Deff},
-    {"emdash", Kw::Char, 0x2014},
-    {"emspace", Kw::Char, 0x2003},
-    {"endash", Kw::Char, 0x2013},
-    {"enspace", Kw::Char, 0x2002},
-    {"f", Kw::Font},
-    {"fcharset", Kw::FontCharset},
-    {"fonttbl", Kw::FontTable},
-    {"fprq", Kw::FontPitch},
-    {"fs", Kw::FontSize},
-    {"green", Kw::Green},
-    {"i", Kw::Italic},
-    {"ldblquote", Kw::Char, 0x201C},
-    {"line", Kw::Par},
-    {"lquote", Kw::Char, 0x2018},
-    {"ltrmark", Kw::Char, 0x200E},
-    {"mac", Kw::Mac},
-    {"nestcell", Kw::Char, u'\t'},
-    {"par", Kw::Par},
-    {"pc", Kw::Pc},
-    {"pca", Kw::Pca},
-    {"plain", Kw::Plain},
-    {"qmspace", Kw::Char, 0x2005},
-    {"rdblquote", Kw::Char, 0x201D},
-    {"red", Kw::Red},
-    {"row", Kw::Par},
-    {"rquote", Kw::Char, 0x2019},
-    {"rtlmark", Kw::Char, 0x200F},
-    {"strike", Kw::Strike},
-    {"striked", Kw::Strike},
-    {"tab", Kw::Char, u'\t'},
-    {"u", Kw::U},
-    {"uc", Kw::Uc},
-    {"ul", Kw::Underline},
-    {"uld", Kw::Underline},
-    {"uldash", Kw::Underline},
-    {"uldashd", Kw::Underline},
-    {"uldashdd", Kw::Underline},
-    {"uldb", Kw::Underline},
-    {"ulhwave", Kw::Underline},
-    {"ulldash", Kw::Underline},
-    {"ulnone", Kw::UnderlineNone},
-    {"ulth", Kw::Underline},
-    {"ulthd", Kw::Underline},
-    {"ulthdash", Kw::Underline},
-    {"ulthdashd", Kw::Underline},
-    {"ulthdashdd", Kw::Underline},
-    {"ulthldash", Kw::Underline},
-    {"ululdbwave", Kw::Underline},
-    {"ulw", Kw::Underline},
-    {"ulwave", Kw::Underline},
-    {"v", Kw::Hidden},
-    {"zwj", Kw::Char, 0x200D},
-    {"zwnj", Kw::Char, 0x200C},
-    // Destinations whose content is not text of the document.
-    {"annotation", Kw::SkipDest},
-    {"atnauthor", Kw::SkipDest},
-    {"atndate", Kw::SkipDest},
-    {"atnid", Kw::SkipDest},
-    {"atnref", Kw::SkipDest},
-    {"atrfend", Kw::SkipDest},
-    {"atrfstart", Kw::SkipDest},
-    {"author", Kw::SkipDest},
-    {"bkmkend", Kw::SkipDest},
-    {"bkmkstart", Kw::SkipDest},
-    {"buptim", Kw::SkipDest},
-    {"comment", Kw::SkipDest},
-    {"company", Kw::SkipDest},
-    {"creatim", Kw::SkipDest},
-    {"datafield", Kw::SkipDest},
-    {"do", Kw::SkipDest},
-    {"doccomm", Kw::SkipDest},
-    {"docvar", Kw::SkipDest},
-    {"falt", Kw::SkipDest},
-    {"fldinst", Kw::SkipDest},
-    {"footer", Kw::SkipDest},
-    {"footerf", Kw::SkipDest},
-    {"footerl", Kw::SkipDest},
-    {"footerr", Kw::SkipDest},
-    {"footnote", Kw::SkipDest},
-    {"ftncn", Kw::SkipDest},
-    {"ftnsep", Kw::SkipDest},
-    {"ftnsepc", Kw::SkipDest},
-    {"header", Kw::SkipDest},
-    {"headerf", Kw::SkipDest},
-    {"headerl", Kw::SkipDest},
-    {"headerr", Kw::SkipDest},
-    {"info", Kw::SkipDest},
-    {"keywords", Kw::SkipDest},
-    {"listoverridetable", Kw::SkipDest},
-    {"listtable", Kw::SkipDest},
-    {"listtext", Kw::SkipDest},
-    {"nonshppict", Kw::SkipDest},
-    {"object", Kw::SkipDest},
-    {"objdata", Kw::SkipDest},
-    {"operator", Kw::SkipDest},
-    {"panose", Kw::SkipDest},
-    {"pict", Kw::SkipDest},
-    {"pn", Kw::SkipDest},
-    {"pntext", Kw::SkipDest},
-    {"pntxta", Kw::SkipDest},
-    {"pntxtb", Kw::SkipDest},
-    {"printim", Kw::SkipDest},
-    {"private", Kw::SkipDest},
-    {"result", Kw::SkipDest},
-    {"revtbl", Kw::SkipDest},
-    {"revtim", Kw::SkipDest},
-    {"rsidtbl", Kw::SkipDest},
-    {"shp", Kw::SkipDest},
-    {"shpgrp", Kw::SkipDest},
-    {"shppict", Kw::SkipDest},
-    {"stylesheet", Kw::SkipDest},
-    {"subject", Kw::SkipDest},
-    {"tc", Kw::SkipDest},
-    {"template", Kw::SkipDest},
-    {"title", Kw::SkipDest},
-    {"txe", Kw::SkipDest},
-    {"userprops", Kw::SkipDest},
-    {"xe", Kw::SkipDest},
-    {"xmlnstbl", Kw::SkipDest},
-};
 
 bool isAsciiLetter(uchar c)
 {
@@ -222,99 +48,6 @@ int hexValue(uchar c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
-}
-
-char16_t decodeCp1252(uchar byte)
-{
-    static const auto table = [] {
-        std::array<char16_t, 256> t{};
-        for (int b = 0; b < 256; ++b) {
-            const char c = char(b);
-            t[b] = cp1252::toUnicode(QByteArrayView(&c, 1)).at(0).unicode();
-        }
-        return t;
-    }();
-    return table[byte];
-}
-
-const Keyword* findKeyword(std::string_view name)
-{
-    static const auto table = [] {
-        std::array<Keyword, std::size(kKeywords)> sorted;
-        std::copy(std::begin(kKeywords), std::end(kKeywords), sorted.begin());
-        std::sort(sorted.begin(), sorted.end(),
-                  [](const Keyword& a, const Keyword& b) { return a.name < b.name; });
-        return sorted;
-    }();
-    const auto it =
-        std::lower_bound(table.begin(), table.end(), name,
-                         [](const Keyword& k, std::string_view n) { return k.name < n; });
-    return (it != table.end() && it->name == name) ? &*it : nullptr;
-}
-
-// Windows code page of a font's character set; 0 means "the document's ANSI code page".
-int codepageForCharset(int charset)
-{
-    switch (charset) {
-    case 0:
-        return 1252;
-    case 2:
-        return kCodepageSymbol;
-    case 77:
-        return 10000;
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    case 255:
-        return 437;
-    default:
-        return 0;
-    }
-}
-
-QByteArray decoderName(int codepage)
-{
-    switch (codepage) {
-    case 932:
-        return "Shift_JIS";
-    case 936:
-        return "GBK";
-    case 949:
-        return "windows-949";
-    case 950:
-        return "Big5";
-    case 10000:
-        return "macintosh";
-    case 437:
-        return "IBM437";
-    case 850:
-        return "IBM850";
-    default:
-        return "windows-" + QByteArray::number(codepage);
-    }
 }
 
 struct FormatHash {
@@ -368,6 +101,10 @@ private:
     void controlWord();
     void controlSymbol(uchar c);
     void dispatch(const Keyword* keyword, bool hasParam, int param);
+    void setAnsiCodepage(Kw kw, bool hasParam, int param);
+    void applyCharFormat(Kw kw, bool hasParam, int param);
+    void applyTableWord(Kw kw, int param);
+    void skipDestination();
     void textRun();
     void skipBinary(int length);
     void fail(const QString& message);
@@ -664,11 +401,7 @@ void RtfReader::controlSymbol(uchar c)
         break;
     case '*':
         // An ignorable destination: none of them holds text of the document.
-        if (m_stack.size() > 2) {
-            skipGroup();
-            m_stack.removeLast();
-            m_formatDirty = true;
-        }
+        skipDestination();
         break;
     default:
         break; // \- (optional hyphen), \| and \: and unknown symbols
@@ -680,17 +413,9 @@ void RtfReader::dispatch(const Keyword* keyword, bool hasParam, int param)
     if (keyword == nullptr)
         return;
     GroupState& s = state();
-    const bool on = !hasParam || param != 0;
     switch (keyword->kw) {
-    case Kw::Unknown:
-        break;
     case Kw::SkipDest:
-        // Destinations at the top level would swallow the whole document: ignore them.
-        if (m_stack.size() > 2) {
-            skipGroup();
-            m_stack.removeLast();
-            m_formatDirty = true;
-        }
+        skipDestination();
         break;
     case Kw::FontTable:
         s.dest = Dest::FontTable;
@@ -702,8 +427,48 @@ void RtfReader::dispatch(const Keyword* keyword, bool hasParam, int param)
         m_red = m_green = m_blue = 0;
         break;
     case Kw::Ansi:
-        m_ansiCodepage = 1252;
+    case Kw::Mac:
+    case Kw::Pc:
+    case Kw::Pca:
+    case Kw::AnsiCpg:
+        setAnsiCodepage(keyword->kw, hasParam, param);
         break;
+    case Kw::Deff:
+        m_deff = param;
+        m_formatDirty = true;
+        break;
+    case Kw::Uc:
+        s.uc = qBound(0, param, kMaxSkipCount);
+        break;
+    case Kw::U:
+        // Negative values stand for code units above 32767.
+        if (const int code = param < 0 ? param + 65536 : param; code >= 0 && code <= 0xFFFF)
+            addChar(char16_t(code));
+        m_skip = s.uc;
+        break;
+    case Kw::Bin:
+        skipBinary(param);
+        break;
+    case Kw::Par:
+        if (s.dest == Dest::Text)
+            endLine();
+        break;
+    case Kw::Char:
+        if (s.dest == Dest::Text)
+            addChar(keyword->ch);
+        break;
+    default:
+        if (s.dest == Dest::Text)
+            applyCharFormat(keyword->kw, hasParam, param);
+        else
+            applyTableWord(keyword->kw, param);
+        break;
+    }
+}
+
+void RtfReader::setAnsiCodepage(Kw kw, bool hasParam, int param)
+{
+    switch (kw) {
     case Kw::Mac:
         m_ansiCodepage = 10000;
         break;
@@ -716,89 +481,72 @@ void RtfReader::dispatch(const Keyword* keyword, bool hasParam, int param)
     case Kw::AnsiCpg:
         if (hasParam && param > 0 && param <= 65535)
             m_ansiCodepage = param;
-        m_formatDirty = true;
         break;
-    case Kw::Deff:
-        m_deff = param;
-        m_formatDirty = true;
-        break;
-    case Kw::Uc:
-        s.uc = qBound(0, param, kMaxSkipCount);
-        break;
-    case Kw::U: {
-        int code = param < 0 ? param + 65536 : param;
-        if (code >= 0 && code <= 0xFFFF)
-            addChar(char16_t(code));
-        m_skip = s.uc;
+    default:
+        m_ansiCodepage = 1252;
         break;
     }
-    case Kw::Bin:
-        skipBinary(param);
-        break;
+    m_formatDirty = true;
+}
+
+void RtfReader::applyCharFormat(Kw kw, bool hasParam, int param)
+{
+    GroupState& s = state();
+    const bool on = !hasParam || param != 0;
+    auto setStyle = [&s, on](FontStyle bit) { s.style = on ? (s.style | bit) : (s.style & ~bit); };
+    switch (kw) {
     case Kw::Plain:
-        s.font = -1;
-        s.halfPoints = rtf::kDefaultHalfPoints;
-        s.style = 0;
-        s.color = 0;
-        s.hidden = false;
-        m_formatDirty = true;
+        s = GroupState{-1, rtf::kDefaultHalfPoints, 0, 0, s.uc, false, s.dest};
         break;
     case Kw::Font:
-        if (s.dest == Dest::FontTable)
-            beginFontEntry(param);
-        else if (hasParam)
+        if (hasParam)
             s.font = param;
-        m_formatDirty = true;
         break;
     case Kw::FontSize:
         if (hasParam && param > 0)
             s.halfPoints = qBound(rtf::kMinHalfPoints, param, rtf::kMaxHalfPoints);
-        m_formatDirty = true;
         break;
     case Kw::Bold:
-        s.style = on ? (s.style | Bold) : (s.style & ~Bold);
-        m_formatDirty = true;
+        setStyle(Bold);
         break;
     case Kw::Italic:
-        s.style = on ? (s.style | Italic) : (s.style & ~Italic);
-        m_formatDirty = true;
+        setStyle(Italic);
         break;
     case Kw::Underline:
-        s.style = on ? (s.style | Underline) : (s.style & ~Underline);
-        m_formatDirty = true;
+        setStyle(Underline);
         break;
     case Kw::UnderlineNone:
         s.style &= ~Underline;
-        m_formatDirty = true;
         break;
     case Kw::Strike:
-        s.style = on ? (s.style | StrikeOut) : (s.style & ~StrikeOut);
-        m_formatDirty = true;
+        setStyle(StrikeOut);
         break;
     case Kw::Color:
         s.color = param;
-        m_formatDirty = true;
         break;
     case Kw::Hidden:
         s.hidden = on;
         break;
-    case Kw::Par:
-        if (s.dest == Dest::Text)
-            endLine();
-        break;
-    case Kw::Char:
-        if (s.dest == Dest::Text)
-            addChar(keyword->ch);
+    default:
+        return;
+    }
+    m_formatDirty = true;
+}
+
+// Words of the font and colour tables.
+void RtfReader::applyTableWord(Kw kw, int param)
+{
+    switch (kw) {
+    case Kw::Font:
+        if (state().dest == Dest::FontTable)
+            beginFontEntry(param);
         break;
     case Kw::FontCharset:
-        if (s.dest == Dest::FontTable) {
-            m_fontEntry.charset = (param >= 0 && param <= 255) ? quint8(param) : 0;
-            m_fontEntry.charsetGiven = true;
-        }
+        m_fontEntry.charset = (param >= 0 && param <= 255) ? quint8(param) : 0;
+        m_fontEntry.charsetGiven = true;
         break;
     case Kw::FontPitch:
-        if (s.dest == Dest::FontTable)
-            m_fontEntry.pitch = (param == 1 || param == 2) ? Pitch(param) : Pitch::Default;
+        m_fontEntry.pitch = (param == 1 || param == 2) ? Pitch(param) : Pitch::Default;
         break;
     case Kw::Red:
         m_red = qBound(0, param, 255);
@@ -812,7 +560,20 @@ void RtfReader::dispatch(const Keyword* keyword, bool hasParam, int param)
         m_blue = qBound(0, param, 255);
         m_colorGiven = true;
         break;
+    default:
+        break;
     }
+}
+
+// Skips the rest of the current group, a destination that holds no text of the
+// document. At the top level that would swallow the whole document: ignored there.
+void RtfReader::skipDestination()
+{
+    if (m_stack.size() <= 2)
+        return;
+    skipGroup();
+    m_stack.removeLast();
+    m_formatDirty = true;
 }
 
 // Plain text up to the next brace, backslash or line break.
