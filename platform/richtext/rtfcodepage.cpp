@@ -26,7 +26,7 @@ QByteArray decoderName(int codepage)
 {
     static constexpr std::pair<int, const char*> kNames[] = {
         {932, "Shift_JIS"},   {936, "GBK"},    {949, "windows-949"}, {950, "Big5"},
-        {10000, "macintosh"}, {437, "IBM437"}, {850, "IBM850"}};
+        {10000, "macintosh"}, {437, "IBM437"}, {850, "IBM850"},      {65001, "UTF-8"}};
     for (const auto& [number, name] : kNames) {
         if (number == codepage)
             return name;

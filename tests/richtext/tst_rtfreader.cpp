@@ -245,6 +245,9 @@ void TestRtfReader::codepages_data()
         << QByteArray(
                "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset128 MS Mincho;}}\\f0 \\'82\\'a0!}")
         << QString::fromUtf16(u"\u3042!");
+    QTest::newRow("UTF-8 code page")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg65001 \\'c3\\'a4\\'e2\\'82\\'ac}")
+        << QString::fromUtf16(u"\u00e4\u20ac");
     QTest::newRow("symbol charset keeps bytes")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\ftech\\fcharset2 Symbol;}}\\f0 \\'b7}")
         << QString::fromUtf16(u"\u00b7");
