@@ -1,6 +1,7 @@
 #include "recipes/recipejson.h"
 
 #include "platform/cp1252.h"
+#include "recipes/recipetexts.h"
 
 namespace {
 
@@ -23,6 +24,14 @@ QJsonArray datesToJson(const TTDATE& dates)
 } // namespace
 
 QJsonObject recipeToJson(const TKVG& r)
+{
+    QJsonObject object = recipeFieldsToJson(r);
+    for (const RecipeTextField& field : recipeTextFields())
+        object.insert(QLatin1String(field.name) + QLatin1String("Text"), displayedText(r, field));
+    return object;
+}
+
+QJsonObject recipeFieldsToJson(const TKVG& r)
 {
     auto text = [](const QByteArray& bytes) { return cp1252::toUnicode(bytes); };
     return QJsonObject{

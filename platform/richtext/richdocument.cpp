@@ -4,6 +4,12 @@
 
 namespace rich {
 
+size_t qHash(const CharFormat& f, size_t seed)
+{
+    return qHashMulti(seed, f.fontName, f.halfPoints, f.heightPx, f.style, f.color,
+                      quint8(f.pitch), f.charset);
+}
+
 int heightForHalfPoints(int halfPoints)
 {
     // Points to pixels at 96 dpi: 96 / 72 pixels per point.
@@ -19,19 +25,22 @@ void CharFormat::setPointSize(double points)
 RichDocument::RichDocument()
 {
     m_formats.append(CharFormat());
+    m_formatIds.insert(m_formats.first(), 0);
 }
 
 quint16 RichDocument::intern(const CharFormat& format)
 {
-    const qsizetype found = m_formats.indexOf(format);
-    if (found >= 0)
-        return quint16(found);
+    const auto found = m_formatIds.constFind(format);
+    if (found != m_formatIds.constEnd())
+        return found.value();
     // The table is small in practice; an absurd number of distinct formats (damaged
     // input) falls back to the last entry rather than overflowing the index.
     if (m_formats.size() >= 0xFFFF)
         return quint16(m_formats.size() - 1);
+    const quint16 id = quint16(m_formats.size());
     m_formats.append(format);
-    return quint16(m_formats.size() - 1);
+    m_formatIds.insert(format, id);
+    return id;
 }
 
 void RichDocument::setDefaultFormat(const CharFormat& format)

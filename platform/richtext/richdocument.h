@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,8 @@ struct CharFormat {
     void setPointSize(double points);
     bool operator==(const CharFormat& other) const = default;
 };
+
+size_t qHash(const CharFormat& format, size_t seed = 0);
 
 /// Pixel height of a font size at 96 dpi, rounded as the platform rounds it.
 int heightForHalfPoints(int halfPoints);
@@ -122,6 +125,7 @@ private:
     void forEachSelectedId(const std::function<quint16(quint16)>& map);
 
     QList<CharFormat> m_formats;
+    QHash<CharFormat, quint16> m_formatIds; // m_formats by content, for intern()
     quint16 m_defaultId = 0;
     QList<RichLine> m_lines;
     int m_selStart = 0;

@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "platform/richtext/rtfwriter.h"
 #include "recipes/recipefile.h"
 
 #include <QDir>
@@ -84,7 +85,7 @@ private slots:
                  QJsonArray{QStringLiteral("Apples")});
 
         const QJsonObject gratin = array[1].toObject();
-        QCOMPARE(gratin.keys().size(), 31);
+        QCOMPARE(gratin.keys().size(), 38);
         for (const char* key : {"Kind",
                                 "FileName",
                                 "FilePath",
@@ -129,6 +130,64 @@ private slots:
                  recipes + QStringLiteral("gratin.vrez"));
         QCOMPARE(gratin[QStringLiteral("UnitsRtf")].toString(),
                  QStringLiteral("C:\\x\\gratin.vrez.005"));
+    }
+
+    void exportShowsTheTextsOfTheSideFiles()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString recipes = base + QStringLiteral("prepared_recipes/");
+        auto rtf = [](const QString& text) {
+            rich::RichDocument doc;
+            for (const QString& line : text.split(QLatin1Char('\n')))
+                doc.appendLine(line);
+            return rich::writeRtf(doc);
+        };
+
+        TKVG soup;
+        soup.Name = "Soup";
+        soup.FilePath = recipes + QStringLiteral("soup.vrez");
+        soup.Instructions = {"plain instructions"};
+        soup.InstructionsRtf = soup.FilePath + QStringLiteral(".003");
+        soup.Comments = {"plain comment"};
+        soup.CommentsRtf = QStringLiteral("C:\\Kochen\\prepared_recipes\\soup.vrez.001");
+        soup.Ingredients = {"water", "salt"};
+        soup.IngredientsRtf = soup.FilePath + QStringLiteral(".002"); // missing
+        soup.Units = {"g", "ml"};
+        soup.Descriptions = {"plain"};
+        soup.DescriptionsRtf = soup.FilePath + QStringLiteral(".007"); // not RTF at all
+        put(soup.FilePath, recipeFileBytes(soup));
+        put(soup.InstructionsRtf, rtf(QStringLiteral("Chop.\nStir well.")));
+        put(recipes + QStringLiteral("soup.vrez.001"), rtf(QStringLiteral("Nice in w\u00efnter \u2615")));
+        put(soup.FilePath + QStringLiteral(".007"), "cut\r\nfine\r\n");
+
+        // A name the code page cannot hold is stored with "?" in the side-file paths.
+        TKVG borscht;
+        borscht.Name = "Borscht";
+        borscht.FilePath = recipes + QStringLiteral("\u0411\u043e\u0440\u0449.vrez");
+        borscht.Instructions = {"plain"};
+        borscht.InstructionsRtf = borscht.FilePath + QStringLiteral(".003");
+        put(borscht.FilePath, recipeFileBytes(borscht));
+        put(borscht.InstructionsRtf, rtf(QStringLiteral("Beets first.")));
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(base));
+        const Run result = run({QStringLiteral("--export-json")});
+        QDir::setCurrent(previous);
+        QVERIFY2(result.err.isEmpty(), qPrintable(result.err));
+        const QJsonArray array = QJsonDocument::fromJson(result.out.toUtf8()).array();
+        QCOMPARE(array.size(), 2);
+        const QJsonObject b = array[0].toObject();
+        QCOMPARE(b[QStringLiteral("InstructionsText")].toString(), QStringLiteral("Beets first."));
+        const QJsonObject s = array[1].toObject();
+        QCOMPARE(s[QStringLiteral("InstructionsText")].toString(), QStringLiteral("Chop.\nStir well."));
+        QCOMPARE(s[QStringLiteral("CommentsText")].toString(),
+                 QStringLiteral("Nice in w\u00efnter \u2615"));
+        QCOMPARE(s[QStringLiteral("IngredientsText")].toString(), QStringLiteral("water\nsalt"));
+        QCOMPARE(s[QStringLiteral("UnitsText")].toString(), QStringLiteral("g\nml"));
+        QCOMPARE(s[QStringLiteral("DescriptionsText")].toString(), QStringLiteral("cut\nfine"));
+        QCOMPARE(s[QStringLiteral("QuantitiesText")].toString(), QString());
+        QCOMPARE(s[QStringLiteral("IngredientNamesText")].toString(), QString());
     }
 
     void exportOfAnEmptyFolderIsAnEmptyArray()
