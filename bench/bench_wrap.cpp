@@ -41,12 +41,58 @@ struct Mix {
 RichDocument makeText(const Mix& mix)
 {
     const char* words[] = {
-        "preheat", "the", "oven", "to", "180", "degrees", "and", "butter", "a", "round",
-        "springform", "tin", "whisk", "eggs", "with", "sugar", "until", "pale", "fluffy",
-        "fold", "in", "sifted", "flour", "cocoa", "pinch", "of", "salt", "pour", "batter",
-        "into", "bake", "for", "forty", "minutes", "cherries", "kirsch", "whipped", "cream",
-        "Schwarzwälder", "Kirschtorte", "grated", "chocolate", "garnish", "serve", "chilled",
-        "tablespoonfuls", "gently", "over", "low", "heat", "stirring", "constantly",
+        "preheat",
+        "the",
+        "oven",
+        "to",
+        "180",
+        "degrees",
+        "and",
+        "butter",
+        "a",
+        "round",
+        "springform",
+        "tin",
+        "whisk",
+        "eggs",
+        "with",
+        "sugar",
+        "until",
+        "pale",
+        "fluffy",
+        "fold",
+        "in",
+        "sifted",
+        "flour",
+        "cocoa",
+        "pinch",
+        "of",
+        "salt",
+        "pour",
+        "batter",
+        "into",
+        "bake",
+        "for",
+        "forty",
+        "minutes",
+        "cherries",
+        "kirsch",
+        "whipped",
+        "cream",
+        "Schwarzwälder",
+        "Kirschtorte",
+        "grated",
+        "chocolate",
+        "garnish",
+        "serve",
+        "chilled",
+        "tablespoonfuls",
+        "gently",
+        "over",
+        "low",
+        "heat",
+        "stirring",
+        "constantly",
     };
 
     QRandomGenerator random(42);
@@ -66,8 +112,8 @@ RichDocument makeText(const Mix& mix)
         const quint16 id = doc.intern(f);
         const int wordCount = 1 + random.bounded(8);
         for (int w = 0; w < wordCount && length < kTextLength; ++w) {
-            const QString word = QString::fromUtf8(words[random.bounded(int(std::size(words)))])
-                + QLatin1Char(' ');
+            const QString word =
+                QString::fromUtf8(words[random.bounded(int(std::size(words)))]) + QLatin1Char(' ');
             RichLine& line = doc.lines().last();
             line.text += word;
             for (qsizetype i = 0; i < word.size(); ++i)
@@ -89,7 +135,8 @@ int distinctFonts(const RichDocument& doc)
 {
     QSet<QString> fonts;
     for (const CharFormat& f : doc.formats())
-        fonts.insert(f.fontName + QString::number(f.halfPoints) + QLatin1Char('/') + QString::number(f.style));
+        fonts.insert(f.fontName + QString::number(f.halfPoints) + QLatin1Char('/') +
+                     QString::number(f.style));
     return int(fonts.size());
 }
 

@@ -10,10 +10,10 @@
 // a text is shown, the side file wins when its path is set and the file exists.
 
 struct RecipeTextField {
-    const char* name;          ///< field name of the plain lines, "Instructions"
-    TSTRING TKVG::*lines;      ///< the plain lines
-    QString TKVG::*richText;   ///< the side file's stored path
-    const char* suffix;        ///< ".003"
+    const char* name;        ///< field name of the plain lines, "Instructions"
+    TSTRING TKVG::*lines;    ///< the plain lines
+    QString TKVG::*richText; ///< the side file's stored path
+    const char* suffix;      ///< ".003"
 };
 
 /// The seven texts in the order of their side-file suffixes (".001" comments first).

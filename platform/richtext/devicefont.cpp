@@ -38,13 +38,10 @@ QFont fontForDevice(const CharFormat& format, int dpiY)
 }
 
 DeviceFont::DeviceFont(const CharFormat& format, const QPaintDevice* device)
-    : m_font(fontForDevice(format, device->logicalDpiY()))
-    , m_metrics(m_font, device)
-    , m_height(m_metrics.height())
-    , m_ascent(m_metrics.ascent())
-    , m_underlinePos(m_metrics.underlinePos())
-    , m_strikeOutPos(m_metrics.strikeOutPos())
-    , m_lineWidth(qMax(1, m_metrics.lineWidth()))
+    : m_font(fontForDevice(format, device->logicalDpiY())), m_metrics(m_font, device),
+      m_height(m_metrics.height()), m_ascent(m_metrics.ascent()),
+      m_underlinePos(m_metrics.underlinePos()), m_strikeOutPos(m_metrics.strikeOutPos()),
+      m_lineWidth(qMax(1, m_metrics.lineWidth()))
 {
     m_latinAdvances.fill(-1);
     m_latinGlyphs.fill(kUnknownGlyph);

@@ -29,8 +29,7 @@ int pixelSizeFor(const CharFormat& format, int dpiY);
 QFont fontForDevice(const CharFormat& format, int dpiY);
 
 /// The font of one format on one device.
-class DeviceFont
-{
+class DeviceFont {
 public:
     DeviceFont(const CharFormat& format, const QPaintDevice* device);
 
@@ -83,8 +82,8 @@ public:
     /// soft hyphen.
     static bool isInvisible(char32_t codePoint)
     {
-        return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0) || codePoint == 0xAD
-            || codePoint == 0x2028 || codePoint == 0x2029;
+        return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0) || codePoint == 0xAD ||
+               codePoint == 0x2028 || codePoint == 0x2029;
     }
 
 private:

@@ -57,7 +57,8 @@ CharFormat fromQFont(const QFont& font, const CharFormat& base)
     if (font.strikeOut())
         format.style |= StrikeOut;
     // A dialog hands back a face, not a pitch request: ask the face itself.
-    format.pitch = font.fixedPitch() || QFontInfo(font).fixedPitch() ? Pitch::Fixed : Pitch::Default;
+    format.pitch =
+        font.fixedPitch() || QFontInfo(font).fixedPitch() ? Pitch::Fixed : Pitch::Default;
     return format;
 }
 

@@ -14,10 +14,10 @@ class RenderTarget;
 
 /// Parts of a font that a transfer copies.
 enum FontPart : quint8 {
-    FacePart = 0x01,   ///< face name
-    SizePart = 0x02,   ///< size and 96-dpi height
-    StylePart = 0x04,  ///< bold, italic, underline, strike-out
-    PitchPart = 0x08,  ///< pitch
+    FacePart = 0x01,  ///< face name
+    SizePart = 0x02,  ///< size and 96-dpi height
+    StylePart = 0x04, ///< bold, italic, underline, strike-out
+    PitchPart = 0x08, ///< pitch
     AllFontParts = FacePart | SizePart | StylePart | PitchPart,
 };
 

@@ -10,9 +10,7 @@ size_t qHash(const GlyphCache::Key& key, size_t seed)
     return qHashMulti(seed, key.name, key.halfPoints, key.heightPx, key.style, int(key.pitch));
 }
 
-GlyphCache::GlyphCache(const QPaintDevice* device)
-    : m_device(device)
-    , m_dpiY(device->logicalDpiY())
+GlyphCache::GlyphCache(const QPaintDevice* device) : m_device(device), m_dpiY(device->logicalDpiY())
 {
 }
 

@@ -16,8 +16,7 @@ class QPaintDevice;
 
 namespace rich {
 
-class GlyphCache
-{
+class GlyphCache {
 public:
     /// device must outlive the cache.
     explicit GlyphCache(const QPaintDevice* device);
@@ -32,13 +31,10 @@ public:
 
     /// The fonts of a document's format table, looked up by format index alone and
     /// each found in the cache once, when first asked for.
-    class FormatFonts
-    {
+    class FormatFonts {
     public:
         FormatFonts(GlyphCache& cache, const RichDocument& doc)
-            : m_cache(cache)
-            , m_doc(doc)
-            , m_fonts(size_t(doc.formats().size()), nullptr)
+            : m_cache(cache), m_doc(doc), m_fonts(size_t(doc.formats().size()), nullptr)
         {
         }
         DeviceFont& operator[](quint16 formatId)

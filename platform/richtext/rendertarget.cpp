@@ -21,17 +21,13 @@ QImage newScreenImage(QSize size)
 }
 
 RenderTarget::RenderTarget()
-    : m_ownImage(newScreenImage(QSize(1, 1)))
-    , m_device(&m_ownImage)
-    , m_kind(TargetKind::Screen)
-    , m_glyphs(m_device)
+    : m_ownImage(newScreenImage(QSize(1, 1))), m_device(&m_ownImage), m_kind(TargetKind::Screen),
+      m_glyphs(m_device)
 {
 }
 
 RenderTarget::RenderTarget(QPaintDevice* device, TargetKind kind)
-    : m_device(device)
-    , m_kind(kind)
-    , m_glyphs(m_device)
+    : m_device(device), m_kind(kind), m_glyphs(m_device)
 {
 }
 

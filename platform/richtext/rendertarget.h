@@ -25,15 +25,14 @@ void setImageDpi(QImage& image, int dpi);
 QImage newScreenImage(QSize size);
 
 enum class TargetKind {
-    Screen,   ///< the sheet or an element bitmap
-    Printer,  ///< a printer page: drawing applies the print offset and fills empty lines
+    Screen,  ///< the sheet or an element bitmap
+    Printer, ///< a printer page: drawing applies the print offset and fills empty lines
 };
 
 /// A device to measure and draw formatted text on, with the glyph cache for its
 /// resolution. Keep one per device for as long as the device lives: the cache is what
 /// makes laying out fast.
-class RenderTarget
-{
+class RenderTarget {
 public:
     /// The screen: measures on a small 96-dpi image of its own (font metrics do not
     /// depend on the size of the image, only on its resolution).

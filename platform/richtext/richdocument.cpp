@@ -6,8 +6,8 @@ namespace rich {
 
 size_t qHash(const CharFormat& f, size_t seed)
 {
-    return qHashMulti(seed, f.fontName, f.halfPoints, f.heightPx, f.style, f.color,
-                      quint8(f.pitch), f.charset);
+    return qHashMulti(seed, f.fontName, f.halfPoints, f.heightPx, f.style, f.color, quint8(f.pitch),
+                      f.charset);
 }
 
 int heightForHalfPoints(int halfPoints)

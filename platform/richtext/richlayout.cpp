@@ -28,8 +28,8 @@ int breakPosition(const QString& text, int start, int overflow)
 // Length of the character at position: 2 for a surrogate pair, else 1.
 int characterLength(const QString& text, int position)
 {
-    if (position + 1 < text.size() && text.at(position).isHighSurrogate()
-        && text.at(position + 1).isLowSurrogate())
+    if (position + 1 < text.size() && text.at(position).isHighSurrogate() &&
+        text.at(position + 1).isLowSurrogate())
         return 2;
     return 1;
 }
@@ -52,8 +52,8 @@ int MeasureLineWidth(RenderTarget& target, const RichDocument& doc, int line)
 int WrapText(RenderTarget& target, RichDocument& doc, int maxWidth, int fromLine,
              PrinterStatus printer)
 {
-    if (printer == PrinterStatus::Missing || doc.isEmpty() || fromLine < -1
-        || fromLine >= doc.lineCount())
+    if (printer == PrinterStatus::Missing || doc.isEmpty() || fromLine < -1 ||
+        fromLine >= doc.lineCount())
         return 0;
     const int selectionStart = doc.selectionStart();
     GlyphCache::FormatFonts fonts = target.glyphs().fontsOf(doc);

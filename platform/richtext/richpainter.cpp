@@ -13,13 +13,10 @@ namespace {
 // own advances, and draws it in one call; characters the format's face lacks are
 // drawn one by one through Qt's font substitution. Decorations are drawn here too,
 // across exactly the advances of the run, so they meet from run to run.
-class RunPainter
-{
+class RunPainter {
 public:
     RunPainter(QPainter& painter, const RichDocument& doc, QPoint offset)
-        : m_painter(painter)
-        , m_doc(doc)
-        , m_offset(offset)
+        : m_painter(painter), m_doc(doc), m_offset(offset)
     {
     }
 
@@ -64,7 +61,8 @@ public:
             run.setGlyphIndexes(m_glyphs);
             run.setPositions(m_positions);
             m_painter.setPen(m_color);
-            m_painter.drawGlyphRun(QPointF(m_startX + m_offset.x(), m_baseline + m_offset.y()), run);
+            m_painter.drawGlyphRun(QPointF(m_startX + m_offset.x(), m_baseline + m_offset.y()),
+                                   run);
         }
         const quint8 style = m_doc.format(m_formatId).style;
         if (style & (Underline | StrikeOut) && endX > m_startX) {
@@ -83,8 +81,9 @@ public:
 private:
     void fillBar(int top, int endX, int thickness)
     {
-        m_painter.fillRect(QRect(m_startX + m_offset.x(), top + m_offset.y(), endX - m_startX, thickness),
-                           m_color);
+        m_painter.fillRect(
+            QRect(m_startX + m_offset.x(), top + m_offset.y(), endX - m_startX, thickness),
+            m_color);
     }
 
     QPainter& m_painter;

@@ -158,7 +158,8 @@ private slots:
         soup.DescriptionsRtf = soup.FilePath + QStringLiteral(".007"); // not RTF at all
         put(soup.FilePath, recipeFileBytes(soup));
         put(soup.InstructionsRtf, rtf(QStringLiteral("Chop.\nStir well.")));
-        put(recipes + QStringLiteral("soup.vrez.001"), rtf(QStringLiteral("Nice in w\u00efnter \u2615")));
+        put(recipes + QStringLiteral("soup.vrez.001"),
+            rtf(QStringLiteral("Nice in w\u00efnter \u2615")));
         put(soup.FilePath + QStringLiteral(".007"), "cut\r\nfine\r\n");
 
         // A name the code page cannot hold is stored with "?" in the side-file paths.
@@ -180,7 +181,8 @@ private slots:
         const QJsonObject b = array[0].toObject();
         QCOMPARE(b[QStringLiteral("InstructionsText")].toString(), QStringLiteral("Beets first."));
         const QJsonObject s = array[1].toObject();
-        QCOMPARE(s[QStringLiteral("InstructionsText")].toString(), QStringLiteral("Chop.\nStir well."));
+        QCOMPARE(s[QStringLiteral("InstructionsText")].toString(),
+                 QStringLiteral("Chop.\nStir well."));
         QCOMPARE(s[QStringLiteral("CommentsText")].toString(),
                  QStringLiteral("Nice in w\u00efnter \u2615"));
         QCOMPARE(s[QStringLiteral("IngredientsText")].toString(), QStringLiteral("water\nsalt"));

@@ -38,8 +38,7 @@ CharFormat transferred(CharFormat original, const CharFormat& font)
 
 } // namespace
 
-class TestFontTransfer : public QObject
-{
+class TestFontTransfer : public QObject {
     Q_OBJECT
 
 private slots:
@@ -67,7 +66,8 @@ private slots:
         const QList<CharFormat> after = formatsOf(doc);
         QCOMPARE(after.size(), changed.size());
         for (int i = 0; i < after.size(); ++i)
-            QCOMPARE(after.at(i), changed.at(i) == QLatin1Char('x') ? transferred(original, dialog) : original);
+            QCOMPARE(after.at(i),
+                     changed.at(i) == QLatin1Char('x') ? transferred(original, dialog) : original);
     }
 
     void deluxeColumnsShareFaceAndSizeButKeepTheirStyle()
@@ -94,9 +94,10 @@ private slots:
         // Whole text selected: every character, but not the last line's end mark.
         for (const RichDocument* column : {&quantity, &unit, &name}) {
             const QList<CharFormat> after = formatsOf(*column);
-            const QList<CharFormat> before = column == &quantity ? QList<CharFormat>(after.size(), dialog)
-                                           : column == &unit   ? unitBefore
-                                                                : nameBefore;
+            const QList<CharFormat> before = column == &quantity
+                                                 ? QList<CharFormat>(after.size(), dialog)
+                                             : column == &unit ? unitBefore
+                                                               : nameBefore;
             for (qsizetype i = 0; i + 1 < after.size(); ++i) {
                 CharFormat expected = transferred(before.at(i), dialog);
                 expected.style = column == &quantity ? dialog.style : before.at(i).style;
@@ -146,8 +147,8 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::newRow("plain") << str("Arial") << 10.0 << 0;
         QTest::newRow("half point") << str("Verdana") << 8.5 << int(Italic);
-        QTest::newRow("every style") << str("Times New Roman") << 24.0
-                                     << int(Bold | Italic | Underline | StrikeOut);
+        QTest::newRow("every style")
+            << str("Times New Roman") << 24.0 << int(Bold | Italic | Underline | StrikeOut);
         QTest::newRow("fixed pitch") << str("Courier New") << 14.0 << int(Bold);
     }
     void dialogFontRoundTrip()

@@ -25,8 +25,7 @@ qsizetype firstBreakChance(const QString& text)
 
 } // namespace
 
-class TestRichLayout : public QObject
-{
+class TestRichLayout : public QObject {
     Q_OBJECT
 
     RenderTarget m_screen;
@@ -68,7 +67,10 @@ private slots:
 
         // Control characters show nothing, a tab is a blank, a surrogate pair counts once.
         const CharFormat arial = format("Arial", 10);
-        QCOMPARE(width(str("a\x01" "b\u00ad"), arial), width(str("ab"), arial));
+        QCOMPARE(width(str("a\x01"
+                           "b\u00ad"),
+                       arial),
+                 width(str("ab"), arial));
         QCOMPARE(width(str("a\tb"), arial), width(str("a b"), arial));
         const QString pair = QStringLiteral("\U0001F600");
         QCOMPARE(width(str("a") + pair, arial), width(str("a"), arial) + width(pair, arial));
@@ -83,15 +85,19 @@ private slots:
             QTest::newRow(name) << str(text).split(QLatin1Char('|')) << columns << expected;
         };
         row("fits exactly", "abcd", 4, {str("abcd")});
-        row("after the last single blank", "alpha beta gamma", 12, {str("alpha beta "), str("gamma")});
+        row("after the last single blank", "alpha beta gamma", 12,
+            {str("alpha beta "), str("gamma")});
         row("overflow on a blank", "alpha beta gamma", 10, {str("alpha "), str("beta gamma")});
         row("two blanks stay with the first part", "alpha  beta gamma", 9,
             {str("alpha  "), str("beta "), str("gamma")});
         row("overflow inside a run of blanks", "ab   cd", 3, {str("ab "), str("  "), str("cd")});
-        row("word longer than the line is cut", "abcdefghij", 4, {str("abcd"), str("efgh"), str("ij")});
-        row("long word after a short one", "ab cdefghijk", 5, {str("ab "), str("cdefg"), str("hijk")});
+        row("word longer than the line is cut", "abcdefghij", 4,
+            {str("abcd"), str("efgh"), str("ij")});
+        row("long word after a short one", "ab cdefghijk", 5,
+            {str("ab "), str("cdefg"), str("hijk")});
         row("line starting with a blank", " abcdefgh", 4, {str(" "), str("abcd"), str("efgh")});
-        row("every paragraph", "one two|three", 4, {str("one "), str("two"), str("thre"), str("e")});
+        row("every paragraph", "one two|three", 4,
+            {str("one "), str("two"), str("thre"), str("e")});
         row("empty lines stay", "|abcdef|", 3, {QString(), str("abc"), str("def"), QString()});
         row("deluxe column", "250|g|flour, sifted", 2,
             {str("25"), str("0"), str("g"), str("fl"), str("ou"), str("r,"), str(" "), str("si"),
@@ -107,7 +113,8 @@ private slots:
         QFETCH(int, columns);
         QFETCH(QStringList, expected);
         RichDocument doc = documentOf(text, m_mono);
-        const int height = WrapText(m_screen, doc, columns * m_column, -1, PrinterStatus::Available);
+        const int height =
+            WrapText(m_screen, doc, columns * m_column, -1, PrinterStatus::Available);
         QCOMPARE(doc.plainLines(), expected);
         QCOMPARE(height, m_screen.font(m_mono).height() * int(expected.size()));
     }
@@ -136,7 +143,8 @@ private slots:
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
         const QStringList words = str("flour sugar a butter Schwarzwälder Kirschtorte of "
-                                      "tablespoonfuls W x bake").split(QLatin1Char(' '));
+                                      "tablespoonfuls W x bake")
+                                      .split(QLatin1Char(' '));
         const CharFormat formats[] = {format("Arial", 10), format("Times New Roman", 14, Italic),
                                       format("Courier New", 9, Bold), format("Verdana", 18),
                                       format("Arial", 7, Underline)};
@@ -163,13 +171,15 @@ private slots:
         qsizetype lineStart = 0;
         auto widthOf = [&](qsizetype start, qsizetype count) {
             RichDocument part = doc;
-            part.lines() = {RichLine{joined.text.mid(start, count), joined.formats.mid(start, count), 0}};
+            part.lines() = {
+                RichLine{joined.text.mid(start, count), joined.formats.mid(start, count), 0}};
             return width(part);
         };
         for (int i = 0; i < lines.size(); ++i) {
             const QString& line = lines.at(i);
             QVERIFY(!line.isEmpty());
-            QVERIFY2(widthOf(lineStart, line.size()) <= maxWidth || line.size() == 1, qPrintable(line));
+            QVERIFY2(widthOf(lineStart, line.size()) <= maxWidth || line.size() == 1,
+                     qPrintable(line));
             if (i + 1 < lines.size()) {
                 const QString& next = lines.at(i + 1);
                 if (line.endsWith(QLatin1Char(' ')) && !next.startsWith(QLatin1Char(' '))) {
@@ -232,7 +242,8 @@ private slots:
         // From an empty first line on, the current attributes are the default ones.
         QCOMPARE(WrapText(m_screen, doc, 10000, 1, PrinterStatus::Available), 2 * smallHeight);
         doc.setDefaultFormat(big);
-        QCOMPARE(WrapText(m_screen, doc, 10000, 1, PrinterStatus::Available), bigHeight + smallHeight);
+        QCOMPARE(WrapText(m_screen, doc, 10000, 1, PrinterStatus::Available),
+                 bigHeight + smallHeight);
         QCOMPARE(doc.plainLines(), QStringList({str("small BIG"), QString(), str("small")}));
     }
 
@@ -242,7 +253,8 @@ private slots:
         RichDocument doc = documentOf({longLine, longLine, longLine}, m_mono);
         doc.setSelection(20, 4);
         const int lineHeight = m_screen.font(m_mono).height();
-        QCOMPARE(WrapText(m_screen, doc, 8 * m_column, 1, PrinterStatus::Available), 4 * lineHeight);
+        QCOMPARE(WrapText(m_screen, doc, 8 * m_column, 1, PrinterStatus::Available),
+                 4 * lineHeight);
         QCOMPARE(doc.plainLines(), QStringList({longLine, str("abc def "), str("ghi jkl"),
                                                 str("abc def "), str("ghi jkl")}));
         QCOMPARE(doc.selectionStart(), 20);
@@ -292,7 +304,8 @@ private slots:
         QTemporaryDir dir;
         QPdfWriter writer(dir.filePath(QStringLiteral("measure.pdf")));
         writer.setResolution(dpi);
-        RenderTarget printer(pdf ? static_cast<QPaintDevice*>(&writer) : &image, TargetKind::Printer);
+        RenderTarget printer(pdf ? static_cast<QPaintDevice*>(&writer) : &image,
+                             TargetKind::Printer);
         QCOMPARE(printer.dpiY(), dpi);
 
         const double ratio = dpi / double(kScreenDpi);
@@ -320,7 +333,8 @@ private slots:
         QImage page(8, 8, QImage::Format_ARGB32_Premultiplied);
         setImageDpi(page, 96);
         RenderTarget printer(&page, TargetKind::Printer);
-        const RichDocument doc = documentOf({str("Whisk the egg whites until stiff.")}, format("Arial", 10));
+        const RichDocument doc =
+            documentOf({str("Whisk the egg whites until stiff.")}, format("Arial", 10));
         const double at96 = MeasureLineWidth(printer, doc, 0);
         QCOMPARE(at96, double(width(doc)));
         setImageDpi(page, 480);

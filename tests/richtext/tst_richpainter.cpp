@@ -48,8 +48,7 @@ int inkOfColour(const QImage& image, const QRect& rect, char channel)
 
 } // namespace
 
-class TestRichPainter : public QObject
-{
+class TestRichPainter : public QObject {
     Q_OBJECT
 
     RenderTarget m_screen;
@@ -76,14 +75,17 @@ private slots:
         // On the screen the printer offset plays no part.
         QImage image = newScreenImage(QSize(500, 400));
         const QPoint end = draw(m_screen, image, doc, 20, 30, QPoint(200, 200));
-        QCOMPARE(end, QPoint(20 + MeasureLineWidth(m_screen, doc, doc.lineCount() - 1), 30 + height));
+        QCOMPARE(end,
+                 QPoint(20 + MeasureLineWidth(m_screen, doc, doc.lineCount() - 1), 30 + height));
         const Ink ink = inkOf(image);
         QVERIFY(ink.count > 0);
         // Glyphs may reach a pixel past their advance (side bearings, smoothing).
         QVERIFY2(QRect(19, 30, widest + 2, height).contains(ink.bounds),
                  qPrintable(QStringLiteral("ink reaches x %1..%2, y %3..%4")
-                                .arg(ink.bounds.left()).arg(ink.bounds.right())
-                                .arg(ink.bounds.top()).arg(ink.bounds.bottom())));
+                                .arg(ink.bounds.left())
+                                .arg(ink.bounds.right())
+                                .arg(ink.bounds.top())
+                                .arg(ink.bounds.bottom())));
 
         // A document without lines draws nothing and leaves the position alone.
         RichDocument none;
