@@ -4,6 +4,7 @@
 #include "platform/cp1252.h"
 #include "platform/daycount.h"
 #include "recipes/recipejson.h"
+#include "recipes/recipelist.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -45,6 +46,39 @@ int printCatalogue(QTextStream& out, QTextStream& err)
     return 0;
 }
 
+struct ListOptions {
+    QString search;
+    QString category;
+    int difficulty = 0;
+    QString source;
+};
+
+int printList(const ListOptions& options, QTextStream& out, QTextStream& err)
+{
+    TKV kv;
+    QList<FileProblem> problems;
+    loadCatalogueAtStartup(currentBaseFolder(), kv, &problems);
+    reportProblems(problems, err);
+    ListFilter filter;
+    QString error;
+    if (!filterFromEntries(kv, options.category, options.difficulty, options.source, &filter,
+                           &error)) {
+        err << error << Qt::endl;
+        return 2;
+    }
+    filter.searchText = cp1252::fromUnicode(options.search);
+    SearchIndex index;
+    const QList<int> rows = FilterRecipeRows(kv, index, filter);
+    out << QLatin1String(kNewRecipeRow) << "\t\t\t0\n";
+    for (int i : rows) {
+        const TKVG& r = kv[i];
+        out << cp1252::toUnicode(r.Name) << '\t' << cookingDateText(r) << '\t' << difficultyStars(r)
+            << '\t' << RecipeType(kv, i) + 1 << '\n';
+    }
+    out.flush();
+    return 0;
+}
+
 } // namespace
 
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -61,9 +95,43 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "folder and print it as a JSON array to standard output. Problems "
                        "with single files go to standard error."));
     parser.addOption(exportOption);
+    const QCommandLineOption listOption(
+        QStringLiteral("list"),
+        QStringLiteral("Print the rows of the recipe list after a reload, one a line: caption, "
+                       "cooking date, difficulty stars and icon index, separated by tabs."));
+    const QCommandLineOption searchOption(QStringLiteral("search"),
+                                          QStringLiteral("With --list: the search text."),
+                                          QStringLiteral("TEXT"));
+    const QCommandLineOption categoryOption(
+        QStringLiteral("category"),
+        QStringLiteral("With --list: the category entry (\"normal recipes\" or a category)."),
+        QStringLiteral("ENTRY"));
+    const QCommandLineOption difficultyOption(
+        QStringLiteral("difficulty"),
+        QStringLiteral("With --list: the difficulty entry, 0 (all) to 5 (tough)."),
+        QStringLiteral("N"));
+    const QCommandLineOption sourceOption(
+        QStringLiteral("source"),
+        QStringLiteral("With --list: the ring binder, magazine or book entry."),
+        QStringLiteral("TEXT"));
+    parser.addOptions({listOption, searchOption, categoryOption, difficultyOption, sourceOption});
     parser.process(arguments);
 
     if (parser.isSet(exportOption))
         return exportJson(out, err);
+    if (parser.isSet(listOption)) {
+        ListOptions options;
+        options.search = parser.value(searchOption);
+        options.category = parser.value(categoryOption);
+        options.source = parser.value(sourceOption);
+        bool ok = true;
+        if (parser.isSet(difficultyOption))
+            options.difficulty = parser.value(difficultyOption).toInt(&ok);
+        if (!ok) {
+            err << "--difficulty takes a number from 0 to 5" << Qt::endl;
+            return 2;
+        }
+        return printList(options, out, err);
+    }
     return printCatalogue(out, err);
 }

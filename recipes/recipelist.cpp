@@ -119,6 +119,68 @@ QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filte
     return rows;
 }
 
+QString iconHint(int icon)
+{
+    static const char* const kHints[] = {
+        "edit new recipe information",    "normal recipe (digital)",     "deluxe recipe (digital)",
+        "no digital recipe: ring binder", "no digital recipe: magazine", "no digital recipe: book"};
+    return icon >= 0 && icon < 6 ? QLatin1String(kHints[icon]) : QString();
+}
+
+QStringList categoryEntries(TKV& kv)
+{
+    QStringList entries{QStringLiteral("all types of recipe"), QStringLiteral("normal recipes"),
+                        QStringLiteral("deluxe recipes"), QStringLiteral("printed recipes")};
+    for (const QByteArray& name : CollectCategories(kv, -1))
+        entries << cp1252::toUnicode(name);
+    return entries;
+}
+
+QStringList difficultyEntries()
+{
+    return {QStringLiteral("all types of difficulty"),
+            QStringLiteral("very easy"),
+            QStringLiteral("easy"),
+            QStringLiteral("medium"),
+            QStringLiteral("difficult"),
+            QStringLiteral("tough")};
+}
+
+QStringList sourceEntries(const TKV& kv)
+{
+    QStringList entries{QStringLiteral("all types of printed matter")};
+    for (const QByteArray& name : CollectSources(kv, -1))
+        entries << cp1252::toUnicode(name);
+    return entries;
+}
+
+bool filterFromEntries(TKV& kv, const QString& category, int difficulty, const QString& source,
+                       ListFilter* filter, QString* error)
+{
+    const QStringList categories = categoryEntries(kv);
+    const QStringList sources = sourceEntries(kv);
+    const qsizetype c = category.isEmpty() ? 0 : categories.indexOf(category);
+    const qsizetype s = source.isEmpty() ? 0 : sources.indexOf(source);
+    if (c < 0) {
+        *error = QStringLiteral("No category entry \"%1\"").arg(category);
+        return false;
+    }
+    if (difficulty < 0 || difficulty > 5) {
+        *error = QStringLiteral("Difficulty entry %1 is not between 0 and 5").arg(difficulty);
+        return false;
+    }
+    if (s < 0) {
+        *error = QStringLiteral("No printed-matter entry \"%1\"").arg(source);
+        return false;
+    }
+    filter->categoryEntry = int(c);
+    filter->categoryName = c >= 4 ? cp1252::fromUnicode(categories[c]) : QByteArray();
+    filter->difficultyEntry = difficulty;
+    filter->sourceEntry = int(s);
+    filter->sourceName = s > 0 ? cp1252::fromUnicode(sources[s]) : QByteArray();
+    return true;
+}
+
 QString cookingDateText(const TKVG& recipe)
 {
     return QLocale().toString(dateTimeFromDayCount(recipe.LastCooked).date(), QLocale::ShortFormat);

@@ -50,6 +50,23 @@ QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filte
 /// every word, or with sauce synonyms all but the two added spellings.
 bool matchesSearch(const QByteArray& preparedLines, const QByteArrayList& words, int marker);
 
+/// Caption of row 0, which holds no recipe.
+inline constexpr char kNewRecipeRow[] = "Create new recipe";
+
+/// Hint of a list icon (0 "edit new recipe information", 1 to 5 the recipe types).
+QString iconHint(int icon);
+
+/// Entries of the three filter boxes after a reload, in order. The category entries
+/// normalise the records' categories in place.
+QStringList categoryEntries(TKV& kv);
+QStringList difficultyEntries();
+QStringList sourceEntries(const TKV& kv);
+
+/// A filter from the texts of the box entries, as the command line names them. Returns
+/// false with error when an entry does not exist.
+bool filterFromEntries(TKV& kv, const QString& category, int difficulty, const QString& source,
+                       ListFilter* filter, QString* error);
+
 /// The list columns of a record: cooking date in the short date format and the
 /// difficulty stars.
 QString cookingDateText(const TKVG& recipe);

@@ -192,6 +192,51 @@ private slots:
         QCOMPARE(s[QStringLiteral("IngredientNamesText")].toString(), QString());
     }
 
+    void listRows()
+    {
+        QTemporaryDir dir;
+        const QString recipes = dir.path() + QStringLiteral("/prepared_recipes/");
+        TKVG soup;
+        soup.Name = "Tomato soup";
+        soup.Categories = "Soups,";
+        soup.Difficulty = 2;
+        soup.LastCooked = 45000;
+        soup.Ingredients = {"tomatoes", "onion"};
+        put(recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
+        TKVG pie;
+        pie.Name = "Apple pie";
+        pie.Categories = "Cakes,";
+        pie.Difficulty = 3;
+        pie.LastCooked = 45000;
+        pie.Book = "Baking";
+        put(recipes + QStringLiteral("pie.vrez"), recipeFileBytes(pie));
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const Run all = run({QStringLiteral("--list")});
+        const Run search =
+            run({QStringLiteral("--list"), QStringLiteral("--search"), QStringLiteral("ONION")});
+        const Run category = run({QStringLiteral("--list"), QStringLiteral("--category"),
+                                  QStringLiteral("printed recipes"), QStringLiteral("--difficulty"),
+                                  QStringLiteral("3")});
+        const Run wrong =
+            run({QStringLiteral("--list"), QStringLiteral("--source"), QStringLiteral("Nothing")});
+        QDir::setCurrent(previous);
+
+        const QString date = QLocale().toString(QDate(2023, 3, 15), QLocale::ShortFormat);
+        QCOMPARE(all.code, 0);
+        QCOMPARE(all.out, QStringLiteral("Create new recipe\t\t\t0\n"
+                                         "Apple pie\t%1\t***\t5\n"
+                                         "Tomato soup\t%1\t**\t1\n")
+                              .arg(date));
+        QCOMPARE(search.out,
+                 QStringLiteral("Create new recipe\t\t\t0\nTomato soup\t%1\t**\t1\n").arg(date));
+        QCOMPARE(category.out,
+                 QStringLiteral("Create new recipe\t\t\t0\nApple pie\t%1\t***\t5\n").arg(date));
+        QCOMPARE(wrong.code, 2);
+        QVERIFY(wrong.err.contains(QLatin1String("Nothing")));
+    }
+
     void exportOfAnEmptyFolderIsAnEmptyArray()
     {
         QTemporaryDir dir;

@@ -1,4 +1,5 @@
 #include "recipes/recipelist.h"
+#include "recipes/recipesummary.h"
 
 #include <QTest>
 
@@ -135,6 +136,74 @@ private slots:
         QCOMPARE(kv[1].ListIndex, -2);
         QCOMPARE(difficultyStars(kv[0]), QStringLiteral("**"));
         QCOMPARE(difficultyStars(kv[1]), QString());
+    }
+
+    void summary_data()
+    {
+        QTest::addColumn<QByteArrayList>("quantities");
+        QTest::addColumn<QByteArrayList>("units");
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("single row")
+            << QByteArrayList{"2"} << QByteArrayList{"tbsp"} << QByteArrayList{"sugar"}
+            << QStringList{QStringLiteral("2 tbsp sugar")};
+        QTest::newRow("empty unit keeps two blanks")
+            << QByteArrayList{"200"} << QByteArrayList{""} << QByteArrayList{"flour"}
+            << QStringList{QStringLiteral("200  flour")};
+        QTest::newRow("no quantity") << QByteArrayList{""} << QByteArrayList{"g"}
+                                     << QByteArrayList{} << QStringList{QStringLiteral("g")};
+        QTest::newRow("columns of different length")
+            << QByteArrayList{"1"} << QByteArrayList{} << QByteArrayList{"egg", "salt"}
+            << QStringList{QStringLiteral("1 egg"), QStringLiteral("salt")};
+    }
+    void summary()
+    {
+        QFETCH(QByteArrayList, quantities);
+        QFETCH(QByteArrayList, units);
+        QFETCH(QByteArrayList, names);
+        QFETCH(QStringList, lines);
+        TKVG r;
+        r.Quantities = LineList::fromList(quantities);
+        r.Units = LineList::fromList(units);
+        r.IngredientNames = LineList::fromList(names);
+        QCOMPARE(SummaryLines(r, DeluxeType), lines);
+    }
+
+    void summaryOfPrintedMatter()
+    {
+        TKVG r;
+        r.Binder = "Red";
+        r.Page = "14";
+        QCOMPARE(SummaryLines(r, BinderType),
+                 (QStringList{QStringLiteral("Ring binder: Red"), QStringLiteral("Page: 14")}));
+        r.Book = "Baking";
+        r.Page.clear();
+        r.Remark = "Crusty";
+        QCOMPARE(SummaryLines(r, BookType),
+                 (QStringList{QStringLiteral("Book: Baking"), QStringLiteral("Crusty")}));
+        r.Instructions = {"Stir.", "Bake."};
+        QCOMPARE(SummaryLines(r, NormalType),
+                 (QStringList{QStringLiteral("Stir."), QStringLiteral("Bake.")}));
+    }
+
+    void filterFromEntryTexts()
+    {
+        TKV kv{recipe("Soup", "Soups,"), recipe("Pie", "Cakes,")};
+        kv[1].Magazine = "Bake it";
+        ListFilter filter;
+        QString error;
+        QVERIFY(filterFromEntries(kv, QStringLiteral("Soups"), 0, QString(), &filter, &error));
+        QCOMPARE(filter.categoryEntry, 5); // after the four fixed entries and "Cakes"
+        QCOMPARE(filter.categoryName, QByteArray("Soups"));
+        QVERIFY(filterFromEntries(kv, QStringLiteral("printed recipes"), 2,
+                                  QStringLiteral("Bake it"), &filter, &error));
+        QCOMPARE(filter.categoryEntry, int(PrintedRecipes));
+        QCOMPARE(filter.difficultyEntry, 2);
+        QCOMPARE(filter.sourceEntry, 1);
+        QVERIFY(!filterFromEntries(kv, QStringLiteral("soups"), 0, QString(), &filter, &error));
+        QVERIFY(error.contains(QLatin1String("soups")));
+        QVERIFY(!filterFromEntries(kv, QString(), 6, QString(), &filter, &error));
+        QVERIFY(!filterFromEntries(kv, QString(), 0, QStringLiteral("Nope"), &filter, &error));
     }
 
     void equalNamesKeepTheirOrder()
