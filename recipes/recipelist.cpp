@@ -4,10 +4,16 @@
 #include "platform/daycount.h"
 #include "recipes/textrules.h"
 
+#include <QHash>
 #include <QLocale>
+
+#include <array>
+#include <cmath>
+#include <cstring>
 
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -51,42 +57,123 @@ bool keptBySource(const TKVG& r, const ListFilter& filter)
 
 } // namespace
 
-QByteArrayList SearchIndex::searchLines(const TKVG& r)
+namespace {
+
+// Folding and upper-casing in one pass: each byte maps to one or two bytes.
+struct PrepareTable {
+    std::array<std::array<char, 2>, 256> to{};
+    std::array<quint8, 256> length{};
+    PrepareTable()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray mapped = cp1252::toUpper(FoldAccents(QByteArray(1, char(b))));
+            length[b] = quint8(mapped.size());
+            for (qsizetype i = 0; i < mapped.size(); ++i)
+                to[b][i] = mapped[i];
+        }
+    }
+};
+
+void appendPrepared(QByteArray& out, QByteArrayView line)
 {
-    QByteArrayList lines{r.Name, shortDate(r.LastCooked)};
-    for (double date : r.CookedDates)
-        lines << shortDate(date);
-    if (r.Difficulty >= 1 && r.Difficulty <= 5)
-        lines << QByteArray(r.Difficulty, '*');
-    lines << r.Servings << r.PrepTime << r.Devices << r.Categories;
-    for (const TSTRING* list : {&r.Ingredients, &r.Instructions, &r.Comments})
-        for (QByteArrayView line : *list)
-            lines << line.toByteArray();
-    lines << r.Binder << r.Magazine << r.Page << r.Remark;
-    for (const TSTRING* list : {&r.IngredientNames, &r.Units, &r.Quantities, &r.Descriptions})
-        for (QByteArrayView line : *list)
-            lines << line.toByteArray();
-    return lines;
+    static const PrepareTable table;
+    const qsizetype start = out.size();
+    out.resize(start + 1 + 2 * line.size()); // a byte becomes at most two
+    char* p = out.data() + start;
+    if (start > 0)
+        *p++ = '\n';
+    for (char c : line) {
+        const auto b = static_cast<unsigned char>(c);
+        *p++ = table.to[b][0];
+        if (table.length[b] == 2)
+            *p++ = table.to[b][1];
+    }
+    out.truncate(p - out.constData());
 }
+
+// Short dates of the day counts seen in one rebuild; most records share few dates.
+class DateTexts {
+public:
+    const QByteArray& operator()(double days)
+    {
+        const qint64 day = qint64(std::floor(days));
+        auto it = m_texts.constFind(day);
+        if (it == m_texts.constEnd())
+            it = m_texts.insert(day, shortDate(days));
+        return it.value();
+    }
+
+private:
+    QHash<qint64, QByteArray> m_texts;
+};
+
+} // namespace
 
 void SearchIndex::rebuild(const TKV& kv)
 {
     m_lines.clear();
     m_lines.reserve(kv.size());
-    for (const TKVG& r : kv)
-        m_lines << cp1252::toUpper(FoldAccents(searchLines(r).join('\n')));
+    DateTexts dates;
+    for (const TKVG& r : kv) {
+        QByteArray prepared;
+        prepared.reserve(2048);
+        appendPrepared(prepared, r.Name);
+        appendPrepared(prepared, dates(r.LastCooked));
+        for (double date : r.CookedDates)
+            appendPrepared(prepared, dates(date));
+        if (r.Difficulty >= 1 && r.Difficulty <= 5)
+            appendPrepared(prepared, QByteArray(r.Difficulty, '*'));
+        for (const QByteArray* text : {&r.Servings, &r.PrepTime, &r.Devices, &r.Categories})
+            appendPrepared(prepared, *text);
+        for (const TSTRING* list : {&r.Ingredients, &r.Instructions, &r.Comments})
+            for (QByteArrayView line : *list)
+                appendPrepared(prepared, line);
+        for (const QByteArray* text : {&r.Binder, &r.Magazine, &r.Page, &r.Remark})
+            appendPrepared(prepared, *text);
+        for (const TSTRING* list : {&r.IngredientNames, &r.Units, &r.Quantities, &r.Descriptions})
+            for (QByteArrayView line : *list)
+                appendPrepared(prepared, line);
+        prepared.squeeze();
+        m_lines << prepared;
+    }
 }
 
-bool matchesSearch(const QByteArray& prepared, const QByteArrayList& words, int marker)
-{
-    qsizetype found = 0;
-    for (const QByteArray& word : words) {
-        // Lines are joined with "\n"; a word containing one could match across lines.
-        if (!word.contains('\n') && prepared.contains(word))
-            ++found;
+struct SearchMatcher::Word {
+    QByteArray text;
+    explicit Word(const QByteArray& word) : text(word) {}
+    bool foundIn(const QByteArray& lines) const
+    {
+        return ::memmem(lines.constData(), size_t(lines.size()), text.constData(),
+                        size_t(text.size())) != nullptr;
     }
-    const qsizetype n = words.size();
-    return marker == 0 ? found == n : found >= n - marker;
+};
+
+SearchMatcher::SearchMatcher(const QByteArrayList& words, int synonymMarker)
+    : m_marker(synonymMarker)
+{
+    m_words.reserve(size_t(words.size()));
+    for (const QByteArray& word : words) {
+        // Lines are joined with "\n": a word holding one could match across two lines,
+        // and no line holds one, so such a word is never found.
+        if (word.contains('\n'))
+            ++m_neverFound;
+        else
+            m_words.emplace_back(word);
+    }
+}
+
+SearchMatcher::~SearchMatcher() = default;
+
+bool SearchMatcher::matches(const QByteArray& prepared) const
+{
+    int missing = m_neverFound;
+    if (missing > m_marker)
+        return false;
+    for (const Word& word : m_words) {
+        if (!word.foundIn(prepared) && ++missing > m_marker)
+            return false;
+    }
+    return true;
 }
 
 QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filter)
@@ -94,27 +181,28 @@ QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filte
     const bool reorder = kv.size() > 1 && !nameOrderIsSorted(kv);
     if (reorder)
         SortByName(kv);
-    if (reorder || index.size() != kv.size())
+    const bool searching = !filter.searchText.isEmpty();
+    if (searching && (reorder || index.size() != kv.size()))
         index.rebuild(kv);
-    for (TKVG& r : kv)
-        r.ListIndex = -1;
 
     const SearchWords search = SplitSearchWords(filter.searchText, true, true, true);
-    const bool searching = !filter.searchText.isEmpty();
+    const SearchMatcher matcher(search.words, search.synonymMarker);
     QList<int> rows;
-    for (int i = 0; i < kv.size(); ++i) {
-        TKVG& r = kv[i];
-        const bool kept =
-            keptByCategory(kv, i, filter) &&
-            (!searching || matchesSearch(index.lines(i), search.words, search.synonymMarker)) &&
-            (filter.difficultyEntry <= 0 || r.Difficulty == filter.difficultyEntry) &&
-            keptBySource(r, filter);
-        if (!kept) {
+    rows.reserve(kv.size());
+    TKVG* records = kv.data(); // one detach check for the whole loop
+    const int count = int(kv.size());
+    for (int i = 0; i < count; ++i) {
+        TKVG& r = records[i];
+        const bool kept = (filter.categoryEntry == AllTypes || keptByCategory(kv, i, filter)) &&
+                          (filter.difficultyEntry <= 0 || r.Difficulty == filter.difficultyEntry) &&
+                          keptBySource(r, filter) &&
+                          (!searching || matcher.matches(index.lines(i)));
+        if (kept) {
+            rows.append(i);
+            r.ListIndex = int(rows.size());
+        } else {
             r.ListIndex = -2;
-            continue;
         }
-        rows << i;
-        r.ListIndex = int(rows.size());
     }
     return rows;
 }

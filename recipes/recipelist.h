@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 // The rows of the main recipe list: the catalogue narrowed by the category, search,
 // difficulty and printed-matter filters. Row 0 is always "Create new recipe"; recipe
 // rows start at 1 and map back to records through ListIndex.
@@ -24,7 +26,11 @@ struct ListFilter {
 };
 
 /// The search lines of every record, folded and upper-cased once per reload so that a
-/// keystroke's fill only scans them.
+/// keystroke's fill only scans them. A record's lines, in search order: Name, the
+/// cooking date and every further cooking date as short dates, the difficulty stars,
+/// Servings, PrepTime, Devices, Categories, the lines of Ingredients, Instructions and
+/// Comments, Binder, Magazine, Page, Remark, the lines of IngredientNames, Units,
+/// Quantities and Descriptions (Book is not searched).
 class SearchIndex {
 public:
     /// Prepares the lines of every record; call after every reload and sort.
@@ -32,9 +38,6 @@ public:
     /// The prepared lines of record index, joined with "\n".
     const QByteArray& lines(int index) const { return m_lines.at(index); }
     qsizetype size() const { return m_lines.size(); }
-
-    /// The search lines of a record before preparation, in search order.
-    static QByteArrayList searchLines(const TKVG& recipe);
 
 private:
     QList<QByteArray> m_lines;
@@ -46,9 +49,21 @@ private:
 /// sort changed the order or it does not fit the catalogue; otherwise it is reused.
 QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filter);
 
-/// True when the prepared lines contain the search text's words as the list requires:
-/// every word, or with sauce synonyms all but the two added spellings.
-bool matchesSearch(const QByteArray& preparedLines, const QByteArrayList& words, int marker);
+/// Decides whether prepared search lines hold the words of a search text as the list
+/// requires: every word, or with the sauce spellings all but the two added ones. The
+/// words are compiled once per fill and then matched against every record.
+class SearchMatcher {
+public:
+    SearchMatcher(const QByteArrayList& words, int synonymMarker);
+    ~SearchMatcher();
+    bool matches(const QByteArray& preparedLines) const;
+
+private:
+    struct Word;
+    std::vector<Word> m_words;
+    int m_neverFound = 0; // words that no line can hold
+    int m_marker = 0;
+};
 
 /// Caption of row 0, which holds no recipe.
 inline constexpr char kNewRecipeRow[] = "Create new recipe";
