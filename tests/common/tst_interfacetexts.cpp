@@ -19,7 +19,6 @@
 #include <QToolTip>
 #include <QTreeWidget>
 
-#include <memory>
 
 namespace {
 
@@ -111,30 +110,20 @@ private slots:
                                << QString::fromLatin1(control) << caption << title;
         };
         row("main label", "TFMain", "label", "Label1", QStringLiteral("Search for:"), program);
-        row("main last label", "TFMain", "label", "Label4", QStringLiteral("Select recipe books:"),
-            program);
         row("main menu", "TFMain", "menu", "Datei1", QStringLiteral("File"), program);
         row("main info menu", "TFMain", "menu", "Information1", QStringLiteral("Info"), program);
         row("main item", "TFMain", "action", "Programmbeenden1", QStringLiteral("Close program"),
             program);
-        row("main switch item", "TFMain", "action", "Tooltipps1", QStringLiteral("Show tooltips"),
-            program);
-        row("main popup item", "TFMain", "action", "PMRezeptloeschen",
-            QStringLiteral("Delete recipe"), program);
         row("editor name on main", "TFMain", "label", "Label9", kWorking, program);
         row("editor label", "TFKVE", "label", "Label1", QStringLiteral("Name of recipe:"), program);
-        row("editor label 13", "TFKVE", "label", "Label13", QStringLiteral("Magazine:"), program);
         row("editor info menu", "TFKVE", "menu", "Information1", QStringLiteral("Information"),
             program);
         row("editor item", "TFKVE", "action", "Rezepterfassungbeenden1", QStringLiteral("Exit"),
-            program);
-        row("editor popup item", "TFKVE", "action", "Zeichensatz", QStringLiteral("Select font"),
             program);
         row("caption on a button", "TFKVE", "button", "Label6", QStringLiteral("Ingredients:"),
             program);
         row("caption on a group box", "TFKVE", "group", "Label12",
             QStringLiteral("Comments or brief description:"), program);
-        row("main item name on editor", "TFKVE", "action", "NeuesRezept1", kWorking, program);
         row("save draft title", "TFPDraftS", "label", "Label1", kWorking,
             QStringLiteral("Save draft:"));
         row("load draft title", "TFPDraftL", "button", "BOK", kWorking,
@@ -234,11 +223,7 @@ private slots:
             QStringLiteral("searching for ingredients, date, etc."));
         row("main difficulty", "TFMain", "combo", "CBKochlevel", none,
             QStringLiteral("select a level of difficulty"));
-        row("main picture", "TFMain", "label", "IRezept", none,
-            QStringLiteral("your own recipe graphic..."));
         row("main category picture emptied", "TFMain", "label", "IKat01", QStringLiteral("Soups"),
-            none);
-        row("main device picture emptied", "TFMain", "label", "IKoch03", QStringLiteral("Oven"),
             none);
         row("editor difficulty", "TFKVE", "combo", "CBKochlevel", none,
             QStringLiteral("Select the level of difficulty"));
@@ -246,8 +231,6 @@ private slots:
             QStringLiteral("Edit the catagories. Seperate the categories with \",\"!"));
         row("editor book picture", "TFKVE", "label", "IBuch", none,
             QStringLiteral("Edit the datas of a printed recipe"));
-        row("editor instructions", "TFKVE", "rich", "Rezepttext", none,
-            QStringLiteral("Enter the instructions"));
         row("editor device picture keeps its tip", "TFKVE", "label", "KochgeraetImage2",
             QStringLiteral("Oven"), QStringLiteral("Oven"));
         row("preview", "TFVor", "button", "BBRight", none, QStringLiteral("Next page"));
@@ -364,26 +347,6 @@ private slots:
         apply(true);
         QCOMPARE(shownTip(target, at), shown);
         hideShownTip();
-    }
-
-    void applyingTwiceGivesTheSameTexts()
-    {
-        QWidget w;
-        w.setObjectName(QStringLiteral("TFKVE"));
-        auto* label = qobject_cast<QLabel*>(
-            addControl(&w, QStringLiteral("label"), QStringLiteral("Label14")));
-        auto* edit = qobject_cast<QLineEdit*>(
-            addControl(&w, QStringLiteral("edit"), QStringLiteral("Seite")));
-        for (int i = 0; i < 2; ++i) {
-            ApplyCaptions(&w);
-            ApplyTooltips(&w, i == 0);
-            QCOMPARE(label->text(), QStringLiteral("Cooking date:"));
-            QCOMPARE(edit->toolTip(),
-                     QStringLiteral("Enter the page of the ring binder, magazine or book"));
-        }
-        ApplyCaptions(nullptr);
-        ApplyTooltips(nullptr, true);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Dilboscan 2.01"));
     }
 
 private:
