@@ -1,0 +1,91 @@
+#include "common/F_LadeInfo.h"
+
+#include "common/session.h"
+#include "common/windowplacement.h"
+#include "imaging/pictureloader.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+
+namespace {
+
+const QString kLogo = QStringLiteral("Graphic/PNG/ENG/kvlogo.png");
+
+// Lets pending paint and window-system events run without taking user input, which would
+// reach commands while the caller is busy.
+void letWindowsPaint()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+TFLadeInfo::TFLadeInfo(QWidget* parent)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("TFLadeInfo"));
+    setFixedSize(283, 53);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    ILogo = new QLabel(this);
+    ILogo->setObjectName(QStringLiteral("ILogo"));
+    ILogo->setGeometry(8, 8, 32, 32);
+    ILogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    LText = new QLabel(this);
+    LText->setObjectName(QStringLiteral("LText"));
+    LText->setGeometry(48, 16, 225, 17);
+    LText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    LText->setWordWrap(true);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(13);
+    LText->setFont(font);
+}
+
+void TFLadeInfo::ShowProgress()
+{
+    setWindowTitle(QStringLiteral("Hint:"));
+    // A missing logo leaves the picture empty; the hint still shows.
+    const QImage logo = loadPicture(basePath(kLogo));
+    if (logo.isNull())
+        ILogo->clear();
+    else
+        ILogo->setPixmap(QPixmap::fromImage(logo));
+    LText->setText(QStringLiteral("Creating printing data..."));
+    if (!isVisible())
+        showCentred(this);
+    // The caller prepares the print data right after this without returning to the event
+    // loop: paint the window now instead of waiting for it to appear.
+    letWindowsPaint();
+    repaint();
+}
+
+void TFLadeInfo::HideProgress()
+{
+    hide();
+    letWindowsPaint();
+}
+
+TFLadeInfo* ProgressWindow()
+{
+    static QPointer<TFLadeInfo> window;
+    if (!window)
+        window = new TFLadeInfo;
+    return window;
+}
+
+void ShowProgress()
+{
+    ProgressWindow()->ShowProgress();
+}
+
+void HideProgress()
+{
+    ProgressWindow()->HideProgress();
+}

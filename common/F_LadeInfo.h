@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// A small always-on-top window that says print data are being prepared. One instance,
+// shown by ShowProgress and hidden by HideProgress; its controls are ILogo and LText.
+class TFLadeInfo : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFLadeInfo(QWidget* parent = nullptr);
+
+    /// Sets the title, the logo and the text and shows the window (not modal).
+    void ShowProgress();
+    void HideProgress();
+
+private:
+    QLabel* ILogo;
+    QLabel* LText;
+};
+
+/// The one progress window, created on first use.
+TFLadeInfo* ProgressWindow();
+
+/// Shows the progress window and lets it paint before returning, as the caller goes on
+/// to work without returning to the event loop. Showing it twice shows it once.
+void ShowProgress();
+
+/// Hides the progress window and lets the windows it covered repaint.
+void HideProgress();

@@ -1,0 +1,243 @@
+#include "common/F_Msg.h"
+
+#include "common/session.h"
+#include "common/windowplacement.h"
+#include "imaging/pictureloader.h"
+
+#include <QEventLoop>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+struct Message {
+    int number;
+    const char* text;
+};
+
+// Numbers 20 to 22 are not used.
+constexpr Message kMessages[] = {
+    {1, "Please enter a name for the recipe!"},
+    {2, "Not enough space!"},
+    {3, "This category still exists. Add nevertheless?"},
+    {4, "Delete existing graphic?"},
+    {5, "The recipe was saved!"},
+    {6, "Delete this recipe?"},
+    {7, "Make new lines in other fields, too?"},
+    {8, "The draft was saved."},
+    {9, "Please assign your choice to the printer setup!"},
+    {10, "Please close the edit box!"},
+    {11, "No printer found!"},
+    {12, "Please select a recipe!"},
+    {13, "Do you want to print the deluxe recipe?"},
+    {14, "The draft was saved as standard draft."},
+    {15, "Replace existing file?"},
+    {16, "Delete selected draft?"},
+    {17, "Exit program?"},
+    {18, "Save the recipe?"},
+    {19, "Recipe already exists. Overwrite it? If not choose another recipe name!"},
+    {23, "Delete last page?"},
+    {24, "The recipe will be saved!"},
+    {25, "No recipes found for printing as a list!"},
+};
+
+const QString kBackgroundPicture = QStringLiteral("Graphic/PNG/Background.png");
+
+ShowMsgHook& hookStorage()
+{
+    static ShowMsgHook hook;
+    return hook;
+}
+
+QFont verdana(int pixelSize, bool bold, bool underline)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+} // namespace
+
+QString MessageText(int number)
+{
+    for (const Message& m : kMessages) {
+        if (m.number == number)
+            return QString::fromLatin1(m.text);
+    }
+    return {};
+}
+
+QString HeadingText(int kind)
+{
+    switch (kind) {
+    case 1:
+        return QStringLiteral("Application hint:");
+    case 2:
+        return QStringLiteral("Question:");
+    case 4:
+        return QStringLiteral("Error:");
+    default:
+        return {};
+    }
+}
+
+TFMsg::TFMsg(QWidget* parent)
+    : QWidget(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("TFMsg"));
+    setFixedSize(396, 142);
+    setFont(QFont(QStringLiteral("Verdana")));
+
+    // Created first so that it lies below every other control.
+    IBack = new QLabel(this);
+    IBack->setObjectName(QStringLiteral("IBack"));
+    IBack->setGeometry(0, 0, 401, 145);
+    IBack->setScaledContents(true);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 8, 385, 25);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setWordWrap(true);
+    Label1->setFont(verdana(13, true, true));
+
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(3, 40, 385, 65);
+    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label2->setWordWrap(true);
+    Label2->setFont(verdana(13, true, false));
+
+    auto makeButton = [this](const char* name, int left, int code) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(left, 112, 75, 25);
+        // Enter presses the focused button, as Space does.
+        button->setAutoDefault(true);
+        connect(button, &QPushButton::clicked, this, [this, code] { answer(code); });
+        return button;
+    };
+    BYes = makeButton("BYes", 104, kAnswerYes);
+    BNo = makeButton("BNo", 200, kAnswerNo);
+    BOK = makeButton("BOK", 152, kAnswerOK);
+    setTabOrder(BYes, BNo);
+    setTabOrder(BNo, BOK);
+}
+
+int TFMsg::Execute(int number, int headingKind, int buttonSet)
+{
+    pendingAnswer = kAnswerClosed;
+
+    // A missing background leaves the plain window colour.
+    const QImage background = loadPicture(basePath(kBackgroundPicture));
+    if (background.isNull())
+        IBack->clear();
+    else
+        IBack->setPixmap(QPixmap::fromImage(background));
+    setWindowTitle(QString());
+
+    for (QPushButton* button : {BYes, BNo, BOK}) {
+        button->hide();
+        button->setEnabled(false);
+    }
+    BYes->setText(QStringLiteral("Yes"));
+    BNo->setText(QStringLiteral("No"));
+    BOK->setText(QStringLiteral("OK"));
+
+    QPushButton* first = nullptr;
+    if (buttonSet == 0) {
+        BOK->setEnabled(true);
+        BOK->show();
+        first = BOK;
+    } else if (buttonSet == 4 || buttonSet == 1) {
+        for (QPushButton* button : {BYes, BNo}) {
+            button->setEnabled(true);
+            button->show();
+        }
+        if (buttonSet == 1) {
+            BYes->setText(QStringLiteral("OK"));
+            BNo->setText(QStringLiteral("Cancel"));
+        }
+        first = BYes;
+    }
+
+    Label1->setText(HeadingText(headingKind));
+    Label2->setText(MessageText(number));
+
+    showCentred(this);
+    activateWindow();
+    if (first)
+        first->setFocus(Qt::OtherFocusReason);
+
+    if (isVisible()) {
+        QEventLoop loop;
+        connect(this, &TFMsg::hidden, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return pendingAnswer;
+}
+
+void TFMsg::answer(int code)
+{
+    pendingAnswer = code;
+    close();
+}
+
+void TFMsg::keyPressEvent(QKeyEvent* event)
+{
+    // Key presses the buttons do not use arrive here, so the letters work whichever
+    // button has the focus. They follow the enabled buttons, not their captions.
+    const QString key = event->text();
+    if (BYes->isEnabled() && BNo->isEnabled()) {
+        if (key == QLatin1String("J") || key == QLatin1String("j") || key == QLatin1String("Y") ||
+            key == QLatin1String("y")) {
+            BYes->click();
+            return;
+        }
+        if (key == QLatin1String("N") || key == QLatin1String("n")) {
+            BNo->click();
+            return;
+        }
+    }
+    if (BOK->isEnabled() && (key == QLatin1String("O") || key == QLatin1String("o"))) {
+        BOK->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TFMsg::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // A minimised window gets a hide event too but stays visible: keep waiting then.
+    if (!isVisible())
+        emit hidden();
+}
+
+TFMsg* MessageDialog()
+{
+    // Lives until the end of the process, like every window of the program.
+    static QPointer<TFMsg> dialog;
+    if (!dialog)
+        dialog = new TFMsg;
+    return dialog;
+}
+
+int ShowMsg(int number, int headingKind, int buttonSet)
+{
+    if (const ShowMsgHook& hook = hookStorage())
+        return hook(number, headingKind, buttonSet);
+    return MessageDialog()->Execute(number, headingKind, buttonSet);
+}
+
+void SetShowMsgHook(ShowMsgHook hook)
+{
+    hookStorage() = std::move(hook);
+}
