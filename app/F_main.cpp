@@ -1,0 +1,542 @@
+#include "app/F_main.h"
+
+#include "app/recipelistmodel.h"
+#include "common/F_LadeInfo.h"
+#include "common/F_Msg.h"
+#include "common/interfacetexts.h"
+#include "common/links.h"
+#include "common/session.h"
+#include "editor/decorations.h"
+#include "imaging/pictureloader.h"
+#include "platform/cp1252.h"
+#include "platform/richtext/rtfreader.h"
+#include "platform/richtext/textdocumentbridge.h"
+#include "preview/printeravailability.h"
+#include "recipes/recipesummary.h"
+#include "recipes/recipetexts.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTextEdit>
+#include <QTreeView>
+
+namespace {
+
+template <typename W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* widget = new W(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
+
+QAction* action(QObject* parent, const char* name, const char* caption)
+{
+    auto* a = new QAction(QLatin1String(caption), parent);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QFont verdana(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+TFMain::TFMain(Catalogue& catalogue, QWidget* parent) : QMainWindow(parent), m_catalogue(catalogue)
+{
+    setObjectName(QStringLiteral("TFMain"));
+    setWindowTitle(QLatin1String(kProgramTitle));
+    createControls();
+    createMenus();
+    connectHandlers();
+    Decorations().mainPicture = IRezept;
+    for (int i = 0; i < 3; ++i)
+        Decorations().mainDevices[i] = IKoch[i];
+}
+
+void TFMain::createControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(505, 660);
+    client->setFont(verdana(11));
+    setCentralWidget(client);
+
+    IFBack = place<QLabel>(client, "IFBack", 0, 0, 505, 673);
+    IFBack->setScaledContents(true);
+    const char* const labels[] = {"Label1", "Label2", "Label3", "Label4"};
+    const int labelTops[] = {24, 51, 84, 113};
+    QLabel** labelFields[] = {&Label1, &Label2, &Label3, &Label4};
+    for (int i = 0; i < 4; ++i) {
+        QLabel* label = place<QLabel>(client, labels[i], 8, labelTops[i], 265, 15);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setFont(verdana(12));
+        *labelFields[i] = label;
+    }
+    Label1->setText(QStringLiteral("Search for:"));
+    Label2->setText(QStringLiteral("Select a category:"));
+    Label3->setText(QStringLiteral("Select difficulty:"));
+    Label4->setText(QStringLiteral("Select recipe books:"));
+
+    ESuchen = place<QLineEdit>(client, "ESuchen", 280, 20, 217, 22);
+    ESuchen->setMaxLength(100);
+    ESuchen->setClearButtonEnabled(true);
+    CBUKat = place<QComboBox>(client, "CBUKat", 280, 47, 217, 22);
+    CBUKat->setMaxVisibleItems(25);
+    CBKochlevel = place<QComboBox>(client, "CBKochlevel", 280, 80, 217, 22);
+    CBKochlevel->setMaxVisibleItems(6);
+    CBOZB = place<QComboBox>(client, "CBOZB", 280, 109, 217, 22);
+    CBOZB->setMaxVisibleItems(25);
+    for (QLabel* label : {Label1, Label2, Label3, Label4})
+        label->setBuddy(label == Label1   ? static_cast<QWidget*>(ESuchen)
+                        : label == Label2 ? static_cast<QWidget*>(CBUKat)
+                        : label == Label3 ? static_cast<QWidget*>(CBKochlevel)
+                                          : static_cast<QWidget*>(CBOZB));
+
+    LVRezepte = place<QTreeView>(client, "LVRezepte", 8, 144, 489, 329);
+    m_model = new RecipeListModel(this);
+    LVRezepte->setModel(m_model);
+    LVRezepte->setRootIsDecorated(false);
+    LVRezepte->setUniformRowHeights(true);
+    LVRezepte->setIconSize(QSize(24, 24));
+    LVRezepte->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LVRezepte->setSelectionMode(QAbstractItemView::SingleSelection);
+    LVRezepte->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LVRezepte->setContextMenuPolicy(Qt::CustomContextMenu);
+    LVRezepte->viewport()->setCursor(Qt::PointingHandCursor);
+    LVRezepte->header()->setSectionsClickable(false);
+    LVRezepte->header()->setSectionsMovable(false);
+    LVRezepte->header()->setStretchLastSection(true);
+    LVRezepte->setColumnWidth(0, 280);
+    LVRezepte->setColumnWidth(1, 110);
+    LVRezepte->installEventFilter(this);
+
+    Label5 = place<QLabel>(client, "Label5", 8, 488, 289, 15);
+    RERezepttext = place<QTextEdit>(client, "RERezepttext", 8, 504, 289, 153);
+    RERezepttext->setReadOnly(true);
+    RERezepttext->setFocusPolicy(Qt::NoFocus);
+    RERezepttext->setLineWrapMode(QTextEdit::NoWrap);
+    RERezepttext->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RERezepttext->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RERezepttext->viewport()->setCursor(Qt::ArrowCursor);
+
+    auto* panel = place<QFrame>(client, "P1", 332, 504, 142, 74);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    IRezept = place<QLabel>(panel, "IRezept", 1, 1, 140, 72);
+    IRezept->setScaledContents(true);
+    const char* const kat[] = {"IKat01", "IKat02", "IKat03"};
+    const char* const koch[] = {"IKoch01", "IKoch02", "IKoch03"};
+    for (int i = 0; i < 3; ++i) {
+        IKat[i] = place<QLabel>(client, kat[i], 332 + 52 * i, 584, 32, 32);
+        IKoch[i] = place<QLabel>(client, koch[i], 332 + 52 * i, 624, 32, 32);
+        IKat[i]->setProperty("tag", -1);
+    }
+    setFixedSize(sizeHint());
+}
+
+void TFMain::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("Datei1"));
+    NeuesRezept1 = action(this, "NeuesRezept1", "New recipe");
+    NeuesRezept1->setShortcut(QKeySequence::New);
+    Rezeptladen1 = action(this, "Rezeptladen1", "Load recipe");
+    Rezeptladen1->setShortcut(QKeySequence::Open);
+    Rezeptdrucken2 = action(this, "Rezeptdrucken2", "Print recipe");
+    Rezeptdrucken2->setShortcut(QKeySequence::Print);
+    Rezeptlistedrucken1 = action(this, "Rezeptlistedrucken1", "Print recipe list");
+    Programmbeenden1 = action(this, "Programmbeenden1", "Close program");
+    Programmbeenden1->setShortcut(QKeySequence::Quit);
+    file->addActions({NeuesRezept1, Rezeptladen1});
+    file->addSeparator()->setObjectName(QStringLiteral("N2"));
+    file->addActions({Rezeptdrucken2, Rezeptlistedrucken1});
+    file->addSeparator()->setObjectName(QStringLiteral("N1"));
+    file->addAction(Programmbeenden1);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("Optionen1"));
+    Tooltipps1 = action(this, "Tooltipps1", "Show tooltips");
+    Tooltipps1->setCheckable(true);
+    options->addAction(Tooltipps1);
+
+    QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
+    info->setObjectName(QStringLiteral("Information1"));
+    AnleitunganzeigenPDF1 = action(this, "AnleitunganzeigenPDF1", "Show manual as pdf");
+    AnleitunganzeigenPDF1->setShortcut(QKeySequence::HelpContents);
+    NeueVersionen1 = action(this, "NeueVersionen1", "Updates and more");
+    info->addActions({AnleitunganzeigenPDF1, NeueVersionen1});
+
+    PMRezeptliste = new QMenu(this);
+    PMRezeptliste->setObjectName(QStringLiteral("PMRezeptliste"));
+    PMNeuesRezeptanlegen = action(this, "PMNeuesRezeptanlegen", "Create new recipe");
+    PMRezeptladen = action(this, "PMRezeptladen", "Load recipe");
+    PMRezeptdrucken = action(this, "PMRezeptdrucken", "Print recipe");
+    PMRezeptloeschen = action(this, "PMRezeptloeschen", "Delete recipe");
+    PMRezeptliste->addActions(
+        {PMNeuesRezeptanlegen, PMRezeptladen, PMRezeptdrucken, PMRezeptloeschen});
+}
+
+void TFMain::connectHandlers()
+{
+    connect(NeuesRezept1, &QAction::triggered, this, &TFMain::NeuesRezept1Click);
+    connect(PMNeuesRezeptanlegen, &QAction::triggered, this, &TFMain::NeuesRezept1Click);
+    connect(Rezeptladen1, &QAction::triggered, this, &TFMain::Rezeptladen1Click);
+    connect(PMRezeptladen, &QAction::triggered, this, &TFMain::Rezeptladen1Click);
+    connect(Rezeptdrucken2, &QAction::triggered, this, &TFMain::Rezeptdrucken2Click);
+    connect(PMRezeptdrucken, &QAction::triggered, this, &TFMain::Rezeptdrucken2Click);
+    connect(Rezeptlistedrucken1, &QAction::triggered, this, &TFMain::Rezeptlistedrucken1Click);
+    connect(PMRezeptloeschen, &QAction::triggered, this, &TFMain::PMRezeptloeschenClick);
+    connect(Programmbeenden1, &QAction::triggered, this, &QWidget::close);
+    connect(Tooltipps1, &QAction::triggered, this, &TFMain::Tooltipps1Click);
+    connect(AnleitunganzeigenPDF1, &QAction::triggered, this, &TFMain::AnleitunganzeigenPDF1Click);
+    connect(NeueVersionen1, &QAction::triggered, this, &TFMain::NeueVersionen1Click);
+
+    connect(ESuchen, &QLineEdit::textChanged, this, &TFMain::ESuchenChange);
+    for (QComboBox* box : {CBUKat, CBKochlevel, CBOZB}) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            if (!m_filling)
+                FillRecipeList(false);
+        });
+    }
+    connect(LVRezepte, &QAbstractItemView::clicked, this, &TFMain::RefreshSummary);
+    connect(LVRezepte->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (isVisible() && !m_filling)
+            RefreshSummary();
+    });
+    connect(LVRezepte, &QAbstractItemView::doubleClicked, this, &TFMain::openSelectedRow);
+    connect(LVRezepte, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (!LVRezepte->indexAt(pos).isValid())
+            LVRezepte->selectionModel()->clearSelection();
+        PMRezeptlistePopup();
+        PMRezeptliste->popup(LVRezepte->viewport()->mapToGlobal(pos));
+    });
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == LVRezepte && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            openSelectedRow();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+int TFMain::selectedRow() const
+{
+    const QModelIndexList rows = LVRezepte->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TFMain::selectRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    LVRezepte->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    LVRezepte->scrollTo(index);
+}
+
+int TFMain::selectedRecipe() const
+{
+    const int row = selectedRow();
+    return row > 0 ? IndexOfListRow(m_catalogue.recipes, row) : -1;
+}
+
+void TFMain::loadPictures()
+{
+    IFBack->setPixmap(
+        QPixmap::fromImage(loadPicture(basePath(QStringLiteral("Graphic/PNG/Background.png")))));
+    QList<QIcon> icons;
+    for (int n = 0; n < 6; ++n) {
+        const QImage icon = loadPicture(basePath(QStringLiteral("Graphic/ICO/24/%1.ICO").arg(n)));
+        icons << QIcon(QPixmap::fromImage(icon));
+    }
+    m_model->setIcons(icons);
+}
+
+void TFMain::rebuildBoxes()
+{
+    const QSignalBlocker blockSearch(ESuchen);
+    ESuchen->clear();
+    const QSignalBlocker blockCategories(CBUKat);
+    const QSignalBlocker blockDifficulty(CBKochlevel);
+    const QSignalBlocker blockSources(CBOZB);
+    CBUKat->clear();
+    CBUKat->addItems(categoryEntries(m_catalogue.recipes));
+    CBKochlevel->clear();
+    CBKochlevel->addItems(difficultyEntries());
+    CBOZB->clear();
+    CBOZB->addItems(sourceEntries(m_catalogue.recipes));
+}
+
+void TFMain::FillRecipeList(bool reload)
+{
+    m_filling = true;
+    Tooltipps1->setChecked(CurrentSettings().tooltips == 1);
+    m_catalogue.CurrentRecipe = -1;
+    TKV& kv = m_catalogue.recipes;
+    if (reload) {
+        loadPictures();
+        m_problems = std::exchange(m_pendingProblems, {});
+        ReadCatalogue(BaseFolder(), kv, &m_problems);
+    }
+    SortByName(kv);
+    RERezepttext->clear();
+    if (reload) {
+        rebuildBoxes();
+        m_searchIndex.rebuild(kv);
+    }
+
+    const int rememberedRow = selectedRow();
+    const QString rememberedCaption =
+        rememberedRow >= 0 ? m_model->index(rememberedRow, 0).data().toString() : QString();
+
+    ListFilter filter;
+    filter.categoryEntry = qMax(0, CBUKat->currentIndex());
+    filter.categoryName = cp1252::fromUnicode(CBUKat->currentText());
+    filter.searchText = cp1252::fromUnicode(ESuchen->text());
+    filter.difficultyEntry = qMax(0, CBKochlevel->currentIndex());
+    filter.sourceEntry = qMax(0, CBOZB->currentIndex());
+    filter.sourceName = cp1252::fromUnicode(CBOZB->currentText());
+    m_model->setTipsShown(CurrentSettings().tooltips == 1);
+    m_model->setRows(&kv, FilterRecipeRows(kv, m_searchIndex, filter));
+
+    if (reload)
+        selectRow(0);
+    if (isVisible() && LVRezepte->isEnabled())
+        LVRezepte->setFocus();
+    if (rememberedRow >= 0 && rememberedRow < m_model->rowCount()) {
+        const bool same = m_model->index(rememberedRow, 0).data().toString() == rememberedCaption;
+        selectRow(same ? rememberedRow : 0);
+    }
+    m_filling = false;
+    RefreshSummary();
+    if (reload)
+        reportProblems();
+}
+
+void TFMain::reportProblems()
+{
+    if (m_problems.isEmpty())
+        return;
+    QStringList lines;
+    for (const FileProblem& problem : m_problems)
+        lines << problem.toString();
+    // Not waited for: the rest of the collection is usable while the note is open.
+    auto* box = new QMessageBox(QMessageBox::Warning, QLatin1String(kProgramTitle),
+                                QStringLiteral("Some recipe files could not be read and are "
+                                               "not listed:"),
+                                QMessageBox::Ok, this);
+    box->setDetailedText(lines.join(QLatin1Char('\n')));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("recipeProblems"));
+    box->open();
+}
+
+void TFMain::ESuchenChange()
+{
+    if (!isVisible() || m_filling)
+        return;
+    FillRecipeList(false);
+    if (ESuchen->isEnabled()) {
+        ESuchen->setFocus();
+        ESuchen->deselect();
+        ESuchen->setCursorPosition(int(ESuchen->text().size()));
+    }
+}
+
+void TFMain::RefreshSummary()
+{
+    Label5->setText(QStringLiteral("Recipe information:"));
+    const int index = selectedRecipe();
+    TKV& kv = m_catalogue.recipes;
+    if (index < 0 || kv.isEmpty()) {
+        RERezepttext->clear();
+        showTypePictures(-1);
+        ShowEditorDecorations(kv, -1);
+        ShowDevicePictures(kv, -1);
+        return;
+    }
+    showSummaryText(index);
+    ShowEditorDecorations(kv, index);
+    showTypePictures(index);
+    ShowDevicePictures(kv, index);
+}
+
+void TFMain::showSummaryText(int index)
+{
+    const TKVG& r = m_catalogue.recipes[index];
+    RERezepttext->clear();
+    QTextCharFormat plain;
+    plain.setFont(QFont(QStringLiteral("Arial"), 10));
+    RERezepttext->setCurrentCharFormat(plain);
+    const int type = RecipeType(m_catalogue.recipes, index);
+    if (type == NormalType) {
+        const QString rtf = existingRichTextPath(r, recipeTextFields()[2]);
+        rich::RichDocument doc;
+        if (!rtf.isEmpty() && (rich::readRtfFile(rtf, doc) || !doc.isEmpty())) {
+            rich::toTextDocument(doc, RERezepttext->document());
+            return;
+        }
+    }
+    RERezepttext->setPlainText(SummaryLines(r, type).join(QLatin1Char('\n')));
+}
+
+void TFMain::showTypePictures(int index)
+{
+    const TKV& kv = m_catalogue.recipes;
+    const int types[] = {RecipeType(kv, index), SecondRecipeType(kv, index),
+                         ThirdRecipeType(kv, index)};
+    for (int i = 0; i < 3; ++i) {
+        const int t = index < 0 ? -1 : types[i];
+        QLabel* image = IKat[i];
+        image->setProperty("tag", t < 0 ? -1 : t + 1);
+        if (t < 0) {
+            image->clear();
+            image->setToolTip(QString());
+            continue;
+        }
+        image->setPixmap(QPixmap::fromImage(
+            loadPicture(basePath(QStringLiteral("Graphic/PNG/%1_32.png").arg(t + 1)))));
+        image->setToolTip(iconHint(t + 1));
+    }
+}
+
+void TFMain::openSelectedRow()
+{
+    const int row = selectedRow();
+    if (row == 0)
+        NeuesRezept1Click();
+    else if (row > 0)
+        Rezeptladen1Click();
+}
+
+void TFMain::NeuesRezept1Click()
+{
+    emit editorRequested(true);
+}
+
+void TFMain::Rezeptladen1Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    if (row == 0) {
+        NeuesRezept1Click();
+        return;
+    }
+    m_catalogue.CurrentRecipe = IndexOfListRow(m_catalogue.recipes, row);
+    emit editorRequested(false);
+}
+
+void TFMain::Rezeptdrucken2Click()
+{
+    const int row = selectedRow();
+    if (row < 0 || m_catalogue.recipes.isEmpty())
+        return;
+    if (row == 0) {
+        ShowMsg(12, 1, 0);
+        return;
+    }
+    if (!PrinterAvailable()) {
+        ShowMsg(11, 1, 0);
+        return;
+    }
+    m_catalogue.CurrentRecipe = IndexOfListRow(m_catalogue.recipes, row);
+    // The print preview opens here once it exists.
+}
+
+void TFMain::Rezeptlistedrucken1Click()
+{
+    if (m_model->rowCount() < 2) {
+        ShowMsg(25, 1, 0);
+        return;
+    }
+    // Printing the list comes with the print preview.
+}
+
+void TFMain::PMRezeptloeschenClick()
+{
+    const int row = selectedRow();
+    if (row <= 0 || m_catalogue.recipes.isEmpty())
+        return;
+    if (ShowMsg(6, 2, 4) != 6)
+        return;
+    const int index = IndexOfListRow(m_catalogue.recipes, row);
+    if (index >= 0) {
+        const QString path = m_catalogue.recipes[index].FilePath;
+        QFile::remove(path);
+        for (int n = 1; n <= 7; ++n)
+            QFile::remove(path + QStringLiteral(".00%1").arg(n));
+    }
+    FillRecipeList(true);
+}
+
+void TFMain::Tooltipps1Click()
+{
+    Settings& settings = CurrentSettings();
+    settings.tooltips = settings.tooltips == 1 ? 0 : 1;
+    Tooltipps1->setChecked(settings.tooltips == 1);
+    ApplyTooltips(this, settings.tooltips == 1);
+    m_model->setTipsShown(settings.tooltips == 1);
+    QString error;
+    if (!WriteOptions(BaseFolder(), settings, &error))
+        QMessageBox::warning(this, QLatin1String(kProgramTitle), error);
+}
+
+void TFMain::AnleitunganzeigenPDF1Click()
+{
+    OpenManual();
+}
+
+void TFMain::NeueVersionen1Click()
+{
+    OpenUpdatePage();
+}
+
+void TFMain::PMRezeptlistePopup()
+{
+    for (QAction* item : {PMNeuesRezeptanlegen, PMRezeptladen, PMRezeptdrucken, PMRezeptloeschen})
+        item->setEnabled(false);
+    const int row = selectedRow();
+    PMNeuesRezeptanlegen->setEnabled(row <= 0);
+    if (row > 0) {
+        PMRezeptloeschen->setEnabled(true);
+        PMRezeptladen->setEnabled(true);
+        PMRezeptdrucken->setEnabled(PrinterAvailable());
+    }
+}
+
+void TFMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_optionsRead) {
+        event->accept();
+        return;
+    }
+    if (ShowMsg(17, 1, 4) != 6) {
+        event->ignore();
+        return;
+    }
+    QString error;
+    if (!WriteOptions(BaseFolder(), CurrentSettings(), &error)) {
+        QMessageBox::warning(this, QLatin1String(kProgramTitle), error);
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

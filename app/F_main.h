@@ -1,0 +1,116 @@
+#pragma once
+
+#include "recipes/recipe.h"
+#include "recipes/recipefile.h"
+#include "recipes/recipelist.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTextEdit;
+class QTreeView;
+class RecipeListModel;
+
+/// The main window: filter boxes, the recipe list and the summary of the selected
+/// recipe. The list content comes from the list filter logic; the window shows it and
+/// runs the commands.
+class TFMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFMain(Catalogue& catalogue, QWidget* parent = nullptr);
+
+    /// Fills the list; with reload, first reads the catalogue from the recipe folder and
+    /// rebuilds the filter boxes.
+    void FillRecipeList(bool reload);
+    /// Refreshes the summary of the selected recipe.
+    void RefreshSummary();
+
+    /// False when the options file could not be read: the window then closes without
+    /// the exit question.
+    void setOptionsRead(bool read) { m_optionsRead = read; }
+    /// Problems with recipe files met by the last reload.
+    const QList<FileProblem>& lastProblems() const { return m_problems; }
+    /// Problems met before the next reload (the upgrade of old files), reported with it.
+    void addPendingProblems(const QList<FileProblem>& problems) { m_pendingProblems += problems; }
+
+    QTreeView* recipeList() const { return LVRezepte; }
+    RecipeListModel* listModel() const { return m_model; }
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Commands.
+    void NeuesRezept1Click();
+    void Rezeptladen1Click();
+    void Rezeptdrucken2Click();
+    void Rezeptlistedrucken1Click();
+    void PMRezeptloeschenClick();
+    void Tooltipps1Click();
+    void AnleitunganzeigenPDF1Click();
+    void NeueVersionen1Click();
+    void PMRezeptlistePopup();
+
+signals:
+    /// The editor is asked to open: on a new recipe (the editor adds the record) or on
+    /// the recipe at CurrentRecipe.
+    void editorRequested(bool newRecipe);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectHandlers();
+    void loadPictures();
+    void rebuildBoxes();
+    void ESuchenChange();
+    void openSelectedRow();
+    int selectedRecipe() const;
+    void showSummaryText(int index);
+    void showTypePictures(int index);
+    void reportProblems();
+
+    Catalogue& m_catalogue;
+    SearchIndex m_searchIndex;
+    QList<FileProblem> m_problems;
+    QList<FileProblem> m_pendingProblems;
+    bool m_optionsRead = true;
+    bool m_filling = false;
+    RecipeListModel* m_model = nullptr;
+
+public:
+    // Controls, named as the interface texts address them.
+    QLabel* IFBack = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* ESuchen = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* CBUKat = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* CBKochlevel = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* CBOZB = nullptr;
+    QTreeView* LVRezepte = nullptr;
+    QLabel* Label5 = nullptr;
+    QTextEdit* RERezepttext = nullptr;
+    QLabel* IRezept = nullptr;
+    QLabel* IKat[3] = {};
+    QLabel* IKoch[3] = {};
+    QMenu* PMRezeptliste = nullptr;
+    QAction* NeuesRezept1 = nullptr;
+    QAction* Rezeptladen1 = nullptr;
+    QAction* Rezeptdrucken2 = nullptr;
+    QAction* Rezeptlistedrucken1 = nullptr;
+    QAction* Programmbeenden1 = nullptr;
+    QAction* Tooltipps1 = nullptr;
+    QAction* AnleitunganzeigenPDF1 = nullptr;
+    QAction* NeueVersionen1 = nullptr;
+    QAction* PMNeuesRezeptanlegen = nullptr;
+    QAction* PMRezeptladen = nullptr;
+    QAction* PMRezeptdrucken = nullptr;
+    QAction* PMRezeptloeschen = nullptr;
+};

@@ -1,0 +1,92 @@
+#include "app/application.h"
+
+#include "app/F_main.h"
+#include "app/startup.h"
+#include "common/F_Info.h"
+#include "common/F_LadeInfo.h"
+#include "common/F_Msg.h"
+#include "common/interfacetexts.h"
+#include "common/links.h"
+#include "common/session.h"
+#include "imaging/pictureloader.h"
+#include "recipes/upgrade.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QTreeView>
+
+namespace {
+
+constexpr int kStartFormatIndex = 2; // "Letter (US)"
+
+} // namespace
+
+Application::Application() = default;
+Application::~Application() = default;
+
+bool Application::start(QString* error)
+{
+    setBaseFolder(currentBaseFolder());
+    m_catalogue.reset();
+    Settings& settings = CurrentSettings();
+    settings = initialSettings(BaseFolder());
+
+    bool optionsRead = true;
+    if (!CreateDefaultOptions(BaseFolder(), settings, error))
+        return false;
+    switch (ReadOptions(BaseFolder(), settings, error)) {
+    case OptionsRead::Read:
+        break;
+    case OptionsRead::WrongHeader:
+        optionsRead = false;
+        break;
+    case OptionsRead::Failed:
+        return false;
+    }
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Dilboscan"));
+
+    m_main = std::make_unique<TFMain>(m_catalogue);
+    MessageDialog();
+    ProgressWindow();
+    InformationWindow();
+    PurgeWebSiteCaches();
+    if (!optionsRead) {
+        // A settings file of another version: end quietly, without the exit question.
+        m_main->setOptionsRead(false);
+        m_main->close();
+        if (error)
+            error->clear();
+        return false;
+    }
+
+    ApplyCaptions(m_main.get());
+    const QImage icon = loadPicture(basePath(QStringLiteral("Dilboscan.ico")));
+    if (!icon.isNull())
+        QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+    QList<FileProblem> problems;
+    UpgradeRecipeFiles(BaseFolder(), &problems);
+    m_main->addPendingProblems(problems);
+    ApplyTooltips(m_main.get(), settings.tooltips == 1);
+    settings.formatIndex = kStartFormatIndex;
+    m_main->FillRecipeList(true);
+    m_main->show();
+    if (m_main->recipeList()->isEnabled())
+        m_main->recipeList()->setFocus();
+    return true;
+}
+
+int runProgram(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("dilboscan"));
+    Application application;
+    QString error;
+    if (!application.start(&error)) {
+        if (error.isEmpty())
+            return 0;
+        QMessageBox::critical(nullptr, QStringLiteral("Dilboscan"), error);
+        return 1;
+    }
+    return app.exec();
+}

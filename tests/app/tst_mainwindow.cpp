@@ -1,0 +1,352 @@
+#include "app/F_main.h"
+#include "app/application.h"
+#include "app/recipelistmodel.h"
+#include "common/F_Msg.h"
+#include "common/session.h"
+#include "platform/richtext/rtfwriter.h"
+#include "preview/printeravailability.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeView>
+
+namespace {
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray get(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A base folder with a normal, a deluxe and a paper recipe.
+class Collection {
+public:
+    Collection()
+    {
+        base = dir.path() + QLatin1Char('/');
+        QDir().mkpath(base + QStringLiteral("PRGDATA"));
+        recipes = base + QStringLiteral("prepared_recipes/");
+        TKVG soup;
+        soup.Name = "Tomato soup";
+        soup.Categories = "Soups,Starters,";
+        soup.Difficulty = 2;
+        soup.Instructions = {"Chop the tomatoes.", "Simmer with onion."};
+        soup.Ingredients = {"tomatoes", "onion"};
+        add(QStringLiteral("soup.vrez"), soup);
+        TKVG tart;
+        tart.Name = "Lemon tart";
+        tart.Categories = "Cakes,";
+        tart.Difficulty = 4;
+        tart.Kind = 1;
+        tart.Quantities = {"200", ""};
+        tart.Units = {"", "g"};
+        tart.IngredientNames = {"flour"};
+        add(QStringLiteral("tart.vrez"), tart);
+        TKVG goulash;
+        goulash.Name = "Goulash";
+        goulash.Categories = "Meat,";
+        goulash.Difficulty = 3;
+        goulash.Binder = "Red binder";
+        goulash.Page = "14";
+        add(QStringLiteral("goulash.vrez"), goulash);
+    }
+    void add(const QString& name, TKVG r)
+    {
+        r.FilePath = recipes + name;
+        put(r.FilePath, recipeFileBytes(r));
+    }
+    QTemporaryDir dir;
+    QString base;
+    QString recipes;
+};
+
+QStringList captions(TFMain& main)
+{
+    QStringList out;
+    for (int row = 0; row < main.listModel()->rowCount(); ++row)
+        out << main.listModel()->index(row, 0).data().toString();
+    return out;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_collection = std::make_unique<Collection>();
+        setBaseFolder(m_collection->base);
+        CurrentSettings() = initialSettings(m_collection->base);
+        m_answers.clear();
+        m_asked.clear();
+        SetShowMsgHook([this](int number, int, int) {
+            m_asked << number;
+            return m_answers.isEmpty() ? 0 : m_answers.takeFirst();
+        });
+        m_catalogue.reset();
+        m_main = std::make_unique<TFMain>(m_catalogue);
+        m_main->FillRecipeList(true);
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    }
+    void cleanup()
+    {
+        m_main->setOptionsRead(false); // close without the question
+        m_main.reset();
+        SetShowMsgHook({});
+        SetPrinterAvailableOverride({});
+    }
+
+    void reloadListsEveryRecipeSorted()
+    {
+        QCOMPARE(captions(*m_main),
+                 (QStringList{QStringLiteral("Create new recipe"), QStringLiteral("Goulash"),
+                              QStringLiteral("Lemon tart"), QStringLiteral("Tomato soup")}));
+        QCOMPARE(m_main->selectedRow(), 0);
+        QCOMPARE(m_main->CBUKat->count(), 4 + 4);
+        QCOMPARE(m_main->CBOZB->itemText(1), QStringLiteral("Red binder"));
+        QCOMPARE(m_main->listModel()->iconOfRow(1), 3);
+        QCOMPARE(m_main->listModel()->index(2, 2).data().toString(), QStringLiteral("****"));
+    }
+
+    void typingASearchFiltersTheList()
+    {
+        QTest::keyClicks(m_main->ESuchen, QStringLiteral("onion"));
+        QCOMPARE(captions(*m_main),
+                 (QStringList{QStringLiteral("Create new recipe"), QStringLiteral("Tomato soup")}));
+        QCOMPARE(m_main->ESuchen->cursorPosition(), 5);
+        m_main->ESuchen->clear();
+        QCOMPARE(captions(*m_main).size(), 4);
+    }
+
+    void filterBoxes_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("category name") << QStringLiteral("CBUKat") << QStringLiteral("Cakes")
+                                       << QStringList{QStringLiteral("Lemon tart")};
+        QTest::newRow("printed recipes")
+            << QStringLiteral("CBUKat") << QStringLiteral("printed recipes")
+            << QStringList{QStringLiteral("Goulash")};
+        QTest::newRow("difficulty easy") << QStringLiteral("CBKochlevel") << QStringLiteral("easy")
+                                         << QStringList{QStringLiteral("Tomato soup")};
+        QTest::newRow("binder") << QStringLiteral("CBOZB") << QStringLiteral("Red binder")
+                                << QStringList{QStringLiteral("Goulash")};
+    }
+    void filterBoxes()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, entry);
+        QFETCH(QStringList, listed);
+        auto* combo = m_main->findChild<QComboBox*>(box);
+        QVERIFY(combo);
+        combo->setCurrentIndex(combo->findText(entry));
+        QCOMPARE(captions(*m_main), QStringList{QStringLiteral("Create new recipe")} + listed);
+    }
+
+    void summaries_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("firstType");
+        QTest::newRow("ring binder")
+            << 1 << QStringLiteral("Ring binder: Red binder\nPage: 14") << 3;
+        QTest::newRow("deluxe") << 2 << QStringLiteral("200  flour\ng") << 2;
+        QTest::newRow("normal") << 3 << QStringLiteral("Chop the tomatoes.\nSimmer with onion.")
+                                << 1;
+        QTest::newRow("new recipe row") << 0 << QString() << -1;
+    }
+    void summaries()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, text);
+        QFETCH(int, firstType);
+        const QModelIndex index = m_main->listModel()->index(row, 0);
+        QTest::mouseClick(m_main->recipeList()->viewport(), Qt::LeftButton, {},
+                          m_main->recipeList()->visualRect(index).center());
+        QCOMPARE(m_main->selectedRow(), row);
+        QCOMPARE(m_main->RERezepttext->toPlainText(), text);
+        QCOMPARE(m_main->IKat[0]->property("tag").toInt(), firstType);
+        QCOMPARE(m_main->Label5->text(), QStringLiteral("Recipe information:"));
+    }
+
+    void summaryPrefersTheRichInstructions()
+    {
+        rich::RichDocument doc;
+        doc.appendLine(QStringLiteral("Formatted steps"));
+        put(m_collection->recipes + QStringLiteral("soup.vrez.003"), rich::writeRtf(doc));
+        TKVG soup = m_catalogue.recipes[IndexOfListRow(m_catalogue.recipes, 3)];
+        soup.InstructionsRtf = soup.FilePath + QStringLiteral(".003");
+        m_collection->add(QStringLiteral("soup.vrez"), soup);
+        m_main->FillRecipeList(true);
+        m_main->selectRow(3);
+        m_main->RefreshSummary();
+        QCOMPARE(m_main->RERezepttext->toPlainText(), QStringLiteral("Formatted steps"));
+    }
+
+    void deleteAsksAndRemovesTheFiles()
+    {
+        const QString soup = m_collection->recipes + QStringLiteral("soup.vrez");
+        put(soup + QStringLiteral(".003"), "{\\rtf1 x\\par}");
+        m_main->selectRow(3);
+        m_answers = {7};
+        m_main->PMRezeptloeschenClick();
+        QCOMPARE(m_asked, QList<int>{6});
+        QVERIFY(QFile::exists(soup));
+
+        m_answers = {6};
+        m_main->PMRezeptloeschenClick();
+        QVERIFY(!QFile::exists(soup));
+        QVERIFY(!QFile::exists(soup + QStringLiteral(".003")));
+        QCOMPARE(captions(*m_main).size(), 3);
+        QCOMPARE(m_main->selectedRow(), 0);
+
+        m_asked.clear();
+        m_main->PMRezeptloeschenClick(); // row 0: nothing to delete, no question
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void popupItems_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("printer");
+        QTest::addColumn<QList<bool>>("enabled"); // new, load, print, delete
+        QTest::newRow("no selection") << -1 << true << QList<bool>{true, false, false, false};
+        QTest::newRow("new recipe row") << 0 << true << QList<bool>{true, false, false, false};
+        QTest::newRow("recipe") << 2 << true << QList<bool>{false, true, true, true};
+        QTest::newRow("recipe, no printer") << 2 << false << QList<bool>{false, true, false, true};
+    }
+    void popupItems()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, printer);
+        QFETCH(QList<bool>, enabled);
+        SetPrinterAvailableOverride([printer] { return printer; });
+        if (row < 0)
+            m_main->recipeList()->selectionModel()->clearSelection();
+        else
+            m_main->selectRow(row);
+        m_main->PMRezeptlistePopup();
+        QCOMPARE((QList<bool>{
+                     m_main->PMNeuesRezeptanlegen->isEnabled(), m_main->PMRezeptladen->isEnabled(),
+                     m_main->PMRezeptdrucken->isEnabled(), m_main->PMRezeptloeschen->isEnabled()}),
+                 enabled);
+    }
+
+    void printMessages()
+    {
+        m_main->selectRow(0);
+        m_main->Rezeptdrucken2Click();
+        SetPrinterAvailableOverride([] { return false; });
+        m_main->selectRow(1);
+        m_main->Rezeptdrucken2Click();
+        m_main->ESuchen->setText(QStringLiteral("nothing like this"));
+        m_main->Rezeptlistedrucken1Click();
+        QCOMPARE(m_asked, (QList<int>{12, 11, 25}));
+    }
+
+    void enterAndDoubleClickOpenTheEditor()
+    {
+        QList<bool> requests;
+        connect(m_main.get(), &TFMain::editorRequested, this,
+                [&requests](bool isNew) { requests << isNew; });
+        m_main->selectRow(0);
+        QTest::keyClick(m_main->recipeList(), Qt::Key_Return);
+        m_main->selectRow(2);
+        QTest::keyClick(m_main->recipeList(), Qt::Key_Return);
+        QCOMPARE(m_catalogue.CurrentRecipe, IndexOfListRow(m_catalogue.recipes, 2));
+        const QRect rect = m_main->recipeList()->visualRect(m_main->listModel()->index(0, 0));
+        // An item view takes a double click as the second press of two.
+        QTest::mouseClick(m_main->recipeList()->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(m_main->recipeList()->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(requests, (QList<bool>{true, false, true}));
+    }
+
+    void tooltipsSwitchWritesTheOptions()
+    {
+        const QString options = m_collection->base + QStringLiteral("PRGDATA/Options.kv");
+        QVERIFY(m_main->Tooltipps1->isChecked());
+        m_main->Tooltipps1->trigger();
+        QVERIFY(!m_main->Tooltipps1->isChecked());
+        QVERIFY(get(options).startsWith("[KV 2.00]\r\n0\r\n"));
+        QVERIFY(m_main->listModel()->index(1, 0).data(Qt::ToolTipRole).toString().isEmpty());
+        m_main->Tooltipps1->trigger();
+        QVERIFY(get(options).startsWith("[KV 2.00]\r\n1\r\n"));
+        QCOMPARE(m_main->listModel()->index(1, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("no digital recipe: ring binder"));
+    }
+
+    void exitQuestion()
+    {
+        const QString options = m_collection->base + QStringLiteral("PRGDATA/Options.kv");
+        m_answers = {7};
+        QVERIFY(!m_main->close());
+        QVERIFY(m_main->isVisible());
+        QVERIFY(!QFile::exists(options));
+        m_answers = {6};
+        QVERIFY(m_main->close());
+        QCOMPARE(m_asked, (QList<int>{17, 17}));
+        QVERIFY(get(options).startsWith("[KV 2.00]\r\n"));
+    }
+
+    void wrongOptionsHeaderEndsTheStartQuietly()
+    {
+        put(m_collection->base + QStringLiteral("PRGDATA/Options.kv"),
+            "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_collection->base));
+        Application application;
+        QString error;
+        const bool started = application.start(&error);
+        QDir::setCurrent(previous);
+        QVERIFY(!started);
+        QVERIFY(error.isEmpty());
+        QVERIFY(!application.mainWindow()->isVisible());
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void startUpShowsTheList()
+    {
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_collection->base));
+        Application application;
+        QString error;
+        const bool started = application.start(&error);
+        QDir::setCurrent(previous);
+        QVERIFY2(started, qPrintable(error));
+        TFMain* main = application.mainWindow();
+        QVERIFY(main->isVisible());
+        QCOMPARE(main->windowTitle(), QStringLiteral("Dilboscan 2.01"));
+        QCOMPARE(main->listModel()->rowCount(), 4);
+        QVERIFY(QFile::exists(m_collection->base + QStringLiteral("PRGDATA/Options.kv")));
+        QCOMPARE(CurrentSettings().formatIndex, 2);
+        main->setOptionsRead(false);
+    }
+
+private:
+    std::unique_ptr<Collection> m_collection;
+    Catalogue m_catalogue;
+    std::unique_ptr<TFMain> m_main;
+    QList<int> m_answers;
+    QList<int> m_asked;
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
