@@ -37,17 +37,19 @@ void ellipse(QPainter& p, const QPointF& centre, double rx, double ry, const QCo
 
 void bakingDish(QPainter& p)
 {
-    // A loaf tin with a risen loaf.
-    QPainterPath loaf;
-    loaf.moveTo(7, 15);
-    loaf.cubicTo(7, 6, 25, 6, 25, 15);
-    loaf.closeSubpath();
-    fillOutlined(p, loaf, colour::lightBrown, kOutline);
-    line(p, {12, 10.5}, {15, 8.6}, colour::brown, 1.1);
-    line(p, {17, 10.5}, {20, 8.6}, colour::brown, 1.1);
-    fillOutlined(p, polygon({{4.5, 15}, {27.5, 15}, {25, 27}, {7, 27}}), colour::steel, kOutline);
-    fillOutlined(p, QRectF(2.5, 13.2, 27, 3.4), 1.7, colour::lightSteel, kOutline);
-    line(p, {9, 20}, {23, 20}, colour::lightSteel, 1.2);
+    // A rectangular terracotta dish with a golden, bubbling top.
+    const QColor clay(0xc8, 0x64, 0x3b);
+    const QColor rim(0xe2, 0x86, 0x5a);
+    fillOutlined(p, QRectF(0.8, 14.6, 4.5, 3.4), 1.4, clay, 1.1);
+    fillOutlined(p, QRectF(26.7, 14.6, 4.5, 3.4), 1.4, clay, 1.1);
+    fillOutlined(p, polygon({{3.5, 14}, {28.5, 14}, {26.5, 26.5}, {5.5, 26.5}}), clay, kOutline);
+    line(p, {7, 21.5}, {25, 21.5}, rim, 1.6);
+    fillOutlined(p, QRectF(3, 9.5, 26, 7), 2.2, rim, kOutline);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour::yellow);
+    p.drawRoundedRect(QRectF(5.2, 11.2, 21.6, 3.8), 1.4, 1.4);
+    for (auto c : {QPointF(9, 12.6), QPointF(14.5, 13.6), QPointF(19.5, 12.4), QPointF(23.5, 13.5)})
+        ellipse(p, c, 1.5, 0.8, colour::lightBrown, 0);
 }
 
 void bakingOven(QPainter& p)
