@@ -14,7 +14,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextStream>
 #include <QUrl>
 
@@ -44,6 +46,33 @@ public:
 
     int bodyPages() const { return m_doc.pageCount(); }
 
+    // Moves every heading that would end a page to the top of the next one, so a
+    // heading always stands above its text.
+    void keepHeadingsWithText()
+    {
+        for (int pass = 0; pass < 8; ++pass) {
+            bool moved = false;
+            for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
+                const QTextBlock next = block.next();
+                if (block.blockFormat().headingLevel() == 0 || !next.isValid() ||
+                    block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                    continue;
+                if (pageOf(block) == pageOf(next))
+                    continue;
+                QTextBlockFormat format;
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                QTextCursor(block).mergeBlockFormat(format);
+                // The layout's own update after a format change loses the pages after
+                // the break; lay the whole document out again instead.
+                m_doc.markContentsDirty(0, m_doc.characterCount());
+                moved = true;
+                break; // the pages after it change; look again from the start
+            }
+            if (!moved)
+                return;
+        }
+    }
+
     // The first-level headings and the page each starts on.
     QList<Heading> headings() const
     {
@@ -51,8 +80,7 @@ public:
         for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
             if (block.blockFormat().headingLevel() != 1)
                 continue;
-            const QRectF box = m_doc.documentLayout()->blockBoundingRect(block);
-            out.append({block.text(), 2 + int(box.top() / m_doc.pageSize().height())});
+            out.append({block.text(), 2 + pageOf(block)});
         }
         return out;
     }
@@ -78,6 +106,18 @@ public:
 
 private:
     double mm(double millimetres) const { return millimetres / 25.4 * m_dpi; }
+
+    // The page a block's first line is on (its top margin may still be on the page
+    // before); the line's middle decides, as a line starts right at a page's top edge.
+    int pageOf(const QTextBlock& block) const
+    {
+        double y = m_doc.documentLayout()->blockBoundingRect(block).top();
+        if (block.layout() && block.layout()->lineCount() > 0) {
+            const QTextLine line = block.layout()->lineAt(0);
+            y += line.y() + line.height() / 2;
+        }
+        return int(y / m_doc.pageSize().height());
+    }
 
     QFont font(const char* family, double points, bool bold = false) const
     {
@@ -180,6 +220,7 @@ int main(int argc, char* argv[])
     writer.setCreator(QStringLiteral("Dilboscan make_manual"));
 
     ManualPrinter printer(writer, doc);
+    printer.keepHeadingsWithText();
     printer.print(title);
     QTextStream(stdout) << args.at(3) << ": " << printer.bodyPages() + 1 << " pages" << Qt::endl;
     return 0;
