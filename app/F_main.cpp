@@ -62,6 +62,7 @@ TFMain::TFMain(Catalogue& catalogue, QWidget* parent) : QMainWindow(parent), m_c
     createControls();
     createMenus();
     connectHandlers();
+    setFixedSize(sizeHint()); // the client area plus the menu bar
     Decorations().mainPicture = IRezept;
     for (int i = 0; i < 3; ++i)
         Decorations().mainDevices[i] = IKoch[i];
@@ -120,8 +121,10 @@ void TFMain::createControls()
     LVRezepte->header()->setSectionsClickable(false);
     LVRezepte->header()->setSectionsMovable(false);
     LVRezepte->header()->setStretchLastSection(true);
+    LVRezepte->header()->setMinimumSectionSize(60);
+    LVRezepte->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // names elide instead
     LVRezepte->setColumnWidth(0, 280);
-    LVRezepte->setColumnWidth(1, 110);
+    LVRezepte->setColumnWidth(1, 100);
     LVRezepte->installEventFilter(this);
 
     Label5 = place<QLabel>(client, "Label5", 8, 488, 289, 15);
@@ -144,7 +147,6 @@ void TFMain::createControls()
         IKoch[i] = place<QLabel>(client, koch[i], 332 + 52 * i, 624, 32, 32);
         IKat[i]->setProperty("tag", -1);
     }
-    setFixedSize(sizeHint());
 }
 
 void TFMain::createMenus()
