@@ -1,5 +1,7 @@
 #include "platform/richtext/devicefont.h"
 
+#include "platform/richtext/fonttransfer.h"
+
 #include <QPaintDevice>
 
 namespace rich {
@@ -24,16 +26,8 @@ int pixelSizeFor(const CharFormat& format, int dpiY)
 
 QFont fontForDevice(const CharFormat& format, int dpiY)
 {
-    QFont font(format.fontName);
+    QFont font = toQFont(format);
     font.setPixelSize(pixelSizeFor(format, dpiY));
-    font.setBold(format.style & Bold);
-    font.setItalic(format.style & Italic);
-    font.setUnderline(format.style & Underline);
-    font.setStrikeOut(format.style & StrikeOut);
-    if (format.pitch == Pitch::Fixed) {
-        font.setFixedPitch(true);
-        font.setStyleHint(QFont::TypeWriter);
-    }
     return font;
 }
 
