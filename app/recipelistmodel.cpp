@@ -3,6 +3,10 @@
 #include "platform/cp1252.h"
 #include "recipes/recipelist.h"
 
+#include <QHash>
+
+#include <cmath>
+
 RecipeListModel::RecipeListModel(QObject* parent) : QAbstractTableModel(parent)
 {
     setRows(nullptr, {});
@@ -15,9 +19,15 @@ void RecipeListModel::setRows(const TKV* records, const QList<int>& rows)
     m_catalogueEmpty = !records || records->isEmpty();
     m_rows.reserve(rows.size() + 1);
     m_rows.append({QLatin1String(kNewRecipeRow), {}, {}, 0});
+    // Formatting a date is slow and many recipes share a day: format each day once.
+    QHash<qint64, QString> dates;
     for (int i : rows) {
         const TKVG& r = (*records)[i];
-        m_rows.append({cp1252::toUnicode(r.Name), cookingDateText(r), difficultyStars(r),
+        const qint64 day = qint64(std::floor(r.LastCooked));
+        auto date = dates.constFind(day);
+        if (date == dates.constEnd())
+            date = dates.insert(day, cookingDateText(r));
+        m_rows.append({cp1252::toUnicode(r.Name), date.value(), difficultyStars(r),
                        RecipeType(*records, i) + 1});
     }
     endResetModel();

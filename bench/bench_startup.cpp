@@ -1,0 +1,92 @@
+// Start-up to a shown main window over a generated collection of 10,000 recipes, and
+// one full reload of the list, against a plain read of every byte of the recipe files
+// in the same run. Runs offscreen.
+//
+//   QT_QPA_PLATFORM=offscreen bench_startup [count]
+
+#include "benchsupport.h"
+#include "recipegenerator.h"
+
+#include "app/F_main.h"
+#include "app/application.h"
+#include "common/session.h"
+#include "platform/filelookup.h"
+#include "recipes/recipefile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+qint64 plainRead(const QString& baseFolder)
+{
+    const QString folder = recipeFolder(baseFolder);
+    qint64 bytes = 0;
+    for (const QString& name : enumerateFiles(folder, QStringLiteral("*.vrez"))) {
+        QFile file(folder + name);
+        if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            bytes += file.readAll().size();
+    }
+    return bytes;
+}
+
+// The interface pictures of the shipped base folder, so start-up loads what it loads
+// for a user.
+void copyPictures(const QString& from, const QString& to)
+{
+    QDir source(from);
+    QDir().mkpath(to);
+    for (const QString& name : source.entryList(QDir::Files))
+        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+    for (const QString& sub : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        copyPictures(from + QLatin1Char('/') + sub, to + QLatin1Char('/') + sub);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 10000;
+    QTemporaryDir dir;
+    const QString base = dir.path() + QLatin1Char('/');
+    RecipeGenerator().writeCollection(base, count);
+    copyPictures(QStringLiteral(DILBO_SOURCE_DIR "/data/Graphic"),
+                 base + QStringLiteral("Graphic"));
+    QDir().mkpath(base + QStringLiteral("PRGDATA"));
+    QDir::setCurrent(base);
+
+    QList<double> plain, start, reload;
+    for (int run = 0; run < 5; ++run) {
+        plain << timeMs([&] { plainRead(base); });
+        Application application;
+        QString error;
+        bool started = false;
+        start << timeMs([&] {
+            started = application.start(&error);
+            app.processEvents(); // the first paint of the shown window
+        });
+        if (!started) {
+            std::fprintf(stderr, "start failed: %s\n", qPrintable(error));
+            return 1;
+        }
+        TFMain* main = application.mainWindow();
+        reload << timeMs([&] {
+            main->FillRecipeList(true);
+            app.processEvents();
+        });
+        main->setOptionsRead(false);
+    }
+    const double p = median(plain);
+    std::printf("%d recipes, medians of 5 runs\n", count);
+    std::printf("plain read of every byte:      %8.1f ms\n", p);
+    std::printf("start-up to a shown window:    %8.1f ms  (%.2f x the plain read)\n", median(start),
+                median(start) / p);
+    std::printf("one full reload of the list:   %8.1f ms  (%.2f x the plain read)\n",
+                median(reload), median(reload) / p);
+    return 0;
+}
