@@ -2,20 +2,20 @@
 
 #include "recipes/recipe.h"
 
+#include <QLabel>
+#include <QPointer>
 #include <QString>
 #include <array>
 
-class QLabel;
-
 // The recipe picture and the cooking-device pictures of a recipe, shown by the editor
 // and, for the selected recipe, by the main window. Each window registers the labels
-// it has; a null label is skipped.
+// it has; a missing or destroyed label is skipped.
 
 struct DecorationLabels {
-    QLabel* mainPicture = nullptr;              ///< the main window's IRezept
-    std::array<QLabel*, 3> mainDevices{};       ///< the main window's IKoch01 to IKoch03
-    QLabel* editorPicture = nullptr;            ///< the editor's IRezeptgrafik
-    std::array<QLabel*, 7> editorDeviceSlots{}; ///< the editor's KochgeraetImage1 to 7
+    QPointer<QLabel> mainPicture;                      ///< the main window's IRezept
+    std::array<QPointer<QLabel>, 3> mainDevices;       ///< IKoch01 to IKoch03
+    QPointer<QLabel> editorPicture;                    ///< the editor's IRezeptgrafik
+    std::array<QPointer<QLabel>, 7> editorDeviceSlots; ///< KochgeraetImage1 to 7
 };
 
 /// The labels every window has registered.
