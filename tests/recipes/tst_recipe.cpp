@@ -47,6 +47,33 @@ private slots:
                  types);
     }
 
+    void lineListsKeepEveryLine()
+    {
+        // Empty lines, bytes above 127 and a line appended after assign() must all stay
+        // where they are: the lines share one buffer.
+        const QByteArrayList lines{"", "first", "", "K\xe4se \xdf", ""};
+        QList<QByteArrayView> views;
+        for (const QByteArray& line : lines)
+            views << line;
+        LineList assigned;
+        assigned.assign(views.constData(), views.size());
+        QCOMPARE(assigned.size(), 5);
+        QCOMPARE(assigned.toList(), lines);
+        QCOMPARE(assigned, LineList::fromList(lines));
+        assigned.append("last");
+        QCOMPARE(assigned.last(), QByteArrayView("last"));
+        QCOMPARE(assigned.at(3), QByteArrayView("K\xe4se \xdf"));
+        QVERIFY(!(assigned == LineList::fromList(lines)));
+        // The same text split differently is a different list.
+        QVERIFY(!(LineList{"ab", "c"} == LineList{"a", "bc"}));
+        QByteArrayList iterated;
+        for (QByteArrayView line : LineList{"x", "", "y"})
+            iterated << line.toByteArray();
+        QCOMPARE(iterated, (QByteArrayList{"x", "", "y"}));
+        assigned.clear();
+        QVERIFY(assigned.isEmpty());
+    }
+
     void invalidIndexesHaveNoType()
     {
         TKV kv(2);
