@@ -1,7 +1,7 @@
 // Starts the program in a base folder, as the user would, and saves a picture of the
 // main window, for checking the look of a change:
 //
-//   QT_QPA_PLATFORM=offscreen take_screenshot BASEFOLDER OUT.png [SEARCH]
+//   QT_QPA_PLATFORM=offscreen take_screenshot BASEFOLDER OUT.png [SEARCH [ROW]]
 
 #include "app/F_main.h"
 #include "app/application.h"
@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     TFMain* main = application.mainWindow();
     if (argc > 3)
         main->ESuchen->setText(QString::fromLocal8Bit(argv[3]));
-    main->selectRow(3);
+    main->selectRow(argc > 4 ? QByteArray(argv[4]).toInt() : 3);
     main->RefreshSummary();
     app.processEvents();
     const bool saved = main->grab().save(QString::fromLocal8Bit(argv[2]));
