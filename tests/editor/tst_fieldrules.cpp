@@ -16,9 +16,7 @@ private slots:
     void togglingDevice_data();
     void togglingDevice();
     void slotsSortedByName();
-    void kindSwitch_data();
     void kindSwitch();
-    void kindSwitchNeedsName();
 };
 
 void FieldRulesTest::leavingName_data()
@@ -146,29 +144,7 @@ void FieldRulesTest::slotsSortedByName()
         QVERIFY(filled[i].isEmpty());
 }
 
-void FieldRulesTest::kindSwitch_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("switched");
-
-    QTest::newRow("normal") << 0 << 1;
-    QTest::newRow("deluxe") << 1 << 0;
-    QTest::newRow("other") << 3 << 0;
-    QTest::newRow("negative") << -1 << 0;
-}
-
 void FieldRulesTest::kindSwitch()
-{
-    QFETCH(int, kind);
-    QFETCH(int, switched);
-    Catalogue catalogue;
-    catalogue.newRecipe();
-    catalogue.recipes[0].Kind = kind;
-    QVERIFY(switchKind(catalogue, QStringLiteral("Soup")));
-    QCOMPARE(catalogue.recipes[0].Kind, switched);
-}
-
-void FieldRulesTest::kindSwitchNeedsName()
 {
     Catalogue catalogue;
     catalogue.newRecipe();
@@ -177,9 +153,14 @@ void FieldRulesTest::kindSwitchNeedsName()
     // A blank name is not empty: the field rule keeps empty names out.
     QVERIFY(switchKind(catalogue, QStringLiteral(" ")));
     QCOMPARE(catalogue.recipes[0].Kind, 1);
+    QVERIFY(switchKind(catalogue, QStringLiteral("Soup")));
+    QCOMPARE(catalogue.recipes[0].Kind, 0);
+    catalogue.recipes[0].Kind = 3; // any kind but normal switches to normal
+    QVERIFY(switchKind(catalogue, QStringLiteral("Soup")));
+    QCOMPARE(catalogue.recipes[0].Kind, 0);
     catalogue.CurrentRecipe = -1;
     QVERIFY(switchKind(catalogue, QStringLiteral("Soup")));
-    QCOMPARE(catalogue.recipes[0].Kind, 1);
+    QCOMPARE(catalogue.recipes[0].Kind, 0);
 }
 
 QTEST_GUILESS_MAIN(FieldRulesTest)

@@ -36,7 +36,6 @@ private slots:
     void freeName();
     void noFreeName();
     void defaultDrawInRange();
-    void sidePaths();
 };
 
 void RecipeFilesTest::safeFileName_data()
@@ -121,15 +120,6 @@ void RecipeFilesTest::defaultDrawInRange()
     }
     QCOMPARE(lowest, 0);
     QCOMPARE(highest, 899);
-}
-
-void RecipeFilesTest::sidePaths()
-{
-    const auto& fields = recipeTextFields();
-    QCOMPARE(sideFilePath(QStringLiteral("/b/prepared_recipes/Soup.vrez"), fields[0]),
-             QStringLiteral("/b/prepared_recipes/Soup.vrez.001"));
-    QCOMPARE(sideFilePath(QStringLiteral("/b/prepared_recipes/Soup.vrez"), fields[6]),
-             QStringLiteral("/b/prepared_recipes/Soup.vrez.007"));
 }
 
 QTEST_GUILESS_MAIN(RecipeFilesTest)
