@@ -1,0 +1,80 @@
+#include "editor/recipefiles.h"
+
+#include "platform/cp1252.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+namespace {
+
+// Characters (all with the same code in Windows-1252 and Unicode) that are replaced.
+constexpr char16_t kReplaced[] = u"\u00B0/<^?>'`|!\u00B4;\":\u00A7+~$#{%\\[&@]}\u00B2\u00B3*";
+
+bool isReplaced(QChar ch)
+{
+    for (char16_t c : kReplaced) {
+        if (c != 0 && ch.unicode() == c)
+            return true;
+    }
+    return false;
+}
+
+bool isFree(const QString& folder, const QString& fileName)
+{
+    return !QFileInfo::exists(folder + fileName);
+}
+
+QString numberedName(const QString& safeName, int number)
+{
+    return safeName + QLatin1Char('_') + QString::number(number) + QStringLiteral(".vrez");
+}
+
+// Random draws find a free number quickly while few are taken; this many misses in a
+// row mean most are taken, and the rest is searched in order.
+constexpr int kRandomTries = 2000;
+
+} // namespace
+
+QString SafeFileName(const QString& text)
+{
+    QString result = text;
+    for (QChar& ch : result) {
+        if (isReplaced(ch))
+            ch = QLatin1Char('_');
+    }
+    return result;
+}
+
+QString recipeFileNameFor(const QByteArray& name)
+{
+    return SafeFileName(cp1252::toUnicode(name)) + QStringLiteral(".vrez");
+}
+
+int drawFileNameSuffix()
+{
+    return int(QRandomGenerator::global()->bounded(900));
+}
+
+QString FreeRecipeFileName(const QString& folder, const QByteArray& name, const SuffixDraw& draw)
+{
+    const QString plain = recipeFileNameFor(name);
+    if (isFree(folder, plain))
+        return plain;
+    const QString safeName = SafeFileName(cp1252::toUnicode(name));
+    for (int i = 0; i < kRandomTries; ++i) {
+        const QString candidate = numberedName(safeName, draw());
+        if (isFree(folder, candidate))
+            return candidate;
+    }
+    for (int number = 0; number < 900; ++number) {
+        const QString candidate = numberedName(safeName, number);
+        if (isFree(folder, candidate))
+            return candidate;
+    }
+    return {};
+}
+
+QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field)
+{
+    return recipeFilePath + QLatin1String(field.suffix);
+}

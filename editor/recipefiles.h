@@ -1,0 +1,33 @@
+#pragma once
+
+#include "recipes/recipe.h"
+#include "recipes/recipetexts.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// File names of recipes: the recipe file is named after the recipe, its rich-text side
+// files after the recipe file.
+
+/// text with each character that a file name must not hold replaced by "_".
+QString SafeFileName(const QString& text);
+
+/// The file name a recipe name asks for: SafeFileName of the name and ".vrez". The name
+/// is a Windows-1252 text as the record holds it.
+QString recipeFileNameFor(const QByteArray& name);
+
+/// Draws a whole number from 0 to 899.
+using SuffixDraw = std::function<int()>;
+/// The default draw, from the process-wide random generator.
+int drawFileNameSuffix();
+
+/// A recipe file name that no file in folder (ending with a separator) has yet: the
+/// name's own file name when it is free, otherwise the name, "_" and a drawn number.
+/// Returns an empty text when every one of the 900 numbered names is taken.
+QString FreeRecipeFileName(const QString& folder, const QByteArray& name,
+                           const SuffixDraw& draw = drawFileNameSuffix);
+
+/// Path of a text's side file: the recipe file's path followed by the text's suffix.
+QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field);
