@@ -195,7 +195,18 @@ double LineReader::readDouble()
 
 void LineWriter::writeText(QByteArrayView text)
 {
-    m_data.append(text);
+    // A value is one line: a line break inside it would shift every later value of the
+    // file, so CR and LF are left out.
+    const bool clean = !std::memchr(text.data(), '\r', size_t(text.size())) &&
+                       !std::memchr(text.data(), '\n', size_t(text.size()));
+    if (clean) {
+        m_data.append(text);
+    } else {
+        for (char c : text) {
+            if (c != '\r' && c != '\n')
+                m_data.append(c);
+        }
+    }
     m_data.append("\r\n", 2);
 }
 

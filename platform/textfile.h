@@ -55,7 +55,8 @@ private:
     QString m_error;
 };
 
-/// Builds a file's bytes line by line, each line ended by CR LF.
+/// Builds a file's bytes line by line, each line ended by CR LF. A text value never
+/// spans lines: CR and LF inside it are left out.
 class LineWriter {
 public:
     void reserve(qsizetype bytes) { m_data.reserve(bytes); }

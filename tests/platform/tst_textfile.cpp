@@ -123,6 +123,21 @@ private slots:
         QCOMPARE(in.readDouble(), qFuzzyIsNull(value) ? 0.0 : text.trimmed().toDouble());
     }
 
+    void lineBreaksInsideAValueAreLeftOut()
+    {
+        // A deluxe column's mirrored new line is a lone CR: written as it is, it would
+        // shift every later value of a recipe file.
+        LineWriter out;
+        out.writeText("\r");
+        out.writeText("two\r\nlines\n");
+        out.writeInteger(3);
+        QCOMPARE(out.data(), QByteArray("\r\ntwolines\r\n3\r\n"));
+        LineReader in(out.data());
+        QCOMPARE(in.readLine(), QByteArray());
+        QCOMPARE(in.readLine(), QByteArray("twolines"));
+        QCOMPARE(in.readInteger(), 3);
+    }
+
     void writerEndsEveryLineWithCrLf()
     {
         LineWriter out;

@@ -196,6 +196,26 @@ private slots:
         QCOMPARE(recipeFileBytes(b), file.readAll());
     }
 
+    void lineBreaksInTextsCannotShiftTheFile()
+    {
+        BaseFolder folder;
+        TKV kv(1);
+        kv[0].FilePath = folder.recipes() + QStringLiteral("r.vrez");
+        kv[0].Name = "Two\r\nlines";
+        kv[0].Quantities = {"1", "\r", "2"}; // a mirrored new line is a lone CR
+        kv[0].Units = {"g", "", "ml"};
+        kv[0].Remark = "after";
+        QCOMPARE(WriteRecipeFile(kv, 0), 0);
+        QList<FileProblem> problems;
+        const TKV read = readFolder(folder, &problems);
+        QVERIFY(problems.isEmpty());
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(read[0].Name, QByteArray("Twolines"));
+        QCOMPARE(read[0].Quantities.toList(), (QByteArrayList{"1", "", "2"}));
+        QCOMPARE(read[0].Units.toList(), (QByteArrayList{"g", "", "ml"}));
+        QCOMPARE(read[0].Remark, QByteArray("after"));
+    }
+
     void kindFollowsTheColumns_data()
     {
         QTest::addColumn<int>("kind");
