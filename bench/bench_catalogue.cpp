@@ -34,18 +34,6 @@ qint64 statusKiB(const char* key)
     return -1;
 }
 
-qint64 plainRead(const QString& baseFolder)
-{
-    const QString folder = recipeFolder(baseFolder);
-    qint64 bytes = 0;
-    for (const QString& name : enumerateFiles(folder, QStringLiteral("*.vrez"))) {
-        QFile file(folder + name);
-        if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            bytes += file.readAll().size();
-    }
-    return bytes;
-}
-
 int readOnce(const QString& baseFolder)
 {
     const qint64 before = statusKiB("VmRSS:");
@@ -79,7 +67,7 @@ int main(int argc, char* argv[])
 
     QList<double> plain, catalogue, sortOnly;
     for (int run = 0; run < 7; ++run) {
-        plain << timeMs([&] { plainRead(base); });
+        plain << timeMs([&] { plainReadOfRecipes(base); });
         TKV kv;
         catalogue << timeMs([&] {
             ReadCatalogue(base, kv);

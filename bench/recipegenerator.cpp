@@ -1,5 +1,6 @@
 #include "recipegenerator.h"
 
+#include "platform/filelookup.h"
 #include "recipes/recipefile.h"
 
 #include <QDir>
@@ -145,4 +146,16 @@ qint64 RecipeGenerator::writeCollection(const QString& baseFolder, int count)
             total += file.write(bytes);
     }
     return total;
+}
+
+qint64 plainReadOfRecipes(const QString& baseFolder)
+{
+    const QString folder = recipeFolder(baseFolder);
+    qint64 bytes = 0;
+    for (const QString& name : enumerateFiles(folder, QStringLiteral("*.vrez"))) {
+        QFile file(folder + name);
+        if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            bytes += file.readAll().size();
+    }
+    return bytes;
 }

@@ -5,6 +5,10 @@
 #include <QRandomGenerator>
 #include <QString>
 
+/// Reads every byte of the recipe files below a base folder, as plainly as possible:
+/// the baseline the catalogue read is measured against. Returns the bytes read.
+qint64 plainReadOfRecipes(const QString& baseFolder);
+
 /// Generated recipes of realistic size for benchmarks: names and lines made of
 /// cooking words, 5 to 30 lines per list, some deluxe, some paper references.
 class RecipeGenerator {
