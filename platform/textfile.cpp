@@ -197,8 +197,9 @@ void LineWriter::writeText(QByteArrayView text)
 {
     // A value is one line: a line break inside it would shift every later value of the
     // file, so CR and LF are left out.
-    const bool clean = !std::memchr(text.data(), '\r', size_t(text.size())) &&
-                       !std::memchr(text.data(), '\n', size_t(text.size()));
+    // (memchr must not see the null data of an empty view.)
+    const bool clean = text.isEmpty() || (!std::memchr(text.data(), '\r', size_t(text.size())) &&
+                                          !std::memchr(text.data(), '\n', size_t(text.size())));
     if (clean) {
         m_data.append(text);
     } else {

@@ -30,7 +30,8 @@ void LineList::assign(const QByteArrayView* lines, qsizetype count)
     char* out = m_text.data();
     qsizetype end = 0;
     for (qsizetype i = 0; i < count; ++i) {
-        memcpy(out + end, lines[i].data(), size_t(lines[i].size()));
+        if (!lines[i].isEmpty()) // an empty view may have no data at all
+            memcpy(out + end, lines[i].data(), size_t(lines[i].size()));
         end += lines[i].size();
         m_ends[i] = end;
     }
