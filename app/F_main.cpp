@@ -297,9 +297,9 @@ void TFMain::FillRecipeList(bool reload)
         m_problems = std::exchange(m_pendingProblems, {});
         ReadCatalogue(BaseFolder(), kv, &m_problems);
     }
-    SortByName(kv);
     RERezepttext->clear();
     if (reload) {
+        SortByName(kv); // the boxes and the search lines follow the list order
         rebuildBoxes();
         m_searchIndex.rebuild(kv);
     }

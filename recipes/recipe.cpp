@@ -112,6 +112,10 @@ int IndexOfListRow(const TKV& kv, int row)
 
 void SortByName(TKV& kv)
 {
+    const TKV& sortedAlready = kv;
+    if (std::is_sorted(sortedAlready.begin(), sortedAlready.end(),
+                       [](const TKVG& a, const TKVG& b) { return a.Name < b.Name; }))
+        return; // the usual case: every fill after the first
     // Records are large: sort their indexes, then move every record once into place by
     // following the cycles of the permutation.
     QList<int> order(kv.size());
