@@ -3,6 +3,7 @@
 #include "app/recipelistmodel.h"
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
+#include "common/errorreport.h"
 #include "common/interfacetexts.h"
 #include "common/links.h"
 #include "common/session.h"
@@ -496,9 +497,10 @@ void TFMain::Tooltipps1Click()
     Tooltipps1->setChecked(settings.tooltips == 1);
     ApplyTooltips(this, settings.tooltips == 1);
     m_model->setTipsShown(settings.tooltips == 1);
+    emit tooltipsSwitched(settings.tooltips == 1);
     QString error;
     if (!WriteOptions(BaseFolder(), settings, &error))
-        QMessageBox::warning(this, QLatin1String(kProgramTitle), error);
+        ReportError(this, error);
 }
 
 void TFMain::AnleitunganzeigenPDF1Click()
@@ -536,7 +538,7 @@ void TFMain::closeEvent(QCloseEvent* event)
     }
     QString error;
     if (!WriteOptions(BaseFolder(), CurrentSettings(), &error)) {
-        QMessageBox::warning(this, QLatin1String(kProgramTitle), error);
+        ReportError(this, error);
         event->ignore();
         return;
     }

@@ -57,6 +57,8 @@ signals:
     /// The editor is asked to open: on a new recipe (the editor adds the record) or on
     /// the recipe at CurrentRecipe.
     void editorRequested(bool newRecipe);
+    /// The tooltips switch was flipped; the other windows follow it.
+    void tooltipsSwitched(bool on);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -8,6 +8,7 @@
 #include "common/interfacetexts.h"
 #include "common/links.h"
 #include "common/session.h"
+#include "editor/F_KVE.h"
 #include "imaging/pictureloader.h"
 #include "recipes/upgrade.h"
 
@@ -47,6 +48,8 @@ bool Application::start(QString* error)
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Dilboscan"));
 
     m_main = std::make_unique<TFMain>(m_catalogue);
+    m_editor = std::make_unique<TFKVE>(m_catalogue);
+    connectWindows();
     MessageDialog();
     ProgressWindow();
     InformationWindow();
@@ -61,6 +64,7 @@ bool Application::start(QString* error)
     }
 
     ApplyCaptions(m_main.get());
+    ApplyCaptions(m_editor.get());
     const QImage icon = loadPicture(basePath(QStringLiteral("Dilboscan.ico")));
     if (!icon.isNull())
         QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
@@ -68,12 +72,35 @@ bool Application::start(QString* error)
     UpgradeRecipeFiles(BaseFolder(), &problems);
     m_main->addPendingProblems(problems);
     ApplyTooltips(m_main.get(), settings.tooltips == 1);
+    ApplyTooltips(m_editor.get(), settings.tooltips == 1);
+    m_editor->ClearEditor();
     settings.formatIndex = kStartFormatIndex;
     m_main->FillRecipeList(true);
     m_main->show();
     if (m_main->recipeList()->isEnabled())
         m_main->recipeList()->setFocus();
     return true;
+}
+
+void Application::connectWindows()
+{
+    TFMain* main = m_main.get();
+    TFKVE* editor = m_editor.get();
+    QObject::connect(main, &TFMain::editorRequested, editor, [main, editor](bool newRecipe) {
+        main->hide();
+        if (newRecipe)
+            editor->OpenNewRecipe();
+        else
+            editor->OpenRecipe();
+    });
+    QObject::connect(editor, &TFKVE::recipeShown, main, &TFMain::RefreshSummary);
+    QObject::connect(editor, &TFKVE::closed, main, [main] {
+        main->FillRecipeList(true);
+        main->show();
+        main->activateWindow();
+    });
+    QObject::connect(main, &TFMain::tooltipsSwitched, editor,
+                     [editor](bool on) { ApplyTooltips(editor, on); });
 }
 
 int runProgram(int argc, char* argv[])

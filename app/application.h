@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+class TFKVE;
 class TFMain;
 
 /// The program's start-up and its windows. start() runs every step up to the shown
@@ -20,11 +21,15 @@ public:
     bool start(QString* error);
 
     TFMain* mainWindow() const { return m_main.get(); }
+    TFKVE* editor() const { return m_editor.get(); }
     Catalogue& catalogue() { return m_catalogue; }
 
 private:
     Catalogue m_catalogue;
     std::unique_ptr<TFMain> m_main;
+    std::unique_ptr<TFKVE> m_editor;
+
+    void connectWindows();
 };
 
 /// Runs the program with its windows; returns the exit code.

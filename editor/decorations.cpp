@@ -1,8 +1,10 @@
 #include "editor/decorations.h"
 
 #include "common/session.h"
+#include "editor/fieldrules.h"
 #include "imaging/pictureloader.h"
 #include "platform/cp1252.h"
+#include "platform/daycount.h"
 #include "platform/filelookup.h"
 #include "recipes/textrules.h"
 
@@ -11,13 +13,47 @@
 
 namespace {
 
-void showPicture(QLabel* label, const QString& path, const QString& hint)
+// The picture frame as the form places it, and the picture inside it.
+constexpr QRect kFrame(120, 232, 283, 147);
+constexpr QRect kImage(1, 1, 281, 145);
+
+QPixmap pictureOf(const QString& path)
+{
+    return path.isEmpty() ? QPixmap() : QPixmap::fromImage(loadPicture(path));
+}
+
+void showPicture(QLabel* label, const QPixmap& picture, const QString& hint)
 {
     if (!label)
         return;
-    const QImage image = path.isEmpty() ? QImage() : loadPicture(path);
-    label->setPixmap(QPixmap::fromImage(image));
+    label->setPixmap(picture);
     label->setToolTip(hint);
+}
+
+void showPrintedMatterIcons()
+{
+    for (const PrintedMatterIcon& item : Decorations().printedMatter) {
+        if (!item.icon)
+            continue;
+        const bool empty = !item.edit || item.edit->text().isEmpty();
+        item.icon->setPixmap(pictureOf(smallIconPath(item.number, empty)));
+    }
+}
+
+void showStars()
+{
+    DecorationLabels& labels = Decorations();
+    if (!labels.editorStars)
+        return;
+    const int item = labels.editorDifficulty ? labels.editorDifficulty->currentIndex() : -1;
+    if (item < 0 || item >= difficultyNames().size()) {
+        labels.editorStars->clear();
+        labels.editorStars->setToolTip(QString());
+        return;
+    }
+    labels.editorStars->setPixmap(
+        pictureOf(basePath(QStringLiteral("Graphic/PNG/%1_Sterne.png").arg(item + 1))));
+    labels.editorStars->setToolTip(difficultyNames().at(item));
 }
 
 } // namespace
@@ -44,26 +80,101 @@ QString devicePicturePath(const QByteArray& device)
                     QStringLiteral(".PNG"));
 }
 
+QString smallIconPath(int n, bool grey)
+{
+    return basePath(QStringLiteral("Graphic/ICO/24/%1%2.ico").arg(n).arg(grey ? QLatin1String("g") : QLatin1String()));
+}
+
+CookingDay cookingDayOf(double lastCooked, const QDate& today)
+{
+    const QDate day = dateTimeFromDayCount(lastCooked).date();
+    if (!day.isValid())
+        return CookingDay::Today;
+    if (day < today)
+        return CookingDay::Earlier;
+    return day > today ? CookingDay::Later : CookingDay::Today;
+}
+
+QString calendarPicturePath(CookingDay day)
+{
+    switch (day) {
+    case CookingDay::Earlier:
+        return basePath(QStringLiteral("Graphic/PNG/Kalendar_Yesterday.png"));
+    case CookingDay::Later:
+        return basePath(QStringLiteral("Graphic/PNG/Kalendar_Tomorrow.png"));
+    case CookingDay::Today:
+        break;
+    }
+    return basePath(QStringLiteral("Graphic/PNG/Kalendar_Today.png"));
+}
+
+PictureFrameGeometry fitRecipePictureGeometry(const QSize& picture)
+{
+    PictureFrameGeometry g{kFrame, kImage};
+    if (picture.width() < kImage.width()) {
+        g.frame.moveLeft(kFrame.left() + kFrame.width() / 2 - picture.width() / 2);
+        g.image.setWidth(picture.width());
+        g.frame.setWidth(picture.width() + 2);
+    }
+    if (picture.height() < kImage.height()) {
+        g.image.setHeight(picture.height());
+        g.frame.setHeight(picture.height() + 2);
+    }
+    return g;
+}
+
+void FitRecipePicture()
+{
+    DecorationLabels& labels = Decorations();
+    if (!labels.editorPicture || !labels.editorPictureFrame)
+        return;
+    const QPixmap picture = labels.editorPicture->pixmap();
+    const PictureFrameGeometry g =
+        fitRecipePictureGeometry(picture.isNull() ? kImage.size() : picture.size());
+    labels.editorPictureFrame->setGeometry(g.frame);
+    labels.editorPicture->setGeometry(g.image);
+}
+
 void ShowDevicePictures(TKV& kv, int index)
 {
     DecorationLabels& labels = Decorations();
+    showPrintedMatterIcons();
     const QByteArrayList devices =
         index >= 0 && index < kv.size() ? CollectDevices(kv[index]) : QByteArrayList();
+    const QString emptyHint = labels.editorDevicePanel ? labels.editorDevicePanel->toolTip() : QString();
+    const QPixmap emptySlot = pictureOf(basePath(QStringLiteral("Graphic/PNG/DummyKochgeraet.png")));
     for (int slot = 0; slot < 7; ++slot) {
         const bool has = slot < devices.size();
-        const QString path = has ? devicePicturePath(devices[slot]) : QString();
+        const QPixmap picture = has ? pictureOf(devicePicturePath(devices[slot])) : QPixmap();
         const QString hint = has ? cp1252::toUnicode(devices[slot]) : QString();
         if (slot < 3)
-            showPicture(labels.mainDevices[slot], path, hint);
-        showPicture(labels.editorDeviceSlots[slot], path, hint);
+            showPicture(labels.mainDevices[slot], picture, hint);
+        showPicture(labels.editorDeviceSlots[slot], has ? picture : emptySlot,
+                    has ? hint : emptyHint);
     }
 }
 
 void ShowEditorDecorations(const TKV& kv, int index)
 {
-    const TKVG* recipe = index >= 0 && index < kv.size() ? &kv[index] : nullptr;
-    const QString picture = recipePicturePath(recipe);
     DecorationLabels& labels = Decorations();
-    showPicture(labels.mainPicture, picture, QString());
-    showPicture(labels.editorPicture, picture, QString());
+    showStars();
+    const TKVG* recipe = index >= 0 && index < kv.size() ? &kv[index] : nullptr;
+    if (labels.editorCalendar) {
+        const CookingDay day =
+            recipe ? cookingDayOf(recipe->LastCooked, QDate::currentDate()) : CookingDay::Today;
+        labels.editorCalendar->setPixmap(pictureOf(calendarPicturePath(day)));
+    }
+
+    const QString path = recipePicturePath(recipe);
+    const bool own = recipe && !recipe->PictureFile.isEmpty() && path != recipePicturePath(nullptr);
+    QPixmap picture = pictureOf(path);
+    if (picture.isNull() && own) // a file that is there but cannot be read
+        picture = pictureOf(recipePicturePath(nullptr));
+    if (labels.mainPicture)
+        labels.mainPicture->setPixmap(picture);
+    if (labels.editorPicture)
+        labels.editorPicture->setPixmap(picture);
+    if (labels.editorPictureName)
+        labels.editorPictureName->setText(own ? recipe->PictureFile : QString());
+    FitRecipePicture();
 }

@@ -1,10 +1,12 @@
 // Starts the program in a base folder, as the user would, and saves a picture of the
-// main window, for checking the look of a change:
+// main window, or with --editor of the editor opened on the selected row, for checking
+// the look of a change:
 //
-//   QT_QPA_PLATFORM=offscreen take_screenshot BASEFOLDER OUT.png [SEARCH [ROW]]
+//   QT_QPA_PLATFORM=offscreen take_screenshot [--editor] BASEFOLDER OUT.png [SEARCH [ROW]]
 
 #include "app/F_main.h"
 #include "app/application.h"
+#include "editor/F_KVE.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,12 +19,14 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: take_screenshot BASEFOLDER OUT.png [SEARCH]\n");
+    QStringList args = app.arguments().mid(1);
+    const bool editor = args.removeAll(QStringLiteral("--editor")) > 0;
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: take_screenshot [--editor] BASEFOLDER OUT.png [SEARCH [ROW]]\n");
         return 2;
     }
-    if (!QDir::setCurrent(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "no folder %s\n", argv[1]);
+    if (!QDir::setCurrent(args.at(0))) {
+        std::fprintf(stderr, "no folder %s\n", qPrintable(args.at(0)));
         return 1;
     }
     Application application;
@@ -32,12 +36,17 @@ int main(int argc, char* argv[])
         return 1;
     }
     TFMain* main = application.mainWindow();
-    if (argc > 3)
-        main->ESuchen->setText(QString::fromLocal8Bit(argv[3]));
-    main->selectRow(argc > 4 ? QByteArray(argv[4]).toInt() : 3);
+    if (args.size() > 2)
+        main->ESuchen->setText(args.at(2));
+    main->selectRow(args.size() > 3 ? args.at(3).toInt() : 3);
     main->RefreshSummary();
+    QWidget* shown = main;
+    if (editor) {
+        main->Rezeptladen1Click();
+        shown = application.editor();
+    }
     app.processEvents();
-    const bool saved = main->grab().save(QString::fromLocal8Bit(argv[2]));
+    const bool saved = shown->grab().save(args.at(1));
     main->setOptionsRead(false);
     return saved ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "platform/richtext/textdocumentbridge.h"
 
+#include "platform/richtext/fonttransfer.h"
 #include "platform/richtext/rtfsyntax.h"
 
 #include <QFont>
@@ -74,6 +75,28 @@ QTextCharFormat toTextCharFormat(const CharFormat& f)
     q.setProperty(kPitchProperty, int(f.pitch));
     q.setProperty(kCharsetProperty, int(f.charset));
     return q;
+}
+
+QTextCharFormat toTextCharFormatParts(const CharFormat& format, quint8 parts)
+{
+    const QTextCharFormat full = toTextCharFormat(format);
+    QTextCharFormat out;
+    const auto copy = [&](std::initializer_list<int> properties) {
+        for (int property : properties) {
+            if (full.hasProperty(property))
+                out.setProperty(property, full.property(property));
+        }
+    };
+    if (parts & FacePart)
+        copy({QTextFormat::FontFamilies});
+    if (parts & SizePart)
+        copy({QTextFormat::FontPointSize});
+    if (parts & StylePart)
+        copy({QTextFormat::FontWeight, QTextFormat::FontItalic, QTextFormat::TextUnderlineStyle,
+              QTextFormat::FontUnderline, QTextFormat::FontStrikeOut});
+    if (parts & PitchPart)
+        copy({QTextFormat::FontFixedPitch, QTextFormat::FontStyleHint, kPitchProperty});
+    return out;
 }
 
 CharFormat fromTextCharFormat(const QTextCharFormat& q, const CharFormat& base)

@@ -19,6 +19,10 @@ namespace rich {
 /// Qt character format of a model format.
 QTextCharFormat toTextCharFormat(const CharFormat& format);
 
+/// A Qt character format that carries only the given parts (FontPart flags of
+/// fonttransfer.h) of a model format, for merging into text that keeps the rest.
+QTextCharFormat toTextCharFormatParts(const CharFormat& format, quint8 parts);
+
 /// Model format of a Qt character format; what the Qt format leaves unset comes from
 /// base (usually the document's default font).
 CharFormat fromTextCharFormat(const QTextCharFormat& format, const CharFormat& base);

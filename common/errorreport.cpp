@@ -1,0 +1,29 @@
+#include "common/errorreport.h"
+
+#include "common/interfacetexts.h"
+
+#include <QMessageBox>
+
+namespace {
+
+ErrorReportHook& hook()
+{
+    static ErrorReportHook instance;
+    return instance;
+}
+
+} // namespace
+
+void ReportError(QWidget* parent, const QString& text)
+{
+    if (hook()) {
+        hook()(text);
+        return;
+    }
+    QMessageBox::critical(parent, QLatin1String(kProgramTitle), text);
+}
+
+void SetErrorReportHook(ErrorReportHook newHook)
+{
+    hook() = std::move(newHook);
+}

@@ -1,0 +1,65 @@
+#include "editor/editordialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+
+namespace {
+
+FontDialogHook& fontHook()
+{
+    static FontDialogHook hook;
+    return hook;
+}
+
+PictureDialogHook& pictureHook()
+{
+    static PictureDialogHook hook;
+    return hook;
+}
+
+} // namespace
+
+std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial)
+{
+    if (fontHook())
+        return fontHook()(initial);
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+QString pictureDialogFilter()
+{
+    return QStringLiteral("All (*.bmp *.ico *.emf *.wmf *.png *.jpg *.jpeg);;"
+                          "Bitmaps (*.bmp);;"
+                          "Icons (*.ico);;"
+                          "Enhanced Metafiles (*.emf);;"
+                          "Metafiles (*.wmf);;"
+                          "PNG-Graphiken (*.png);;"
+                          "JPEG (*.jpg *.jpeg)");
+}
+
+std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,
+                                     const QString& proposedName)
+{
+    if (pictureHook())
+        return pictureHook()(folder, proposedName);
+    const QString start = proposedName.isEmpty() ? folder : QDir(folder).filePath(proposedName);
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), start, pictureDialogFilter());
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void SetFontDialogHook(FontDialogHook hook)
+{
+    fontHook() = std::move(hook);
+}
+
+void SetPictureDialogHook(PictureDialogHook hook)
+{
+    pictureHook() = std::move(hook);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// The editor's common dialogs: the font dialog of the rich-text popup and the dialog
+// that chooses the recipe picture. Both wait for the user; tests answer them through
+// hooks instead.
+
+/// The font dialog, starting with initial; nothing when the user cancels.
+std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial);
+
+/// The recipe-picture dialog, opened in folder with proposedName filled in; the chosen
+/// file's full path, or nothing when the user cancels.
+std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,
+                                     const QString& proposedName);
+
+/// The name filters of the picture dialog.
+QString pictureDialogFilter();
+
+using FontDialogHook = std::function<std::optional<QFont>(const QFont& initial)>;
+using PictureDialogHook =
+    std::function<std::optional<QString>(const QString& folder, const QString& proposedName)>;
+
+/// Routes the dialogs to hooks; an empty hook restores the dialog.
+void SetFontDialogHook(FontDialogHook hook);
+void SetPictureDialogHook(PictureDialogHook hook);
