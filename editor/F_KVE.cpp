@@ -530,6 +530,8 @@ int TFKVE::ask(int number, int headingKind, int buttonSet)
     const int answer = ShowMsg(number, headingKind, buttonSet);
     setEnabled(true);
     m_busy = false;
+    if (isVisible())
+        activateWindow(); // the message window had the focus
     if (focused && focused->isVisible() && focused->isEnabled())
         focused->setFocus(Qt::OtherFocusReason);
     return answer;
