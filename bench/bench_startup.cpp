@@ -20,22 +20,6 @@
 
 #include <cstdio>
 
-namespace {
-
-// The interface pictures of the shipped base folder, so start-up loads what it loads
-// for a user.
-void copyPictures(const QString& from, const QString& to)
-{
-    QDir source(from);
-    QDir().mkpath(to);
-    for (const QString& name : source.entryList(QDir::Files))
-        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
-    for (const QString& sub : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        copyPictures(from + QLatin1Char('/') + sub, to + QLatin1Char('/') + sub);
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -43,8 +27,7 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     const QString base = dir.path() + QLatin1Char('/');
     RecipeGenerator().writeCollection(base, count);
-    copyPictures(QStringLiteral(DILBO_SOURCE_DIR "/data/Graphic"),
-                 base + QStringLiteral("Graphic"));
+    copyFolder(QStringLiteral(DILBO_SOURCE_DIR "/data/Graphic"), base + QStringLiteral("Graphic"));
     QDir().mkpath(base + QStringLiteral("PRGDATA"));
     QDir::setCurrent(base);
 

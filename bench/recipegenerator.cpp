@@ -159,3 +159,13 @@ qint64 plainReadOfRecipes(const QString& baseFolder)
     }
     return bytes;
 }
+
+void copyFolder(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    QDir().mkpath(to);
+    for (const QString& name : source.entryList(QDir::Files))
+        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+    for (const QString& sub : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        copyFolder(from + QLatin1Char('/') + sub, to + QLatin1Char('/') + sub);
+}

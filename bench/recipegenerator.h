@@ -9,6 +9,10 @@
 /// the baseline the catalogue read is measured against. Returns the bytes read.
 qint64 plainReadOfRecipes(const QString& baseFolder);
 
+/// Copies a folder with everything below it (the interface pictures of the shipped base
+/// folder, so a benchmark loads what the program loads for a user).
+void copyFolder(const QString& from, const QString& to);
+
 /// Generated recipes of realistic size for benchmarks: names and lines made of
 /// cooking words, 5 to 30 lines per list, some deluxe, some paper references.
 class RecipeGenerator {

@@ -370,7 +370,13 @@ bool TFKVE::eventFilter(QObject* watched, QEvent* event)
 
 void TFKVE::loadBackgrounds()
 {
-    const QImage picture = loadPicture(basePath(QStringLiteral("Graphic/PNG/Background.png")));
+    // The picture is the same on every opening; it is drawn again only when the base
+    // folder changed.
+    const QString path = basePath(QStringLiteral("Graphic/PNG/Background.png"));
+    if (path == m_backgroundPath && !IFBack->pixmap().isNull())
+        return;
+    m_backgroundPath = path;
+    const QImage picture = loadPicture(path);
     IFBack->setPixmap(framedBackground(picture, IFBack->size(), IFBack->width() - kClientWidth));
     IAbgeheftetBack->setPixmap(framedBackground(picture, IAbgeheftetBack->size(), 0));
     IIconlisteBack->setPixmap(framedBackground(picture, IIconlisteBack->size(), 0));

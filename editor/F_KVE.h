@@ -114,6 +114,7 @@ private:
     bool m_busy = false;      ///< a message is open: focus handlers stay quiet
     bool m_filling = false;   ///< the form is being filled: change handlers stay quiet
     QList<QTextEdit*> m_richEdits;
+    QString m_backgroundPath; ///< the background picture the backgrounds were drawn from
 
 public:
     // Controls, named as the interface texts address them.
