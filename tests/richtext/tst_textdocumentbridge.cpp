@@ -1,3 +1,4 @@
+#include "platform/richtext/fonttransfer.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/rtfwriter.h"
 #include "platform/richtext/textdocumentbridge.h"
@@ -37,6 +38,8 @@ private slots:
     void emptyDocument();
     void selectionMapsBothWays();
     void editorRoundTripKeepsRtfBytes();
+    void mergingFontParts_data();
+    void mergingFontParts();
 };
 
 void TestTextDocumentBridge::toTextDocumentBlocksAndFormats()
@@ -233,6 +236,63 @@ void TestTextDocumentBridge::editorRoundTripKeepsRtfBytes()
         QTextDocument text;
         toTextDocument(doc, &text);
         QCOMPARE(writeRtf(fromTextDocument(&text)), writeRtf(doc));
+    }
+}
+
+void TestTextDocumentBridge::mergingFontParts_data()
+{
+    QTest::addColumn<int>("parts");
+    QTest::newRow("nothing") << 0;
+    QTest::newRow("face") << int(FacePart);
+    QTest::newRow("size") << int(SizePart);
+    QTest::newRow("style") << int(StylePart);
+    QTest::newRow("pitch") << int(PitchPart);
+    QTest::newRow("face and size keep the style") << int(FacePart | SizePart);
+    QTest::newRow("deluxe columns") << int(FacePart | SizePart | PitchPart);
+    QTest::newRow("everything") << int(AllFontParts);
+}
+
+void TestTextDocumentBridge::mergingFontParts()
+{
+    // A font merged into formatted text, as the font command does: only the requested
+    // parts change; colour and character set never travel.
+    QFETCH(int, parts);
+    const CharFormat text =
+        format("Arial", 10, Bold | Italic | Underline, 0xff0000ff, Pitch::Variable, 238);
+    const CharFormat font = format("Courier New", 14, StrikeOut, 0xffff0000, Pitch::Fixed, 2);
+    RichDocument doc;
+    addLine(doc, {{"first", text}});
+    addLine(doc, {{"second", text}});
+    QTextDocument target;
+    toTextDocument(doc, &target);
+    QTextCursor cursor(&target);
+    cursor.select(QTextCursor::Document);
+    cursor.mergeCharFormat(toTextCharFormatParts(font, quint8(parts)));
+
+    CharFormat expected = text;
+    if (parts & FacePart)
+        expected.fontName = font.fontName;
+    if (parts & SizePart) {
+        expected.halfPoints = font.halfPoints;
+        expected.heightPx = font.heightPx;
+    }
+    if (parts & StylePart)
+        expected.style = font.style;
+    if (parts & PitchPart)
+        expected.pitch = font.pitch;
+    const RichDocument back = fromTextDocument(&target);
+    QCOMPARE(back.plainText(), QStringLiteral("first\nsecond"));
+    for (const RichLine& line : back.lines()) {
+        for (quint16 id : line.formats) {
+            const CharFormat& f = back.format(id);
+            QCOMPARE(f.fontName, expected.fontName);
+            QCOMPARE(f.halfPoints, expected.halfPoints);
+            QCOMPARE(f.heightPx, expected.heightPx);
+            QCOMPARE(int(f.style), int(expected.style));
+            QCOMPARE(f.pitch, expected.pitch);
+            QCOMPARE(f.color, expected.color);
+            QCOMPARE(int(f.charset), int(expected.charset));
+        }
     }
 }
 
