@@ -356,8 +356,21 @@ bool TFKVE::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == Beschreibung1 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+        auto* edit = qobject_cast<QTextEdit*>(watched);
+        if (!edit || !m_richEdits.contains(edit) ||
+            (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter))
+            break;
+        if (edit == Beschreibung1)
             Beschreibung1KeyPress();
+        if (key->modifiers() & Qt::ShiftModifier) {
+            // A soft line break would be a line of its own once saved but no row for the
+            // mirrored columns: every break is a real new line.
+            QTextCursor cursor = edit->textCursor();
+            cursor.insertBlock();
+            edit->setTextCursor(cursor);
+            edit->ensureCursorVisible();
+            return true;
+        }
         break;
     }
     default:
@@ -743,7 +756,11 @@ void TFKVE::ZeichensatzClick()
 
 bool TFKVE::Beschreibung1KeyPress()
 {
-    const int row = Beschreibung1->textCursor().blockNumber() + 1;
+    // The new line is the one after the caret's, unless Enter at the start of a line
+    // pushes that whole line down: then the empty line is the caret's own row.
+    const QTextCursor caret = Beschreibung1->textCursor();
+    const bool pushesDown = !caret.hasSelection() && caret.atBlockStart() && !caret.atBlockEnd();
+    const int row = caret.blockNumber() + (pushesDown ? 0 : 1);
     if (ask(7, 2, 4) != kAnswerYes)
         return false;
     for (QTextEdit* column : {Menge1, Einheit1, Name1})

@@ -853,34 +853,48 @@ void EditorSaveTest::cancelledFontChangesNothing()
 
 void EditorSaveTest::enterInDescriptionsMirrorsTheLine_data()
 {
-    // Columns: Menge1, Einheit1, Name1, Beschreibung1; the caret goes to the end of
-    // the description's line caretRow.
+    // Columns: Menge1, Einheit1, Name1, Beschreibung1; the caret goes to the end (or
+    // the start) of the description's line caretRow.
     QTest::addColumn<QList<QStringList>>("columns");
     QTest::addColumn<int>("caretRow");
+    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<int>("answer");
     QTest::addColumn<QList<QStringList>>("expected");
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
     const QString a = QStringLiteral("a"), b = QStringLiteral("b"), c = QStringLiteral("c");
     const QString one = QStringLiteral("1"), two = QStringLiteral("2"), g = QStringLiteral("g");
     const QString e;
     QTest::newRow("last line, columns as long or shorter")
-        << QList<QStringList>{{one, two}, {g}, {}, {a, b}} << 1 << kAnswerYes
+        << QList<QStringList>{{one, two}, {g}, {}, {a, b}} << 1 << false << none << kAnswerYes
         << QList<QStringList>{{one, two, e}, {g, e}, {e, e}, {a, b, e}};
     QTest::newRow("middle line") << QList<QStringList>{{one, two}, {g, g}, {a, b}, {a, b, c}} << 0
-                                 << kAnswerYes
+                                 << false << none << kAnswerYes
                                  << QList<QStringList>{
                                         {one, e, two}, {g, e, g}, {a, e, b}, {a, e, b, c}};
     QTest::newRow("last line, a longer column")
-        << QList<QStringList>{{one, two, one}, {g}, {a}, {a}} << 0 << kAnswerYes
+        << QList<QStringList>{{one, two, one}, {g}, {a}, {a}} << 0 << false << none << kAnswerYes
         << QList<QStringList>{{one, e, two, one}, {g, e}, {a, e}, {a, e}};
     QTest::newRow("answered no") << QList<QStringList>{{one, two}, {g}, {a}, {a, b}} << 1
-                                 << kAnswerNo
+                                 << false << none << kAnswerNo
                                  << QList<QStringList>{{one, two}, {g}, {a}, {a, b, e}};
+    // Enter at the start of a line pushes the whole row down in every column.
+    QTest::newRow("start of a line")
+        << QList<QStringList>{{one, two}, {g, g}, {a, b}, {b, c}} << 1 << true << none << kAnswerYes
+        << QList<QStringList>{{one, e, two}, {g, e, g}, {a, e, b}, {b, e, c}};
+    // Shift+Enter makes a real line too, so the rows stay together once saved.
+    QTest::newRow("shift+enter")
+        << QList<QStringList>{{one, two}, {g, g}, {a, b}, {b, c}} << 0 << false
+        << Qt::KeyboardModifiers(Qt::ShiftModifier) << kAnswerYes
+        << QList<QStringList>{{one, e, two}, {g, e, g}, {a, e, b}, {b, e, c}};
 }
 
 void EditorSaveTest::enterInDescriptionsMirrorsTheLine()
 {
     QFETCH(QList<QStringList>, columns);
     QFETCH(int, caretRow);
+    QFETCH(bool, atStart);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(int, answer);
     QFETCH(QList<QStringList>, expected);
     TFKVE* e = editor();
@@ -891,11 +905,13 @@ void EditorSaveTest::enterInDescriptionsMirrorsTheLine()
         setLines(order.at(i), columns.at(i));
     e->Beschreibung1->setFocus(Qt::MouseFocusReason);
     QTextCursor caret(e->Beschreibung1->document()->findBlockByNumber(caretRow));
-    caret.movePosition(QTextCursor::EndOfBlock);
+    if (!atStart)
+        caret.movePosition(QTextCursor::EndOfBlock);
     e->Beschreibung1->setTextCursor(caret);
     m_answers = {answer};
 
-    QTest::keyClick(e->Beschreibung1, Qt::Key_Return);
+    QTest::keyClick(e->Beschreibung1, Qt::Key_Return, modifiers);
+    QCOMPARE(e->Beschreibung1->document()->blockCount(), expected.last().size());
     QCOMPARE(m_asked, QList<int>{7});
     for (qsizetype i = 0; i < order.size(); ++i)
         QCOMPARE(linesOf(order.at(i)), expected.at(i));
