@@ -79,12 +79,15 @@ QPixmap framedBackground(const QImage& picture, const QSize& size, int rightInse
     return pixmap;
 }
 
-bool isWindowSwitch(const QFocusEvent* event)
+bool isWindowSwitch(const QFocusEvent* event, const QWidget* window)
 {
     // Focus that leaves or returns with the whole window (another window activated, a
-    // menu opened) is not the user moving between fields.
-    return event->reason() == Qt::ActiveWindowFocusReason ||
-           event->reason() == Qt::PopupFocusReason;
+    // menu opened) is not the user moving between fields. Neither is focus handed on to
+    // another window: an opening drop-down list moves it into its popup without saying so.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return true;
+    const QWidget* next = QApplication::focusWidget();
+    return event->type() == QEvent::FocusOut && next && next->window() != window;
 }
 
 } // namespace
@@ -346,7 +349,7 @@ bool TFKVE::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
-        if (m_busy || isWindowSwitch(static_cast<QFocusEvent*>(event)))
+        if (m_busy || isWindowSwitch(static_cast<QFocusEvent*>(event), this))
             break;
         if (watched == RecipeName)
             event->type() == QEvent::FocusIn ? RecipeNameEnter() : RecipeNameExit();
