@@ -182,6 +182,11 @@ void TFKVE::createEdits(QWidget* client)
     DTP1 = place<QDateTimeEdit>(client, "DTP1", 792, 188, 201, 22);
     DTP1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     DTP1->setCalendarPopup(true);
+    // With the calendar popup, Qt hit-tests a click as on a combo box but reads the result
+    // as a spin-box part: a click into the date text counts as the down button and moves
+    // the date back a day. The picker has no spin buttons to show anyway; the arrow keys
+    // and the calendar still change the date.
+    DTP1->setButtonSymbols(QAbstractSpinBox::NoButtons);
     DTP1->setCursor(Qt::PointingHandCursor);
     CBIconliste = place<QComboBox>(client, "CBIconliste", 536, 236, 161, 22);
     CBIconliste->setMaxVisibleItems(17);
