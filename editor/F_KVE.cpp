@@ -79,12 +79,15 @@ QPixmap framedBackground(const QImage& picture, const QSize& size, int rightInse
     return pixmap;
 }
 
-bool isWindowSwitch(const QFocusEvent* event)
+bool isWindowSwitch(const QFocusEvent* event, const QWidget* window)
 {
     // Focus that leaves or returns with the whole window (another window activated, a
-    // menu opened) is not the user moving between fields.
-    return event->reason() == Qt::ActiveWindowFocusReason ||
-           event->reason() == Qt::PopupFocusReason;
+    // menu opened) is not the user moving between fields. Neither is focus handed on to
+    // another window: an opening drop-down list moves it into its popup without saying so.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return true;
+    const QWidget* next = QApplication::focusWidget();
+    return event->type() == QEvent::FocusOut && next && next->window() != window;
 }
 
 } // namespace
@@ -179,6 +182,11 @@ void TFKVE::createEdits(QWidget* client)
     DTP1 = place<QDateTimeEdit>(client, "DTP1", 792, 188, 201, 22);
     DTP1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     DTP1->setCalendarPopup(true);
+    // With the calendar popup, Qt hit-tests a click as on a combo box but reads the result
+    // as a spin-box part: a click into the date text counts as the down button and moves
+    // the date back a day. The picker has no spin buttons to show anyway; the arrow keys
+    // and the calendar still change the date.
+    DTP1->setButtonSymbols(QAbstractSpinBox::NoButtons);
     DTP1->setCursor(Qt::PointingHandCursor);
     CBIconliste = place<QComboBox>(client, "CBIconliste", 536, 236, 161, 22);
     CBIconliste->setMaxVisibleItems(17);
@@ -346,7 +354,7 @@ bool TFKVE::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
-        if (m_busy || isWindowSwitch(static_cast<QFocusEvent*>(event)))
+        if (m_busy || isWindowSwitch(static_cast<QFocusEvent*>(event), this))
             break;
         if (watched == RecipeName)
             event->type() == QEvent::FocusIn ? RecipeNameEnter() : RecipeNameExit();

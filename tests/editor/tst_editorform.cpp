@@ -1,0 +1,760 @@
+// The recipe editor driven as a user drives it (keys, Tab, clicks, choices from the
+// drop-down lists), with the program started on a base folder of its own. Questions, the
+// picture dialog and error boxes are answered through their hooks.
+
+#include "app/F_main.h"
+#include "app/application.h"
+#include "app/recipelistmodel.h"
+#include "common/F_Msg.h"
+#include "common/errorreport.h"
+#include "common/session.h"
+#include "editor/F_KVE.h"
+#include "editor/editordialogs.h"
+#include "editor/fieldrules.h"
+#include "imaging/pictureloader.h"
+#include "platform/daycount.h"
+#include "platform/richtext/rtfwriter.h"
+#include "recipes/recipefile.h"
+#include "recipes/textrules.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeView>
+
+#include <memory>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray rtf(const QString& line)
+{
+    rich::RichDocument doc;
+    doc.appendLine(line);
+    return rich::writeRtf(doc);
+}
+
+double dayCountOf(const QDate& day)
+{
+    return dayCountFromDateTime(QDateTime(day, QTime(12, 0)));
+}
+
+// A base folder with the interface pictures and two recipes: a normal one that also has
+// deluxe columns and its comments in a side file, and a deluxe one.
+class Collection {
+public:
+    Collection()
+    {
+        base = dir.path() + QLatin1Char('/');
+        QDir().mkpath(base + u"PRGDATA"_s);
+        const QString graphic = QStringLiteral(DILBO_DATA_DIR "/Graphic");
+        QDirIterator it(graphic, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString from = it.next();
+            const QString to = base + u"Graphic"_s + from.mid(graphic.size());
+            QDir().mkpath(QFileInfo(to).path());
+            QFile::copy(from, to);
+        }
+        const QString recipes = base + u"prepared_recipes/"_s;
+
+        soup.FilePath = recipes + u"fish.vrez"_s;
+        soup.Name = "Fish Soup";
+        soup.Categories = " Soup , Starters,,";
+        soup.Binder = "Blue binder";
+        soup.Magazine = "Kitchen Monthly";
+        soup.Page = "12";
+        soup.Remark = "family favourite";
+        soup.Servings = "4 servings";
+        soup.PrepTime = "40 minutes";
+        soup.Difficulty = 3;
+        soup.Devices = "fondue,";
+        soup.LastCooked = dayCountOf(QDate(2020, 5, 17));
+        soup.Comments = {"plain comment"};
+        soup.CommentsRtf = soup.FilePath + u".001"_s;
+        put(soup.CommentsRtf, rtf(u"Rich comment"_s));
+        soup.Ingredients = {"cod", "leek"};
+        soup.Instructions = {"Simmer gently."};
+        soup.Quantities = {"500"};
+        soup.Units = {"g"};
+        soup.IngredientNames = {"cod"};
+        soup.Descriptions = {"Poach."};
+        write(soup);
+
+        TKVG pancakes;
+        pancakes.FilePath = recipes + u"pancakes.vrez"_s;
+        pancakes.Name = "Pancake stack";
+        pancakes.Kind = 1;
+        pancakes.Categories = "Cake,Pie,";
+        pancakes.Book = "Sweet things";
+        pancakes.Difficulty = 5;
+        pancakes.Quantities = {"200", "2"};
+        pancakes.Units = {"g", "pcs"};
+        pancakes.IngredientNames = {"flour", "eggs"};
+        pancakes.Descriptions = {"Whisk."};
+        pancakes.DescriptionsRtf = pancakes.FilePath + u".007"_s;
+        put(pancakes.DescriptionsRtf, rtf(u"Whisk until smooth."_s));
+        write(pancakes);
+    }
+    void write(const TKVG& r) { put(r.FilePath, recipeFileBytes(r)); }
+    QString picture(const QString& name, const QSize& size) const
+    {
+        const QString path = base + u"pictures/"_s + name;
+        QDir().mkpath(QFileInfo(path).path());
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(QColor(200, 120, 40));
+        return image.save(path) ? path : QString();
+    }
+
+    QTemporaryDir dir;
+    QString base;
+    TKVG soup;
+};
+
+// What a label shows and what a picture file holds, both as they come out of a pixmap.
+QImage shown(const QLabel* label)
+{
+    return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+QImage pictureFile(const QString& path)
+{
+    const QImage image = loadPicture(path);
+    return image.isNull()
+               ? QImage()
+               : QPixmap::fromImage(image).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// Chooses an item as the user does: a click opens the list, the arrow keys walk to the
+// item and Return takes it.
+bool choose(QComboBox* box, const QString& text)
+{
+    const int item = box->findText(text);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QAbstractItemView* view = box->view();
+    if (item < 0 || !view->isVisible())
+        return false;
+    QTest::keyClick(view, Qt::Key_Home);
+    for (int i = 0; i < item; ++i)
+        QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    return !view->isVisible() && box->currentIndex() == item;
+}
+
+void clearLine(QLineEdit* edit)
+{
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_End);
+    while (!edit->text().isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+}
+
+// A list written as its entries joined by "|".
+QStringList list(const char* entries)
+{
+    return QString::fromUtf8(entries).split(u'|');
+}
+
+QStringList texts(const TFKVE* editor)
+{
+    QStringList out;
+    for (const QTextEdit* e : editor->richEdits())
+        out << e->toPlainText();
+    return out;
+}
+
+QStringList slotTips(const TFKVE* editor)
+{
+    QStringList tips;
+    for (const QLabel* slot : editor->KochgeraetImage)
+        tips << slot->toolTip();
+    return tips;
+}
+
+const QString kNew; // the "Create new recipe" row
+
+QtMessageHandler g_testLog = nullptr;
+
+// The offscreen platform notes for every drop-down list that it can neither raise it nor
+// grab the keyboard for it; the lists work without, so the notes stay out of the log.
+void withoutPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type != QtWarningMsg || !text.startsWith(u"This plugin does not support"))
+        g_testLog(type, context, text);
+}
+
+} // namespace
+
+class EditorFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { g_testLog = qInstallMessageHandler(withoutPlatformNotes); }
+
+    void init()
+    {
+        m_collection = std::make_unique<Collection>();
+        m_answers.clear();
+        m_asked.clear();
+        m_errors.clear();
+        SetShowMsgHook([this](int number, int, int) {
+            m_asked << number;
+            return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
+        });
+        SetErrorReportHook([this](const QString& text) { m_errors << text; });
+        setPictureAnswer(std::nullopt);
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_collection->base));
+        m_app = std::make_unique<Application>();
+        QString error;
+        const bool started = m_app->start(&error);
+        QDir::setCurrent(previous);
+        QVERIFY2(started, qPrintable(error));
+        QCOMPARE(catalogue().recipes.size(), 2);
+    }
+
+    void cleanup()
+    {
+        if (m_app && mainWindow())
+            mainWindow()->setOptionsRead(false); // no exit question
+        m_app.reset();
+        SetShowMsgHook({});
+        SetErrorReportHook({});
+        SetPictureDialogHook({});
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+    }
+
+    void newRecipeOpensEmpty()
+    {
+        // A recipe opened and left before leaves nothing behind.
+        QVERIFY(open(u"Fish Soup"_s));
+        m_answers = {kAnswerNo};
+        editor()->close();
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+        QVERIFY(open(kNew));
+        TFKVE* ed = editor();
+        QCOMPARE(catalogue().recipes.size(), 3);
+        QCOMPARE(catalogue().CurrentRecipe, 2);
+        QVERIFY(current().Name.isEmpty());
+        QCOMPARE(current().Kind, 0);
+        QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
+        QVERIFY(!ed->DTP1->isEnabled());
+        for (const QLineEdit* e :
+             {ed->RecipeName, ed->Ordner, ed->Buch, ed->Zeitschrift, ed->Seite, ed->Bemerkung,
+              ed->ERezeptkategorien, ed->Portionen, ed->Zubzeit})
+            QVERIFY2(e->text().isEmpty(), qPrintable(e->objectName()));
+        QCOMPARE(texts(ed), QStringList(7));
+        QVERIFY(ed->Zutatenliste->isVisible());
+        QVERIFY(!ed->Menge1->isVisible());
+        QCOMPARE(slotTips(ed), QStringList(7, ed->IIconlisteBack->toolTip()));
+        QVERIFY(ed->LGrafikvolldateiname->text().isEmpty());
+    }
+
+    void openingFillsTheForm_data()
+    {
+        QTest::addColumn<QString>("name");
+        // Ordner, Buch, Zeitschrift, Seite, Bemerkung, ERezeptkategorien, Portionen, Zubzeit
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("difficulty");
+        QTest::addColumn<QStringList>("texts"); // the seven rich edits
+        QTest::addColumn<bool>("deluxe");
+        QTest::addColumn<QStringList>("devices");
+
+        QTest::newRow("normal, comments from the side file")
+            << u"Fish Soup"_s
+            << list("Blue binder||Kitchen Monthly|12|family favourite|Soup,Starters,|4 servings|"
+                    "40 minutes")
+            << u"medium"_s << list("Rich comment|cod\nleek|Simmer gently.|500|g|cod|Poach.")
+            << false << list("fondue");
+        QTest::newRow("deluxe, instructions from the side file")
+            << u"Pancake stack"_s << list("|Sweet things||||Cake,Pie,||") << u"tough"_s
+            << list("|||200\n2|g\npcs|flour\neggs|Whisk until smooth.") << true << QStringList{};
+    }
+    void openingFillsTheForm()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, fields);
+        QFETCH(QString, difficulty);
+        QFETCH(QStringList, texts);
+        QFETCH(bool, deluxe);
+        QFETCH(QStringList, devices);
+        QVERIFY(open(name));
+        TFKVE* ed = editor();
+        QCOMPARE(ed->RecipeName->text(), name);
+        QCOMPARE(
+            (QStringList{ed->Ordner->text(), ed->Buch->text(), ed->Zeitschrift->text(),
+                         ed->Seite->text(), ed->Bemerkung->text(), ed->ERezeptkategorien->text(),
+                         ed->Portionen->text(), ed->Zubzeit->text()}),
+            fields);
+        QCOMPARE(ed->CBKochlevel->currentText(), difficulty);
+        QCOMPARE(::texts(ed), texts);
+        QVERIFY(ed->DTP1->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
+        for (const QWidget* w :
+             QList<QWidget*>{ed->Menge1, ed->Einheit1, ed->Name1, ed->Beschreibung1, ed->LMenge1,
+                             ed->LEinheit1, ed->LName1, ed->LBeschreibung1})
+            QVERIFY2(w->isVisible() == deluxe, qPrintable(w->objectName()));
+        for (const QWidget* w :
+             QList<QWidget*>{ed->Zutatenliste, ed->Rezepttext, ed->Label6, ed->Label7})
+            QVERIFY2(w->isVisible() == !deluxe, qPrintable(w->objectName()));
+        QCOMPARE(slotTips(ed).mid(0, devices.size() + 1),
+                 devices + QStringList{ed->IIconlisteBack->toolTip()});
+    }
+
+    void leavingTheName_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("leaveBy"); // the control clicked, or Tab
+        QTest::addColumn<bool>("dateWhileTyping");
+        QTest::addColumn<QString>("left"); // the name afterwards
+        QTest::addColumn<bool>("asked");   // message 1, once, and the focus kept in the name
+        QTest::addColumn<QString>("focused");
+
+        const QString name = u"RecipeName"_s;
+        const QString tab = u"Tab"_s;
+        QTest::newRow("empty, Tab") << QString() << tab << false << QString() << true << name;
+        QTest::newRow("blanks only, Tab") << u"   "_s << tab << false << QString() << true << name;
+        QTest::newRow("leading blanks go, trailing stay")
+            << u"  Pea soup "_s << tab << true << u"Pea soup "_s << false << u"Ordner"_s;
+        QTest::newRow("empty, click into a field")
+            << QString() << u"Seite"_s << false << QString() << true << name;
+        QTest::newRow("empty, click on a drop-down list")
+            << QString() << u"CBIconliste"_s << false << QString() << true << name;
+        QTest::newRow("name, click on a drop-down list")
+            << u"  Pie"_s << u"CBKochlevel"_s << true << u"Pie"_s << false << u"CBKochlevel"_s;
+    }
+    void leavingTheName()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, leaveBy);
+        QFETCH(bool, dateWhileTyping);
+        QFETCH(QString, left);
+        QFETCH(bool, asked);
+        QFETCH(QString, focused);
+        QVERIFY(open(kNew));
+        TFKVE* ed = editor();
+        QTest::keyClicks(ed->RecipeName, typed);
+        QCOMPARE(ed->DTP1->isEnabled(), dateWhileTyping);
+        if (leaveBy == QLatin1String("Tab")) {
+            QTest::keyClick(ed->RecipeName, Qt::Key_Tab);
+        } else {
+            auto* target = ed->findChild<QWidget*>(leaveBy);
+            QVERIFY(target);
+            QTest::mouseClick(target, Qt::LeftButton);
+            if (QWidget* popup = QApplication::activePopupWidget()) // a list opened: close it
+                QTest::keyClick(popup, Qt::Key_Escape);
+        }
+        QCOMPARE(ed->RecipeName->text(), left);
+        QCOMPARE(m_asked, asked ? QList<int>{1} : QList<int>{});
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+        QCOMPARE(ed->DTP1->isEnabled(), !asked);
+    }
+
+    void kindIcon_data()
+    {
+        QTest::addColumn<QString>("recipe");
+        QTest::addColumn<QList<int>>("kinds"); // after each click
+        QTest::addColumn<QList<int>>("asked");
+        QTest::newRow("switches both ways") << u"Fish Soup"_s << QList<int>{1, 0} << QList<int>{};
+        QTest::newRow("needs a name") << kNew << QList<int>{0} << QList<int>{1};
+    }
+    void kindIcon()
+    {
+        QFETCH(QString, recipe);
+        QFETCH(QList<int>, kinds);
+        QFETCH(QList<int>, asked);
+        QVERIFY(open(recipe));
+        TFKVE* ed = editor();
+        const QStringList before = texts(ed);
+        for (int kind : kinds) {
+            QTest::mouseClick(ed->IRezeptname, Qt::LeftButton);
+            QCOMPARE(current().Kind, kind);
+            QCOMPARE(ed->Menge1->isVisible(), kind == 1);
+            QCOMPARE(ed->Beschreibung1->isVisible(), kind == 1);
+            QCOMPARE(ed->Zutatenliste->isVisible(), kind == 0);
+            QCOMPARE(ed->Label7->isVisible(), kind == 0);
+            QCOMPARE(texts(ed), before);
+        }
+        QCOMPARE(m_asked, asked);
+        if (!asked.isEmpty())
+            QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
+    }
+
+    void cookingDevices()
+    {
+        QVERIFY(open(u"Pancake stack"_s));
+        TFKVE* ed = editor();
+        const QString empty = ed->IIconlisteBack->toolTip();
+        QVERIFY(!empty.isEmpty());
+        const auto tips = [&empty](QStringList devices) {
+            return devices + QStringList(7 - devices.size(), empty);
+        };
+        QCOMPARE(slotTips(ed), tips({}));
+        for (const char* device : {"skillet", "fondue", "barbecue"})
+            QVERIFY(choose(ed->CBIconliste, QLatin1String(device)));
+        QVERIFY(choose(ed->CBIconliste, ed->CBIconliste->itemText(0))); // the placeholder
+        QCOMPARE(current().Devices, QByteArray("skillet,fondue,barbecue,"));
+        QCOMPARE(slotTips(ed), tips({u"barbecue"_s, u"fondue"_s, u"skillet"_s}));
+        const QString pictures = m_collection->base + u"Graphic/PNG/"_s;
+        QCOMPARE(shown(ed->KochgeraetImage[0]), pictureFile(pictures + u"ENG/barbecue.PNG"_s));
+        QCOMPARE(shown(ed->KochgeraetImage[3]), pictureFile(pictures + u"DummyKochgeraet.png"_s));
+
+        QVERIFY(choose(ed->CBIconliste, u"fondue"_s));
+        QCOMPARE(current().Devices, QByteArray("skillet,barbecue,"));
+        QCOMPARE(slotTips(ed), tips({u"barbecue"_s, u"skillet"_s}));
+
+        for (const char* device : {"juicer", "mixer", "cooking pot", "deep fryer", "water bath"})
+            QVERIFY(choose(ed->CBIconliste, QLatin1String(device)));
+        const QByteArray seven = current().Devices;
+        QCOMPARE(deviceCount(seven), 7);
+        QVERIFY(m_asked.isEmpty());
+        QVERIFY(choose(ed->CBIconliste, u"microwave"_s));
+        QCOMPARE(m_asked, QList<int>{2});
+        QCOMPARE(current().Devices, seven);
+        QVERIFY(!slotTips(ed).contains(u"microwave"_s));
+    }
+
+    void categoryList_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("two added") << QString() << QStringList{u"Cake"_s, u"Pie"_s} << QList<int>{}
+                                   << QList<int>{} << u"Cake,Pie,"_s;
+        QTest::newRow("inside a name, added on yes")
+            << u"Fish Soup,"_s << QStringList{u"Soup"_s} << QList<int>{kAnswerYes} << QList<int>{3}
+            << u"Fish Soup,Soup,"_s;
+        QTest::newRow("inside a name, kept on no")
+            << u"Fish Soup,"_s << QStringList{u"Soup"_s} << QList<int>{kAnswerNo} << QList<int>{3}
+            << u"Fish Soup,"_s;
+    }
+    void categoryList()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, chosen);
+        QFETCH(QList<int>, answers);
+        QFETCH(QList<int>, asked);
+        QFETCH(QString, field);
+        QVERIFY(open(kNew));
+        TFKVE* ed = editor();
+        QTest::keyClicks(ed->RecipeName, u"Pie"_s);
+        QTest::mouseClick(ed->ERezeptkategorien, Qt::LeftButton);
+        QTest::keyClicks(ed->ERezeptkategorien, typed);
+        m_answers = answers;
+        for (const QString& category : chosen)
+            QVERIFY(choose(ed->CBRezeptkategorien, category));
+        QCOMPARE(m_asked, asked);
+        QCOMPARE(ed->ERezeptkategorien->text(), field);
+    }
+
+    void categoryFieldNormalised_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("tidy");
+        QTest::newRow("untidy list") << u" ,Cake , ,Pie"_s << u"Cake,Pie,"_s;
+        QTest::newRow("one name") << u"Soup"_s << u"Soup,"_s;
+        QTest::newRow("tidy list") << u"Cake,Pie,"_s << u"Cake,Pie,"_s;
+    }
+    void categoryFieldNormalised()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, tidy);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        // Entering: a text put there without the user is tidied when the field is entered.
+        ed->ERezeptkategorien->setText(typed);
+        QTest::mouseClick(ed->Bemerkung, Qt::LeftButton);
+        QTest::keyClick(ed->Bemerkung, Qt::Key_Tab);
+        QTest::keyClick(ed->CBRezeptkategorien, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), ed->ERezeptkategorien);
+        QCOMPARE(ed->ERezeptkategorien->text(), tidy);
+        // Leaving: what the user typed is tidied when the focus moves on.
+        clearLine(ed->ERezeptkategorien);
+        QTest::keyClicks(ed->ERezeptkategorien, typed);
+        QCOMPARE(ed->ERezeptkategorien->text(), typed);
+        QTest::keyClick(ed->ERezeptkategorien, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), ed->Portionen);
+        QCOMPARE(ed->ERezeptkategorien->text(), tidy);
+    }
+
+    void difficultyStars_data()
+    {
+        QTest::addColumn<QString>("difficulty");
+        QTest::addColumn<int>("stars");
+        const char* names[] = {"very easy", "easy", "medium", "difficult", "tough"};
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(names[i]) << QString::fromLatin1(names[i]) << i + 1;
+    }
+    void difficultyStars()
+    {
+        QFETCH(QString, difficulty);
+        QFETCH(int, stars);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        const QString pictures = m_collection->base + u"Graphic/PNG/%1_Sterne.png"_s;
+        QCOMPARE(shown(ed->IKochlevel), pictureFile(pictures.arg(3))); // as stored
+        QVERIFY(choose(ed->CBKochlevel, difficulty));
+        QCOMPARE(shown(ed->IKochlevel), pictureFile(pictures.arg(stars)));
+        QCOMPARE(ed->IKochlevel->toolTip(), difficulty);
+    }
+
+    void calendarPicture_data()
+    {
+        QTest::addColumn<int>("cookedDaysAgo");
+        QTest::addColumn<int>("pickerYears"); // year stepped with the arrow keys
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("cooked yesterday") << 1 << 0 << u"Kalendar_Yesterday.png"_s;
+        QTest::newRow("cooked today") << 0 << 0 << u"Kalendar_Today.png"_s;
+        QTest::newRow("cooking tomorrow") << -1 << 0 << u"Kalendar_Tomorrow.png"_s;
+        QTest::newRow("picker a year on") << 0 << 1 << u"Kalendar_Tomorrow.png"_s;
+        QTest::newRow("picker a year back") << 0 << -1 << u"Kalendar_Yesterday.png"_s;
+    }
+    void calendarPicture()
+    {
+        QFETCH(int, cookedDaysAgo);
+        QFETCH(int, pickerYears);
+        QFETCH(QString, picture);
+        const QDate cooked = QDate::currentDate().addDays(-cookedDaysAgo);
+        m_collection->soup.LastCooked = dayCountOf(cooked);
+        m_collection->write(m_collection->soup);
+        mainWindow()->FillRecipeList(true);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        QCOMPARE(ed->DTP1->date(), cooked);
+        QTest::mouseClick(ed->DTP1, Qt::LeftButton); // into the text: changes nothing
+        QCOMPARE(ed->DTP1->date(), cooked);
+        if (pickerYears != 0) {
+            ed->DTP1->setCurrentSection(QDateTimeEdit::YearSection);
+            QTest::keyClick(ed->DTP1, pickerYears > 0 ? Qt::Key_Up : Qt::Key_Down);
+            QCOMPARE(ed->DTP1->date(), cooked.addYears(pickerYears));
+            QCOMPARE(dateTimeFromDayCount(current().LastCooked).date(),
+                     cooked.addYears(pickerYears));
+        }
+        const QString folder = m_collection->base + u"Graphic/PNG/"_s;
+        const QImage expected = pictureFile(folder + picture);
+        QVERIFY(!expected.isNull());
+        QCOMPARE(shown(ed->IKochdatum), expected);
+        for (const char* other :
+             {"Kalendar_Yesterday.png", "Kalendar_Today.png", "Kalendar_Tomorrow.png"}) {
+            if (picture != QLatin1String(other)) // the pictures can be told apart
+                QVERIFY(pictureFile(folder + QLatin1String(other)) != expected);
+        }
+    }
+
+    void printedMatterIcons_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<int>("number");
+        QTest::newRow("ring binder") << u"Ordner"_s << u"IOrdner"_s << 3;
+        QTest::newRow("magazine") << u"Zeitschrift"_s << u"IZeitschrift"_s << 4;
+        QTest::newRow("book") << u"Buch"_s << u"IBuch"_s << 5;
+    }
+    void printedMatterIcons()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, icon);
+        QFETCH(int, number);
+        QVERIFY(open(u"Fish Soup"_s)); // binder and magazine set, no book
+        auto* line = editor()->findChild<QLineEdit*>(edit);
+        auto* label = editor()->findChild<QLabel*>(icon);
+        QVERIFY(line && label);
+        const QString icons = m_collection->base + u"Graphic/ICO/24/%1%2.ico"_s;
+        const QImage grey = pictureFile(icons.arg(number).arg(u"g"));
+        const QImage normal = pictureFile(icons.arg(number).arg(QString()));
+        QVERIFY(!grey.isNull() && grey != normal);
+        const bool wasEmpty = line->text().isEmpty();
+        QCOMPARE(shown(label), wasEmpty ? grey : normal);
+        if (wasEmpty) {
+            QTest::mouseClick(line, Qt::LeftButton);
+            QTest::keyClicks(line, u"Red"_s);
+        } else {
+            clearLine(line);
+        }
+        QCOMPARE(shown(label), wasEmpty ? normal : grey);
+    }
+
+    void pictureClick_data()
+    {
+        QTest::addColumn<bool>("pictureBefore");
+        QTest::addColumn<QString>("chosen"); // "dish", "missing" or "" for cancel
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::addColumn<QString>("after"); // "dish", "old" or "" for none
+        const QList<int> none;
+        QTest::newRow("chosen") << false << u"dish"_s << none << none << u"dish"_s;
+        QTest::newRow("chosen replaces") << true << u"dish"_s << none << none << u"dish"_s;
+        QTest::newRow("missing file ignored") << true << u"missing"_s << none << none << u"old"_s;
+        QTest::newRow("cancel, clear: yes")
+            << true << QString() << QList<int>{kAnswerYes} << QList<int>{4} << QString();
+        QTest::newRow("cancel, clear: no")
+            << true << QString() << QList<int>{kAnswerNo} << QList<int>{4} << u"old"_s;
+        QTest::newRow("cancel without picture") << false << QString() << none << none << QString();
+    }
+    void pictureClick()
+    {
+        QFETCH(bool, pictureBefore);
+        QFETCH(QString, chosen);
+        QFETCH(QList<int>, answers);
+        QFETCH(QList<int>, asked);
+        QFETCH(QString, after);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        // The frame shrinks to a smaller picture, centred where it stands; a larger picture
+        // is cut at the frame.
+        const QMap<QString, QString> paths{
+            {u"old"_s, m_collection->picture(u"old/old.png"_s, QSize(400, 200))},
+            {u"dish"_s, m_collection->picture(u"new/dish.png"_s, QSize(100, 50))},
+            {u"missing"_s, m_collection->base + u"nowhere.png"_s}};
+        const QMap<QString, QList<QRect>> frames{
+            {u"old"_s, {QRect(120, 232, 283, 147), QRect(1, 1, 281, 145)}},
+            {u"dish"_s, {QRect(211, 232, 102, 52), QRect(1, 1, 100, 50)}}};
+        if (pictureBefore) {
+            setPictureAnswer(paths[u"old"_s]);
+            QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        }
+        const QString folderBefore = CurrentSettings().lastPictureFolder;
+
+        QStringList dialog;
+        SetPictureDialogHook([&](const QString& folder, const QString& proposed) {
+            dialog << folder << proposed;
+            return chosen.isEmpty() ? std::nullopt : std::optional<QString>(paths[chosen]);
+        });
+        m_answers = answers;
+        QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        QCOMPARE(dialog, (QStringList{folderBefore, pictureBefore ? u"old.png"_s : QString()}));
+        QCOMPARE(m_asked, asked);
+        const QString expected = paths.value(after);
+        QCOMPARE(ed->LGrafikvolldateiname->text(), expected);
+        QCOMPARE(current().PictureFile, expected);
+        QCOMPARE(CurrentSettings().lastPictureFolder,
+                 after == QLatin1String("dish") ? FolderPart(expected) : folderBefore);
+        QCOMPARE(shown(ed->IRezeptgrafik),
+                 pictureFile(expected.isEmpty()
+                                 ? m_collection->base + u"Graphic/PNG/Rezeptdummy.png"_s
+                                 : expected));
+        if (!expected.isEmpty())
+            QCOMPARE((QList<QRect>{ed->Panel1->geometry(), ed->IRezeptgrafik->geometry()}),
+                     frames[after]);
+    }
+
+    void clearGraphicItemOnlyWithAPicture()
+    {
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        const auto rightClick = [ed] {
+            const QPoint at = ed->IRezeptgrafik->rect().center();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                    ed->IRezeptgrafik->mapToGlobal(at));
+            QApplication::sendEvent(ed->IRezeptgrafik, &event);
+        };
+        rightClick();
+        QVERIFY(!ed->MGrafikloeschen->isVisible());
+        QVERIFY(!ed->PMRezeptgrafik->isVisible());
+
+        setPictureAnswer(m_collection->picture(u"dish.png"_s, QSize(50, 50)));
+        QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        QVERIFY(!ed->LGrafikvolldateiname->text().isEmpty());
+        rightClick();
+        QVERIFY(ed->MGrafikloeschen->isVisible());
+        QVERIFY(ed->PMRezeptgrafik->isVisible());
+        m_answers = {kAnswerYes};
+        const QRect item = ed->PMRezeptgrafik->actionGeometry(ed->MGrafikloeschen);
+        QTest::mouseClick(ed->PMRezeptgrafik, Qt::LeftButton, {}, item.center());
+        QVERIFY(!ed->PMRezeptgrafik->isVisible());
+        QCOMPARE(m_asked, QList<int>{4});
+        QVERIFY(ed->LGrafikvolldateiname->text().isEmpty());
+        QVERIFY(current().PictureFile.isEmpty());
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<QString>("recipe");
+        QTest::addColumn<QString>("typedName");
+        QTest::addColumn<QList<int>>("asked"); // saving declined
+        QTest::newRow("new recipe without a name") << kNew << QString() << QList<int>{};
+        QTest::newRow("named new recipe") << kNew << u"Brand new"_s << QList<int>{18};
+        QTest::newRow("changed recipe") << u"Fish Soup"_s << QString() << QList<int>{18};
+    }
+    void closing()
+    {
+        QFETCH(QString, recipe);
+        QFETCH(QString, typedName);
+        QFETCH(QList<int>, asked);
+        QVERIFY(open(recipe));
+        TFKVE* ed = editor();
+        QTest::keyClicks(ed->RecipeName, typedName);
+        if (!ed->RecipeName->text().isEmpty()) // without a name the list asks for one first
+            QVERIFY(choose(ed->CBIconliste, u"mixer"_s)); // changes the record at once
+        m_answers = {kAnswerNo};
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier); // File > Exit
+        QCOMPARE(m_asked, asked);
+        QVERIFY(!ed->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+        QCOMPARE(catalogue().recipes.size(), 2);
+        QStringList names;
+        for (int row = 1; row < mainWindow()->listModel()->rowCount(); ++row)
+            names << mainWindow()->listModel()->index(row, 0).data().toString();
+        QCOMPARE(names, (QStringList{u"Fish Soup"_s, u"Pancake stack"_s}));
+        for (const TKVG& r : catalogue().recipes)
+            QVERIFY(!r.Devices.contains("mixer"));
+    }
+
+private:
+    TFKVE* editor() const { return m_app->editor(); }
+    TFMain* mainWindow() const { return m_app->mainWindow(); }
+    Catalogue& catalogue() { return m_app->catalogue(); }
+    TKVG& current() { return catalogue().recipes[catalogue().CurrentRecipe]; }
+
+    // Opens the editor from the main window's list as Return or a double click does.
+    bool open(const QString& name)
+    {
+        TFMain* main = mainWindow();
+        for (int row = 0; row < main->listModel()->rowCount(); ++row) {
+            if (name.isEmpty() ? row == 0 : main->listModel()->index(row, 0).data() == name) {
+                main->selectRow(row);
+                QTest::keyClick(main->recipeList(), Qt::Key_Return);
+                return !main->isVisible() && QTest::qWaitForWindowActive(editor());
+            }
+        }
+        return false;
+    }
+
+    static void setPictureAnswer(const std::optional<QString>& answer)
+    {
+        SetPictureDialogHook([answer](const QString&, const QString&) { return answer; });
+    }
+
+    std::unique_ptr<Collection> m_collection;
+    std::unique_ptr<Application> m_app;
+    QList<int> m_answers;
+    QList<int> m_asked;
+    QStringList m_errors;
+};
+
+QTEST_MAIN(EditorFormTest)
+#include "tst_editorform.moc"
