@@ -12,6 +12,18 @@ QByteArray ansi(const QString& text)
     return cp1252::fromUnicode(text);
 }
 
+// Position of name as a whole entry of a comma list: a device that a file names
+// "large skillet" is not the skillet, and switching the skillet off must not cut it.
+qsizetype indexOfEntry(const QByteArray& list, const QByteArray& name)
+{
+    for (qsizetype at = list.indexOf(name); at >= 0; at = list.indexOf(name, at + 1)) {
+        const qsizetype end = at + name.size();
+        if ((at == 0 || list.at(at - 1) == ',') && (end == list.size() || list.at(end) == ','))
+            return at;
+    }
+    return -1;
+}
+
 } // namespace
 
 const QStringList& difficultyNames()
@@ -79,7 +91,7 @@ DeviceToggle toggleDevice(QByteArray& devices, int item)
     if (item <= 0 || item >= cookingDeviceItems().size())
         return DeviceToggle::Ignored;
     const QByteArray name = ansi(cookingDeviceItems().at(item));
-    const qsizetype at = devices.indexOf(name);
+    const qsizetype at = indexOfEntry(devices, name);
     if (at >= 0) {
         qsizetype length = name.size();
         if (at + length < devices.size() && devices.at(at + length) == ',')

@@ -48,7 +48,8 @@ enum class DeviceToggle {
 };
 
 /// A choice of item (index into cookingDeviceItems(), -1 for none) in the device list,
-/// applied to the record's Devices.
+/// applied to the record's Devices: a device that is an entry of the list is switched
+/// off (its first entry), any other is appended while there is room.
 DeviceToggle toggleDevice(QByteArray& devices, int item);
 
 /// The seven device slots: the recipe's devices in ascending byte order, empty texts

@@ -116,6 +116,12 @@ void FieldRulesTest::togglingDevice_data()
     QTest::newRow("past the list") << QByteArray() << 17 << QByteArray() << DeviceToggle::Ignored;
     QTest::newRow("only first occurrence") << QByteArray("mixer,fondue,mixer,") << 9
                                            << QByteArray("fondue,mixer,") << DeviceToggle::Removed;
+    QTest::newRow("a longer name that holds it is another device")
+        << QByteArray("large skillet,skillet pan,") << 14
+        << QByteArray("large skillet,skillet pan,skillet,") << DeviceToggle::Added;
+    QTest::newRow("found after a longer name")
+        << QByteArray("large skillet,skillet,fondue,") << 14
+        << QByteArray("large skillet,fondue,") << DeviceToggle::Removed;
     QTest::newRow("last without comma") << QByteArray("fondue,mixer") << 9
                                         << QByteArray("fondue,") << DeviceToggle::Removed;
 }
