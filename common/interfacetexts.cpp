@@ -361,3 +361,23 @@ void ApplyTooltips(QWidget* window, bool on)
         }
     }
 }
+
+QStringList ControlsWithoutTexts(QWidget* window)
+{
+    QStringList missing;
+    const WindowTexts* texts = textsFor(window);
+    if (!texts)
+        return missing;
+    const auto check = [&](const char* name) {
+        const QString control = QString::fromLatin1(name);
+        if (controls(window, name).isEmpty() && !missing.contains(control))
+            missing.append(control);
+    };
+    for (const Text& caption : texts->captions)
+        check(caption.control);
+    for (const Text& tip : texts->tooltips)
+        check(tip.control);
+    for (const char* name : texts->switched)
+        check(name);
+    return missing;
+}

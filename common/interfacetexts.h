@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QWidget;
 
 // The English texts of the windows. Windows are built with working captions; at start-up
@@ -23,3 +25,7 @@ void ApplyCaptions(QWidget* window);
 /// tips set later stay too) but shows none until switched on again. Every listed control
 /// shows its tooltip for kTooltipDuration.
 void ApplyTooltips(QWidget* window, bool on);
+
+/// Names in window's caption and tooltip tables that no control of window carries: a
+/// misspelt name would leave a control without its text.
+QStringList ControlsWithoutTexts(QWidget* window);

@@ -2,6 +2,8 @@
 #include "app/application.h"
 #include "app/recipelistmodel.h"
 #include "common/F_Msg.h"
+#include "common/interfacetexts.h"
+#include "editor/F_KVE.h"
 #include "common/session.h"
 #include "platform/richtext/rtfwriter.h"
 #include "preview/printeravailability.h"
@@ -337,6 +339,10 @@ private slots:
         QCOMPARE(main->listModel()->rowCount(), 4);
         QVERIFY(QFile::exists(m_collection->base + QStringLiteral("PRGDATA/Options.kv")));
         QCOMPARE(CurrentSettings().formatIndex, 2);
+        // Every control the interface texts name exists, so none misses its text.
+        QCOMPARE(ControlsWithoutTexts(main), QStringList());
+        QCOMPARE(ControlsWithoutTexts(application.editor()), QStringList());
+        QCOMPARE(application.editor()->windowTitle(), QStringLiteral("Dilboscan 2.01"));
         main->setOptionsRead(false);
     }
 
