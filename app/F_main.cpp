@@ -3,6 +3,7 @@
 #include "app/recipelistmodel.h"
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
+#include "common/controls.h"
 #include "common/errorreport.h"
 #include "common/interfacetexts.h"
 #include "common/links.h"
@@ -29,22 +30,10 @@
 #include <QTextEdit>
 #include <QTreeView>
 
+using controls::action;
+using controls::place;
+
 namespace {
-
-template <typename W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-QAction* action(QObject* parent, const char* name, const char* caption)
-{
-    auto* a = new QAction(QLatin1String(caption), parent);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
 
 QFont verdana(int pixels, bool bold = false)
 {

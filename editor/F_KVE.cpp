@@ -2,6 +2,7 @@
 
 #include "common/F_Info.h"
 #include "common/F_Msg.h"
+#include "common/controls.h"
 #include "common/ansivalidator.h"
 #include "common/errorreport.h"
 #include "common/interfacetexts.h"
@@ -35,25 +36,13 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+using controls::action;
+using controls::place;
+
 namespace {
 
 constexpr int kClientWidth = 1016;
 constexpr int kClientHeight = 697;
-
-template <typename W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-QAction* action(QObject* parent, const char* name, const char* caption)
-{
-    auto* a = new QAction(QLatin1String(caption), parent);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
 
 QLabel* caption(QWidget* parent, const char* name, const char* text, int x, int y, int w,
                 Qt::Alignment align = Qt::AlignLeft)

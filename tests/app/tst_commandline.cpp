@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "app/commandline.h"
 #include "platform/richtext/rtfwriter.h"
 #include "recipes/recipefile.h"
@@ -12,14 +13,6 @@
 #include <QTextStream>
 
 namespace {
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 struct Run {
     int code = 0;
@@ -56,11 +49,11 @@ private slots:
                         "ck"};
         r.Remark = "Cr\xe8me \x80";
         r.UnitsRtf = QStringLiteral("C:\\x\\gratin.vrez.005");
-        put(recipes + QStringLiteral("gratin.vrez"), recipeFileBytes(r));
-        put(recipes + QStringLiteral("old.vrez"),
+        putFile(recipes + QStringLiteral("gratin.vrez"), recipeFileBytes(r));
+        putFile(recipes + QStringLiteral("old.vrez"),
             "[MENDRAKE_TARVOLIN 1.5]\r\nApple pie\r\n\r\nCakes\r\n9\r\n\r\n\r\n\r\n\r\n"
             "1\r\nApples\r\n0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n0\r\n0\r\n0\r\n0\r\n");
-        put(recipes + QStringLiteral("broken.vrez"), "[MENDRAKE_TARVOLIN 2.00]\r\nnot a kind\r\n");
+        putFile(recipes + QStringLiteral("broken.vrez"), "[MENDRAKE_TARVOLIN 2.00]\r\nnot a kind\r\n");
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(base));
@@ -156,11 +149,11 @@ private slots:
         soup.Units = {"g", "ml"};
         soup.Descriptions = {"plain"};
         soup.DescriptionsRtf = soup.FilePath + QStringLiteral(".007"); // not RTF at all
-        put(soup.FilePath, recipeFileBytes(soup));
-        put(soup.InstructionsRtf, rtf(QStringLiteral("Chop.\nStir well.")));
-        put(recipes + QStringLiteral("soup.vrez.001"),
+        putFile(soup.FilePath, recipeFileBytes(soup));
+        putFile(soup.InstructionsRtf, rtf(QStringLiteral("Chop.\nStir well.")));
+        putFile(recipes + QStringLiteral("soup.vrez.001"),
             rtf(QStringLiteral("Nice in w\u00efnter \u2615")));
-        put(soup.FilePath + QStringLiteral(".007"), "cut\r\nfine\r\n");
+        putFile(soup.FilePath + QStringLiteral(".007"), "cut\r\nfine\r\n");
 
         // A name the code page cannot hold is stored with "?" in the side-file paths.
         TKVG borscht;
@@ -168,8 +161,8 @@ private slots:
         borscht.FilePath = recipes + QStringLiteral("\u0411\u043e\u0440\u0449.vrez");
         borscht.Instructions = {"plain"};
         borscht.InstructionsRtf = borscht.FilePath + QStringLiteral(".003");
-        put(borscht.FilePath, recipeFileBytes(borscht));
-        put(borscht.InstructionsRtf, rtf(QStringLiteral("Beets first.")));
+        putFile(borscht.FilePath, recipeFileBytes(borscht));
+        putFile(borscht.InstructionsRtf, rtf(QStringLiteral("Beets first.")));
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(base));
@@ -202,14 +195,14 @@ private slots:
         soup.Difficulty = 2;
         soup.LastCooked = 45000;
         soup.Ingredients = {"tomatoes", "onion"};
-        put(recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
+        putFile(recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
         TKVG pie;
         pie.Name = "Apple pie";
         pie.Categories = "Cakes,";
         pie.Difficulty = 3;
         pie.LastCooked = 45000;
         pie.Book = "Baking";
-        put(recipes + QStringLiteral("pie.vrez"), recipeFileBytes(pie));
+        putFile(recipes + QStringLiteral("pie.vrez"), recipeFileBytes(pie));
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));

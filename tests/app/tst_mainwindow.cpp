@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
@@ -20,20 +21,6 @@
 #include <QTreeView>
 
 namespace {
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray get(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A base folder with a normal, a deluxe and a paper recipe.
 class Collection {
@@ -70,7 +57,7 @@ public:
     void add(const QString& name, TKVG r)
     {
         r.FilePath = recipes + name;
-        put(r.FilePath, recipeFileBytes(r));
+        putFile(r.FilePath, recipeFileBytes(r));
     }
     QTemporaryDir dir;
     QString base;
@@ -193,7 +180,7 @@ private slots:
     {
         rich::RichDocument doc;
         doc.appendLine(QStringLiteral("Formatted steps"));
-        put(m_collection->recipes + QStringLiteral("soup.vrez.003"), rich::writeRtf(doc));
+        putFile(m_collection->recipes + QStringLiteral("soup.vrez.003"), rich::writeRtf(doc));
         TKVG soup = m_catalogue.recipes[IndexOfListRow(m_catalogue.recipes, 3)];
         soup.InstructionsRtf = soup.FilePath + QStringLiteral(".003");
         m_collection->add(QStringLiteral("soup.vrez"), soup);
@@ -206,7 +193,7 @@ private slots:
     void deleteAsksAndRemovesTheFiles()
     {
         const QString soup = m_collection->recipes + QStringLiteral("soup.vrez");
-        put(soup + QStringLiteral(".003"), "{\\rtf1 x\\par}");
+        putFile(soup + QStringLiteral(".003"), "{\\rtf1 x\\par}");
         m_main->selectRow(3);
         m_answers = {7};
         m_main->PMRezeptloeschenClick();
@@ -287,10 +274,10 @@ private slots:
         QVERIFY(m_main->Tooltipps1->isChecked());
         m_main->Tooltipps1->trigger();
         QVERIFY(!m_main->Tooltipps1->isChecked());
-        QVERIFY(get(options).startsWith("[KV 2.00]\r\n0\r\n"));
+        QVERIFY(fileBytes(options).startsWith("[KV 2.00]\r\n0\r\n"));
         QVERIFY(m_main->listModel()->index(1, 0).data(Qt::ToolTipRole).toString().isEmpty());
         m_main->Tooltipps1->trigger();
-        QVERIFY(get(options).startsWith("[KV 2.00]\r\n1\r\n"));
+        QVERIFY(fileBytes(options).startsWith("[KV 2.00]\r\n1\r\n"));
         QCOMPARE(m_main->listModel()->index(1, 0).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("no digital recipe: ring binder"));
     }
@@ -305,12 +292,12 @@ private slots:
         m_answers = {6};
         QVERIFY(m_main->close());
         QCOMPARE(m_asked, (QList<int>{17, 17}));
-        QVERIFY(get(options).startsWith("[KV 2.00]\r\n"));
+        QVERIFY(fileBytes(options).startsWith("[KV 2.00]\r\n"));
     }
 
     void wrongOptionsHeaderEndsTheStartQuietly()
     {
-        put(m_collection->base + QStringLiteral("PRGDATA/Options.kv"),
+        putFile(m_collection->base + QStringLiteral("PRGDATA/Options.kv"),
             "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_collection->base));

@@ -3,6 +3,7 @@
 // it; icon files are well-formed; every demo recipe reads cleanly, finds its device
 // pictures, its side files and its picture.
 
+#include "tests/testfiles.h"
 #include "imaging/pictureloader.h"
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
@@ -155,18 +156,6 @@ QList<IconEntry> iconDirectory(const QByteArray& file)
                         u32(at + 8), u32(at + 12)});
     }
     return entries;
-}
-
-bool copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target))
-            return false;
-    }
-    return true;
 }
 
 QStringList recipeFiles()

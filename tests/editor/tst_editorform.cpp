@@ -2,6 +2,7 @@
 // drop-down lists), with the program started on a base folder of its own. Questions, the
 // picture dialog and error boxes are answered through their hooks.
 
+#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
@@ -42,14 +43,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 QByteArray rtf(const QString& line)
 {
     rich::RichDocument doc;
@@ -70,14 +63,7 @@ public:
     {
         base = dir.path() + QLatin1Char('/');
         QDir().mkpath(base + u"PRGDATA"_s);
-        const QString graphic = QStringLiteral(DILBO_DATA_DIR "/Graphic");
-        QDirIterator it(graphic, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString from = it.next();
-            const QString to = base + u"Graphic"_s + from.mid(graphic.size());
-            QDir().mkpath(QFileInfo(to).path());
-            QFile::copy(from, to);
-        }
+        QVERIFY(copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), base + u"Graphic"_s));
         const QString recipes = base + u"prepared_recipes/"_s;
 
         soup.FilePath = recipes + u"fish.vrez"_s;
@@ -94,7 +80,7 @@ public:
         soup.LastCooked = dayCountOf(QDate(2020, 5, 17));
         soup.Comments = {"plain comment"};
         soup.CommentsRtf = soup.FilePath + u".001"_s;
-        put(soup.CommentsRtf, rtf(u"Rich comment"_s));
+        putFile(soup.CommentsRtf, rtf(u"Rich comment"_s));
         soup.Ingredients = {"cod", "leek"};
         soup.Instructions = {"Simmer gently."};
         soup.Quantities = {"500"};
@@ -115,10 +101,10 @@ public:
         pancakes.IngredientNames = {"flour", "eggs"};
         pancakes.Descriptions = {"Whisk."};
         pancakes.DescriptionsRtf = pancakes.FilePath + u".007"_s;
-        put(pancakes.DescriptionsRtf, rtf(u"Whisk until smooth."_s));
+        putFile(pancakes.DescriptionsRtf, rtf(u"Whisk until smooth."_s));
         write(pancakes);
     }
-    void write(const TKVG& r) { put(r.FilePath, recipeFileBytes(r)); }
+    void write(const TKVG& r) { putFile(r.FilePath, recipeFileBytes(r)); }
     QString picture(const QString& name, const QSize& size) const
     {
         const QString path = base + u"pictures/"_s + name;

@@ -3,6 +3,7 @@
 // rich-text popup. Questions, the font dialog and error boxes are answered through
 // their hooks.
 
+#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
@@ -155,17 +156,6 @@ void setLines(QTextEdit* edit, const QStringList& lines)
     rich::toTextDocument(documentFromLines(plain), edit->document());
 }
 
-void copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QDir(from).relativeFilePath(source);
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-
 QStringList captions(const TFMain* main)
 {
     QStringList out;
@@ -246,7 +236,7 @@ void EditorSaveTest::init()
     m_recipes = base + QStringLiteral("prepared_recipes/");
     QVERIFY(QDir().mkpath(base + QStringLiteral("PRGDATA")));
     QVERIFY(QDir().mkpath(m_recipes));
-    copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic/"), base + QStringLiteral("Graphic/"));
+    QVERIFY(copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic/"), base + QStringLiteral("Graphic/")));
     QVERIFY(QFile::exists(base + QStringLiteral("Graphic/PNG/Background.png")));
 
     TKVG goulash;
