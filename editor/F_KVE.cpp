@@ -88,6 +88,44 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
+void PictureFrame::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit activated();
+        return;
+    case Qt::Key_Delete:
+        emit clearRequested();
+        return;
+    default:
+        QFrame::keyPressEvent(event);
+    }
+}
+
+void PictureFrame::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void PictureFrame::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    update();
+}
+
+void PictureFrame::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    update();
+}
+
 TFKVE::TFKVE(Catalogue& catalogue, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -230,9 +268,11 @@ void TFKVE::createPictures(QWidget* client)
         KochgeraetImage[i] = place<QLabel>(client, name.constData(), 704 + 40 * i, 228, 32, 32);
     }
 
-    Panel1 = place<QFrame>(client, "Panel1", 120, 232, 283, 147);
+    Panel1 = place<PictureFrame>(client, "Panel1", 120, 232, 283, 147);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setLineWidth(1);
+    Panel1->setFocusPolicy(Qt::TabFocus);
+    Panel1->setContextMenuPolicy(Qt::CustomContextMenu);
     IRezeptgrafik = place<ClickableLabel>(Panel1, "IRezeptgrafik", 1, 1, 281, 145);
     IRezeptgrafik->setAlignment(Qt::AlignLeft | Qt::AlignTop); // a large picture is cut
     IRezeptgrafik->setCursor(Qt::PointingHandCursor);
@@ -291,11 +331,18 @@ void TFKVE::connectHandlers()
 
     connect(IRezeptname, &ClickableLabel::clicked, this, &TFKVE::IRezeptnameClick);
     connect(IRezeptgrafik, &ClickableLabel::clicked, this, &TFKVE::IRezeptgrafikClick);
-    connect(IRezeptgrafik, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        PMRezeptgrafikPopup();
-        if (MGrafikloeschen->isVisible())
-            PMRezeptgrafik->popup(IRezeptgrafik->mapToGlobal(pos));
+    connect(Panel1, &PictureFrame::activated, this, &TFKVE::IRezeptgrafikClick);
+    connect(Panel1, &PictureFrame::clearRequested, this, [this] {
+        if (!LGrafikvolldateiname->text().isEmpty())
+            MGrafikloeschenClick();
     });
+    for (QWidget* picture : std::initializer_list<QWidget*>{IRezeptgrafik, Panel1}) {
+        connect(picture, &QWidget::customContextMenuRequested, this, [this, picture](const QPoint& pos) {
+            PMRezeptgrafikPopup();
+            if (MGrafikloeschen->isVisible())
+                PMRezeptgrafik->popup(picture->mapToGlobal(pos));
+        });
+    }
     connect(RecipeName, &QLineEdit::textChanged, this, &TFKVE::RecipeNameChange);
     for (QLineEdit* edit : {Ordner, Buch, Zeitschrift})
         connect(edit, &QLineEdit::textChanged, this, &TFKVE::printedMatterChange);
@@ -323,7 +370,7 @@ void TFKVE::setTabOrder()
                                 Bemerkung,  CBRezeptkategorien,   ERezeptkategorien,
                                 Portionen,  Zubzeit,  CBKochlevel, DTP1,           CBIconliste,
                                 MBemerkungstext,      Zutatenliste, Rezepttext,    Menge1,
-                                Einheit1,   Name1,    Beschreibung1};
+                                Einheit1,   Name1,    Beschreibung1,  Panel1};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }

@@ -4,6 +4,7 @@
 #include "editor/recipesave.h"
 #include "recipes/recipe.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QList>
 #include <QMainWindow>
@@ -11,7 +12,6 @@
 class QAction;
 class QComboBox;
 class QDateTimeEdit;
-class QFrame;
 class QLineEdit;
 class QMenu;
 class QTextEdit;
@@ -26,6 +26,24 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+/// The frame of the recipe picture. It comes last in the tab order, so the picture can
+/// be chosen (Enter or Space), cleared (Delete) or its menu opened (menu key) without
+/// the mouse; with the focus its edge is drawn in the highlight colour.
+class PictureFrame : public QFrame {
+    Q_OBJECT
+public:
+    using QFrame::QFrame;
+signals:
+    void activated();
+    void clearRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 /// The recipe editor: shows the catalogue's current recipe, lets the user change it and
@@ -155,7 +173,7 @@ public:
     QLabel* LEinheit1 = nullptr;
     QLabel* LName1 = nullptr;
     QLabel* LBeschreibung1 = nullptr;
-    QFrame* Panel1 = nullptr;
+    PictureFrame* Panel1 = nullptr;
     ClickableLabel* IRezeptgrafik = nullptr;
     QLabel* LGrafikvolldateiname = nullptr;
     QMenu* PMRezeptgrafik = nullptr;

@@ -676,6 +676,29 @@ private slots:
         QVERIFY(current().PictureFile.isEmpty());
     }
 
+    void pictureByKeyboard()
+    {
+        // The picture frame comes after the last text in the tab order; Enter chooses a
+        // picture and Delete offers to clear it.
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        ed->Rezepttext->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(ed->Rezepttext, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), ed->Panel1);
+        const QString dish = m_collection->picture(u"dish.png"_s, QSize(60, 40));
+        setPictureAnswer(dish);
+        QTest::keyClick(ed->Panel1, Qt::Key_Return);
+        QCOMPARE(current().PictureFile, dish);
+        QCOMPARE(QApplication::focusWidget(), ed->Panel1);
+        m_answers = {kAnswerYes};
+        QTest::keyClick(ed->Panel1, Qt::Key_Delete);
+        QCOMPARE(m_asked, QList<int>{4});
+        QVERIFY(current().PictureFile.isEmpty());
+        // Without a picture there is nothing to clear and nothing is asked.
+        QTest::keyClick(ed->Panel1, Qt::Key_Delete);
+        QCOMPARE(m_asked, QList<int>{4});
+    }
+
     void closing_data()
     {
         QTest::addColumn<QString>("recipe");
