@@ -68,12 +68,30 @@ QPixmap framedBackground(const QImage& picture, const QSize& size, int rightInse
     return pixmap;
 }
 
+// The length an edit box lets the user type up to. Texts the program puts in may be
+// longer (a recipe file may hold longer ones) and are kept whole.
+constexpr char kTypingLimit[] = "typingLimit";
+
+void setFieldText(QLineEdit* edit, const QString& text)
+{
+    edit->setMaxLength(qMax(edit->property(kTypingLimit).toInt(), int(text.size())));
+    edit->setText(text);
+}
+
+void clearField(QLineEdit* edit)
+{
+    edit->clear();
+    edit->setMaxLength(edit->property(kTypingLimit).toInt());
+}
+
 bool isWindowSwitch(const QFocusEvent* event, const QWidget* window)
 {
     // Focus that leaves or returns with the whole window (another window activated, a
     // menu opened) is not the user moving between fields. Neither is focus handed on to
     // another window: an opening drop-down list moves it into its popup without saying so.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    // The menu bar in keyboard mode (Alt pressed) takes the focus the same way.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason ||
+        event->reason() == Qt::MenuBarFocusReason)
         return true;
     const QWidget* next = QApplication::focusWidget();
     return event->type() == QEvent::FocusOut && next && next->window() != window;
@@ -178,6 +196,7 @@ void TFKVE::createEdits(QWidget* client)
     const auto edit = [client](const char* name, int x, int y, int w, int maxLength) {
         auto* e = place<QLineEdit>(client, name, x, y, w, 22);
         e->setMaxLength(maxLength);
+        e->setProperty(kTypingLimit, maxLength);
         e->setValidator(new AnsiValidator(e));
         e->setCursor(Qt::PointingHandCursor);
         return e;
@@ -352,7 +371,9 @@ void TFKVE::connectHandlers()
     connect(DTP1, &QDateTimeEdit::dateTimeChanged, this, &TFKVE::DTP1Change);
     for (QTextEdit* edit : m_richEdits) {
         connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
-            edit->setFocus(Qt::PopupFocusReason);
+            // The click gave the edit the focus, unless the name rule kept it elsewhere.
+            if (!edit->hasFocus())
+                return;
             PMREPopup();
             PMRE->popup(edit->viewport()->mapToGlobal(pos));
         });
@@ -393,11 +414,24 @@ bool TFKVE::eventFilter(QObject* watched, QEvent* event)
         if (m_busy || isWindowSwitch(static_cast<QFocusEvent*>(event), this))
             break;
         if (watched == RecipeName)
-            event->type() == QEvent::FocusIn ? RecipeNameEnter() : RecipeNameExit();
+            event->type() == QEvent::FocusIn
+                ? RecipeNameEnter()
+                : RecipeNameExit(static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason);
         else if (watched == ERezeptkategorien)
             ERezeptkategorienEnterExit();
         break;
     }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        // The click that tried to leave an empty name is not carried out either: it
+        // would open a list or place the caret in a field the focus never reached.
+        if (m_swallowClick) {
+            if (event->type() == QEvent::MouseButtonRelease)
+                m_swallowClick = false;
+            return true;
+        }
+        break;
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         auto* edit = qobject_cast<QTextEdit*>(watched);
@@ -444,13 +478,13 @@ void TFKVE::ClearEditor()
     m_filling = true;
     loadBackgrounds();
     for (QLineEdit* edit : {RecipeName, Ordner, Zeitschrift, Buch, Seite, Bemerkung, Portionen})
-        edit->clear();
+        clearField(edit);
     CBRezeptkategorien->clear();
     for (const QByteArray& category : CollectCategories(m_catalogue.recipes, -1))
         CBRezeptkategorien->addItem(cp1252::toUnicode(category));
     CBRezeptkategorien->setCurrentIndex(CBRezeptkategorien->count() > 0 ? 0 : -1);
-    ERezeptkategorien->clear();
-    Zubzeit->clear();
+    clearField(ERezeptkategorien);
+    clearField(Zubzeit);
     CBKochlevel->clear();
     CBKochlevel->addItems(difficultyNames());
     CBKochlevel->setCurrentIndex(0);
@@ -479,8 +513,7 @@ void TFKVE::ShowRecipeKind(int kind)
         w->setVisible(deluxe);
     for (QWidget* w : std::initializer_list<QWidget*>{Zutatenliste, Rezepttext, Label6, Label7})
         w->setVisible(!deluxe);
-    IRezeptname->setPixmap(QPixmap::fromImage(
-        loadPicture(smallIconPath(kind + 1, RecipeName->text().isEmpty()))));
+    IRezeptname->setPixmap(cachedPicture(smallIconPath(kind + 1, RecipeName->text().isEmpty())));
 }
 
 void TFKVE::OpenNewRecipe()
@@ -522,15 +555,15 @@ void TFKVE::fillFromRecipe(const TKVG& recipe)
 void TFKVE::showForm(const RecipeForm& form)
 {
     m_filling = true;
-    RecipeName->setText(form.name);
-    Ordner->setText(form.binder);
-    Buch->setText(form.book);
-    Zeitschrift->setText(form.magazine);
-    Seite->setText(form.page);
-    Bemerkung->setText(form.remark);
-    ERezeptkategorien->setText(form.categories);
-    Portionen->setText(form.servings);
-    Zubzeit->setText(form.prepTime);
+    setFieldText(RecipeName, form.name);
+    setFieldText(Ordner, form.binder);
+    setFieldText(Buch, form.book);
+    setFieldText(Zeitschrift, form.magazine);
+    setFieldText(Seite, form.page);
+    setFieldText(Bemerkung, form.remark);
+    setFieldText(ERezeptkategorien, form.categories);
+    setFieldText(Portionen, form.servings);
+    setFieldText(Zubzeit, form.prepTime);
     // A difficulty outside 1 to 5 selects nothing; saving then stores 0.
     CBKochlevel->setCurrentIndex(form.difficultyItem >= 0 && form.difficultyItem < CBKochlevel->count()
                                      ? form.difficultyItem
@@ -624,15 +657,16 @@ void TFKVE::RecipeNameChange()
     }
 }
 
-void TFKVE::RecipeNameExit()
+void TFKVE::RecipeNameExit(bool byClick)
 {
     const QString name = nameOnLeave(RecipeName->text());
     if (!name.isEmpty()) {
         if (name != RecipeName->text())
-            RecipeName->setText(name);
+            setFieldText(RecipeName, name);
         DTP1->setEnabled(true);
         return;
     }
+    m_swallowClick = byClick;
     ask(1, 1, 0);
     RecipeName->clear();
     m_busy = true; // the focus comes back without running the enter rule again
@@ -663,7 +697,7 @@ void TFKVE::ERezeptkategorienEnterExit()
 {
     const QString normalised = normaliseCategoryField(ERezeptkategorien->text());
     if (normalised != ERezeptkategorien->text())
-        ERezeptkategorien->setText(normalised);
+        setFieldText(ERezeptkategorien, normalised);
 }
 
 void TFKVE::CBRezeptkategorienChange(int item)
@@ -674,7 +708,7 @@ void TFKVE::CBRezeptkategorienChange(int item)
     const QString field = ERezeptkategorien->text();
     if (categoryListed(field, category) && ask(3, 1, 4) != kAnswerYes)
         return;
-    ERezeptkategorien->setText(addCategory(field, category));
+    setFieldText(ERezeptkategorien, addCategory(field, category));
 }
 
 void TFKVE::CBKochlevelChange()

@@ -115,7 +115,7 @@ private:
     int ask(int number, int headingKind, int buttonSet);
     void RecipeNameEnter();
     void RecipeNameChange();
-    void RecipeNameExit();
+    void RecipeNameExit(bool byClick);
     void ERezeptkategorienEnterExit();
     void DTP1Change();
     void CBKochlevelChange();
@@ -131,6 +131,7 @@ private:
     double m_cookingDate = 0; ///< what DTP1 stands for, without the picker's rounding
     bool m_busy = false;      ///< a message is open: focus handlers stay quiet
     bool m_filling = false;   ///< the form is being filled: change handlers stay quiet
+    bool m_swallowClick = false; ///< the click that tried to leave an empty name is dropped
     QList<QTextEdit*> m_richEdits;
     QString m_backgroundPath; ///< the background picture the backgrounds were drawn from
 

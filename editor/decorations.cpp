@@ -9,7 +9,10 @@
 #include "recipes/textrules.h"
 
 #include <QLabel>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QPixmap>
+#include <QPixmapCache>
 
 namespace {
 
@@ -19,7 +22,7 @@ constexpr QRect kImage(1, 1, 281, 145);
 
 QPixmap pictureOf(const QString& path)
 {
-    return path.isEmpty() ? QPixmap() : QPixmap::fromImage(loadPicture(path));
+    return cachedPicture(path);
 }
 
 void showPicture(QLabel* label, const QPixmap& picture, const QString& hint)
@@ -57,6 +60,24 @@ void showStars()
 }
 
 } // namespace
+
+QPixmap cachedPicture(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    // A changed file has another time or size and so another key.
+    const QFileInfo info(path);
+    const QString key = QStringLiteral("decoration:%1:%2:%3")
+                            .arg(path)
+                            .arg(info.lastModified().toMSecsSinceEpoch())
+                            .arg(info.size());
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap::fromImage(loadPicture(path));
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
 
 DecorationLabels& Decorations()
 {

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -40,6 +41,11 @@ struct DecorationLabels {
 
 /// The controls every window has registered.
 DecorationLabels& Decorations();
+
+/// The picture at path, decoded once and kept while the file stays as it is: the
+/// pictures are shown again on every keystroke in the fields they follow. A null pixmap
+/// when the file cannot be read.
+QPixmap cachedPicture(const QString& path);
 
 /// The picture file shown for a recipe: its PictureFile when that file exists,
 /// otherwise the "no picture" placeholder below the base folder.

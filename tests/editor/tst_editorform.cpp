@@ -347,7 +347,11 @@ private slots:
             auto* target = ed->findChild<QWidget*>(leaveBy);
             QVERIFY(target);
             QTest::mouseClick(target, Qt::LeftButton);
-            if (QWidget* popup = QApplication::activePopupWidget()) // a list opened: close it
+            // A list opens only when the focus could go there: the click that was refused
+            // is dropped.
+            QWidget* popup = QApplication::activePopupWidget();
+            QCOMPARE(popup != nullptr, !asked && qobject_cast<QComboBox*>(target) != nullptr);
+            if (popup)
                 QTest::keyClick(popup, Qt::Key_Escape);
         }
         QCOMPARE(ed->RecipeName->text(), left);
@@ -355,6 +359,87 @@ private slots:
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), focused);
         QCOMPARE(ed->DTP1->isEnabled(), !asked);
+    }
+
+    void rightClickIntoATextKeepsTheEmptyName()
+    {
+        QVERIFY(open(kNew));
+        TFKVE* ed = editor();
+        QWidget* viewport = ed->Rezepttext->viewport();
+        const QPoint at = viewport->rect().center();
+        // A right click arrives as a press and then a context menu request.
+        QTest::mousePress(viewport, Qt::RightButton, {}, at);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &request);
+        QTest::mouseRelease(viewport, Qt::RightButton, {}, at);
+        QCOMPARE(m_asked, QList<int>{1});
+        QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
+        QVERIFY(!ed->PMRE->isVisible());
+    }
+
+    void altKeepsTheFocusInTheName()
+    {
+        // Alt puts the menu bar into keyboard mode; that is not leaving the field.
+        QVERIFY(open(kNew));
+        TFKVE* ed = editor();
+        QTest::keyPress(ed->RecipeName, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(ed->RecipeName, Qt::Key_Alt, Qt::NoModifier);
+        QVERIFY(m_asked.isEmpty());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void longTextsKeptWhole()
+    {
+        // The length limits stop typing, not the texts a recipe file holds: they open
+        // and save whole.
+        TKVG recipe;
+        recipe.FilePath = m_collection->base + u"prepared_recipes/long.vrez"_s;
+        recipe.Name = "Long " + QByteArray(255, 'n');
+        recipe.Binder = QByteArray(150, 'b');
+        recipe.Book = QByteArray(120, 'k');
+        recipe.Magazine = QByteArray(130, 'm');
+        recipe.Page = QByteArray(101, '7');
+        recipe.Remark = QByteArray(210, 'r');
+        recipe.Servings = QByteArray(140, 's');
+        recipe.PrepTime = QByteArray(160, 't');
+        for (int i = 0; i < 30; ++i)
+            recipe.Categories += "Category" + QByteArray::number(i) + ',';
+        recipe.Difficulty = 2;
+        m_collection->write(recipe);
+        mainWindow()->FillRecipeList(true);
+        QVERIFY(open(QString::fromLatin1(recipe.Name)));
+        TFKVE* ed = editor();
+        const QList<QPair<QLineEdit*, QByteArray>> fields{
+            {ed->RecipeName, recipe.Name},   {ed->Ordner, recipe.Binder},
+            {ed->Buch, recipe.Book},         {ed->Zeitschrift, recipe.Magazine},
+            {ed->Seite, recipe.Page},        {ed->Bemerkung, recipe.Remark},
+            {ed->Portionen, recipe.Servings}, {ed->Zubzeit, recipe.PrepTime},
+            {ed->ERezeptkategorien, recipe.Categories}};
+        for (const auto& [edit, text] : fields)
+            QCOMPARE(edit->text(), QString::fromLatin1(text));
+
+        // Entering and leaving the categories and adding one more keep the list whole.
+        ed->ERezeptkategorien->setFocus(Qt::TabFocusReason);
+        QVERIFY(choose(ed->CBRezeptkategorien, u"Soup"_s));
+        QCOMPARE(ed->ERezeptkategorien->text(), QString::fromLatin1(recipe.Categories + "Soup,"));
+
+        m_answers = {kAnswerOK};
+        ed->Rezeptspeichern1Click();
+        QCOMPARE(m_asked, QList<int>{5});
+        QCOMPARE(current().Name, recipe.Name);
+        QCOMPARE(current().Binder, recipe.Binder);
+        QCOMPARE(current().Remark, recipe.Remark);
+        QCOMPARE(current().PrepTime, recipe.PrepTime);
+        QCOMPARE(current().Categories, recipe.Categories + "Soup,");
+
+        // A field emptied by a new recipe has its typing limit back.
+        m_answers = {kAnswerNo};
+        ed->close();
+        QVERIFY(open(kNew));
+        QCOMPARE(ed->RecipeName->maxLength(), 250);
+        QCOMPARE(ed->ERezeptkategorien->maxLength(), 200);
     }
 
     void kindIcon_data()
