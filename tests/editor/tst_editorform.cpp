@@ -33,7 +33,9 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeView>
 
 #include <memory>
@@ -359,6 +361,34 @@ private slots:
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), focused);
         QCOMPARE(ed->DTP1->isEnabled(), !asked);
+    }
+
+    void realMessageWindowDisablesTheEditor()
+    {
+        // The message window itself, not the hook: while it waits the editor cannot be
+        // used, and afterwards the focus is back in the name.
+        QVERIFY(open(kNew));
+        TFKVE* ed = editor();
+        SetShowMsgHook({});
+        bool shown = false;
+        bool editorEnabled = true;
+        QString text;
+        QTimer::singleShot(0, this, [&] {
+            TFMsg* msg = MessageDialog();
+            shown = msg->isVisible();
+            editorEnabled = ed->isEnabled();
+            text = msg->findChild<QLabel*>(u"Label2"_s)->text();
+            QTest::mouseClick(msg->findChild<QPushButton*>(u"BOK"_s), Qt::LeftButton);
+        });
+        QTest::keyClick(ed->RecipeName, Qt::Key_Tab);
+        QVERIFY(shown);
+        QVERIFY(!editorEnabled);
+        QCOMPARE(text, u"Please enter a name for the recipe!"_s);
+        QVERIFY(!MessageDialog()->isVisible());
+        QVERIFY(ed->isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(ed));
+        QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
+        QVERIFY(!ed->DTP1->isEnabled());
     }
 
     void rightClickIntoATextKeepsTheEmptyName()
