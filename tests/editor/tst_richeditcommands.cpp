@@ -3,6 +3,7 @@
 
 #include <QTest>
 #include <QTextDocument>
+#include <QTextEdit>
 
 namespace {
 
@@ -27,6 +28,7 @@ class RichEditCommandsTest : public QObject {
 private slots:
     void mirroredLine_data();
     void mirroredLine();
+    void fontChangeIsUndoneInOneStep();
 };
 
 void RichEditCommandsTest::mirroredLine_data()
@@ -70,6 +72,43 @@ void RichEditCommandsTest::mirroredLine()
             QCOMPARE(doc.format(line.endFormat).pointSize(), size);
         for (quint16 id : line.formats)
             QCOMPARE(doc.format(id).pointSize(), size);
+    }
+}
+
+void RichEditCommandsTest::fontChangeIsUndoneInOneStep()
+{
+    // A font chosen from the dialog is an edit like typing: one undo takes it back whole,
+    // in a single column and across the four deluxe columns.
+    QTextEdit single;
+    QTextEdit owned[4];
+    const QList<QTextEdit*> columns{&owned[0], &owned[1], &owned[2], &owned[3]};
+    QList<rich::RichDocument> before;
+    for (QTextEdit* edit : QList<QTextEdit*>{&single} + columns) {
+        rich::toTextDocument(numberedSizes({QStringLiteral("2 cups"), QStringLiteral("flour")}),
+                             edit->document());
+        edit->document()->clearUndoRedoStacks();
+        before.append(rich::fromTextDocument(edit->document()));
+    }
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setPointSize(14);
+    courier.setBold(true);
+    applyFontToEdit(&single, courier);
+    applyFontToColumns(columns, courier);
+
+    qsizetype i = 0;
+    for (QTextEdit* edit : QList<QTextEdit*>{&single} + columns) {
+        const rich::RichDocument changed = rich::fromTextDocument(edit->document());
+        QCOMPARE(changed.format(changed.lines().first().formats.first()).pointSize(), 14.0);
+        edit->undo();
+        const rich::RichDocument undone = rich::fromTextDocument(edit->document());
+        QCOMPARE(undone.plainLines(), before.at(i).plainLines());
+        for (int line = 0; line < undone.lineCount(); ++line) {
+            for (quint16 id : undone.lines().at(line).formats)
+                QCOMPARE(undone.format(id),
+                         before.at(i).format(before.at(i).lines().at(line).formats.first()));
+        }
+        QVERIFY(!edit->document()->isUndoAvailable());
+        ++i;
     }
 }
 
