@@ -284,8 +284,10 @@ void TFMain::FillRecipeList(bool reload)
     TKV& kv = m_catalogue.recipes;
     if (reload) {
         loadPictures();
-        m_problems = std::exchange(m_pendingProblems, {});
-        ReadCatalogue(BaseFolder(), kv, &m_problems);
+        m_problems.clear();
+        ReadCatalogue(BaseFolder(), kv, &m_problems,
+                      m_oldFilesConverted ? OldFiles::Skip : OldFiles::Convert);
+        m_oldFilesConverted = true;
     }
     RERezepttext->clear();
     if (reload) {
@@ -379,12 +381,14 @@ void TFMain::showSummaryText(int index)
     RERezepttext->setCurrentCharFormat(plain);
     const int type = RecipeType(m_catalogue.recipes, index);
     if (type == NormalType) {
-        const QString rtf = existingRichTextPath(r, recipeTextFields()[2]);
         rich::RichDocument doc;
-        if (!rtf.isEmpty() && (rich::readRtfFile(rtf, doc) || !doc.isEmpty())) {
+        QString error;
+        if (readSideFile(r, recipeTextFields()[2], doc, &error)) {
             rich::toTextDocument(doc, RERezepttext->document());
             return;
         }
+        if (!error.isEmpty())
+            ReportErrorOnce(this, unreadableSideFileText(error));
     }
     RERezepttext->setPlainText(SummaryLines(r, type).join(QLatin1Char('\n')));
 }

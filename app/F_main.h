@@ -24,7 +24,7 @@ public:
     explicit TFMain(Catalogue& catalogue, QWidget* parent = nullptr);
 
     /// Fills the list; with reload, first reads the catalogue from the recipe folder and
-    /// rebuilds the filter boxes.
+    /// rebuilds the filter boxes. The first reload of a run also converts old files.
     void FillRecipeList(bool reload);
     /// Refreshes the summary of the selected recipe.
     void RefreshSummary();
@@ -34,8 +34,6 @@ public:
     void setOptionsRead(bool read) { m_optionsRead = read; }
     /// Problems with recipe files met by the last reload.
     const QList<FileProblem>& lastProblems() const { return m_problems; }
-    /// Problems met before the next reload (the upgrade of old files), reported with it.
-    void addPendingProblems(const QList<FileProblem>& problems) { m_pendingProblems += problems; }
 
     QTreeView* recipeList() const { return LVRezepte; }
     RecipeListModel* listModel() const { return m_model; }
@@ -80,9 +78,9 @@ private:
     Catalogue& m_catalogue;
     SearchIndex m_searchIndex;
     QList<FileProblem> m_problems;
-    QList<FileProblem> m_pendingProblems;
     bool m_optionsRead = true;
     bool m_filling = false;
+    bool m_oldFilesConverted = false;
     RecipeListModel* m_model = nullptr;
 
 public:

@@ -10,7 +10,6 @@
 #include "common/session.h"
 #include "editor/F_KVE.h"
 #include "imaging/pictureloader.h"
-#include "recipes/upgrade.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -68,9 +67,8 @@ bool Application::start(QString* error)
     const QImage icon = loadPicture(basePath(QStringLiteral("Dilboscan.ico")));
     if (!icon.isNull())
         QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
-    QList<FileProblem> problems;
-    UpgradeRecipeFiles(BaseFolder(), &problems);
-    m_main->addPendingProblems(problems);
+    // Old recipe files are converted by the first reload, as it reads them.
+    removeLeftoverFiles(BaseFolder());
     ApplyTooltips(m_main.get(), settings.tooltips == 1);
     ApplyTooltips(m_editor.get(), settings.tooltips == 1);
     m_editor->ClearEditor();

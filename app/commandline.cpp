@@ -7,6 +7,7 @@
 #include "recipes/recipelist.h"
 
 #include <QCommandLineParser>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
 
@@ -24,7 +25,11 @@ int exportJson(QTextStream& out, QTextStream& err)
     QList<FileProblem> problems;
     loadCatalogueAtStartup(currentBaseFolder(), kv, &problems);
     reportProblems(problems, err);
-    out << QString::fromUtf8(QJsonDocument(catalogueToJson(kv)).toJson(QJsonDocument::Indented));
+    QStringList unreadable;
+    const QJsonArray array = catalogueToJson(kv, &unreadable);
+    for (const QString& error : unreadable)
+        err << error << Qt::endl;
+    out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
     return 0;
 }
 
@@ -53,6 +58,33 @@ struct ListOptions {
     QString source;
 };
 
+// A row's fields are separated by tabs and rows by line ends: escape those characters
+// (and the backslash) inside a field so every row keeps its columns.
+QString listField(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
 int printList(const ListOptions& options, QTextStream& out, QTextStream& err)
 {
     TKV kv;
@@ -72,7 +104,8 @@ int printList(const ListOptions& options, QTextStream& out, QTextStream& err)
     out << QLatin1String(kNewRecipeRow) << "\t\t\t0\n";
     for (int i : rows) {
         const TKVG& r = kv[i];
-        out << cp1252::toUnicode(r.Name) << '\t' << cookingDateText(r) << '\t' << difficultyStars(r)
+        out << listField(cp1252::toUnicode(r.Name)) << '\t' << cookingDateText(r) << '\t'
+            << difficultyStars(r)
             << '\t' << RecipeType(kv, i) + 1 << '\n';
     }
     out.flush();
@@ -98,7 +131,9 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     const QCommandLineOption listOption(
         QStringLiteral("list"),
         QStringLiteral("Print the rows of the recipe list after a reload, one a line: caption, "
-                       "cooking date, difficulty stars and icon index, separated by tabs."));
+                       "cooking date, difficulty stars and icon index, separated by tabs. A tab, "
+                       "carriage return, line feed or backslash inside a caption is written "
+                       "as \\t, \\r, \\n or \\\\."));
     const QCommandLineOption searchOption(QStringLiteral("search"),
                                           QStringLiteral("With --list: the search text."),
                                           QStringLiteral("TEXT"));

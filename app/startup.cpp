@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
-#include "recipes/upgrade.h"
+#include "platform/filelookup.h"
+#include "platform/safefile.h"
+#include "recipes/recipefile.h"
 
 #include <QDir>
 
@@ -12,9 +14,19 @@ QString currentBaseFolder()
     return base;
 }
 
+void removeLeftoverFiles(const QString& baseFolder)
+{
+    const QStringList folders{recipeFolder(baseFolder), baseFolder + QStringLiteral("PRGDATA/")};
+    for (const QString& folder : folders) {
+        const QString found = lookupPath(folder);
+        if (!found.isEmpty())
+            removeLeftoverTemporaryFiles(found);
+    }
+}
+
 void loadCatalogueAtStartup(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems)
 {
-    UpgradeRecipeFiles(baseFolder, problems);
-    ReadCatalogue(baseFolder, kv, problems);
+    removeLeftoverFiles(baseFolder);
+    ReadCatalogue(baseFolder, kv, problems, OldFiles::Convert);
     SortByName(kv);
 }

@@ -3,6 +3,7 @@
 #include "common/interfacetexts.h"
 
 #include <QMessageBox>
+#include <QSet>
 
 namespace {
 
@@ -21,6 +22,15 @@ void ReportError(QWidget* parent, const QString& text)
         return;
     }
     QMessageBox::critical(parent, QLatin1String(kProgramTitle), text);
+}
+
+void ReportErrorOnce(QWidget* parent, const QString& text)
+{
+    static QSet<QString> reported;
+    if (reported.contains(text))
+        return;
+    reported.insert(text);
+    ReportError(parent, text);
 }
 
 void SetErrorReportHook(ErrorReportHook newHook)

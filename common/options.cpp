@@ -1,6 +1,5 @@
 #include "common/options.h"
 
-#include "platform/cp1252.h"
 #include "platform/filelookup.h"
 #include "platform/safefile.h"
 #include "platform/textfile.h"
@@ -33,7 +32,7 @@ QByteArray optionsFileBytes(const Settings& s)
     LineWriter out;
     out.writeText(kOptionsHeader);
     out.writeInteger(s.tooltips);
-    out.writeText(cp1252::fromUnicode(s.lastPictureFolder));
+    out.writeText(pathToFileText(s.lastPictureFolder));
     out.writeInteger(s.formatIndex);
     out.writeInteger(s.landscape ? 1 : 0);
     return out.data();
@@ -63,7 +62,7 @@ OptionsRead ReadOptions(const QString& baseFolder, Settings& settings, QString* 
     if (!in.atEnd())
         read.tooltips = in.readInteger();
     if (!in.atEnd())
-        read.lastPictureFolder = cp1252::toUnicode(in.readLine());
+        read.lastPictureFolder = fileTextToPath(in.readLine());
     if (!in.atEnd()) {
         const int format = in.readInteger();
         if (format >= 0 && format < kPaperFormats)

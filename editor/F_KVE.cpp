@@ -9,6 +9,7 @@
 #include "common/session.h"
 #include "common/windowplacement.h"
 #include "editor/decorations.h"
+#include "recipes/recipetexts.h"
 #include "editor/editordialogs.h"
 #include "editor/fieldrules.h"
 #include "editor/richeditcommands.h"
@@ -549,7 +550,10 @@ void TFKVE::OpenRecipe()
 
 void TFKVE::fillFromRecipe(const TKVG& recipe)
 {
-    showForm(formFromRecipe(recipe));
+    QStringList unreadable;
+    showForm(formFromRecipe(recipe, &unreadable));
+    for (const QString& error : unreadable)
+        ReportErrorOnce(this, unreadableSideFileText(error));
 }
 
 void TFKVE::showForm(const RecipeForm& form)

@@ -7,15 +7,15 @@
 
 namespace {
 
-rich::RichDocument documentForText(const TKVG& recipe, const RecipeTextField& field)
+rich::RichDocument documentForText(const TKVG& recipe, const RecipeTextField& field,
+                                   QStringList* unreadable)
 {
-    const QString path = existingRichTextPath(recipe, field);
-    if (!path.isEmpty()) {
-        rich::RichDocument doc;
-        // A damaged side file still shows what could be read of it.
-        if (rich::readRtfFile(path, doc) || !doc.isEmpty())
-            return doc;
-    }
+    rich::RichDocument doc;
+    QString error;
+    if (readSideFile(recipe, field, doc, &error))
+        return doc;
+    if (!error.isEmpty() && unreadable)
+        unreadable->append(error);
     return documentFromLines(recipe.*field.lines);
 }
 
@@ -37,7 +37,7 @@ TSTRING linesFromDocument(const rich::RichDocument& doc)
     return lines;
 }
 
-RecipeForm formFromRecipe(const TKVG& recipe)
+RecipeForm formFromRecipe(const TKVG& recipe, QStringList* unreadable)
 {
     RecipeForm form;
     form.name = cp1252::toUnicode(recipe.Name);
@@ -56,6 +56,6 @@ RecipeForm formFromRecipe(const TKVG& recipe)
     form.pictureFile = recipe.PictureFile;
     const auto& fields = recipeTextFields();
     for (size_t i = 0; i < fields.size(); ++i)
-        form.texts[i] = documentForText(recipe, fields[i]);
+        form.texts[i] = documentForText(recipe, fields[i], unreadable);
     return form;
 }

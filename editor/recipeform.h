@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -34,8 +35,8 @@ struct RecipeForm {
 /// The form as it is filled for an existing recipe: each text from its side file when
 /// that is set, exists and can be read, otherwise from its plain lines; categories
 /// normalised. The picture is taken as stored (the caller empties it when its file is
-/// missing).
-RecipeForm formFromRecipe(const TKVG& recipe);
+/// missing). A side file that exists but cannot be read is named in unreadable.
+RecipeForm formFromRecipe(const TKVG& recipe, QStringList* unreadable = nullptr);
 
 /// A rich text holding the plain lines, one line each, in the default format.
 rich::RichDocument documentFromLines(const TSTRING& lines);

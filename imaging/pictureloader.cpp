@@ -1,7 +1,9 @@
 #include "imaging/pictureloader.h"
 
 #include "platform/filelookup.h"
+#include "platform/safefile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 
@@ -13,7 +15,13 @@ QImage loadPicture(const QString& path, QString* error)
             *error = QStringLiteral("Picture \"%1\" not found").arg(QDir::toNativeSeparators(path));
         return {};
     }
-    QImageReader reader(found);
+    // Through the guarded reader, so a stored picture path never reads a device or FIFO.
+    QByteArray bytes;
+    if (!readWholeFile(found, &bytes, error, kPictureFileLimit))
+        return {};
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull() && error) {

@@ -1,8 +1,16 @@
 #include "platform/filelookup.h"
 
+#include "platform/cp1252.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -58,16 +66,45 @@ bool pathExists(const QString& path)
     return !lookupPath(path).isEmpty();
 }
 
-QStringList enumerateFiles(const QString& folder, const QString& pattern)
+QStringList enumerateFiles(const QString& folder, const QString& pattern,
+                           QStringList* undecodableNames)
 {
     const QString existing = lookupPath(folder);
     if (existing.isEmpty())
         return {};
-    QDir dir(existing);
-    // Name filters are case-insensitive unless QDir::CaseSensitive is given. Without
-    // QDir::System, pipes, sockets and devices are left out: opening a pipe to read
-    // it would wait for a writer for ever.
-    return dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Unsorted);
+    const QByteArray encodedFolder = QFile::encodeName(existing);
+    DIR* dir = ::opendir(encodedFolder.constData());
+    if (!dir)
+        return {};
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArrayView raw(entry->d_name);
+        // Without regular-file checks a pipe, socket or device could be listed, and
+        // reading a pipe waits for a writer for ever.
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            const int fd = ::dirfd(dir);
+            regular = ::fstatat(fd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (!regular)
+            continue;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString name = utf8.decode(raw);
+        if (utf8.hasError()) {
+            // Qt cannot open such a name, so it cannot be listed as a file; it is
+            // handed back, shown as Windows-1252 (as an old archive wrote it), to be
+            // reported instead of silently skipped.
+            const QString shown = cp1252::toUnicode(raw);
+            if (undecodableNames && QDir::match(pattern, shown))
+                undecodableNames->append(shown);
+            continue;
+        }
+        if (QDir::match(pattern, name))
+            names << name;
+    }
+    ::closedir(dir);
+    return names;
 }
 
 QString fileNameOf(const QString& path)
@@ -91,4 +128,32 @@ QString lookupForeignPath(const QString& storedPath, const QString& fallbackFold
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return lookupPath(folder + name);
+}
+
+QByteArray pathToFileText(const QString& path)
+{
+    // A path the code page cannot hold would come back with "?" and point nowhere:
+    // store it as UTF-8 instead, which fileTextToPath finds again.
+    for (QChar c : path) {
+        if (!cp1252::canEncode(c))
+            return path.toUtf8();
+    }
+    return cp1252::fromUnicode(path);
+}
+
+QString fileTextToPath(QByteArrayView text)
+{
+    const QString windows = cp1252::toUnicode(text);
+    // Only text with bytes above 127 can read differently as UTF-8. Such a text that
+    // is valid UTF-8 is taken as UTF-8 when its Windows-1252 reading names no file.
+    bool plain = true;
+    for (char c : text)
+        plain = plain && static_cast<unsigned char>(c) < 0x80;
+    if (plain)
+        return windows;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString unicode = utf8.decode(text);
+    if (utf8.hasError() || lookupPath(windows).size() > 0 || lookupPath(unicode).isEmpty())
+        return windows;
+    return unicode;
 }

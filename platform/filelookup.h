@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +19,10 @@ bool pathExists(const QString& path);
 
 /// Names of the regular files (and links to them) in folder whose name matches pattern
 /// (for example "*.vrez"), case-insensitively, in the order the directory lists them.
-QStringList enumerateFiles(const QString& folder, const QString& pattern);
+/// Matching names that are not valid UTF-8 cannot be opened as Qt paths: they are left
+/// out and put into undecodableNames, decoded as Windows-1252 for showing.
+QStringList enumerateFiles(const QString& folder, const QString& pattern,
+                           QStringList* undecodableNames = nullptr);
 
 /// The folder part of a path built by the program with "/" or "\" separators and the
 /// file name after the last of them.
@@ -27,3 +32,12 @@ QString fileNameOf(const QString& path);
 /// exist here: first as it stands, then by its file name inside fallbackFolder. Empty
 /// when neither exists.
 QString lookupForeignPath(const QString& storedPath, const QString& fallbackFolder);
+
+/// A path as the program's Windows-1252 files hold it: in the code page when it can
+/// hold every character (so files stay byte-identical for Windows paths), otherwise as
+/// UTF-8 bytes.
+QByteArray pathToFileText(const QString& path);
+
+/// The path a file's text stands for: its Windows-1252 reading, or its UTF-8 reading
+/// when the text is UTF-8 and only that reading names an existing file.
+QString fileTextToPath(QByteArrayView text);

@@ -2,46 +2,262 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Our temporary files: the target's name, ".tmp-" and six letters or digits.
+constexpr char kTempInfix[] = ".tmp-";
+
+QString shownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+void setError(QString* error, const char* verb, const QString& path, const QString& why)
+{
+    if (error)
+        *error = QStringLiteral("%1 \"%2\": %3").arg(QLatin1String(verb), shownPath(path), why);
+}
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+/// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+    /// Gives the descriptor up without closing it.
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    /// Closes now and reports whether that worked (a late write error shows here).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+QByteArray randomTag()
+{
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray tag(6, '0');
+    for (char& c : tag)
+        c = kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+    return tag;
+}
+
+// The file a write goes to: the target of a symbolic link rather than the link, so a
+// linked recipe stays linked.
+QByteArray resolvedTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString target = info.canonicalFilePath();
+        if (!target.isEmpty())
+            return QFile::encodeName(target);
+    }
+    return QFile::encodeName(path);
+}
+
+void syncFolderOf(const QByteArray& file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : file.left(qMax<qsizetype>(slash, 1));
+    const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        ::fsync(dir.get());
+}
+
+// Opens a regular file for reading, without waiting on a FIFO (O_NONBLOCK) and without
+// taking a terminal; anything but a regular file is refused. -1 with error on failure.
+int openRegularFile(const QString& path, struct stat* info, QString* error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) {
+        setError(error, "Cannot open", path, systemError(errno));
+        return -1;
+    }
+    if (::fstat(file.get(), info) != 0) {
+        setError(error, "Cannot read", path, systemError(errno));
+        return -1;
+    }
+    if (!S_ISREG(info->st_mode)) {
+        setError(error, "Cannot read", path, QStringLiteral("it is not a regular file"));
+        return -1;
+    }
+    return file.release();
+}
+
+// Our own files start like this; a leftover of the earlier writer is recognised by it.
+bool startsLikeOurFile(const QString& path)
+{
+    struct stat info {};
+    const Descriptor file(openRegularFile(path, &info, nullptr));
+    char head[20] = {};
+    if (file.get() < 0 || ::read(file.get(), head, sizeof head) <= 0)
+        return false;
+    const QByteArrayView text(head, qsizetype(sizeof head));
+    return text.startsWith("[MENDRAKE_TARVOLIN") || text.startsWith("{\\rtf") ||
+           text.startsWith("[KV");
+}
+
+} // namespace
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    // QSaveFile writes to a temporary file beside the target, syncs it to disk on
-    // commit and renames it over the target.
-    file.setDirectWriteFallback(false);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok)
-        ok = file.write(bytes) == bytes.size();
-    if (ok)
-        ok = file.commit();
-    if (!ok) {
-        if (error) {
-            *error = QStringLiteral("Cannot write \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        }
-        file.cancelWriting();
+    const QByteArray target = resolvedTarget(path);
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0;
+
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = target + kTempInfix + randomTag();
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
     }
-    return ok;
+    if (fd < 0) {
+        setError(error, "Cannot write", path, systemError(errno));
+        return false;
+    }
+    Descriptor file(fd);
+    auto fail = [&](int code) {
+        ::unlink(temp.constData());
+        setError(error, "Cannot write", path, systemError(code));
+        return false;
+    };
+    // A replaced file keeps its permissions.
+    if (replacing && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
+    if (!writeAll(fd, bytes.constData(), bytes.size()) || ::fsync(fd) != 0)
+        return fail(errno);
+    if (!file.close())
+        return fail(errno);
+    if (::rename(temp.constData(), target.constData()) != 0)
+        return fail(errno);
+    // The rename itself lives in the folder: sync it, or a power cut may undo the save.
+    syncFolderOf(target);
+    return true;
 }
 
-bool readWholeFile(const QString& path, QByteArray* bytes, QString* error)
+bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error) {
-            *error = QStringLiteral("Cannot open \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        }
+    struct stat info {};
+    const Descriptor file(openRegularFile(path, &info, error));
+    if (file.get() < 0)
+        return false;
+    const QString tooLarge =
+        QStringLiteral("the file is larger than %1").arg(QLocale::c().formattedDataSize(maxBytes));
+    if (info.st_size > maxBytes) {
+        setError(error, "Cannot read", path, tooLarge);
         return false;
     }
-    *bytes = file.readAll();
-    if (file.error() != QFile::NoError) {
-        if (error) {
-            *error = QStringLiteral("Cannot read \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+    QByteArray data;
+    // The size is a hint: the file may change while it is read, and some files (below
+    // /proc) report none. One byte over the limit tells that the file is too large.
+    data.resize(qMin<qint64>(info.st_size, maxBytes) + 1);
+    qint64 got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            if (got > maxBytes) {
+                setError(error, "Cannot read", path, tooLarge);
+                return false;
+            }
+            data.resize(qMin<qint64>(qMax<qint64>(got * 2, 4096), maxBytes + 1));
         }
-        return false;
+        const ssize_t n = ::read(file.get(), data.data() + got, size_t(data.size() - got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            setError(error, "Cannot read", path, systemError(errno));
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += n;
     }
+    data.truncate(got);
+    if (bytes)
+        *bytes = std::move(data);
     return true;
+}
+
+bool isLeftoverTemporaryName(const QString& name, QString* target)
+{
+    static const QRegularExpression ours(QStringLiteral("^(.+)\\.tmp-[A-Za-z0-9]{6}$"));
+    static const QRegularExpression earlier(
+        QStringLiteral("^(.+\\.(?:vrez(?:\\.00[1-7])?|kv|kvp))\\.[A-Za-z0-9]{6}$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QRegularExpressionMatch match = ours.match(name);
+    if (!match.hasMatch())
+        match = earlier.match(name);
+    if (!match.hasMatch())
+        return false;
+    if (target)
+        *target = match.captured(1);
+    return true;
+}
+
+QStringList removeLeftoverTemporaryFiles(const QString& folder, const QStringList& targets)
+{
+    QStringList removed;
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    for (const QString& name : names) {
+        QString target;
+        if (!isLeftoverTemporaryName(name, &target))
+            continue;
+        if (!targets.isEmpty() && !targets.contains(target, Qt::CaseInsensitive))
+            continue;
+        const QString path = dir.filePath(name);
+        const bool ours = name.contains(QLatin1String(kTempInfix));
+        if ((ours || startsLikeOurFile(path)) && QFile::remove(path))
+            removed << name;
+    }
+    return removed;
 }

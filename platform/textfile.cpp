@@ -51,6 +51,19 @@ bool isDecimalNumber(QByteArrayView t)
     return i == t.size();
 }
 
+// Length of the line starting at begin: up to the first CR or LF. Each byte is looked
+// at once, so splitting a file costs linear time whatever its line ends are (a search
+// for LF alone would cross a whole file of bare CRs for every line).
+qsizetype lineLength(const char* begin, qsizetype rest)
+{
+    const char* end = begin + rest;
+    for (const char* p = begin; p < end; ++p) {
+        if (*p == '\n' || *p == '\r')
+            return p - begin;
+    }
+    return rest;
+}
+
 QString shown(QByteArrayView token)
 {
     return QString::fromLatin1(token.first(qMin<qsizetype>(token.size(), 40)));
@@ -93,12 +106,7 @@ void LineReader::skipLine()
 {
     if (!ok())
         return;
-    const char* begin = m_data.data() + m_pos;
-    const qsizetype rest = m_data.size() - m_pos;
-    qsizetype len = 0;
-    while (len < rest && begin[len] != '\n' && begin[len] != '\r')
-        ++len;
-    m_pos += len;
+    m_pos += lineLength(m_data.data() + m_pos, m_data.size() - m_pos);
     skipLineBreak();
 }
 
@@ -112,12 +120,7 @@ QByteArrayView LineReader::readLineView()
     if (!ok() || atEnd())
         return {};
     const char* begin = m_data.data() + m_pos;
-    const qsizetype rest = m_data.size() - m_pos;
-    // memchr for the common LF; a bare CR before it also ends the line.
-    const void* lf = std::memchr(begin, '\n', size_t(rest));
-    qsizetype len = lf ? static_cast<const char*>(lf) - begin : rest;
-    if (const void* cr = std::memchr(begin, '\r', size_t(len)))
-        len = static_cast<const char*>(cr) - begin;
+    const qsizetype len = lineLength(begin, m_data.size() - m_pos);
     const QByteArrayView line(begin, len);
     m_pos += len;
     skipLineBreak();

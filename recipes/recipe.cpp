@@ -138,13 +138,3 @@ void SortByName(TKV& kv)
         order[to] = to;
     }
 }
-
-QByteArray pathToFileText(const QString& path)
-{
-    return cp1252::fromUnicode(path);
-}
-
-QString fileTextToPath(QByteArrayView text)
-{
-    return cp1252::toUnicode(text);
-}

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/filelookup.h"
 #include "recipes/linelist.h"
+
 #include <QByteArray>
 
 #include <QByteArrayList>
@@ -108,9 +110,6 @@ void ResetRecipe(TKV& kv, int index);
 /// Index of the record shown in list row `row`, or -1 when no record has that row.
 int IndexOfListRow(const TKV& kv, int row);
 
-/// A path as the recipe file holds it (Windows-1252) and back.
-QByteArray pathToFileText(const QString& path);
-QString fileTextToPath(QByteArrayView text);
 
 /// Sorts by Name in byte order; records with equal names keep their order.
 void SortByName(TKV& kv);

@@ -5,9 +5,9 @@
 #include "platform/safefile.h"
 #include "platform/textfile.h"
 #include "recipes/textrules.h"
+#include "recipes/upgrade.h"
 
 #include <QDir>
-#include <QFile>
 #include <QHash>
 #include <QVarLengthArray>
 
@@ -59,6 +59,9 @@ QString recipeFolder(const QString& baseFolder)
 
 QString FileProblem::toString() const
 {
+    // Messages of the file layer name the file themselves.
+    if (line == 0 && message.contains(QDir::toNativeSeparators(file)))
+        return message;
     const QString where = line > 0 ? QStringLiteral("%1, line %2").arg(file).arg(line) : file;
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(where), message);
 }
@@ -221,45 +224,39 @@ private:
     QHash<QByteArray, bool> m_devicePictureExists;
 };
 
-// Reads a whole recipe file in one read. A large file is first probed for the header,
-// so that a big file of another kind that happens to end in ".vrez" costs nothing.
-bool readRecipeBytes(QFile& file, QByteArray* bytes)
-{
-    constexpr qint64 kProbeAbove = 1 << 20;
-    const qint64 size = file.size();
-    if (size > kProbeAbove) {
-        if (!file.peek(sizeof(kRecipeHeader)).startsWith(kRecipeHeader))
-            return false;
-        *bytes = file.readAll();
-    } else {
-        bytes->resize(size);
-        const qint64 got = file.read(bytes->data(), size);
-        bytes->resize(qMax<qint64>(got, 0));
-    }
-    return startsWithHeader(*bytes, kRecipeHeader);
-}
-
 } // namespace
 
-void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems)
+void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems,
+                   OldFiles old)
 {
     kv.clear();
     const QString folder = lookupPath(recipeFolder(baseFolder));
     if (folder.isEmpty())
         return;
-    const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"));
+    QStringList undecodable;
+    const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"), &undecodable);
+    if (problems) {
+        for (const QString& name : undecodable)
+            problems->append({folder + name, 0, QStringLiteral("the file name is not valid UTF-8 "
+                                                               "and cannot be opened; rename the "
+                                                               "file to read it")});
+    }
     kv.reserve(names.size());
     ReadingRules rules(baseFolder);
     QByteArray bytes;
     for (const QString& name : names) {
         const QString path = folder + name;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        QString error;
+        if (!readWholeFile(path, &bytes, &error)) {
             if (problems)
-                problems->append({path, 0, file.errorString()});
+                problems->append({path, 0, error});
             continue;
         }
-        if (!readRecipeBytes(file, &bytes))
+        // An old file is converted as it is met, so each file is read only once.
+        if (old == OldFiles::Convert && bytes.startsWith(kOldRecipeHeader) &&
+            !upgradeRecipeFile(baseFolder, name, &bytes, problems))
+            continue;
+        if (!bytes.startsWith(kRecipeHeader) || !startsWithHeader(bytes, kRecipeHeader))
             continue;
         // Parse straight into the catalogue's next record; a bad file removes it again.
         TKVG& record = kv.emplace_back();

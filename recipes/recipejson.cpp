@@ -23,11 +23,16 @@ QJsonArray datesToJson(const TTDATE& dates)
 
 } // namespace
 
-QJsonObject recipeToJson(const TKVG& r)
+QJsonObject recipeToJson(const TKVG& r, QStringList* unreadable)
 {
     QJsonObject object = recipeFieldsToJson(r);
-    for (const RecipeTextField& field : recipeTextFields())
-        object.insert(QLatin1String(field.name) + QLatin1String("Text"), displayedText(r, field));
+    for (const RecipeTextField& field : recipeTextFields()) {
+        QString error;
+        object.insert(QLatin1String(field.name) + QLatin1String("Text"),
+                      displayedText(r, field, &error));
+        if (!error.isEmpty() && unreadable)
+            unreadable->append(error);
+    }
     return object;
 }
 
@@ -69,10 +74,10 @@ QJsonObject recipeFieldsToJson(const TKVG& r)
     };
 }
 
-QJsonArray catalogueToJson(const TKV& kv)
+QJsonArray catalogueToJson(const TKV& kv, QStringList* unreadable)
 {
     QJsonArray array;
     for (const TKVG& r : kv)
-        array.append(recipeToJson(r));
+        array.append(recipeToJson(r, unreadable));
     return array;
 }

@@ -31,18 +31,34 @@ QString existingRichTextPath(const TKVG& recipe, const RecipeTextField& field)
     return lookupPath(recipe.FilePath + QLatin1String(field.suffix));
 }
 
-QString displayedText(const TKVG& recipe, const RecipeTextField& field)
+bool readSideFile(const TKVG& recipe, const RecipeTextField& field, rich::RichDocument& doc,
+                  QString* error)
 {
     const QString path = existingRichTextPath(recipe, field);
-    if (!path.isEmpty()) {
-        rich::RichDocument doc;
-        // A damaged side file still shows what could be read of it; only one that
-        // cannot be read at all gives way to the plain lines.
-        if (rich::readRtfFile(path, doc) || !doc.isEmpty())
-            return doc.plainText();
-    }
+    if (path.isEmpty())
+        return false;
+    QString why;
+    // A damaged side file still shows what could be read of it; only one that cannot
+    // be read at all gives way to the plain lines, and that is said.
+    if (rich::readRtfFile(path, doc, &why) || !doc.isEmpty())
+        return true;
+    if (error)
+        *error = why;
+    return false;
+}
+
+QString displayedText(const TKVG& recipe, const RecipeTextField& field, QString* error)
+{
+    rich::RichDocument doc;
+    if (readSideFile(recipe, field, doc, error))
+        return doc.plainText();
     QStringList lines;
     for (QByteArrayView line : recipe.*field.lines)
         lines << cp1252::toUnicode(line);
     return lines.join(QLatin1Char('\n'));
+}
+
+QString unreadableSideFileText(const QString& error)
+{
+    return QStringLiteral("%1\nThe text is shown without its formatting.").arg(error);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/richdocument.h"
 #include "recipes/recipe.h"
 
 #include <QString>
@@ -24,6 +25,17 @@ const std::array<RecipeTextField, 7>& recipeTextFields();
 /// finally as the recipe file's own path with the text's suffix.
 QString existingRichTextPath(const TKVG& recipe, const RecipeTextField& field);
 
+/// Reads the text's side file into doc when its path is set and the file exists.
+/// Returns true when doc holds the side file's text (of a damaged file, what could be
+/// read). A side file that exists but cannot be read at all gives false and error
+/// naming it: the caller then shows the plain lines and says which file failed.
+bool readSideFile(const TKVG& recipe, const RecipeTextField& field, rich::RichDocument& doc,
+                  QString* error = nullptr);
+
 /// The text as the program shows it, lines joined with "\n": the side file's text when
-/// it exists and can be read, otherwise the plain lines.
-QString displayedText(const TKVG& recipe, const RecipeTextField& field);
+/// it exists and can be read, otherwise the plain lines (error then names a side file
+/// that exists but could not be read).
+QString displayedText(const TKVG& recipe, const RecipeTextField& field, QString* error = nullptr);
+
+/// The notice for a side file that could not be read (error from readSideFile).
+QString unreadableSideFileText(const QString& error);

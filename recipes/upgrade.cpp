@@ -5,7 +5,6 @@
 #include "platform/textfile.h"
 #include "recipes/textrules.h"
 
-#include <QFile>
 
 namespace {
 
@@ -60,33 +59,40 @@ QByteArray upgradedRecipeBytes(const TKVG& recipe)
     return recipeFileBytes(r);
 }
 
+bool upgradeRecipeFile(const QString& baseFolder, const QString& name, QByteArray* bytes,
+                       QList<FileProblem>* problems)
+{
+    const QString path = lookupPath(recipeFolder(baseFolder)) + name;
+    TKVG record;
+    FileProblem problem{path, 0, {}};
+    if (!parseOldRecipeFile(*bytes, record, &problem)) {
+        if (!problem.message.isEmpty() && problems)
+            problems->append(problem);
+        return false;
+    }
+    record.FileName = name;
+    record.FilePath = recipeFolder(baseFolder) + name;
+    QByteArray upgraded = upgradedRecipeBytes(record);
+    QString error;
+    if (!writeFileAtomically(path, upgraded, &error)) {
+        if (problems)
+            problems->append({path, 0, error});
+        return false;
+    }
+    *bytes = std::move(upgraded);
+    return true;
+}
+
 void UpgradeRecipeFiles(const QString& baseFolder, QList<FileProblem>* problems)
 {
     const QString folder = lookupPath(recipeFolder(baseFolder));
     if (folder.isEmpty())
         return;
     const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"));
+    QByteArray bytes;
     for (const QString& name : names) {
-        const QString path = folder + name;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue; // the catalogue read reports unreadable files
-        if (!file.read(sizeof(kOldRecipeHeader)).startsWith(kOldRecipeHeader))
-            continue;
-        file.seek(0);
-        const QByteArray bytes = file.readAll();
-        file.close();
-        TKVG record;
-        FileProblem problem{path, 0, {}};
-        if (!parseOldRecipeFile(bytes, record, &problem)) {
-            if (!problem.message.isEmpty() && problems)
-                problems->append(problem);
-            continue;
-        }
-        record.FileName = name;
-        record.FilePath = recipeFolder(baseFolder) + name;
-        QString error;
-        if (!writeFileAtomically(path, upgradedRecipeBytes(record), &error) && problems)
-            problems->append({path, 0, error});
+        // The catalogue read reports files that cannot be read.
+        if (readWholeFile(folder + name, &bytes) && bytes.startsWith(kOldRecipeHeader))
+            upgradeRecipeFile(baseFolder, name, &bytes, problems);
     }
 }

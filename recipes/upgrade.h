@@ -14,6 +14,12 @@ bool parseOldRecipeFile(const QByteArray& bytes, TKVG& recipe, FileProblem* prob
 /// rich-text paths; the kind is kept as the conversion set it.
 QByteArray upgradedRecipeBytes(const TKVG& recipe);
 
+/// Converts the old-format file name of the recipe folder, whose bytes are given, in
+/// place to the current format and puts the new bytes into bytes. Returns false when
+/// the file is damaged or cannot be written (reported in problems; the file is left).
+bool upgradeRecipeFile(const QString& baseFolder, const QString& name, QByteArray* bytes,
+                       QList<FileProblem>* problems);
+
 /// Converts every old-format file of the recipe folder in place to the current format.
 /// Other files are not touched. A damaged old file is reported and left as it is; the
 /// others are still converted. Each file is replaced atomically.
