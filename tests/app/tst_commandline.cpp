@@ -1,7 +1,7 @@
-#include "tests/testfiles.h"
 #include "app/commandline.h"
 #include "platform/richtext/rtfwriter.h"
 #include "recipes/recipefile.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -51,9 +53,10 @@ private slots:
         r.UnitsRtf = QStringLiteral("C:\\x\\gratin.vrez.005");
         putFile(recipes + QStringLiteral("gratin.vrez"), recipeFileBytes(r));
         putFile(recipes + QStringLiteral("old.vrez"),
-            "[MENDRAKE_TARVOLIN 1.5]\r\nApple pie\r\n\r\nCakes\r\n9\r\n\r\n\r\n\r\n\r\n"
-            "1\r\nApples\r\n0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n0\r\n0\r\n0\r\n0\r\n");
-        putFile(recipes + QStringLiteral("broken.vrez"), "[MENDRAKE_TARVOLIN 2.00]\r\nnot a kind\r\n");
+                "[MENDRAKE_TARVOLIN 1.5]\r\nApple pie\r\n\r\nCakes\r\n9\r\n\r\n\r\n\r\n\r\n"
+                "1\r\nApples\r\n0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n0\r\n0\r\n0\r\n0\r\n");
+        putFile(recipes + QStringLiteral("broken.vrez"),
+                "[MENDRAKE_TARVOLIN 2.00]\r\nnot a kind\r\n");
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(base));
@@ -152,7 +155,7 @@ private slots:
         putFile(soup.FilePath, recipeFileBytes(soup));
         putFile(soup.InstructionsRtf, rtf(QStringLiteral("Chop.\nStir well.")));
         putFile(recipes + QStringLiteral("soup.vrez.001"),
-            rtf(QStringLiteral("Nice in w\u00efnter \u2615")));
+                rtf(QStringLiteral("Nice in w\u00efnter \u2615")));
         putFile(soup.FilePath + QStringLiteral(".007"), "cut\r\nfine\r\n");
 
         // A name the code page cannot hold is stored with "?" in the side-file paths.
@@ -203,6 +206,13 @@ private slots:
         pie.LastCooked = 45000;
         pie.Book = "Baking";
         putFile(recipes + QStringLiteral("pie.vrez"), recipeFileBytes(pie));
+        // A tab or backslash inside a caption must not add a column.
+        TKVG odd;
+        odd.Name = "Tab\there \\ back";
+        odd.LastCooked = 45000;
+        putFile(recipes + QStringLiteral("odd.vrez"), recipeFileBytes(odd));
+        // A save killed before its rename left this behind; start-up removes it.
+        putFile(recipes + QStringLiteral("pie.vrez.tmp-Ab12Cd"), recipeFileBytes(pie));
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
@@ -220,14 +230,53 @@ private slots:
         QCOMPARE(all.code, 0);
         QCOMPARE(all.out, QStringLiteral("Create new recipe\t\t\t0\n"
                                          "Apple pie\t%1\t***\t5\n"
+                                         "Tab\\there \\\\ back\t%1\t*\t1\n"
                                          "Tomato soup\t%1\t**\t1\n")
                               .arg(date));
+        QVERIFY(!QFileInfo::exists(recipes + QStringLiteral("pie.vrez.tmp-Ab12Cd")));
         QCOMPARE(search.out,
                  QStringLiteral("Create new recipe\t\t\t0\nTomato soup\t%1\t**\t1\n").arg(date));
         QCOMPARE(category.out,
                  QStringLiteral("Create new recipe\t\t\t0\nApple pie\t%1\t***\t5\n").arg(date));
         QCOMPARE(wrong.code, 2);
         QVERIFY(wrong.err.contains(QLatin1String("Nothing")));
+    }
+
+    // A side file that cannot be read shows the plain lines and is named; a stored path
+    // of a FIFO or device is never read (it would wait for ever or fill memory).
+    void unreadableSideFilesAreNamed_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("device") << "/dev/zero";
+    }
+
+    void unreadableSideFilesAreNamed()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString recipes = dir.path() + QStringLiteral("/prepared_recipes/");
+        TKVG soup;
+        soup.Name = "Soup";
+        soup.Instructions = {"plain", "lines"};
+        const QString side = recipes + QStringLiteral("soup.vrez.003");
+        soup.InstructionsRtf = kind.startsWith(QLatin1Char('/')) ? kind : side;
+        putFile(recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(side).constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(side));
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const Run result = run({QStringLiteral("--export-json")});
+        QDir::setCurrent(previous);
+        const QJsonArray array = QJsonDocument::fromJson(result.out.toUtf8()).array();
+        QCOMPARE(array.size(), 1);
+        QCOMPARE(array[0].toObject()[QStringLiteral("InstructionsText")].toString(),
+                 QStringLiteral("plain\nlines"));
+        QVERIFY2(result.err.contains(soup.InstructionsRtf), qPrintable(result.err));
     }
 
     void exportOfAnEmptyFolderIsAnEmptyArray()

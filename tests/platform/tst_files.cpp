@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -97,6 +101,144 @@ private slots:
         QByteArray bytes;
         QVERIFY(readWholeFile(path, &bytes));
         QCOMPARE(bytes, QByteArray("precious"));
+    }
+
+    // The reader takes regular files within the limit and nothing else: a FIFO would
+    // wait for a writer for ever, a device would be read until memory runs out.
+    void readsOnlyBoundedRegularFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("at the limit") << "limit" << QString();
+        QTest::newRow("over the limit") << "over"
+                                        << "larger than";
+        QTest::newRow("FIFO") << "fifo"
+                              << "not a regular file";
+        QTest::newRow("folder") << "folder"
+                                << "not a regular file";
+        QTest::newRow("device") << "/dev/zero"
+                                << "not a regular file";
+    }
+
+    void readsOnlyBoundedRegularFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QString path = dir.path() + QStringLiteral("/Soup.vrez.003");
+        if (kind == QLatin1String("limit") || kind == QLatin1String("over"))
+            touch(path, QByteArray(kind == QLatin1String("limit") ? 100 : 101, 'x'));
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else
+            path = kind;
+        QByteArray bytes;
+        QString message;
+        QCOMPARE(readWholeFile(path, &bytes, &message, 100), error.isEmpty());
+        if (error.isEmpty()) {
+            QCOMPARE(bytes.size(), 100);
+        } else {
+            QVERIFY2(message.contains(error), qPrintable(message));
+            QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
+        }
+    }
+
+    // A write that fails says why, as the system tells it ("No space left on device" on a
+    // full disk; here the file-size limit stands in for it), and leaves nothing behind.
+    void failedWriteSaysWhy()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Soup.vrez");
+        touch(path, "precious");
+        rlimit old{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 16;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        QString error;
+        const bool written = writeFileAtomically(path, QByteArray(4096, 'x'), &error);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!written);
+        QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(error));
+        QVERIFY(error.contains(QLatin1String("Soup.vrez")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Soup.vrez")});
+        QByteArray bytes;
+        QVERIFY(readWholeFile(path, &bytes));
+        QCOMPARE(bytes, QByteArray("precious"));
+    }
+
+    // Temporary files of ours left by a kill between writing and renaming are removed;
+    // files of the user that merely look alike stay.
+    void leftoversOfACrashAreRemoved_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<bool>("removed");
+        const QByteArray rtf = "{\\rtf1\\ansi x}";
+        const QByteArray user = "my own notes";
+        QTest::newRow("ours") << "Soup.vrez.003.tmp-Ab12Cd" << user << QStringList() << true;
+        QTest::newRow("earlier writer") << "Soup.vrez.003.Ab12Cd" << rtf << QStringList() << true;
+        QTest::newRow("user's look-alike") << "Soup.vrez.backup" << user << QStringList() << false;
+        QTest::newRow("recipe itself") << "Soup.vrez" << rtf << QStringList() << false;
+        QTest::newRow("of the deleted recipe")
+            << "soup.VREZ.tmp-Ab12Cd" << user << QStringList{QStringLiteral("Soup.vrez")} << true;
+        QTest::newRow("of another recipe")
+            << "Stew.vrez.tmp-Ab12Cd" << user << QStringList{QStringLiteral("Soup.vrez")} << false;
+    }
+
+    void leftoversOfACrashAreRemoved()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, targets);
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        touch(dir.filePath(name), content);
+        QCOMPARE(removeLeftoverTemporaryFiles(dir.path(), targets),
+                 removed ? QStringList{name} : QStringList());
+        QCOMPARE(QFileInfo::exists(dir.filePath(name)), !removed);
+    }
+
+    // Paths the code page holds are stored byte for byte as before; others are stored
+    // as UTF-8 and found again instead of coming back with "?".
+    void pathsSurviveTheCodePage_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("Windows path") << QStringLiteral("C:\\Bilder\\K\u00e4se \u20ac.png") << false
+                                      << QByteArray("C:\\Bilder\\K\xe4se \x80.png");
+        QTest::newRow("beyond the code page") << QStringLiteral("Zdj\u0119cia/ser.png") << true
+                                              << QByteArray("Zdj\xc4\x99"
+                                                            "cia/ser.png");
+        QTest::newRow("missing, beyond the code page")
+            << QStringLiteral("Zdj\u0119cia/gone.png") << false
+            << QByteArray("Zdj\xc4\x99"
+                          "cia/gone.png");
+    }
+
+    void pathsSurviveTheCodePage()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, exists);
+        QFETCH(QByteArray, stored);
+        QTemporaryDir dir;
+        const QString full = path.contains(QLatin1Char(':')) ? path : dir.filePath(path);
+        const QByteArray fullStored =
+            path.contains(QLatin1Char(':'))
+                ? stored
+                : QFile::encodeName(dir.path() + QLatin1Char('/')) + stored;
+        if (exists)
+            touch(full);
+        QCOMPARE(pathToFileText(full), fullStored);
+        // A missing file is still read back as the same bytes, whichever reading is used.
+        QCOMPARE(exists ? fileTextToPath(fullStored) : QString(), exists ? full : QString());
+        QCOMPARE(pathToFileText(fileTextToPath(fullStored)), fullStored);
     }
 
     void writeIntoMissingFolderFails()

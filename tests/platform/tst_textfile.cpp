@@ -16,6 +16,34 @@ private slots:
         QVERIFY(in.ok());
     }
 
+    // Every line end convention splits in linear time: a search for LF alone crossed a
+    // whole file of bare CRs for every line, which took minutes for a few megabytes.
+    void longFilesSplitInLinearTime_data()
+    {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r");
+    }
+
+    void longFilesSplitInLinearTime()
+    {
+        QFETCH(QByteArray, lineEnd);
+        constexpr int kLines = 800'000;
+        QByteArray data;
+        for (int i = 0; i < kLines; ++i)
+            data += "line " + QByteArray::number(i) + lineEnd;
+        LineReader in(data);
+        int count = 0;
+        QByteArray last;
+        while (!in.atEnd()) {
+            last = in.readLine();
+            ++count;
+        }
+        QCOMPARE(count, kLines);
+        QCOMPARE(last, "line " + QByteArray::number(kLines - 1));
+    }
+
     void integers_data()
     {
         QTest::addColumn<QByteArray>("data");

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -470,6 +472,23 @@ private slots:
         const TKV kv = readFolder(folder, &problems); // would block on the pipe
         QCOMPARE(kv.size(), 1);
         QVERIFY(problems.isEmpty());
+    }
+
+    void namesThatAreNotUtf8AreReportedByName()
+    {
+        BaseFolder folder;
+        folder.putRecipe(QStringLiteral("good.vrez"), recipeFileBytes(TKVG()));
+        // "Kn\xf6del.vrez" as an old archive wrote it: Latin-1, not UTF-8.
+        const QByteArray name = QFile::encodeName(folder.recipes()) + "Kn\xf6"
+                                                                      "del.vrez";
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        QList<FileProblem> problems;
+        QCOMPARE(readFolder(folder, &problems).size(), 1);
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems[0].toString().contains(QStringLiteral("Kn\u00f6del.vrez")),
+                 qPrintable(problems[0].toString()));
     }
 
     void hugeCountEndsAtTheEndOfTheFile()
