@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/recipelistmodel.h"
 #include "common/F_Msg.h"
+#include "common/errorreport.h"
 #include "common/interfacetexts.h"
 #include "editor/F_KVE.h"
 #include "common/session.h"
@@ -188,6 +189,27 @@ private slots:
         m_main->selectRow(3);
         m_main->RefreshSummary();
         QCOMPARE(m_main->RERezepttext->toPlainText(), QStringLiteral("Formatted steps"));
+    }
+
+    void unreadableInstructionsAreNamedOnce()
+    {
+        const QString side = m_collection->recipes + QStringLiteral("soup.vrez.003");
+        QVERIFY(QDir().mkpath(side)); // there, but no file to read
+        TKVG soup = m_catalogue.recipes[IndexOfListRow(m_catalogue.recipes, 3)];
+        soup.InstructionsRtf = side;
+        m_collection->add(QStringLiteral("soup.vrez"), soup);
+        m_main->FillRecipeList(true);
+        QStringList reported;
+        SetErrorReportHook([&reported](const QString& text) { reported << text; });
+        for (int row : {3, 1, 3}) {
+            m_main->selectRow(row);
+            m_main->RefreshSummary();
+        }
+        SetErrorReportHook({});
+        QCOMPARE(m_main->RERezepttext->toPlainText(),
+                 QStringLiteral("Chop the tomatoes.\nSimmer with onion."));
+        QCOMPARE(reported.size(), 1);
+        QVERIFY2(reported[0].contains(side), qPrintable(reported[0]));
     }
 
     void deleteAsksAndRemovesTheFiles()
