@@ -75,6 +75,12 @@ private slots:
         QCOMPARE(read.lastPictureFolder, s.lastPictureFolder);
         QCOMPARE(read.formatIndex, 4);
         QVERIFY(read.landscape);
+        // A folder the code page cannot hold comes back as itself, not with "?".
+        s.lastPictureFolder = base.path + QStringLiteral("Zdj\u0119cia/");
+        QVERIFY(QDir().mkpath(s.lastPictureFolder));
+        QVERIFY(WriteOptions(base.path, s));
+        QCOMPARE(ReadOptions(base.path, read), OptionsRead::Read);
+        QCOMPARE(read.lastPictureFolder, s.lastPictureFolder);
     }
 
     void wrongHeaderChangesNothing_data()
