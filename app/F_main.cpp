@@ -387,8 +387,12 @@ void TFMain::showSummaryText(int index)
             rich::toTextDocument(doc, RERezepttext->document());
             return;
         }
-        if (!error.isEmpty())
+        if (!error.isEmpty()) {
+            // The plain lines are in place before the notice asks for attention.
+            RERezepttext->setPlainText(SummaryLines(r, type).join(QLatin1Char('\n')));
             ReportErrorOnce(this, unreadableSideFileText(error));
+            return;
+        }
     }
     RERezepttext->setPlainText(SummaryLines(r, type).join(QLatin1Char('\n')));
 }
