@@ -106,25 +106,25 @@ void addEntry(FuzzedDataProvider& in, const Folder& folder, int index, int count
                                     lineEnds));
         break;
     case 3: // a side file
-        writeRaw(path + ".00" + QByteArray::number(in.ConsumeIntegralInRange<int>(1, 7)),
+        writeRaw(QByteArray(path + ".00") + QByteArray::number(in.ConsumeIntegralInRange<int>(1, 7)),
                  "{\\rtf1\\ansi " + QByteArray::fromStdString(in.ConsumeRandomLengthString()) + "}");
         break;
     case 4: // a FIFO where a recipe or side file belongs
-        ::mkfifo((in.ConsumeBool() ? path : path + ".003").constData(), 0600);
+        ::mkfifo(QByteArray(in.ConsumeBool() ? path : path + ".003").constData(), 0600);
         break;
     case 5: // a folder where a file belongs
-        ::mkdir((in.ConsumeBool() ? path : path + ".001").constData(), 0700);
+        ::mkdir(QByteArray(in.ConsumeBool() ? path : path + ".001").constData(), 0700);
         break;
     case 6: // links to a device and to nothing
-        ::symlink("/dev/zero", (in.ConsumeBool() ? path : path + ".002").constData());
-        ::symlink("/nonexistent/file", (path + ".004").constData());
+        ::symlink("/dev/zero", QByteArray(in.ConsumeBool() ? path : path + ".002").constData());
+        ::symlink("/nonexistent/file", QByteArray(path + ".004").constData());
         break;
     case 7: // a save killed before its rename
-        writeRaw(path + ".tmp-Ab12C" + QByteArray::number(index % 10),
+        writeRaw(QByteArray(path + ".tmp-Ab12C") + QByteArray::number(index % 10),
                  QByteArray::fromStdString(in.ConsumeRandomLengthString()));
         break;
     case 8: // a name that is not UTF-8
-        writeRaw(folder.path + "Kn\xf6" + name, "[MENDRAKE_TARVOLIN 2.00]\r\n");
+        writeRaw(QByteArray(folder.path + "Kn\xf6" + name), "[MENDRAKE_TARVOLIN 2.00]\r\n");
         break;
     default: // arbitrary bytes
         writeRaw(path, QByteArray::fromStdString(in.ConsumeRandomLengthString()));
