@@ -2,6 +2,8 @@
 
 #include "platform/cp1252.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -77,4 +79,28 @@ QString FreeRecipeFileName(const QString& folder, const QByteArray& name, const 
 QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field)
 {
     return recipeFilePath + QLatin1String(field.suffix);
+}
+
+bool removeRecipeFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.exists() || file.remove())
+        return true;
+    *error = QStringLiteral("Cannot delete \"%1\": %2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString());
+    return false;
+}
+
+bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error)
+{
+    if (!removeRecipeFile(recipeFilePath, error))
+        return false;
+    QStringList failed;
+    for (const RecipeTextField& field : recipeTextFields()) {
+        QString sideError;
+        if (!removeRecipeFile(sideFilePath(recipeFilePath, field), &sideError))
+            failed << sideError;
+    }
+    *error = failed.join(QLatin1Char('\n'));
+    return failed.isEmpty();
 }

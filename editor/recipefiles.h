@@ -31,3 +31,11 @@ QString FreeRecipeFileName(const QString& folder, const QByteArray& name,
 
 /// Path of a text's side file: the recipe file's path followed by the text's suffix.
 QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field);
+
+/// Deletes the file at path; a file that does not exist counts as deleted. On failure
+/// error says which file could not be deleted and why.
+bool removeRecipeFile(const QString& path, QString* error);
+
+/// Deletes a recipe file and then its side files. When the recipe file cannot be
+/// deleted its side files stay, so the recipe is kept whole; error names the file.
+bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error);

@@ -63,24 +63,14 @@ private:
     QList<FileSnapshot> m_snapshots;
 };
 
-bool removeFile(const QString& path, QString* error)
-{
-    QFile file(path);
-    if (!file.exists() || file.remove())
-        return true;
-    *error = QStringLiteral("Cannot delete \"%1\": %2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString());
-    return false;
-}
-
 // Writes or deletes one side file; the transaction remembers it first.
-bool storeSideFile(SaveTransaction& transaction, const QString& path,
-                   const rich::RichDocument& doc, QString* error)
+bool storeSideFile(SaveTransaction& transaction, const QString& path, const rich::RichDocument& doc,
+                   QString* error)
 {
     if (!transaction.remember(path, error))
         return false;
     if (doc.isEmpty())
-        return removeFile(path, error);
+        return removeRecipeFile(path, error);
     return rich::writeRtfFile(path, doc, error);
 }
 
@@ -91,7 +81,8 @@ bool storeRecipeFiles(TKVG& recipe, const RecipeForm& form, QString* error)
     const auto& fields = recipeTextFields();
     bool ok = true;
     for (size_t i = 0; ok && i < fields.size(); ++i)
-        ok = storeSideFile(transaction, sideFilePath(recipe.FilePath, fields[i]), form.texts[i], error);
+        ok = storeSideFile(transaction, sideFilePath(recipe.FilePath, fields[i]), form.texts[i],
+                           error);
     if (ok)
         ok = transaction.remember(recipe.FilePath, error);
     if (ok) {

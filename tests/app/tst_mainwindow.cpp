@@ -1,13 +1,14 @@
-#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
 #include "common/F_Msg.h"
+#include "common/errorreport.h"
 #include "common/interfacetexts.h"
-#include "editor/F_KVE.h"
 #include "common/session.h"
+#include "editor/F_KVE.h"
 #include "platform/richtext/rtfwriter.h"
 #include "preview/printeravailability.h"
+#include "tests/testfiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -88,6 +89,8 @@ private slots:
             m_asked << number;
             return m_answers.isEmpty() ? 0 : m_answers.takeFirst();
         });
+        m_errors.clear();
+        SetErrorReportHook([this](const QString& text) { m_errors << text; });
         m_catalogue.reset();
         m_main = std::make_unique<TFMain>(m_catalogue);
         m_main->FillRecipeList(true);
@@ -99,6 +102,7 @@ private slots:
         m_main->setOptionsRead(false); // close without the question
         m_main.reset();
         SetShowMsgHook({});
+        SetErrorReportHook({});
         SetPrinterAvailableOverride({});
     }
 
@@ -210,6 +214,38 @@ private slots:
         m_asked.clear();
         m_main->PMRezeptloeschenClick(); // row 0: nothing to delete, no question
         QVERIFY(m_asked.isEmpty());
+    }
+
+    void deleteRemovesTheRecipeAskedAbout()
+    {
+        // While the question is open the user types a search that puts Tomato soup on
+        // the row Goulash had.
+        m_main->selectRow(1);
+        SetShowMsgHook([this](int, int, int) {
+            m_main->ESuchen->setText(QStringLiteral("tomato"));
+            return kAnswerYes;
+        });
+        m_main->PMRezeptloeschenClick();
+        QVERIFY(!QFile::exists(m_collection->recipes + QStringLiteral("goulash.vrez")));
+        QVERIFY(QFile::exists(m_collection->recipes + QStringLiteral("soup.vrez")));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void undeletableRecipeFileIsReported()
+    {
+        // A folder in the recipe file's place cannot be deleted as a file, not even by root.
+        const QString goulash = m_collection->recipes + QStringLiteral("goulash.vrez");
+        putFile(goulash + QStringLiteral(".003"), "{\\rtf1 x\\par}");
+        QVERIFY(QFile::remove(goulash));
+        putFile(goulash + QStringLiteral("/inside"), "x");
+        m_main->selectRow(1);
+        m_answers = {kAnswerYes};
+        m_main->PMRezeptloeschenClick();
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errors.first().contains(QLatin1String("goulash.vrez")),
+                 qPrintable(m_errors.first()));
+        // The recipe stays whole: its side file is kept.
+        QVERIFY(QFile::exists(goulash + QStringLiteral(".003")));
     }
 
     void popupItems_data()
@@ -339,6 +375,7 @@ private:
     std::unique_ptr<TFMain> m_main;
     QList<int> m_answers;
     QList<int> m_asked;
+    QStringList m_errors;
 };
 
 QTEST_MAIN(TestMainWindow)
