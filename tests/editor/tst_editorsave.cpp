@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMap>
 #include <QTemporaryDir>
@@ -199,6 +200,8 @@ private slots:
     void fontIntoSelectedWord();
     void cancelledFontChangesNothing_data();
     void cancelledFontChangesNothing();
+    void fontLeftAsTheDialogStartsChangesNoByte_data();
+    void fontLeftAsTheDialogStartsChangesNoByte();
     void enterInDescriptionsMirrorsTheLine_data();
     void enterInDescriptionsMirrorsTheLine();
 
@@ -783,7 +786,7 @@ void EditorSaveTest::fontIntoSelectedWord()
     m_fontAnswer = chosenFont();
     e->ZeichensatzClick();
     QCOMPARE(m_fontAsked.size(), 1);
-    QCOMPARE(m_fontAsked.first().family(), QStringLiteral("Arial"));
+    QCOMPARE(m_fontAsked.first().family(), rich::dialogFontFamily(QStringLiteral("Arial")));
     QCOMPARE(m_fontAsked.first().pointSize(), 10);
     const QList<rich::CharFormat> formats = characterFormats(e->Rezepttext);
     QCOMPARE(formats.size(), expected.size());
@@ -837,6 +840,60 @@ void EditorSaveTest::cancelledFontChangesNothing()
     QCOMPARE(target->textCursor().anchor(), cursor.anchor());
     QCOMPARE(target->textCursor().position(), cursor.position());
     QCOMPARE(QApplication::focusWidget(), target);
+}
+
+void EditorSaveTest::fontLeftAsTheDialogStartsChangesNoByte_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("halfPoints");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("pitch");
+    const int variable = int(rich::Pitch::Variable);
+    const int fixed = int(rich::Pitch::Fixed);
+    QTest::newRow("Arial 9.5 pt") << QStringLiteral("Arial") << 19 << 0 << variable;
+    QTest::newRow("Verdana") << QStringLiteral("Verdana") << 16 << 0 << variable;
+    QTest::newRow("MS Sans Serif bold")
+        << QStringLiteral("MS Sans Serif") << 17 << int(rich::Bold) << 0;
+    QTest::newRow("Courier New italic")
+        << QStringLiteral("Courier New") << 20 << int(rich::Italic) << fixed;
+    QTest::newRow("Times New Roman") << QStringLiteral("Times New Roman") << 24 << 0 << variable;
+}
+
+void EditorSaveTest::fontLeftAsTheDialogStartsChangesNoByte()
+{
+    QFETCH(QString, face);
+    QFETCH(int, halfPoints);
+    QFETCH(int, style);
+    QFETCH(int, pitch);
+    TFKVE* e = editor();
+    typeInto(e->RecipeName, QStringLiteral("Soup"));
+    rich::CharFormat format;
+    format.fontName = face;
+    format.halfPoints = halfPoints;
+    format.heightPx = rich::heightForHalfPoints(halfPoints);
+    format.style = quint8(style);
+    format.pitch = rich::Pitch(pitch);
+    rich::RichDocument doc;
+    doc.appendLine(QStringLiteral("Wash the leeks."), doc.intern(format));
+    rich::toTextDocument(doc, e->Rezepttext->document());
+    e->Rezepttext->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(e->Rezepttext, Qt::Key_S, Qt::ControlModifier);
+    const QString side = recipePath(QStringLiteral("Soup.vrez.003"));
+    const QByteArray saved = fileBytes(side);
+    QVERIFY(saved.contains(face.toLatin1()));
+
+    e->Rezepttext->selectAll();
+    SetFontDialogHook([this](const QFont& initial) {
+        m_fontAsked << initial;
+        return std::optional<QFont>(initial); // OK without a change
+    });
+    e->ZeichensatzClick();
+    // The dialog starts on the family the text shows in, which it lists.
+    QCOMPARE(m_fontAsked.size(), 1);
+    QCOMPARE(m_fontAsked.first().family(), QFontInfo(rich::toQFont(format)).family());
+    QTest::keyClick(e->Rezepttext, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_asked, (QList<int>{5, 5}));
+    QCOMPARE(fileBytes(side), saved);
 }
 
 // Enter in the description column -----------------------------------------------------------
