@@ -23,8 +23,9 @@ using SuffixDraw = std::function<int()>;
 /// The default draw, from the process-wide random generator.
 int drawFileNameSuffix();
 
-/// A recipe file name that no file in folder (ending with a separator) has yet: the
-/// name's own file name when it is free, otherwise the name, "_" and a drawn number.
+/// A recipe file name that no file in folder (ending with a separator) has yet, in any
+/// case of its letters: the name's own file name when it is free, otherwise the name,
+/// "_" and a drawn number.
 /// Returns an empty text when every one of the 900 numbered names is taken.
 QString FreeRecipeFileName(const QString& folder, const QByteArray& name,
                            const SuffixDraw& draw = drawFileNameSuffix);

@@ -3,6 +3,7 @@
 #include "common/session.h"
 #include "editor/recipefiles.h"
 #include "platform/cp1252.h"
+#include "platform/filelookup.h"
 #include "platform/richtext/rtfwriter.h"
 #include "platform/safefile.h"
 #include "recipes/recipefile.h"
@@ -168,7 +169,14 @@ SaveResult SaveRecipeAs(Catalogue& catalogue, const RecipeForm& form, bool overw
     TKVG recipe = catalogue.recipes.at(catalogue.CurrentRecipe);
     recipe.FileName = recipeFileNameFor(ansi(form.name));
     recipe.FilePath = recipeFolder(BaseFolder()) + recipe.FileName;
-    if (!overwrite && QFileInfo::exists(recipe.FilePath))
-        return {SaveStatus::NameExists, {}};
+    // A file whose name differs only in case is the same file on Windows: it is the one
+    // asked about and the one replaced.
+    const QString existing = lookupPath(recipe.FilePath);
+    if (!existing.isEmpty()) {
+        if (!overwrite)
+            return {SaveStatus::NameExists, {}};
+        recipe.FilePath = existing;
+        recipe.FileName = fileNameOf(existing);
+    }
     return saveRecord(catalogue, recipe, form);
 }
