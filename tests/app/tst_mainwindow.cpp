@@ -128,6 +128,23 @@ private slots:
         QCOMPARE(captions(*m_main).size(), 4);
     }
 
+    void refillKeepsTheSelectionOnlyOnTheSameRecipe_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("selected"); // after the search, Goulash (row 1) selected before
+        QTest::newRow("still on its row") << QStringLiteral("goulash") << 1;
+        QTest::newRow("another recipe on its row") << QStringLiteral("tomato") << 0;
+    }
+    void refillKeepsTheSelectionOnlyOnTheSameRecipe()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, selected);
+        m_main->selectRow(1);
+        QTest::keyClicks(m_main->ESuchen, search);
+        QCOMPARE(captions(*m_main).size(), 2);
+        QCOMPARE(m_main->selectedRow(), selected);
+    }
+
     void filterBoxes_data()
     {
         QTest::addColumn<QString>("box");

@@ -186,6 +186,8 @@ private slots:
     void saveAsOntoAnExistingName();
     void emptyNameAsksForOne_data();
     void emptyNameAsksForOne();
+    void missingPictureIsNotSaved_data();
+    void missingPictureIsNotSaved();
     void failedSaveKeepsTheForm_data();
     void failedSaveKeepsTheForm();
     void closingAsksToSave_data();
@@ -545,6 +547,40 @@ void EditorSaveTest::emptyNameAsksForOne()
     QVERIFY(currentRecord().FileName.isEmpty());
     QCOMPARE(QApplication::focusWidget(), editor()->RecipeName);
     QCOMPARE(linesOf(editor()->Rezepttext), QStringList{QStringLiteral("Boil.")});
+}
+
+void EditorSaveTest::missingPictureIsNotSaved_data()
+{
+    QTest::addColumn<bool>("pictureThere");
+    QTest::newRow("picture there") << true;
+    QTest::newRow("picture gone") << false;
+}
+
+void EditorSaveTest::missingPictureIsNotSaved()
+{
+    QFETCH(bool, pictureThere);
+    const QString goulash = recipePath(QStringLiteral("Goulash.vrez"));
+    TKVG record;
+    QVERIFY(parseRecipeFile(fileBytes(goulash), record, nullptr));
+    const QString picture = m_dir->filePath(QStringLiteral("dish.png"));
+    record.PictureFile = picture;
+    putFile(goulash, recipeFileBytes(record));
+    if (pictureThere) {
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(Qt::darkRed);
+        QVERIFY(image.save(picture));
+    }
+    editor()->close(); // the new recipe has no name: nothing asked, the list is read again
+    const int row = int(captions(mainWindow()).indexOf(QStringLiteral("Goulash")));
+    QVERIFY(row > 0);
+    mainWindow()->selectRow(row);
+    QTest::keyClick(mainWindow()->recipeList(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitForWindowActive(editor()));
+
+    QTest::keyClick(editor()->RecipeName, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_asked, QList<int>{5});
+    QVERIFY(parseRecipeFile(fileBytes(goulash), record, nullptr));
+    QCOMPARE(record.PictureFile, pictureThere ? picture : QString());
 }
 
 void EditorSaveTest::failedSaveKeepsTheForm_data()
