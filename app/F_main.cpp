@@ -99,6 +99,9 @@ void TFMain::createControls()
                                           : static_cast<QWidget*>(CBOZB));
 
     LVRezepte = place<QTreeView>(client, "LVRezepte", 8, 144, 489, 329);
+    QFont listFont = LVRezepte->font();
+    listFont.setPointSize(9);
+    LVRezepte->setFont(listFont);
     m_model = new RecipeListModel(this);
     LVRezepte->setModel(m_model);
     LVRezepte->setRootIsDecorated(false);

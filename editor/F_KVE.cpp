@@ -234,7 +234,9 @@ void TFKVE::createEdits(QWidget* client)
     // and the calendar still change the date.
     DTP1->setButtonSymbols(QAbstractSpinBox::NoButtons);
     DTP1->setCursor(Qt::PointingHandCursor);
-    CBIconliste = place<QComboBox>(client, "CBIconliste", 536, 236, 161, 22);
+    // Wide enough for "Select cooking devices" beside the drop-down arrow, and still
+    // clear of the first device picture.
+    CBIconliste = place<QComboBox>(client, "CBIconliste", 532, 236, 168, 22);
     CBIconliste->setMaxVisibleItems(17);
     for (QComboBox* box : {CBRezeptkategorien, CBKochlevel, CBIconliste})
         box->setCursor(Qt::PointingHandCursor);

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -116,6 +117,9 @@ private slots:
         QCOMPARE(m_main->CBOZB->itemText(1), QStringLiteral("Red binder"));
         QCOMPARE(m_main->listModel()->iconOfRow(1), 3);
         QCOMPARE(m_main->listModel()->index(2, 2).data().toString(), QStringLiteral("****"));
+        QCOMPARE(m_main->recipeList()->font().pointSize(), 9);
+        QCOMPARE(m_main->CBUKat->maxVisibleItems(), 25);
+        QCOMPARE(m_main->CBOZB->maxVisibleItems(), 25);
     }
 
     void typingASearchFiltersTheList()
@@ -375,6 +379,8 @@ private slots:
         QVERIFY2(started, qPrintable(error));
         TFMain* main = application.mainWindow();
         QVERIFY(main->isVisible());
+        QVERIFY((main->frameGeometry().center() - main->screen()->availableGeometry().center())
+                    .manhattanLength() <= 2);
         QCOMPARE(main->windowTitle(), QStringLiteral("Dilboscan 2.01"));
         QCOMPARE(main->listModel()->rowCount(), 4);
         QVERIFY(QFile::exists(m_collection->base + QStringLiteral("PRGDATA/Options.kv")));

@@ -32,6 +32,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -268,6 +269,15 @@ private slots:
         QVERIFY(!ed->Menge1->isVisible());
         QCOMPARE(slotTips(ed), QStringList(7, ed->IIconlisteBack->toolTip()));
         QVERIFY(ed->LGrafikvolldateiname->text().isEmpty());
+        // "Select cooking devices" is shown whole in its box.
+        QStyleOptionComboBox box;
+        box.initFrom(ed->CBIconliste);
+        const QRect field = ed->style()->subControlRect(
+            QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, ed->CBIconliste);
+        QCOMPARE(ed->CBIconliste->currentIndex(), 0);
+        QVERIFY2(ed->CBIconliste->fontMetrics().horizontalAdvance(ed->CBIconliste->currentText()) <=
+                     field.width(),
+                 qPrintable(QString::number(field.width())));
     }
 
     void openingFillsTheForm_data()
