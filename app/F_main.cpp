@@ -9,6 +9,7 @@
 #include "common/links.h"
 #include "common/session.h"
 #include "editor/decorations.h"
+#include "editor/recipefiles.h"
 #include "imaging/pictureloader.h"
 #include "platform/cp1252.h"
 #include "platform/richtext/rtfreader.h"
@@ -98,6 +99,9 @@ void TFMain::createControls()
                                           : static_cast<QWidget*>(CBOZB));
 
     LVRezepte = place<QTreeView>(client, "LVRezepte", 8, 144, 489, 329);
+    QFont listFont = LVRezepte->font();
+    listFont.setPointSize(9);
+    LVRezepte->setFont(listFont);
     m_model = new RecipeListModel(this);
     LVRezepte->setModel(m_model);
     LVRezepte->setRootIsDecorated(false);
@@ -472,18 +476,16 @@ void TFMain::Rezeptlistedrucken1Click()
 
 void TFMain::PMRezeptloeschenClick()
 {
-    const int row = selectedRow();
-    if (row <= 0 || m_catalogue.recipes.isEmpty())
+    const int index = selectedRecipe();
+    if (index < 0)
         return;
-    if (ShowMsg(6, 2, 4) != 6)
+    // The recipe is taken before asking: the answer is about the recipe the user saw.
+    const QString path = m_catalogue.recipes[index].FilePath;
+    if (ShowMsg(6, 2, 4) != kAnswerYes)
         return;
-    const int index = IndexOfListRow(m_catalogue.recipes, row);
-    if (index >= 0) {
-        const QString path = m_catalogue.recipes[index].FilePath;
-        QFile::remove(path);
-        for (int n = 1; n <= 7; ++n)
-            QFile::remove(path + QStringLiteral(".00%1").arg(n));
-    }
+    QString error;
+    if (!DeleteRecipeFiles(path, &error))
+        ReportError(this, error);
     FillRecipeList(true);
 }
 

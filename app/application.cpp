@@ -8,6 +8,7 @@
 #include "common/interfacetexts.h"
 #include "common/links.h"
 #include "common/session.h"
+#include "common/windowplacement.h"
 #include "editor/F_KVE.h"
 #include "imaging/pictureloader.h"
 
@@ -74,7 +75,7 @@ bool Application::start(QString* error)
     m_editor->ClearEditor();
     settings.formatIndex = kStartFormatIndex;
     m_main->FillRecipeList(true);
-    m_main->show();
+    showCentred(m_main.get());
     if (m_main->recipeList()->isEnabled())
         m_main->recipeList()->setFocus();
     return true;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -19,6 +20,30 @@ void letWindowsPaint()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+ProgressPauseHook& pauseHook()
+{
+    static ProgressPauseHook hook;
+    return hook;
+}
+
+// Waits, letting windows paint but taking no user input meanwhile.
+void pause(int milliseconds)
+{
+    if (pauseHook()) {
+        pauseHook()(milliseconds);
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A pause before the window shows lets the menu or dialog that started the work close
+// and the windows below repaint; one after it hides lets them repaint where it was,
+// before the caller goes on.
+constexpr int kPauseBeforeShowing = 100;
+constexpr int kPauseAfterHiding = 50;
 
 } // namespace
 
@@ -58,8 +83,10 @@ void TFLadeInfo::ShowProgress()
     else
         ILogo->setPixmap(QPixmap::fromImage(logo));
     LText->setText(QStringLiteral("Creating printing data..."));
-    if (!isVisible())
+    if (!isVisible()) {
+        pause(kPauseBeforeShowing);
         showCentred(this);
+    }
     // The caller prepares the print data right after this without returning to the event
     // loop: paint the window now instead of waiting for it to appear.
     letWindowsPaint();
@@ -70,6 +97,7 @@ void TFLadeInfo::HideProgress()
 {
     hide();
     letWindowsPaint();
+    pause(kPauseAfterHiding);
 }
 
 TFLadeInfo* ProgressWindow()
@@ -88,4 +116,9 @@ void ShowProgress()
 void HideProgress()
 {
     ProgressWindow()->HideProgress();
+}
+
+void SetProgressPauseHook(ProgressPauseHook hook)
+{
+    pauseHook() = std::move(hook);
 }

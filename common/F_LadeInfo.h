@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 
 // A small always-on-top window that says print data are being prepared. One instance,
@@ -23,9 +25,16 @@ private:
 /// The one progress window, created on first use.
 TFLadeInfo* ProgressWindow();
 
-/// Shows the progress window and lets it paint before returning, as the caller goes on
-/// to work without returning to the event loop. Showing it twice shows it once.
+/// Shows the progress window, after a pause of 100 ms, and lets it paint before
+/// returning, as the caller goes on to work without returning to the event loop.
+/// Showing it twice shows it once.
 void ShowProgress();
 
-/// Hides the progress window and lets the windows it covered repaint.
+/// Hides the progress window and lets the windows it covered repaint for 50 ms.
 void HideProgress();
+
+using ProgressPauseHook = std::function<void(int milliseconds)>;
+
+/// Routes the progress window's pauses to hook, which is told their length instead of
+/// waiting (tests); an empty hook restores the waiting.
+void SetProgressPauseHook(ProgressPauseHook hook);

@@ -92,6 +92,9 @@ TFMsg::TFMsg(QWidget* parent)
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("TFMsg"));
+    // The window that asked takes no input until the question is answered, so the
+    // answer is about what the user saw when asked.
+    setWindowModality(Qt::ApplicationModal);
     setFixedSize(396, 142);
     setFont(QFont(QStringLiteral("Verdana")));
 

@@ -31,8 +31,8 @@ class TFMsg : public QWidget {
 public:
     explicit TFMsg(QWidget* parent = nullptr);
 
-    /// Shows a message and waits in a nested event loop (the window is not modal) until
-    /// the window is hidden; returns the answer code.
+    /// Shows a message and waits in a nested event loop until the window is hidden;
+    /// returns the answer code. The window is application-modal.
     int Execute(int number, int headingKind, int buttonSet);
 
 signals:

@@ -1,20 +1,32 @@
 #pragma once
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
 #include <QLatin1String>
 #include <QWidget>
+
+#include <type_traits>
 
 // Building windows control by control: each control gets the object name the interface
 // texts and the tests address it by, and its place in pixels.
 
 namespace controls {
 
-/// A new control of type W in parent, named name, at x, y with size w × h.
+/// Lets control (a drop-down list or a date picker) react to the mouse wheel only while
+/// it has the focus: a wheel turned over it on the way to somewhere else neither gives
+/// it the focus nor changes its value, and scrolls what lies below instead.
+void wheelOnlyWithFocus(QWidget* control);
+
+/// A new control of type W in parent, named name, at x, y with size w × h. Drop-down
+/// lists and spin boxes react to the wheel only with the focus (wheelOnlyWithFocus).
 template <typename W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h)
 {
     auto* widget = new W(parent);
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, w, h);
+    if constexpr (std::is_base_of_v<QComboBox, W> || std::is_base_of_v<QAbstractSpinBox, W>)
+        wheelOnlyWithFocus(widget);
     return widget;
 }
 

@@ -235,7 +235,9 @@ void TFKVE::createEdits(QWidget* client)
     // and the calendar still change the date.
     DTP1->setButtonSymbols(QAbstractSpinBox::NoButtons);
     DTP1->setCursor(Qt::PointingHandCursor);
-    CBIconliste = place<QComboBox>(client, "CBIconliste", 536, 236, 161, 22);
+    // Wide enough for "Select cooking devices" beside the drop-down arrow, and still
+    // clear of the first device picture.
+    CBIconliste = place<QComboBox>(client, "CBIconliste", 532, 236, 168, 22);
     CBIconliste->setMaxVisibleItems(17);
     for (QComboBox* box : {CBRezeptkategorien, CBKochlevel, CBIconliste})
         box->setCursor(Qt::PointingHandCursor);
@@ -875,14 +877,14 @@ bool TFKVE::reportSave(const SaveResult& result)
     return false;
 }
 
-bool TFKVE::saveRecipe()
+bool TFKVE::saveRecipe(const RecipeForm& form)
 {
-    return reportSave(SaveRecipe(m_catalogue, currentForm()));
+    return reportSave(SaveRecipe(m_catalogue, form));
 }
 
 void TFKVE::Rezeptspeichern1Click()
 {
-    saveRecipe();
+    saveRecipe(currentForm());
 }
 
 void TFKVE::Rezeptspeichernunter1Click()
@@ -904,9 +906,10 @@ void TFKVE::Rezeptspeichernunter1Click()
 
 void TFKVE::Rezeptdrucken1Click()
 {
+    const RecipeForm form = currentForm(); // what the question is about
     if (ask(24, 1, 1) == kAnswerNo)
         return;
-    saveRecipe();
+    saveRecipe(form);
     // The print preview of the saved recipe opens here once it exists.
 }
 
@@ -916,7 +919,8 @@ void TFKVE::closeEvent(QCloseEvent* event)
     event->ignore();
     if (m_busy || !isEnabled())
         return;
-    if (!RecipeName->text().isEmpty() && ask(18, 2, 4) == kAnswerYes && !saveRecipe())
+    const RecipeForm form = currentForm(); // what the question is about
+    if (!form.name.isEmpty() && ask(18, 2, 4) == kAnswerYes && !saveRecipe(form))
         return; // nothing saved: stay open so the form's content is not lost
     m_busy = true;
     hide();

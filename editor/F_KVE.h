@@ -120,8 +120,8 @@ private:
     void DTP1Change();
     void CBKochlevelChange();
     void printedMatterChange();
-    /// Saves; false when nothing was saved (the reason has been shown).
-    bool saveRecipe();
+    /// Saves form; false when nothing was saved (the reason has been shown).
+    bool saveRecipe(const RecipeForm& form);
     bool reportSave(const SaveResult& result);
     QTextEdit* focusedRichEdit() const;
     bool Beschreibung1KeyPress();

@@ -1,5 +1,7 @@
 #include "editor/editordialogs.h"
 
+#include "platform/richtext/fonttransfer.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -22,13 +24,19 @@ PictureDialogHook& pictureHook()
 
 std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial)
 {
-    if (fontHook())
-        return fontHook()(initial);
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok)
+    const QFont start = rich::fontForDialog(initial);
+    std::optional<QFont> chosen;
+    if (fontHook()) {
+        chosen = fontHook()(start);
+    } else {
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, start, parent);
+        if (ok)
+            chosen = font;
+    }
+    if (!chosen)
         return std::nullopt;
-    return font;
+    return rich::fontFromDialog(*chosen, initial);
 }
 
 QString pictureDialogFilter()

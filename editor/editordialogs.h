@@ -12,7 +12,9 @@ class QWidget;
 // that chooses the recipe picture. Both wait for the user; tests answer them through
 // hooks instead.
 
-/// The font dialog, starting with initial; nothing when the user cancels.
+/// The font dialog for a text in initial. It starts on the family and style the text
+/// shows in; the choice comes back with the family under the name files store
+/// (rich::fontFromDialog). Nothing when the user cancels.
 std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial);
 
 /// The recipe-picture dialog, opened in folder with proposedName filled in; the chosen
@@ -23,6 +25,7 @@ std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,
 /// The name filters of the picture dialog.
 QString pictureDialogFilter();
 
+/// Answers in place of the font dialog; gets the font the dialog would start on.
 using FontDialogHook = std::function<std::optional<QFont>(const QFont& initial)>;
 using PictureDialogHook =
     std::function<std::optional<QString>(const QString& folder, const QString& proposedName)>;

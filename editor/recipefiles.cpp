@@ -1,9 +1,12 @@
 #include "editor/recipefiles.h"
 
 #include "platform/cp1252.h"
+#include "platform/filelookup.h"
 
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
+#include <QSet>
 
 namespace {
 
@@ -19,10 +22,27 @@ bool isReplaced(QChar ch)
     return false;
 }
 
-bool isFree(const QString& folder, const QString& fileName)
-{
-    return !QFileInfo::exists(folder + fileName);
-}
+// The names in a folder, compared as the file lookup compares them: whatever their case.
+class TakenNames {
+public:
+    explicit TakenNames(const QString& folder)
+    {
+        const QString existing = lookupPath(folder);
+        if (existing.isEmpty())
+            return;
+        const QStringList entries = QDir(existing).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+        for (const QString& entry : entries)
+            m_names.insert(entry.toCaseFolded());
+    }
+    bool isFree(const QString& fileName) const
+    {
+        return !m_names.contains(fileName.toCaseFolded());
+    }
+
+private:
+    QSet<QString> m_names;
+};
 
 QString numberedName(const QString& safeName, int number)
 {
@@ -57,18 +77,19 @@ int drawFileNameSuffix()
 
 QString FreeRecipeFileName(const QString& folder, const QByteArray& name, const SuffixDraw& draw)
 {
+    const TakenNames taken(folder);
     const QString plain = recipeFileNameFor(name);
-    if (isFree(folder, plain))
+    if (taken.isFree(plain))
         return plain;
     const QString safeName = SafeFileName(cp1252::toUnicode(name));
     for (int i = 0; i < kRandomTries; ++i) {
         const QString candidate = numberedName(safeName, draw());
-        if (isFree(folder, candidate))
+        if (taken.isFree(candidate))
             return candidate;
     }
     for (int number = 0; number < 900; ++number) {
         const QString candidate = numberedName(safeName, number);
-        if (isFree(folder, candidate))
+        if (taken.isFree(candidate))
             return candidate;
     }
     return {};
@@ -77,4 +98,28 @@ QString FreeRecipeFileName(const QString& folder, const QByteArray& name, const 
 QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field)
 {
     return recipeFilePath + QLatin1String(field.suffix);
+}
+
+bool removeRecipeFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.exists() || file.remove())
+        return true;
+    *error = QStringLiteral("Cannot delete \"%1\": %2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString());
+    return false;
+}
+
+bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error)
+{
+    if (!removeRecipeFile(recipeFilePath, error))
+        return false;
+    QStringList failed;
+    for (const RecipeTextField& field : recipeTextFields()) {
+        QString sideError;
+        if (!removeRecipeFile(sideFilePath(recipeFilePath, field), &sideError))
+            failed << sideError;
+    }
+    *error = failed.join(QLatin1Char('\n'));
+    return failed.isEmpty();
 }

@@ -23,11 +23,20 @@ using SuffixDraw = std::function<int()>;
 /// The default draw, from the process-wide random generator.
 int drawFileNameSuffix();
 
-/// A recipe file name that no file in folder (ending with a separator) has yet: the
-/// name's own file name when it is free, otherwise the name, "_" and a drawn number.
+/// A recipe file name that no file in folder (ending with a separator) has yet, in any
+/// case of its letters: the name's own file name when it is free, otherwise the name,
+/// "_" and a drawn number.
 /// Returns an empty text when every one of the 900 numbered names is taken.
 QString FreeRecipeFileName(const QString& folder, const QByteArray& name,
                            const SuffixDraw& draw = drawFileNameSuffix);
 
 /// Path of a text's side file: the recipe file's path followed by the text's suffix.
 QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field);
+
+/// Deletes the file at path; a file that does not exist counts as deleted. On failure
+/// error says which file could not be deleted and why.
+bool removeRecipeFile(const QString& path, QString* error);
+
+/// Deletes a recipe file and then its side files. When the recipe file cannot be
+/// deleted its side files stay, so the recipe is kept whole; error names the file.
+bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error);

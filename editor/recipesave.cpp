@@ -3,6 +3,7 @@
 #include "common/session.h"
 #include "editor/recipefiles.h"
 #include "platform/cp1252.h"
+#include "platform/filelookup.h"
 #include "platform/richtext/rtfwriter.h"
 #include "platform/safefile.h"
 #include "recipes/recipefile.h"
@@ -63,24 +64,14 @@ private:
     QList<FileSnapshot> m_snapshots;
 };
 
-bool removeFile(const QString& path, QString* error)
-{
-    QFile file(path);
-    if (!file.exists() || file.remove())
-        return true;
-    *error = QStringLiteral("Cannot delete \"%1\": %2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString());
-    return false;
-}
-
 // Writes or deletes one side file; the transaction remembers it first.
-bool storeSideFile(SaveTransaction& transaction, const QString& path,
-                   const rich::RichDocument& doc, QString* error)
+bool storeSideFile(SaveTransaction& transaction, const QString& path, const rich::RichDocument& doc,
+                   QString* error)
 {
     if (!transaction.remember(path, error))
         return false;
     if (doc.isEmpty())
-        return removeFile(path, error);
+        return removeRecipeFile(path, error);
     return rich::writeRtfFile(path, doc, error);
 }
 
@@ -91,7 +82,8 @@ bool storeRecipeFiles(TKVG& recipe, const RecipeForm& form, QString* error)
     const auto& fields = recipeTextFields();
     bool ok = true;
     for (size_t i = 0; ok && i < fields.size(); ++i)
-        ok = storeSideFile(transaction, sideFilePath(recipe.FilePath, fields[i]), form.texts[i], error);
+        ok = storeSideFile(transaction, sideFilePath(recipe.FilePath, fields[i]), form.texts[i],
+                           error);
     if (ok)
         ok = transaction.remember(recipe.FilePath, error);
     if (ok) {
@@ -177,7 +169,14 @@ SaveResult SaveRecipeAs(Catalogue& catalogue, const RecipeForm& form, bool overw
     TKVG recipe = catalogue.recipes.at(catalogue.CurrentRecipe);
     recipe.FileName = recipeFileNameFor(ansi(form.name));
     recipe.FilePath = recipeFolder(BaseFolder()) + recipe.FileName;
-    if (!overwrite && QFileInfo::exists(recipe.FilePath))
-        return {SaveStatus::NameExists, {}};
+    // A file whose name differs only in case is the same file on Windows: it is the one
+    // asked about and the one replaced.
+    const QString existing = lookupPath(recipe.FilePath);
+    if (!existing.isEmpty()) {
+        if (!overwrite)
+            return {SaveStatus::NameExists, {}};
+        recipe.FilePath = existing;
+        recipe.FileName = fileNameOf(existing);
+    }
     return saveRecord(catalogue, recipe, form);
 }

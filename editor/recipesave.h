@@ -31,8 +31,9 @@ struct SaveResult {
 SaveResult SaveRecipe(Catalogue& catalogue, const RecipeForm& form);
 
 /// "Save recipe as": the record takes the file name made from the form's name and is
-/// saved there. When that file exists and overwrite is false, returns NameExists and
-/// changes nothing.
+/// saved there. When that file exists (in any case of its letters) and overwrite is
+/// false, returns NameExists and changes nothing; with overwrite the existing file is
+/// replaced and keeps its name.
 SaveResult SaveRecipeAs(Catalogue& catalogue, const RecipeForm& form, bool overwrite);
 
 /// The record as saving the form would leave it, before any file is written: plain

@@ -22,6 +22,23 @@ void copyParts(const CharFormat& from, quint8 parts, CharFormat& to)
         to.pitch = from.pitch;
 }
 
+// The Windows faces that files exchanged with Windows name, each with the family shown
+// for it here, in the order a family that stands in for two of them is stored under.
+// Resolved once, so a session stores every family under the same name.
+const QList<std::pair<QString, QString>>& windowsFaces()
+{
+    static const QList<std::pair<QString, QString>> faces = [] {
+        QList<std::pair<QString, QString>> out;
+        for (const char* face :
+             {"Arial", "Times New Roman", "Courier New", "Verdana", "MS Sans Serif"}) {
+            const QString name = QString::fromLatin1(face);
+            out.append({name, dialogFontFamily(name)});
+        }
+        return out;
+    }();
+    return faces;
+}
+
 } // namespace
 
 QFont toQFont(const CharFormat& format)
@@ -60,6 +77,45 @@ CharFormat fromQFont(const QFont& font, const CharFormat& base)
     format.pitch =
         font.fixedPitch() || QFontInfo(font).fixedPitch() ? Pitch::Fixed : Pitch::Default;
     return format;
+}
+
+QString dialogFontFamily(const QString& name)
+{
+    return QFontInfo(QFont(name)).family();
+}
+
+QString storedFontName(const QString& chosenFamily, const QString& textName)
+{
+    if (!textName.isEmpty() && chosenFamily == dialogFontFamily(textName))
+        return textName;
+    for (const auto& [face, family] : windowsFaces()) {
+        if (chosenFamily == family)
+            return face;
+    }
+    return chosenFamily;
+}
+
+QFont fontForDialog(const QFont& textFont)
+{
+    // The dialog lists installed families only; a Windows name it does not find would
+    // start it on the application's font, with the styles of that font.
+    const QFontInfo shown(textFont);
+    QFont font = textFont;
+    font.setFamily(shown.family());
+    font.setStyleName(shown.styleName());
+    return font;
+}
+
+QFont fontFromDialog(const QFont& chosen, const QFont& textFont)
+{
+    QFont font = chosen;
+    font.setStyleName(QString()); // a style of the substitute; bold and italic say it
+    font.setFamily(storedFontName(chosen.family(), textFont.family()));
+    // The dialog offers whole points and starts on the text's size rounded: handed back
+    // unchanged, the text keeps its own size.
+    if (textFont.pointSizeF() > 0 && chosen.pointSize() == textFont.pointSize())
+        font.setPointSizeF(textFont.pointSizeF());
+    return font;
 }
 
 void FontFromSelection(CharFormat& font, const RichDocument& doc)

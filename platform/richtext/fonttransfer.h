@@ -30,6 +30,26 @@ QFont toQFont(const CharFormat& format);
 /// pitch), colour and character set stay base's.
 CharFormat fromQFont(const QFont& font, const CharFormat& base = CharFormat());
 
+/// The family a font dialog lists for a stored font name: the name itself when that
+/// family is installed, otherwise the family fontconfig shows in its place (Liberation
+/// Sans for Arial).
+QString dialogFontFamily(const QString& name);
+
+/// The name to store for a family chosen in a font dialog, so that files keep the names
+/// Windows knows: textName (the name the text had) when the family is what textName
+/// shows as; the Windows name (Arial, Times New Roman, Courier New, Verdana, MS Sans
+/// Serif) the family stands in for; otherwise the family itself.
+QString storedFontName(const QString& chosenFamily, const QString& textName);
+
+/// The font a font dialog starts on for a text in textFont: the family and style the
+/// text shows in, its size and effects.
+QFont fontForDialog(const QFont& textFont);
+
+/// The font a dialog's choice gives a text that was in textFont: the family stored
+/// under its Windows name (storedFontName), and the text's own size while the dialog's
+/// whole-point size is the one it started on.
+QFont fontFromDialog(const QFont& chosen, const QFont& textFont);
+
 /// Copies face name, size, height, style and pitch of doc's selection (its first
 /// character, or the one before the caret) into font. font's colour and character
 /// set stay as they are.

@@ -94,8 +94,12 @@ QTextCharFormat toTextCharFormatParts(const CharFormat& format, quint8 parts)
     if (parts & StylePart)
         copy({QTextFormat::FontWeight, QTextFormat::FontItalic, QTextFormat::TextUnderlineStyle,
               QTextFormat::FontUnderline, QTextFormat::FontStrikeOut});
+    // A proportional face says "not fixed" and leaves a character's stored variable
+    // pitch as it is: the text keeps its pitch when its own face is chosen again.
     if (parts & PitchPart)
-        copy({QTextFormat::FontFixedPitch, QTextFormat::FontStyleHint, kPitchProperty});
+        copy({QTextFormat::FontFixedPitch, QTextFormat::FontStyleHint});
+    if ((parts & PitchPart) && format.pitch != Pitch::Default)
+        copy({kPitchProperty});
     return out;
 }
 

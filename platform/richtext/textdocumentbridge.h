@@ -20,7 +20,8 @@ namespace rich {
 QTextCharFormat toTextCharFormat(const CharFormat& format);
 
 /// A Qt character format that carries only the given parts (FontPart flags of
-/// fonttransfer.h) of a model format, for merging into text that keeps the rest.
+/// fonttransfer.h) of a model format, for merging into text that keeps the rest. A
+/// default pitch merged into text of variable pitch leaves it variable.
 QTextCharFormat toTextCharFormatParts(const CharFormat& format, quint8 parts);
 
 /// Model format of a Qt character format; what the Qt format leaves unset comes from

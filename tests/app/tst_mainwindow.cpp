@@ -1,14 +1,14 @@
-#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/interfacetexts.h"
-#include "editor/F_KVE.h"
 #include "common/session.h"
+#include "editor/F_KVE.h"
 #include "platform/richtext/rtfwriter.h"
 #include "preview/printeravailability.h"
+#include "tests/testfiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -89,6 +90,8 @@ private slots:
             m_asked << number;
             return m_answers.isEmpty() ? 0 : m_answers.takeFirst();
         });
+        m_errors.clear();
+        SetErrorReportHook([this](const QString& text) { m_errors << text; });
         m_catalogue.reset();
         m_main = std::make_unique<TFMain>(m_catalogue);
         m_main->FillRecipeList(true);
@@ -100,6 +103,7 @@ private slots:
         m_main->setOptionsRead(false); // close without the question
         m_main.reset();
         SetShowMsgHook({});
+        SetErrorReportHook({});
         SetPrinterAvailableOverride({});
     }
 
@@ -113,6 +117,9 @@ private slots:
         QCOMPARE(m_main->CBOZB->itemText(1), QStringLiteral("Red binder"));
         QCOMPARE(m_main->listModel()->iconOfRow(1), 3);
         QCOMPARE(m_main->listModel()->index(2, 2).data().toString(), QStringLiteral("****"));
+        QCOMPARE(m_main->recipeList()->font().pointSize(), 9);
+        QCOMPARE(m_main->CBUKat->maxVisibleItems(), 25);
+        QCOMPARE(m_main->CBOZB->maxVisibleItems(), 25);
     }
 
     void typingASearchFiltersTheList()
@@ -123,6 +130,23 @@ private slots:
         QCOMPARE(m_main->ESuchen->cursorPosition(), 5);
         m_main->ESuchen->clear();
         QCOMPARE(captions(*m_main).size(), 4);
+    }
+
+    void refillKeepsTheSelectionOnlyOnTheSameRecipe_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("selected"); // after the search, Goulash (row 1) selected before
+        QTest::newRow("still on its row") << QStringLiteral("goulash") << 1;
+        QTest::newRow("another recipe on its row") << QStringLiteral("tomato") << 0;
+    }
+    void refillKeepsTheSelectionOnlyOnTheSameRecipe()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, selected);
+        m_main->selectRow(1);
+        QTest::keyClicks(m_main->ESuchen, search);
+        QCOMPARE(captions(*m_main).size(), 2);
+        QCOMPARE(m_main->selectedRow(), selected);
     }
 
     void filterBoxes_data()
@@ -232,6 +256,38 @@ private slots:
         m_asked.clear();
         m_main->PMRezeptloeschenClick(); // row 0: nothing to delete, no question
         QVERIFY(m_asked.isEmpty());
+    }
+
+    void deleteRemovesTheRecipeAskedAbout()
+    {
+        // While the question is open the user types a search that puts Tomato soup on
+        // the row Goulash had.
+        m_main->selectRow(1);
+        SetShowMsgHook([this](int, int, int) {
+            m_main->ESuchen->setText(QStringLiteral("tomato"));
+            return kAnswerYes;
+        });
+        m_main->PMRezeptloeschenClick();
+        QVERIFY(!QFile::exists(m_collection->recipes + QStringLiteral("goulash.vrez")));
+        QVERIFY(QFile::exists(m_collection->recipes + QStringLiteral("soup.vrez")));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void undeletableRecipeFileIsReported()
+    {
+        // A folder in the recipe file's place cannot be deleted as a file, not even by root.
+        const QString goulash = m_collection->recipes + QStringLiteral("goulash.vrez");
+        putFile(goulash + QStringLiteral(".003"), "{\\rtf1 x\\par}");
+        QVERIFY(QFile::remove(goulash));
+        putFile(goulash + QStringLiteral("/inside"), "x");
+        m_main->selectRow(1);
+        m_answers = {kAnswerYes};
+        m_main->PMRezeptloeschenClick();
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errors.first().contains(QLatin1String("goulash.vrez")),
+                 qPrintable(m_errors.first()));
+        // The recipe stays whole: its side file is kept.
+        QVERIFY(QFile::exists(goulash + QStringLiteral(".003")));
     }
 
     void popupItems_data()
@@ -344,6 +400,8 @@ private slots:
         QVERIFY2(started, qPrintable(error));
         TFMain* main = application.mainWindow();
         QVERIFY(main->isVisible());
+        QVERIFY((main->frameGeometry().center() - main->screen()->availableGeometry().center())
+                    .manhattanLength() <= 2);
         QCOMPARE(main->windowTitle(), QStringLiteral("Dilboscan 2.01"));
         QCOMPARE(main->listModel()->rowCount(), 4);
         QVERIFY(QFile::exists(m_collection->base + QStringLiteral("PRGDATA/Options.kv")));
@@ -361,6 +419,7 @@ private:
     std::unique_ptr<TFMain> m_main;
     QList<int> m_answers;
     QList<int> m_asked;
+    QStringList m_errors;
 };
 
 QTEST_MAIN(TestMainWindow)

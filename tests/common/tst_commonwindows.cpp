@@ -72,6 +72,13 @@ private slots:
             putPicture(base.path(), QStringLiteral("Graphic/PNG/ENG/kvlogo.png"));
 
         TFLadeInfo* window = ProgressWindow();
+        // The pauses are taken note of instead of waited for.
+        QStringList pauses;
+        SetProgressPauseHook([&](int milliseconds) {
+            pauses << QString::number(milliseconds) + (window->isVisible()
+                                                           ? QLatin1String(" shown")
+                                                           : QLatin1String(" hidden"));
+        });
         ShowCounter counter;
         window->installEventFilter(&counter);
         ShowProgress();
@@ -88,8 +95,11 @@ private slots:
         QCOMPARE(window->findChild<QLabel*>(QStringLiteral("ILogo"))->pixmap().isNull(), !withLogo);
 
         HideProgress();
+        SetProgressPauseHook({});
         QVERIFY(!window->isVisible());
         QCOMPARE(ProgressWindow(), window);
+        // A pause before the window first shows and one after it hides.
+        QCOMPARE(pauses, (QStringList{QStringLiteral("100 hidden"), QStringLiteral("50 hidden")}));
     }
 
     void informationDisablesTheEditorUntilClosed()

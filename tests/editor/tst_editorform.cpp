@@ -31,12 +31,15 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
+#include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeView>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <memory>
 #include <optional>
@@ -150,6 +153,16 @@ bool choose(QComboBox* box, const QString& text)
     return !view->isVisible() && box->currentIndex() == item;
 }
 
+// A wheel notch down over control, delivered as the window system delivers it.
+void turnWheel(QWidget* control)
+{
+    const QPointF at = QRectF(control->rect()).center();
+    QWheelEvent wheel(at, control->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    QApplication::instance()->notify(control, &wheel);
+}
+
 void clearLine(QLineEdit* edit)
 {
     QTest::mouseClick(edit, Qt::LeftButton);
@@ -256,6 +269,15 @@ private slots:
         QVERIFY(!ed->Menge1->isVisible());
         QCOMPARE(slotTips(ed), QStringList(7, ed->IIconlisteBack->toolTip()));
         QVERIFY(ed->LGrafikvolldateiname->text().isEmpty());
+        // "Select cooking devices" is shown whole in its box.
+        QStyleOptionComboBox box;
+        box.initFrom(ed->CBIconliste);
+        const QRect field = ed->style()->subControlRect(
+            QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, ed->CBIconliste);
+        QCOMPARE(ed->CBIconliste->currentIndex(), 0);
+        QVERIFY2(ed->CBIconliste->fontMetrics().horizontalAdvance(ed->CBIconliste->currentText()) <=
+                     field.width(),
+                 qPrintable(QString::number(field.width())));
     }
 
     void openingFillsTheForm_data()
@@ -534,6 +556,38 @@ private slots:
         QCOMPARE(m_asked, QList<int>{2});
         QCOMPARE(current().Devices, seven);
         QVERIFY(!slotTips(ed).contains(u"microwave"_s));
+    }
+
+    void wheelChangesOnlyAFocusedControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("cooking devices") << u"CBIconliste"_s;
+        QTest::newRow("categories") << u"CBRezeptkategorien"_s;
+        QTest::newRow("difficulty") << u"CBKochlevel"_s;
+        QTest::newRow("cooking date") << u"DTP1"_s;
+    }
+    void wheelChangesOnlyAFocusedControl()
+    {
+        QFETCH(QString, control);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        auto* target = ed->findChild<QWidget*>(control);
+        QVERIFY(target);
+        const auto state = [&] {
+            const auto* box = qobject_cast<QComboBox*>(target);
+            return QStringList{
+                QString::fromLatin1(current().Devices), ed->ERezeptkategorien->text(),
+                QString::number(ed->CBKochlevel->currentIndex()), ed->DTP1->dateTime().toString(),
+                QString::number(box ? box->currentIndex() : -1)};
+        };
+        const QStringList before = state();
+        // Turned on the way past: the control neither takes the focus nor changes.
+        turnWheel(target);
+        QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
+        QCOMPARE(state(), before);
+        target->setFocus(Qt::TabFocusReason);
+        turnWheel(target);
+        QVERIFY(state() != before);
     }
 
     void categoryList_data()

@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMap>
 #include <QTemporaryDir>
@@ -185,6 +186,8 @@ private slots:
     void saveAsOntoAnExistingName();
     void emptyNameAsksForOne_data();
     void emptyNameAsksForOne();
+    void missingPictureIsNotSaved_data();
+    void missingPictureIsNotSaved();
     void failedSaveKeepsTheForm_data();
     void failedSaveKeepsTheForm();
     void closingAsksToSave_data();
@@ -199,6 +202,8 @@ private slots:
     void fontIntoSelectedWord();
     void cancelledFontChangesNothing_data();
     void cancelledFontChangesNothing();
+    void fontLeftAsTheDialogStartsChangesNoByte_data();
+    void fontLeftAsTheDialogStartsChangesNoByte();
     void enterInDescriptionsMirrorsTheLine_data();
     void enterInDescriptionsMirrorsTheLine();
 
@@ -544,6 +549,40 @@ void EditorSaveTest::emptyNameAsksForOne()
     QCOMPARE(linesOf(editor()->Rezepttext), QStringList{QStringLiteral("Boil.")});
 }
 
+void EditorSaveTest::missingPictureIsNotSaved_data()
+{
+    QTest::addColumn<bool>("pictureThere");
+    QTest::newRow("picture there") << true;
+    QTest::newRow("picture gone") << false;
+}
+
+void EditorSaveTest::missingPictureIsNotSaved()
+{
+    QFETCH(bool, pictureThere);
+    const QString goulash = recipePath(QStringLiteral("Goulash.vrez"));
+    TKVG record;
+    QVERIFY(parseRecipeFile(fileBytes(goulash), record, nullptr));
+    const QString picture = m_dir->filePath(QStringLiteral("dish.png"));
+    record.PictureFile = picture;
+    putFile(goulash, recipeFileBytes(record));
+    if (pictureThere) {
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(Qt::darkRed);
+        QVERIFY(image.save(picture));
+    }
+    editor()->close(); // the new recipe has no name: nothing asked, the list is read again
+    const int row = int(captions(mainWindow()).indexOf(QStringLiteral("Goulash")));
+    QVERIFY(row > 0);
+    mainWindow()->selectRow(row);
+    QTest::keyClick(mainWindow()->recipeList(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitForWindowActive(editor()));
+
+    QTest::keyClick(editor()->RecipeName, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_asked, QList<int>{5});
+    QVERIFY(parseRecipeFile(fileBytes(goulash), record, nullptr));
+    QCOMPARE(record.PictureFile, pictureThere ? picture : QString());
+}
+
 void EditorSaveTest::failedSaveKeepsTheForm_data()
 {
     QTest::addColumn<bool>("readOnly");
@@ -783,7 +822,7 @@ void EditorSaveTest::fontIntoSelectedWord()
     m_fontAnswer = chosenFont();
     e->ZeichensatzClick();
     QCOMPARE(m_fontAsked.size(), 1);
-    QCOMPARE(m_fontAsked.first().family(), QStringLiteral("Arial"));
+    QCOMPARE(m_fontAsked.first().family(), rich::dialogFontFamily(QStringLiteral("Arial")));
     QCOMPARE(m_fontAsked.first().pointSize(), 10);
     const QList<rich::CharFormat> formats = characterFormats(e->Rezepttext);
     QCOMPARE(formats.size(), expected.size());
@@ -837,6 +876,60 @@ void EditorSaveTest::cancelledFontChangesNothing()
     QCOMPARE(target->textCursor().anchor(), cursor.anchor());
     QCOMPARE(target->textCursor().position(), cursor.position());
     QCOMPARE(QApplication::focusWidget(), target);
+}
+
+void EditorSaveTest::fontLeftAsTheDialogStartsChangesNoByte_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("halfPoints");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("pitch");
+    const int variable = int(rich::Pitch::Variable);
+    const int fixed = int(rich::Pitch::Fixed);
+    QTest::newRow("Arial 9.5 pt") << QStringLiteral("Arial") << 19 << 0 << variable;
+    QTest::newRow("Verdana") << QStringLiteral("Verdana") << 16 << 0 << variable;
+    QTest::newRow("MS Sans Serif bold")
+        << QStringLiteral("MS Sans Serif") << 17 << int(rich::Bold) << 0;
+    QTest::newRow("Courier New italic")
+        << QStringLiteral("Courier New") << 20 << int(rich::Italic) << fixed;
+    QTest::newRow("Times New Roman") << QStringLiteral("Times New Roman") << 24 << 0 << variable;
+}
+
+void EditorSaveTest::fontLeftAsTheDialogStartsChangesNoByte()
+{
+    QFETCH(QString, face);
+    QFETCH(int, halfPoints);
+    QFETCH(int, style);
+    QFETCH(int, pitch);
+    TFKVE* e = editor();
+    typeInto(e->RecipeName, QStringLiteral("Soup"));
+    rich::CharFormat format;
+    format.fontName = face;
+    format.halfPoints = halfPoints;
+    format.heightPx = rich::heightForHalfPoints(halfPoints);
+    format.style = quint8(style);
+    format.pitch = rich::Pitch(pitch);
+    rich::RichDocument doc;
+    doc.appendLine(QStringLiteral("Wash the leeks."), doc.intern(format));
+    rich::toTextDocument(doc, e->Rezepttext->document());
+    e->Rezepttext->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(e->Rezepttext, Qt::Key_S, Qt::ControlModifier);
+    const QString side = recipePath(QStringLiteral("Soup.vrez.003"));
+    const QByteArray saved = fileBytes(side);
+    QVERIFY(saved.contains(face.toLatin1()));
+
+    e->Rezepttext->selectAll();
+    SetFontDialogHook([this](const QFont& initial) {
+        m_fontAsked << initial;
+        return std::optional<QFont>(initial); // OK without a change
+    });
+    e->ZeichensatzClick();
+    // The dialog starts on the family the text shows in, which it lists.
+    QCOMPARE(m_fontAsked.size(), 1);
+    QCOMPARE(m_fontAsked.first().family(), QFontInfo(rich::toQFont(format)).family());
+    QTest::keyClick(e->Rezepttext, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_asked, (QList<int>{5, 5}));
+    QCOMPARE(fileBytes(side), saved);
 }
 
 // Enter in the description column -----------------------------------------------------------

@@ -79,6 +79,12 @@ void RecipeFilesTest::freeName_data()
                                             << "Soup_17.vrez";
     QTest::newRow("drawn number taken")
         << QStringList{QStringLiteral("Soup.vrez"), QStringLiteral("Soup_5.vrez")} << QList<int>{5, 5, 899} << "Soup_899.vrez";
+    // Names are compared as Windows compares them, whatever their case.
+    QTest::newRow("taken in another case")
+        << QStringList{QStringLiteral("soup.VREZ")} << QList<int>{17} << "Soup_17.vrez";
+    QTest::newRow("drawn number taken in another case")
+        << QStringList{QStringLiteral("Soup.vrez"), QStringLiteral("soup_5.Vrez")}
+        << QList<int>{5, 899} << "Soup_899.vrez";
     QTest::newRow("draw of zero") << QStringList{QStringLiteral("Soup.vrez")} << QList<int>{0} << "Soup_0.vrez";
     QTest::newRow("unlucky draws end in a search")
         << QStringList{QStringLiteral("Soup.vrez"), QStringLiteral("Soup_0.vrez"), QStringLiteral("Soup_1.vrez"), QStringLiteral("Soup_2.vrez")} << QList<int>{1}

@@ -77,6 +77,7 @@ private slots:
     void bothLayoutsSaved();
     void renamedKeepsFile();
     void saveAsNewName();
+    void saveAsExisting_data();
     void saveAsExisting();
     void nameMissing();
     void noCurrentRecipe();
@@ -229,13 +230,22 @@ void RecipeSaveTest::saveAsNewName()
     QCOMPARE(after.size(), before.size() * 2);
 }
 
+void RecipeSaveTest::saveAsExisting_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("same name") << QStringLiteral("Soup");
+    // Windows would open the same file: no second file that collides there.
+    QTest::newRow("name in other case") << QStringLiteral("SOUP");
+}
+
 void RecipeSaveTest::saveAsExisting()
 {
+    QFETCH(QString, name);
     QVERIFY(SaveRecipe(m_catalogue, normalForm(QStringLiteral("Soup"))).ok());
     m_catalogue.CurrentRecipe = m_catalogue.newRecipe();
     const QByteArray untouched = recipeFileBytes(m_catalogue.recipes.at(1));
     const auto before = folderContent();
-    RecipeForm other = normalForm(QStringLiteral("Soup"));
+    RecipeForm other = normalForm(name);
     other.remark = QStringLiteral("replacement");
 
     QCOMPARE(SaveRecipeAs(m_catalogue, other, false).status, SaveStatus::NameExists);
@@ -246,6 +256,7 @@ void RecipeSaveTest::saveAsExisting()
     QVERIFY(SaveRecipeAs(m_catalogue, other, true).ok());
     QCOMPARE(m_catalogue.recipes.at(1).FileName, QStringLiteral("Soup.vrez"));
     QVERIFY(folderContent().value(QStringLiteral("Soup.vrez")).contains("replacement"));
+    QCOMPARE(folderContent().keys(), before.keys());
 }
 
 void RecipeSaveTest::nameMissing()

@@ -37,6 +37,9 @@ private slots:
         QTest::newRow("inner blanks stay")
             << QByteArray("Main dishes ,Quick  meals") << QByteArray("Main dishes,Quick  meals,")
             << QByteArray("Main dishes,Quick  meals,") << QByteArray("Main dishes,Quick  meals");
+        QTest::newRow("leading blank, tidy otherwise")
+            << QByteArray(" Soups,") << QByteArray("Soups,") << QByteArray("Soups,")
+            << QByteArray("Soups,");
         QTest::newRow("old: trailing comma kept")
             << QByteArray(" Soups , Starters,") << QByteArray("Soups,Starters,")
             << QByteArray("Soups,Starters,") << QByteArray("Soups,Starters,");

@@ -13,9 +13,10 @@ QByteArray crlf(const QByteArrayList& lines)
     return lines.join("\r\n") + "\r\n";
 }
 
-// An old file with the given categories and deluxe columns.
+// An old file with the given categories and deluxe columns; with plainTexts false its
+// ingredients and instructions are empty.
 QByteArray oldFile(const QByteArray& categories, const QByteArrayList& quantities,
-                   const QByteArrayList& units)
+                   const QByteArrayList& units, bool plainTexts = true)
 {
     QByteArrayList lines{"[MENDRAKE_TARVOLIN 1.5]",
                          "Old soup",
@@ -37,6 +38,10 @@ QByteArray oldFile(const QByteArray& categories, const QByteArrayList& quantitie
                          "",
                          "5",
                          "Remark"};
+    if (!plainTexts) { // the counts and lines of ingredients and instructions
+        lines.remove(9, 5);
+        lines.insert(9, 2, "0");
+    }
     lines << QByteArray::number(quantities.size()) << quantities;
     lines << QByteArray::number(units.size()) << units;
     lines << "0"
@@ -123,21 +128,32 @@ private slots:
     {
         QTest::addColumn<QByteArrayList>("quantities");
         QTest::addColumn<QByteArrayList>("units");
+        QTest::addColumn<bool>("plainTexts");
         QTest::addColumn<int>("kind");
-        QTest::newRow("quantities") << QByteArrayList{"1"} << QByteArrayList{} << 1;
-        QTest::newRow("only units") << QByteArrayList{} << QByteArrayList{"g"} << 0;
-        QTest::newRow("none") << QByteArrayList{} << QByteArrayList{} << 0;
+        QTest::newRow("quantities") << QByteArrayList{"1"} << QByteArrayList{} << true << 1;
+        QTest::newRow("only units") << QByteArrayList{} << QByteArrayList{"g"} << true << 0;
+        // Saving would make this one deluxe; the conversion does not.
+        QTest::newRow("only units, no plain texts")
+            << QByteArrayList{} << QByteArrayList{"g"} << false << 0;
+        QTest::newRow("none") << QByteArrayList{} << QByteArrayList{} << true << 0;
     }
     void kindComesFromTheQuantities()
     {
         QFETCH(QByteArrayList, quantities);
         QFETCH(QByteArrayList, units);
+        QFETCH(bool, plainTexts);
         QFETCH(int, kind);
+        const QByteArray old = oldFile("Soups", quantities, units, plainTexts);
         TKVG r;
-        QVERIFY(parseOldRecipeFile(oldFile("Soups", quantities, units), r, nullptr));
+        QVERIFY(parseOldRecipeFile(old, r, nullptr));
         QCOMPARE(r.Kind, kind);
+        QCOMPARE(r.Ingredients.isEmpty(), !plainTexts);
         // The conversion writes the kind as it is, without normalising it again.
-        QCOMPARE(upgradedRecipeBytes(r).split('\n').at(1), QByteArray::number(kind) + '\r');
+        Folder folder;
+        folder.put(QStringLiteral("old.vrez"), old);
+        UpgradeRecipeFiles(folder.base);
+        QCOMPARE(folder.get(QStringLiteral("old.vrez")).split('\n').at(1),
+                 QByteArray::number(kind) + '\r');
     }
 
     void otherFilesAreUntouched()

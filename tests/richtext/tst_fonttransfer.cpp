@@ -168,6 +168,80 @@ private slots:
         QCOMPARE(formatsOf(doc).at(2), original);
     }
 
+    void dialogFamilies_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("family");
+        QTest::newRow("Arial") << str("Arial") << str("Liberation Sans");
+        QTest::newRow("Times New Roman") << str("Times New Roman") << str("Liberation Serif");
+        QTest::newRow("Courier New") << str("Courier New") << str("Liberation Mono");
+        QTest::newRow("MS Sans Serif") << str("MS Sans Serif") << str("DejaVu Sans");
+        QTest::newRow("Verdana") << str("Verdana") << str("DejaVu Sans");
+        QTest::newRow("installed") << str("Liberation Serif") << str("Liberation Serif");
+    }
+    void dialogFamilies()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, family);
+        QCOMPARE(dialogFontFamily(name), family);
+        QCOMPARE(storedFontName(family, name), name); // left as shown, stored as before
+    }
+
+    void storedFontNames_data()
+    {
+        QTest::addColumn<QString>("chosen"); // empty: the family the text's name shows as
+        QTest::addColumn<QString>("textName");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("substitute of another Windows face")
+            << str("Liberation Serif") << str("Arial") << str("Times New Roman");
+        QTest::newRow("fixed-pitch substitute")
+            << str("Liberation Mono") << str("Verdana") << str("Courier New");
+        QTest::newRow("shared substitute, the text's name kept")
+            << str("DejaVu Sans") << str("MS Sans Serif") << str("MS Sans Serif");
+        QTest::newRow("shared substitute, chosen from another face")
+            << str("DejaVu Sans") << str("Arial") << str("Verdana");
+        QTest::newRow("no text name") << str("Liberation Sans") << QString() << str("Arial");
+        QTest::newRow("a face missing here, left as shown")
+            << QString() << str("Tahoma") << str("Tahoma");
+        QTest::newRow("Windows name handed back as such")
+            << str("Courier New") << str("Arial") << str("Courier New");
+        QTest::newRow("face of its own")
+            << str("DejaVu Serif") << str("Arial") << str("DejaVu Serif");
+    }
+    void storedFontNames()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, textName);
+        QFETCH(QString, stored);
+        QCOMPARE(storedFontName(chosen.isEmpty() ? dialogFontFamily(textName) : chosen, textName),
+                 stored);
+    }
+
+    void dialogKeepsTheTextsSize_data()
+    {
+        QTest::addColumn<double>("textPoints");
+        QTest::addColumn<double>("dialogPoints"); // dialogs hand back whole points
+        QTest::addColumn<double>("points");
+        QTest::newRow("size left") << 9.5 << 10.0 << 9.5;
+        QTest::newRow("size changed") << 9.5 << 12.0 << 12.0;
+        QTest::newRow("whole size left") << 10.0 << 10.0 << 10.0;
+    }
+    void dialogKeepsTheTextsSize()
+    {
+        QFETCH(double, textPoints);
+        QFETCH(double, dialogPoints);
+        QFETCH(double, points);
+        QFont text(str("Arial"));
+        text.setPointSizeF(textPoints);
+        text.setBold(true);
+        QFont chosen = fontForDialog(text);
+        chosen.setPointSizeF(dialogPoints);
+        const QFont stored = fontFromDialog(chosen, text);
+        QCOMPARE(stored.family(), str("Arial"));
+        QCOMPARE(stored.pointSizeF(), points);
+        QVERIFY(stored.bold());
+    }
+
     void alsoPrinterSetsTheCanvasFontFirst()
     {
         QImage page(10, 10, QImage::Format_ARGB32_Premultiplied);

@@ -1,0 +1,34 @@
+#include "common/controls.h"
+
+#include <QEvent>
+
+namespace controls {
+
+namespace {
+
+// Passes a wheel event over an unfocused control on to the control's parent.
+class WheelGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+            event->ignore(); // not taken: the parent gets it
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void wheelOnlyWithFocus(QWidget* control)
+{
+    // Qt's default for these controls is Qt::WheelFocus: the wheel would focus them first.
+    control->setFocusPolicy(Qt::StrongFocus);
+    control->installEventFilter(new WheelGuard(control));
+}
+
+} // namespace controls
