@@ -2,6 +2,8 @@
 
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
+#include "platform/safefile.h"
+#include "recipes/textrules.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,6 +122,11 @@ bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error)
         if (!removeRecipeFile(sideFilePath(recipeFilePath, field), &sideError))
             failed << sideError;
     }
+    // Temporary files a killed save of this recipe left behind go with it.
+    QStringList names{fileNameOf(recipeFilePath)};
+    for (const RecipeTextField& field : recipeTextFields())
+        names << names.first() + QLatin1String(field.suffix);
+    removeLeftoverTemporaryFiles(FolderPart(recipeFilePath), names);
     *error = failed.join(QLatin1Char('\n'));
     return failed.isEmpty();
 }

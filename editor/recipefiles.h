@@ -39,4 +39,5 @@ bool removeRecipeFile(const QString& path, QString* error);
 
 /// Deletes a recipe file and then its side files. When the recipe file cannot be
 /// deleted its side files stay, so the recipe is kept whole; error names the file.
+/// Temporary files that a killed save of the recipe left beside it are removed too.
 bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error);

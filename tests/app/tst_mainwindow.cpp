@@ -240,6 +240,12 @@ private slots:
     {
         const QString soup = m_collection->recipes + QStringLiteral("soup.vrez");
         putFile(soup + QStringLiteral(".003"), "{\\rtf1 x\\par}");
+        // Left by a save killed before its rename; the delete takes it along, not the
+        // leftover of another recipe.
+        putFile(soup + QStringLiteral(".003.tmp-Ab12Cd"), "{\\rtf1 y\\par}");
+        const QString otherLeftover =
+            m_collection->recipes + QStringLiteral("tart.vrez.tmp-Ab12Cd");
+        putFile(otherLeftover, "x");
         m_main->selectRow(3);
         m_answers = {7};
         m_main->PMRezeptloeschenClick();
@@ -250,6 +256,8 @@ private slots:
         m_main->PMRezeptloeschenClick();
         QVERIFY(!QFile::exists(soup));
         QVERIFY(!QFile::exists(soup + QStringLiteral(".003")));
+        QVERIFY(!QFile::exists(soup + QStringLiteral(".003.tmp-Ab12Cd")));
+        QVERIFY(QFile::exists(otherLeftover));
         QCOMPARE(captions(*m_main).size(), 3);
         QCOMPARE(m_main->selectedRow(), 0);
 
@@ -376,7 +384,7 @@ private slots:
     void wrongOptionsHeaderEndsTheStartQuietly()
     {
         putFile(m_collection->base + QStringLiteral("PRGDATA/Options.kv"),
-            "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
+                "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_collection->base));
         Application application;
