@@ -9,6 +9,7 @@
 // the leftover temporary files, and only they, must be removed.
 
 #include "platform/safefile.h"
+#include "platform/textfile.h"
 #include "recipes/recipefile.h"
 #include "recipes/recipetexts.h"
 
@@ -19,6 +20,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -132,12 +135,25 @@ void addEntry(FuzzedDataProvider& in, const Folder& folder, int index, int count
     }
 }
 
+/// Removes a folder with everything in it, FIFOs included, when it goes out of scope.
+struct Remover {
+    std::string path;
+    ~Remover()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
+    // QTemporaryDir cannot remove FIFOs; the folder is removed below instead.
     QTemporaryDir dir;
+    dir.setAutoRemove(false);
+    const Remover remover{QFile::encodeName(dir.path()).toStdString()};
     const QString base = dir.path() + QLatin1Char('/');
     QDir().mkpath(recipeFolder(base));
     Folder folder{QFile::encodeName(recipeFolder(base))};
@@ -161,8 +177,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QString& name : QDir(recipeFolder(base)).entryList({QStringLiteral("*.vrez")},
                                                                    QDir::Files)) {
         QByteArray bytes;
+        // An old file is one whose first line is the old header; a file that merely
+        // starts with its letters is neither old nor current and is passed over.
         if (!readWholeFile(recipeFolder(base) + name, &bytes) ||
-            !bytes.startsWith("[MENDRAKE_TARVOLIN 1.5]"))
+            LineReader(bytes).readLine() != "[MENDRAKE_TARVOLIN 1.5]")
             continue;
         bool reported = false;
         for (const FileProblem& problem : problems)
