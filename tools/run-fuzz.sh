@@ -19,7 +19,7 @@ for target in $targets; do
     mkdir -p "$work/$corpus"
     extra=""
     case $target in
-    fuzz_rtf) extra="-dict=tests/fuzz/rtf.dict -max_len=65536" ;;
+    fuzz_rtf) extra="-dict=tests/fuzz/rtf.dict -max_len=65536 -len_control=0" ;;
     fuzz_filelayer) extra="-timeout=10" ;;
     esac
     # shellcheck disable=SC2086
