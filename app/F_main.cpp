@@ -13,7 +13,7 @@
 #include "platform/cp1252.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/textdocumentbridge.h"
-#include "preview/printeravailability.h"
+#include "preview/printers.h"
 #include "recipes/recipesummary.h"
 #include "recipes/recipetexts.h"
 

@@ -8,7 +8,7 @@
 #include "editor/F_KVE.h"
 #include "common/session.h"
 #include "platform/richtext/rtfwriter.h"
-#include "preview/printeravailability.h"
+#include "preview/printers.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -100,7 +100,7 @@ private slots:
         m_main->setOptionsRead(false); // close without the question
         m_main.reset();
         SetShowMsgHook({});
-        SetPrinterAvailableOverride({});
+        SetPrinters({});
     }
 
     void reloadListsEveryRecipeSorted()
@@ -249,7 +249,10 @@ private slots:
         QFETCH(int, row);
         QFETCH(bool, printer);
         QFETCH(QList<bool>, enabled);
-        SetPrinterAvailableOverride([printer] { return printer; });
+        if (printer)
+            SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("P"), QSize(800, 1000), 100));
+        else
+            SetPrinters(std::make_unique<NoPrinters>());
         if (row < 0)
             m_main->recipeList()->selectionModel()->clearSelection();
         else
@@ -265,7 +268,7 @@ private slots:
     {
         m_main->selectRow(0);
         m_main->Rezeptdrucken2Click();
-        SetPrinterAvailableOverride([] { return false; });
+        SetPrinters(std::make_unique<NoPrinters>());
         m_main->selectRow(1);
         m_main->Rezeptdrucken2Click();
         m_main->ESuchen->setText(QStringLiteral("nothing like this"));

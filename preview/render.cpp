@@ -1,0 +1,140 @@
+#include "preview/render.h"
+
+#include "platform/richtext/richpainter.h"
+#include "platform/richtext/rtfreader.h"
+#include "platform/richtext/rtfwriter.h"
+
+#include <QFile>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+int longestLine(rich::RenderTarget& screen, const rich::RichDocument& doc)
+{
+    int widest = 0;
+    for (int line = 0; line < doc.lineCount(); ++line)
+        widest = std::max(widest, rich::MeasureLineWidth(screen, doc, line));
+    return widest;
+}
+
+bool readContent(const QString& path, rich::RichDocument& doc, QString* error)
+{
+    QString why;
+    if (rich::readRtfFile(path, doc, &why) || !doc.isEmpty())
+        return true;
+    if (error)
+        *error = why.isEmpty() ? QStringLiteral("Cannot read %1.").arg(path) : why;
+    return false;
+}
+
+void renderPicture(bool full, TGFXL& e)
+{
+    if (full) {
+        e.AnchorLeft = e.Left;
+        e.AnchorTop = e.Top;
+        e.AnchorWidth = e.width();
+        e.AnchorHeight = e.height();
+        e.Active = false;
+    }
+    e.Shown = true;
+}
+
+} // namespace
+
+bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument& doc,
+                   RenderContext& context, QString* error)
+{
+    if (i < 0 || i >= elements.size())
+        return false;
+    TGFXL& e = elements[i];
+    if (isPictureElement(i)) {
+        renderPicture(full, e);
+        return true;
+    }
+    if (!full && !e.Shown) {
+        e.Active = false;
+        return true;
+    }
+    rich::RichDocument text;
+    if (!readContent(e.ContentFile, text, error))
+        return false;
+    const int widest = longestLine(context.screen, text);
+    int w = 0;
+    if (full) {
+        w = std::max(widest + kWidthAllowance, kMinTextWidth);
+    } else {
+        w = std::max(e.width(), kMinTextWidth);
+        if (widest < w)
+            w = std::max(widest + kWidthAllowance, kMinTextWidth);
+        else if (isColumn(i))
+            w = widest + kWidthAllowance;
+    }
+    const int h =
+        rich::WrapText(context.screen, text, w, 0, context.printer) + kWidthAllowance;
+    if (!rich::writeRtfFile(context.scratchFile, text, error))
+        return false;
+    if (!full) {
+        // The wrapped text is taken back from the scratch file, which then goes.
+        rich::RichDocument wrapped;
+        const bool read = readContent(context.scratchFile, wrapped, error);
+        QFile::remove(context.scratchFile);
+        if (!read)
+            return false;
+        text = std::move(wrapped);
+    }
+    doc = std::move(text);
+    e.Bitmap = rich::newScreenImage(QSize(w, h));
+    if (full) {
+        e.AnchorLeft = e.Left;
+        e.AnchorTop = e.Top;
+        e.AnchorWidth = w;
+        e.AnchorHeight = h;
+    }
+    if (isColumn(i))
+        AlignColumns(elements, i);
+    {
+        QPainter painter(&e.Bitmap);
+        int x = kTextMargin;
+        int y = kTextMargin;
+        rich::DrawRichText(context.screen, painter, x, y, doc);
+    }
+    e.Shown = true;
+    if (full)
+        e.Active = false;
+    return true;
+}
+
+void DrawFrame(QImage& bitmap, int left, int top, QRgb colour, int bottom, int right)
+{
+    const QRect inside = bitmap.rect();
+    auto put = [&](int x, int y) {
+        if (inside.contains(x, y))
+            bitmap.setPixel(x, y, colour);
+    };
+    for (int x = left; x < right; ++x) {
+        put(x, top);
+        put(x, bottom - 1);
+    }
+    for (int y = top; y < bottom; ++y) {
+        put(right - 1, y);
+        put(left, y);
+    }
+}
+
+QImage transparentImage(const QImage& bitmap)
+{
+    if (bitmap.width() < 2 || bitmap.height() < 2)
+        return bitmap;
+    QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = image.pixel(1, 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == key)
+                line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    return image;
+}
