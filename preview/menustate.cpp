@@ -58,7 +58,8 @@ MenuState ComputeMenuState(const ElementArray& elements, const PreviewState& sta
                            const std::function<bool(const QString&)>& hasContent)
 {
     MenuState m;
-    m.pageLabel = QStringLiteral("Page %1/%2").arg(state.CurrentPage + 1).arg(state.LastPageIndex + 1);
+    m.pageLabel =
+        QStringLiteral("Page %1/%2").arg(state.CurrentPage + 1).arg(state.LastPageIndex + 1);
     // The arrows keep what they showed while the edit box is open; only the items change.
     const bool twoPages = state.LastPageIndex >= 1;
     m.leftArrow = twoPages && state.CurrentPage != 0;
@@ -109,14 +110,8 @@ bool PreviousPage(PreviewState& state)
     return true;
 }
 
-QList<int> DeleteLastPage(PreviewState& state, const ElementArray& elements)
+void DeleteLastPage(PreviewState& state)
 {
-    QList<int> hidden;
-    for (int i = 0; i < elements.size(); ++i) {
-        if (elements.at(i).Page == 1)
-            hidden << i;
-    }
     state.CurrentPage = 0;
     state.LastPageIndex = 0;
-    return hidden;
 }

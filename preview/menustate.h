@@ -53,6 +53,5 @@ MenuState ComputeMenuState(const ElementArray& elements, const PreviewState& sta
 bool NewPage(PreviewState& state);
 bool NextPage(PreviewState& state);
 bool PreviousPage(PreviewState& state);
-/// The elements "Delete last page" hides (those on page 2), in order; the state returns
-/// to one page, page 1 current.
-QList<int> DeleteLastPage(PreviewState& state, const ElementArray& elements);
+/// "Delete last page" after the elements of page 2 were hidden: one page, page 1 current.
+void DeleteLastPage(PreviewState& state);

@@ -18,9 +18,8 @@ struct FormatRow {
 };
 
 constexpr FormatRow kFormats[] = {
-    {"DIN A4 (EU)", 21.0, 29.7},     {"DIN A5 (EU)", 14.8, 21.0},
-    {"Letter (US)", 21.59, 27.94},   {"Legal (US)", 21.59, 35.56},
-    {"Executive (US)", 18.42, 26.67},
+    {"DIN A4 (EU)", 21.0, 29.7},  {"DIN A5 (EU)", 14.8, 21.0},      {"Letter (US)", 21.59, 27.94},
+    {"Legal (US)", 21.59, 35.56}, {"Executive (US)", 18.42, 26.67},
 };
 
 } // namespace
@@ -41,8 +40,8 @@ void InitPaperFormats(PaperFormats& formats)
     }
 }
 
-void ComputePageMetrics(TDrucker& d, const PaperFormats& formats, int formatIndex,
-                        bool landscape, bool selectDefault)
+void ComputePageMetrics(TDrucker& d, const PaperFormats& formats, int formatIndex, bool landscape,
+                        bool selectDefault)
 {
     d.PrinterName.clear();
     d.FontName = QStringLiteral("Arial");
@@ -66,8 +65,8 @@ void ComputePageMetrics(TDrucker& d, const PaperFormats& formats, int formatInde
     if (d.PageWidthCm <= 0 || d.PageHeightCm <= 0)
         return;
     d.PrinterName = CurrentPrinterName();
-    const QSizeF paper = landscape ? QSizeF(d.PageHeightCm, d.PageWidthCm)
-                                   : QSizeF(d.PageWidthCm, d.PageHeightCm);
+    const QSizeF paper =
+        landscape ? QSizeF(d.PageHeightCm, d.PageWidthCm) : QSizeF(d.PageWidthCm, d.PageHeightCm);
     const QSize page = Printers().pageSize(d.PrinterName, paper, landscape);
     if (page.isEmpty())
         return;
@@ -80,8 +79,8 @@ void ComputePageMetrics(TDrucker& d, const PaperFormats& formats, int formatInde
         return;
     }
     d.Aspect = double(d.PrintHeight) / d.PrintWidth;
-    d.SheetWidth = roundEven(double((d.PageWidthCm - (kFixedMarginCm + d.LeftMarginCm)) *
-                                    kScreenDpi / kCmPerInch));
+    d.SheetWidth = roundEven(
+        double((d.PageWidthCm - (kFixedMarginCm + d.LeftMarginCm)) * kScreenDpi / kCmPerInch));
     d.SheetHeight = roundEven(d.SheetWidth * d.Aspect);
     d.PrintOffsetX = roundEven(pxw * (kFixedMarginCm + d.LeftMarginCm));
     d.PrintOffsetY = roundEven(pxh * kFixedMarginCm);

@@ -8,8 +8,7 @@ TDruckvorlage& CurrentDraft()
     return draft;
 }
 
-QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state,
-                            ElementArray& elements)
+QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state, ElementArray& elements)
 {
     state.PreviewKind = draft.LayoutKind;
     state.FormatIndex = draft.PaperFormat;

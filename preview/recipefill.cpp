@@ -58,7 +58,7 @@ bool saveContent(TGFXL& e, const rich::RichDocument& scratch, QString* error)
 {
     if (e.ContentFile.isEmpty())
         return true;
-    return rich::writeRtfFile(e.ContentFile, scratch, error);
+    return rich::writeRtfFile(e.ContentFile, scratch, error, Durability::Scratch);
 }
 
 void setFlags(TGFXL& e, bool picture, bool wholeTextFont, int columnGroup)
@@ -122,8 +122,8 @@ bool fillName(TGFXL& e, const TKVG& recipe, const QString& base, rich::RichDocum
     return saveContent(e, scratch, error);
 }
 
-bool fillOtherNotes(TGFXL& e, const TKVG& recipe, const QString& base,
-                    rich::RichDocument& scratch, QString* error)
+bool fillOtherNotes(TGFXL& e, const TKVG& recipe, const QString& base, rich::RichDocument& scratch,
+                    QString* error)
 {
     clearScratch(scratch);
     if (!recipe.Categories.isEmpty())
@@ -148,7 +148,8 @@ bool fillPictures(ElementArray& elements, TKVG& recipe, const QString& base, QSt
     stars.ContentFile.clear();
     setFlags(stars, true, true, 0);
     if (recipe.Difficulty >= 1 && recipe.Difficulty <= 5) {
-        stars.ContentFile = basePath(QStringLiteral("Graphic/PNG/%1_Sterne.png").arg(recipe.Difficulty));
+        stars.ContentFile =
+            basePath(QStringLiteral("Graphic/PNG/%1_Sterne.png").arg(recipe.Difficulty));
         loadPicture(stars, notices);
     }
 
@@ -196,7 +197,8 @@ QString scratchFilePath(const QString& baseFolder)
 
 QString contentFilePath(const QString& baseFolder, const QString& recipeFileName, int i)
 {
-    return previewTempFolder(baseFolder) + recipeFileName + QStringLiteral("%1").arg(i + 1, 3, 10, QLatin1Char('0'));
+    return previewTempFolder(baseFolder) + recipeFileName +
+           QStringLiteral("%1").arg(i + 1, 3, 10, QLatin1Char('0'));
 }
 
 QString deviceStripPath(const QString& baseFolder)
@@ -211,7 +213,8 @@ bool FillElementsFromRecipe(ElementArray& elements, TKVG& recipe, const QString&
         return false;
     if (!QDir().mkpath(previewTempFolder(baseFolder))) {
         if (error)
-            *error = QStringLiteral("Cannot create the folder %1.").arg(previewTempFolder(baseFolder));
+            *error =
+                QStringLiteral("Cannot create the folder %1.").arg(previewTempFolder(baseFolder));
         return false;
     }
     if (!fillTexts(elements, recipe, baseFolder, scratch, error, notices) ||
@@ -249,8 +252,9 @@ bool BuildDeviceStrip(const QString& path, const QByteArrayList& names, const QS
     {
         QPainter painter(&strip);
         for (int k = 0; k < names.size(); ++k) {
-            const QString icon = lookupPath(baseFolder + QStringLiteral("Graphic/PNG/ENG/") +
-                                            cp1252::toUnicode(names.at(k)) + QStringLiteral(".png"));
+            const QString icon =
+                lookupPath(baseFolder + QStringLiteral("Graphic/PNG/ENG/") +
+                           cp1252::toUnicode(names.at(k)) + QStringLiteral(".png"));
             const QImage picture = icon.isEmpty() ? QImage() : loadPicture(icon);
             if (!picture.isNull())
                 painter.drawImage(QPoint(k * kDeviceIconSize, 0), picture,
@@ -258,9 +262,10 @@ bool BuildDeviceStrip(const QString& path, const QByteArrayList& names, const QS
         }
     }
     const QRgb background = strip.pixel(0, 0);
+    const int width = strip.width();
     for (int y = 0; y < strip.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
-        for (int x = 0; x < strip.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (line[x] == background)
                 line[x] = qRgb(255, 255, 255);
         }
@@ -269,7 +274,7 @@ bool BuildDeviceStrip(const QString& path, const QByteArrayList& names, const QS
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     strip.save(&buffer, "BMP");
-    return writeFileAtomically(path, bytes, error);
+    return writeFileAtomically(path, bytes, error, Durability::Scratch);
 }
 
 void DeletePreviewFiles(const ElementArray& elements, const QString& baseFolder)

@@ -42,8 +42,8 @@ bool LoadPictureElement(bool margin, TGFXL& element, QString* error = nullptr);
 /// Graphic/PNG/ENG/ + name + ".png") as a BMP file, the icons' background made white.
 /// With no names nothing is written. An icon that cannot be loaded leaves its place
 /// white.
-bool BuildDeviceStrip(const QString& path, const QByteArrayList& names,
-                      const QString& baseFolder, QString* error = nullptr);
+bool BuildDeviceStrip(const QString& path, const QByteArrayList& names, const QString& baseFolder,
+                      QString* error = nullptr);
 
 /// Deletes the temporary files of the preview: every element's content file except
 /// the star and recipe pictures, and the scratch file. Only files inside the preview's

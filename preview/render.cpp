@@ -71,12 +71,12 @@ bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument&
         else if (isColumn(i))
             w = widest + kWidthAllowance;
     }
-    const int h =
-        rich::WrapText(context.screen, text, w, 0, context.printer) + kWidthAllowance;
-    if (!rich::writeRtfFile(context.scratchFile, text, error))
-        return false;
+    const int h = rich::WrapText(context.screen, text, w, 0, context.printer) + kWidthAllowance;
     if (!full) {
-        // The wrapped text is taken back from the scratch file, which then goes.
+        // The wrapped text passes through the scratch file, which then goes. (After a
+        // full layout nothing reads it, so it is not written then.)
+        if (!rich::writeRtfFile(context.scratchFile, text, error, Durability::Scratch))
+            return false;
         rich::RichDocument wrapped;
         const bool read = readContent(context.scratchFile, wrapped, error);
         QFile::remove(context.scratchFile);
@@ -108,10 +108,17 @@ bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument&
 
 void DrawFrame(QImage& bitmap, int left, int top, QRgb colour, int bottom, int right)
 {
+    if (bitmap.isNull())
+        return;
+    if (bitmap.depth() != 32)
+        bitmap = bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QRect inside = bitmap.rect();
+    // One detach for the whole frame, then the pixels directly.
+    uchar* bits = bitmap.bits();
+    const qsizetype stride = bitmap.bytesPerLine();
     auto put = [&](int x, int y) {
         if (inside.contains(x, y))
-            bitmap.setPixel(x, y, colour);
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
     };
     for (int x = left; x < right; ++x) {
         put(x, top);
@@ -127,14 +134,19 @@ QImage transparentImage(const QImage& bitmap)
 {
     if (bitmap.width() < 2 || bitmap.height() < 2)
         return bitmap;
-    QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = image.pixel(1, 1);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] == key)
-                line[x] = qRgba(0, 0, 0, 0);
-        }
+    const QImage source = bitmap.format() == QImage::Format_ARGB32_Premultiplied
+                              ? bitmap
+                              : bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // One pass from the bitmap into the picture; transparent black is the same in
+    // premultiplied form, and every other pixel is copied as it is.
+    QImage image(source.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRgb key = reinterpret_cast<const QRgb*>(source.constScanLine(1))[1];
+    const int width = source.width();
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            to[x] = from[x] == key ? 0 : from[x];
     }
     return image;
 }

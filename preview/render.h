@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/richtext/richlayout.h"
 #include "platform/richtext/rendertarget.h"
 #include "platform/richtext/richdocument.h"
+#include "platform/richtext/richlayout.h"
 #include "preview/elements.h"
 
 #include <QImage>

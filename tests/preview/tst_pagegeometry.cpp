@@ -20,18 +20,18 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<bool>("landscape");
         QTest::addColumn<QList<int>>("expected"); // sheet w, h; print w, h; offset x, y
-        QTest::newRow("A4 portrait, PDF") << true << 0 << false
-                                          << QList<int>{699, 1047, 4371, 6544, 591, 236};
-        QTest::newRow("A4 landscape, PDF") << true << 0 << true
-                                           << QList<int>{1028, 718, 6426, 4489, 591, 236};
-        QTest::newRow("Letter portrait, PDF") << true << 2 << false
-                                              << QList<int>{722, 981, 4510, 6128, 591, 236};
+        QTest::newRow("A4 portrait, PDF")
+            << true << 0 << false << QList<int>{699, 1047, 4371, 6544, 591, 236};
+        QTest::newRow("A4 landscape, PDF")
+            << true << 0 << true << QList<int>{1028, 718, 6426, 4489, 591, 236};
+        QTest::newRow("Letter portrait, PDF")
+            << true << 2 << false << QList<int>{722, 981, 4510, 6128, 591, 236};
         // A printer's own page: the sheet's height follows its printable area.
-        QTest::newRow("Letter, fixed page") << false << 2 << false
-                                            << QList<int>{722, 990, 4333, 5942, 567, 229};
+        QTest::newRow("Letter, fixed page")
+            << false << 2 << false << QList<int>{722, 990, 4333, 5942, 567, 229};
         // No row to read: nothing is measured, nothing is read past the table.
-        QTest::newRow("format outside the table") << true << 5 << false
-                                                  << QList<int>{0, 0, 0, 0, 0, 0};
+        QTest::newRow("format outside the table")
+            << true << 5 << false << QList<int>{0, 0, 0, 0, 0, 0};
     }
     void geometry()
     {
@@ -42,7 +42,8 @@ private slots:
         if (pdf)
             SetPrinters(std::make_unique<FixedPdfOnly>());
         else
-            SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
+            SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"),
+                                                           QSize(4900, 6400), 600));
         PaperFormats formats;
         InitPaperFormats(formats);
         QCOMPARE(formats.size(), 5);
@@ -64,7 +65,8 @@ private slots:
     {
         QFETCH(bool, listed);
         if (listed)
-            SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("Gone"), QSize(4900, 6400), 600, false));
+            SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("Gone"),
+                                                           QSize(4900, 6400), 600, false));
         QVERIFY(!PrinterAvailable(true));
         PaperFormats formats;
         InitPaperFormats(formats);
