@@ -1,14 +1,16 @@
-#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/interfacetexts.h"
-#include "editor/F_KVE.h"
 #include "common/session.h"
+#include "editor/F_KVE.h"
 #include "platform/richtext/rtfwriter.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
 #include "preview/printers.h"
+#include "tests/testfiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -250,7 +252,8 @@ private slots:
         QFETCH(bool, printer);
         QFETCH(QList<bool>, enabled);
         if (printer)
-            SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("P"), QSize(800, 1000), 100));
+            SetPrinters(
+                std::make_unique<FixedPagePrinter>(QStringLiteral("P"), QSize(800, 1000), 100));
         else
             SetPrinters(std::make_unique<NoPrinters>());
         if (row < 0)
@@ -262,6 +265,37 @@ private slots:
                      m_main->PMNeuesRezeptanlegen->isEnabled(), m_main->PMRezeptladen->isEnabled(),
                      m_main->PMRezeptdrucken->isEnabled(), m_main->PMRezeptloeschen->isEnabled()}),
                  enabled);
+    }
+
+    void printRecipeOpensThePreviewOfTheRow()
+    {
+        SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("P"), QSize(800, 1000), 100));
+        int previews = 0;
+        int kind = -1;
+        bool mainShown = true;
+        SetPreviewShownHook([&](TFVor& preview) {
+            ++previews;
+            kind = preview.state().PreviewKind;
+            mainShown = m_main->isVisible();
+            preview.close();
+        });
+        QStringList errors;
+        SetErrorReportHook([&errors](const QString& text) { errors << text; });
+        m_main->selectRow(2); // "Lemon tart", deluxe only: laid out deluxe without a question
+        m_main->Rezeptdrucken2Click();
+        SetPreviewShownHook({});
+        SetErrorReportHook({});
+        // This folder has no pictures: the stars are named, and the preview opens all the same.
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(QStringLiteral("4_Sterne.png")),
+                 qPrintable(errors.first()));
+        QCOMPARE(previews, 1);
+        QCOMPARE(kind, 1);
+        QVERIFY(!mainShown);
+        QVERIFY(m_asked.isEmpty());
+        QVERIFY(m_main->isVisible());
+        QCOMPARE(QDir(m_collection->base + QStringLiteral("TEMP")).entryList(QDir::Files),
+                 QStringList());
     }
 
     void printMessages()
@@ -323,7 +357,7 @@ private slots:
     void wrongOptionsHeaderEndsTheStartQuietly()
     {
         putFile(m_collection->base + QStringLiteral("PRGDATA/Options.kv"),
-            "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
+                "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_collection->base));
         Application application;

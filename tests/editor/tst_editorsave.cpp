@@ -12,6 +12,8 @@
 #include "common/session.h"
 #include "editor/F_KVE.h"
 #include "editor/editordialogs.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
 #include "platform/richtext/fonttransfer.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/rtfwriter.h"
@@ -223,6 +225,7 @@ private:
     std::optional<QFont> m_fontAnswer;
     QList<QFont> m_fontAsked;
     int m_closed = 0;
+    int m_previews = 0;
 };
 
 // A fresh base folder with the interface pictures and one recipe, "Goulash", whose
@@ -259,11 +262,16 @@ void EditorSaveTest::init()
     m_fontAsked.clear();
     m_fontAnswer.reset();
     m_closed = 0;
+    m_previews = 0;
     SetShowMsgHook([this](int number, int, int) {
         m_asked << number;
         return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
     });
     SetErrorReportHook([this](const QString& text) { m_errors << text; });
+    SetPreviewShownHook([this](TFVor& preview) {
+        ++m_previews;
+        preview.close();
+    });
     SetFontDialogHook([this](const QFont& initial) {
         m_fontAsked << initial;
         return m_fontAnswer;
@@ -294,6 +302,7 @@ void EditorSaveTest::cleanup()
     m_app.reset();
     SetShowMsgHook({});
     SetErrorReportHook({});
+    SetPreviewShownHook({});
     SetFontDialogHook({});
     m_dir.reset();
 }
@@ -651,9 +660,11 @@ void EditorSaveTest::printSavesOnlyWhenConfirmed()
     QCOMPARE(QFile::exists(recipePath(QStringLiteral("Soup.vrez"))), saved);
     if (!saved)
         QCOMPARE(folderContent(), before);
+    QCOMPARE(m_previews, saved ? 1 : 0);
     QVERIFY(editor()->isVisible());
     QCOMPARE(m_closed, 0);
     QCOMPARE(linesOf(editor()->Rezepttext), QStringList{QStringLiteral("Boil.")});
+    QVERIFY(QTest::qWaitForWindowActive(editor()));
     QCOMPARE(QApplication::focusWidget(), editor()->Rezepttext);
 }
 
