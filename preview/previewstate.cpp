@@ -23,7 +23,10 @@ QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state, Ele
         TGFXL& e = elements[i];
         e.Top = p.Top;
         e.Left = p.Left;
-        e.Page = e.ContentFile.isEmpty() ? -1 : p.Page;
+        // A page that no layout has (a damaged draft) would leave the element on no
+        // page that can be shown, and its item disabled for good: it lies on none.
+        const bool validPage = p.Page >= -1 && p.Page <= 1;
+        e.Page = e.ContentFile.isEmpty() || !validPage ? -1 : p.Page;
         placed << i;
     }
     return placed;

@@ -44,9 +44,10 @@ struct TDruckvorlage {
 TDruckvorlage& CurrentDraft();
 
 /// Copies the draft's layout into the preview state and elements: kind, format,
-/// orientation and page count, page 1 current, and each placed element's position and
-/// page (an element without content lies on no page). Placements beyond the thirteenth
-/// are ignored; elements without a placement keep their state. Returns the indexes of
-/// the elements placed.
+/// orientation and page count (at most two pages), page 1 current, and each placed
+/// element's position and page (an element without content, or placed on a page other
+/// than -1, 0 or 1, lies on no page). Placements beyond the thirteenth are ignored;
+/// elements without a placement keep their state. Returns the indexes of the elements
+/// placed.
 QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state,
                             ElementArray& elements);

@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
@@ -10,7 +11,6 @@
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
-#include "tests/testfiles.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -640,14 +640,19 @@ void EditorSaveTest::printSavesOnlyWhenConfirmed_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QList<int>>("asked");
-    QTest::newRow("OK") << kAnswerYes << QList<int>{24, 5};
-    QTest::newRow("Cancel") << kAnswerNo << QList<int>{24};
+    QTest::addColumn<bool>("folderGone"); // the save fails: nothing to print
+    QTest::newRow("OK") << kAnswerYes << QList<int>{24, 5} << false;
+    QTest::newRow("Cancel") << kAnswerNo << QList<int>{24} << false;
+    QTest::newRow("OK, save fails") << kAnswerYes << QList<int>{24} << true;
 }
 
 void EditorSaveTest::printSavesOnlyWhenConfirmed()
 {
     QFETCH(int, answer);
     QFETCH(QList<int>, asked);
+    QFETCH(bool, folderGone);
+    if (folderGone)
+        QVERIFY(QDir(m_recipes).removeRecursively());
     const QMap<QString, QByteArray> before = folderContent();
     typeInto(editor()->RecipeName, QStringLiteral("Soup"));
     typeLines(editor()->Rezepttext, {QStringLiteral("Boil.")});
@@ -655,8 +660,8 @@ void EditorSaveTest::printSavesOnlyWhenConfirmed()
 
     QTest::keyClick(editor()->Rezepttext, Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(m_asked, asked);
-    QVERIFY(m_errors.isEmpty());
-    const bool saved = answer == kAnswerYes;
+    QCOMPARE(m_errors.size(), folderGone ? 1 : 0);
+    const bool saved = answer == kAnswerYes && !folderGone;
     QCOMPARE(QFile::exists(recipePath(QStringLiteral("Soup.vrez"))), saved);
     if (!saved)
         QCOMPARE(folderContent(), before);

@@ -21,6 +21,8 @@ private slots:
     void cleanup() { SetPrinters({}); }
     void menuStates_data();
     void menuStates();
+    void applyDraft_data();
+    void applyDraft();
     void renderText_data();
     void renderText();
     void unwritableScratchFileLeavesTheElement();
@@ -107,6 +109,42 @@ void PreviewLogicTest::menuStates()
     QCOMPARE(m.fileItems, !editBox);
     QCOMPARE(m.unitChecked[kItemName], current == 1 && !editBox);
     QVERIFY(!m.unitEnabled[kItemShopping]); // its file does not exist
+}
+
+void PreviewLogicTest::applyDraft_data()
+{
+    QTest::addColumn<int>("lastPage");
+    QTest::addColumn<QList<int>>("pages");    // placed pages of elements 0, 1, 2
+    QTest::addColumn<QList<int>>("expected"); // element 1 has no content
+    QTest::addColumn<int>("lastPageIndex");
+    QTest::newRow("page 2 of a one-page draft stays")
+        << 0 << QList<int>{1, 0, 0} << QList<int>{1, -1, 0} << 0;
+    QTest::newRow("damaged draft") << 7 << QList<int>{5, 1, -3} << QList<int>{-1, -1, -1} << 1;
+}
+
+void PreviewLogicTest::applyDraft()
+{
+    QFETCH(int, lastPage);
+    QFETCH(QList<int>, pages);
+    QFETCH(QList<int>, expected);
+    QFETCH(int, lastPageIndex);
+    ElementArray elements;
+    ResetElements(elements, ResetMode::Create);
+    elements[0].ContentFile = elements[2].ContentFile = QStringLiteral("x");
+    elements[3].Page = 0; // no placement: kept
+    TDruckvorlage draft;
+    draft.LayoutKind = 1;
+    draft.LastPage = lastPage;
+    for (int page : pages)
+        draft.Placements << TElementPlacement{7, 9, page};
+    PreviewState state;
+    state.CurrentPage = 1;
+    QCOMPARE(applyDraftLayout(draft, state, elements), (QList<int>{0, 1, 2}));
+    QCOMPARE((QList<int>{elements[0].Page, elements[1].Page, elements[2].Page}), expected);
+    QCOMPARE(elements[3].Page, 0);
+    QCOMPARE(elements[2].Left, 7);
+    QCOMPARE((QList<int>{state.PreviewKind, state.CurrentPage, state.LastPageIndex}),
+             (QList<int>{1, 0, lastPageIndex}));
 }
 
 void PreviewLogicTest::renderText_data()
