@@ -57,8 +57,10 @@ bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument&
         e.Active = false;
         return true;
     }
+    // A deluxe column without lines is shown with the others as an empty text, so the
+    // group stays one row; every other element without content stays hidden anyway.
     rich::RichDocument text;
-    if (!readContent(e.ContentFile, text, error))
+    if (!e.ContentFile.isEmpty() && !readContent(e.ContentFile, text, error))
         return false;
     const int widest = longestLine(context.screen, text);
     int w = 0;

@@ -34,8 +34,9 @@ struct RenderContext {
 /// line needs (columns always take their longest line). doc is the element's rich edit;
 /// afterwards it holds the wrapped text. Columns are aligned after their render.
 ///
-/// A content file or scratch file that cannot be read or written abandons the render
-/// with the element and doc unchanged, and error names the file.
+/// A text element without a content file renders as an empty text. A content file or
+/// scratch file that cannot be read or written abandons the render with the element
+/// and doc unchanged, and error names the file.
 bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument& doc,
                    RenderContext& context, QString* error = nullptr);
 

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QToolButton>
 
 // The preview window opened on a recipe, driven through its menus; the deluxe question
@@ -30,6 +31,7 @@ private slots:
     void pagesAndArrows();
     void deleteLastPage_data();
     void deleteLastPage();
+    void openEditBoxDisablesEverything();
     void temporaryFilesGoWhenClosed();
     void unreadableContentFileIsNamed();
 
@@ -116,7 +118,7 @@ void PreviewTest::open(const TKVG& r, const std::function<void(TFVor&)>& during)
 
 void PreviewTest::unitItemShowsAndHides_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("kind"); // 2: deluxe without units
     QTest::addColumn<int>("item");
     QTest::addColumn<QList<int>>("elements"); // shown by the item; empty: item disabled
     const QList<int> none;
@@ -132,6 +134,9 @@ void PreviewTest::unitItemShowsAndHides_data()
     QTest::newRow("deluxe Description: the columns")
         << 1 << int(kItemDescription) << QList<int>{3, 4, 5, 6};
     QTest::newRow("deluxe Ingredients") << 1 << int(kItemIngredients) << none;
+    // A recipe without units: the empty column stands in the row with the others.
+    QTest::newRow("deluxe, a column without lines")
+        << 2 << int(kItemDescription) << QList<int>{3, 4, 5, 6};
 }
 
 void PreviewTest::unitItemShowsAndHides()
@@ -139,7 +144,10 @@ void PreviewTest::unitItemShowsAndHides()
     QFETCH(int, kind);
     QFETCH(int, item);
     QFETCH(QList<int>, elements);
-    open(recipe(kind, kind == 1), [&](TFVor& preview) {
+    TKVG r = recipe(std::min(kind, 1), kind >= 1);
+    if (kind == 2)
+        r.Units = {};
+    open(r, [&](TFVor& preview) {
         QAction* a = preview.unitItems[size_t(item)];
         QCOMPARE(a->isEnabled(), !elements.isEmpty());
         for (int i = 0; i < kElementCount; ++i)
@@ -261,6 +269,26 @@ void PreviewTest::deleteLastPage()
                                                        : QStringLiteral("Page 2/2"));
         QCOMPARE(preview.BBLeft->isHidden() && preview.BBRight->isHidden(), deleted);
         QVERIFY(preview.elementImage(kComments)->isVisible() || !deleted);
+    });
+}
+
+void PreviewTest::openEditBoxDisablesEverything()
+{
+    open(recipe(0, false), [&](TFVor& preview) {
+        preview.NeueSeite1Click();
+        preview.REDummy->show();
+        preview.UpdateMenus(preview.state().PreviewKind);
+        for (QAction* item : preview.unitItems)
+            QVERIFY(!item->isEnabled());
+        QVERIFY(!preview.Druckbeenden1->isEnabled());
+        preview.Seitezurueck1Click();
+        preview.BBLeftClick();
+        QCOMPARE(preview.state().CurrentPage, 1);
+        preview.close(); // refused: "Please close the edit box!"
+        QCOMPARE(m_asked, QList<int>{10});
+        QVERIFY(preview.isVisible());
+        QVERIFY(QFile::exists(preview.elements().at(kRecipeName).ContentFile));
+        preview.REDummy->hide();
     });
 }
 
