@@ -3,7 +3,7 @@
 // in the same run. Two recipes: a normal one with 5,000 characters of formatted
 // instructions, and a deluxe one with 30 rows. Prints the medians and their ratio.
 //
-//   QT_QPA_PLATFORM=offscreen bench_preview [repetitions]
+//   QT_QPA_PLATFORM=offscreen bench_preview [repetitions [normal|deluxe]]
 
 #include "benchsupport.h"
 #include "recipegenerator.h"
@@ -241,7 +241,10 @@ int main(int argc, char* argv[])
     deluxe.recipes = {deluxeRecipe(base)};
     deluxe.CurrentRecipe = 0;
     openPreview(normal); // warms the font caches of both sides
-    run("normal, 5,000 characters", normal, repetitions);
-    run("deluxe, 30 rows", deluxe, repetitions);
+    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (only != QLatin1String("deluxe"))
+        run("normal, 5,000 characters", normal, repetitions);
+    if (only != QLatin1String("normal"))
+        run("deluxe, 30 rows", deluxe, repetitions);
     return 0;
 }
