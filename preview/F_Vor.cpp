@@ -478,7 +478,8 @@ void TFVor::Seite2loeschenClick()
 
 void TFVor::Druckbeenden1Click()
 {
-    close();
+    if (Druckbeenden1->isEnabled())
+        close();
 }
 
 void TFVor::ApplyDraft()

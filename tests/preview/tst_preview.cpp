@@ -7,6 +7,7 @@
 #include "preview/elementimage.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
+#include "recipes/recipefile.h"
 
 #include <QAction>
 #include <QLabel>
@@ -31,6 +32,7 @@ private slots:
     void pagesAndArrows();
     void deleteLastPage_data();
     void deleteLastPage();
+    void everyDemoRecipeLaysOut();
     void openEditBoxDisablesEverything();
     void temporaryFilesGoWhenClosed();
     void unreadableContentFileIsNamed();
@@ -270,6 +272,38 @@ void PreviewTest::deleteLastPage()
         QCOMPARE(preview.BBLeft->isHidden() && preview.BBRight->isHidden(), deleted);
         QVERIFY(preview.elementImage(kComments)->isVisible() || !deleted);
     });
+}
+
+void PreviewTest::everyDemoRecipeLaysOut()
+{
+    // The shipped collection: normal and deluxe recipes, paper references, with and
+    // without pictures and devices, formatted side files.
+    QVERIFY(copyTree(QStringLiteral(DILBO_DATA_DIR "/prepared_recipes"),
+                     m_base + QStringLiteral("prepared_recipes")));
+    TKV recipes;
+    ReadCatalogue(m_base, recipes);
+    QVERIFY(recipes.size() >= 20);
+    for (const TKVG& r : recipes) {
+        m_answers = {kAnswerYes};
+        int shown = 0;
+        open(r, [&](TFVor& preview) {
+            for (QAction* item : preview.unitItems) {
+                if (item->isEnabled())
+                    item->trigger();
+            }
+            for (int i = 0; i < kElementCount; ++i) {
+                const TGFXL& e = preview.elements().at(i);
+                if (!e.Shown)
+                    continue;
+                ++shown;
+                QVERIFY2(e.width() >= 3 && e.height() >= 3, qPrintable(r.FileName));
+                QCOMPARE(preview.elementImage(i)->size(), e.Bitmap.size());
+            }
+        });
+        QVERIFY2(m_errors.isEmpty(), qPrintable(r.FileName + m_errors.join(QLatin1Char('\n'))));
+        QVERIFY2(shown >= 3, qPrintable(r.FileName)); // name, stars and notes at least
+        QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    }
 }
 
 void PreviewTest::openEditBoxDisablesEverything()
