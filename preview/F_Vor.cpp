@@ -5,6 +5,7 @@
 #include "common/errorreport.h"
 #include "common/session.h"
 #include "imaging/pictureloader.h"
+#include "platform/safefile.h"
 #include "preview/elementimage.h"
 #include "preview/pagegeometry.h"
 #include "preview/printers.h"
@@ -256,8 +257,8 @@ bool TFVor::unchangedSinceLayout(int i) const
     const TGFXL& e = m_elements.at(i);
     if (memo.file.isEmpty() || memo.file != e.ContentFile || memo.width != e.width())
         return false;
-    const QFileInfo info(e.ContentFile);
-    return info.lastModified() == memo.modified && info.size() == memo.size;
+    QByteArray bytes;
+    return readWholeFile(e.ContentFile, &bytes) && bytes == memo.content;
 }
 
 void TFVor::rememberLayout(int i)
@@ -267,8 +268,9 @@ void TFVor::rememberLayout(int i)
     memo = LaidOut();
     if (isPictureElement(i) || e.ContentFile.isEmpty())
         return;
-    const QFileInfo info(e.ContentFile);
-    memo = {e.ContentFile, info.lastModified(), info.size(), e.width(), e.Bitmap};
+    QByteArray bytes;
+    if (readWholeFile(e.ContentFile, &bytes))
+        memo = {e.ContentFile, bytes, e.width(), e.Bitmap};
 }
 
 bool TFVor::RenderElement(bool full, int i)

@@ -6,7 +6,6 @@
 #include "preview/menustate.h"
 #include "preview/previewstate.h"
 
-#include <QDateTime>
 #include <QMainWindow>
 
 #include <array>
@@ -129,13 +128,12 @@ private:
     QScrollArea* m_scroll;
     QWidget* m_canvas;
     std::array<ElementImage*, kElementCount> m_images{};
-    // What each element's rich edit holds: the text of which content file, laid out to
-    // which width. Laying the same text out again at the same width gives the same
-    // bitmap, so deselecting an element just rendered keeps it.
+    // What each element's rich edit holds: the text of which content file (and what the
+    // file held), laid out to which width. Laying the same text out again at the same
+    // width gives the same bitmap, so deselecting an element just rendered keeps it.
     struct LaidOut {
         QString file;
-        QDateTime modified;
-        qint64 size = -1;
+        QByteArray content;
         int width = -1;
         QImage bitmap; ///< the bitmap that layout gave, without a frame
     };
