@@ -36,6 +36,7 @@ private slots:
     void openEditBoxDisablesEverything();
     void temporaryFilesGoWhenClosed();
     void unreadableContentFileIsNamed();
+    void unwritableContentFileKeepsThePreviewShut();
 
 private:
     TKVG recipe(int kind, bool deluxeLines) const;
@@ -361,6 +362,26 @@ void PreviewTest::unreadableContentFileIsNamed()
         QVERIFY(!preview.unitItems[kItemDescription]->isChecked());
         QVERIFY(QDir().rmdir(file));
     });
+}
+
+void PreviewTest::unwritableContentFileKeepsThePreviewShut()
+{
+    const QString blocked = m_base + QStringLiteral("TEMP/Soup.vrez003");
+    QVERIFY(QDir().mkpath(blocked)); // a folder where the instructions' file belongs
+    m_catalogue.recipes = {recipe(0, false)};
+    m_catalogue.CurrentRecipe = 0;
+    int shown = 0;
+    SetPreviewShownHook([&shown](TFVor& preview) {
+        ++shown;
+        preview.close();
+    });
+    OpenPreview(m_catalogue, true, false);
+    QCOMPARE(shown, 0);
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY2(m_errors.first().contains(QStringLiteral("Soup.vrez003")), qPrintable(m_errors.first()));
+    // What was written before goes again.
+    QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QVERIFY(PreviewWindow()->elements().isEmpty());
 }
 
 QTEST_MAIN(PreviewTest)
