@@ -85,11 +85,11 @@ void SetPreviewShownHook(PreviewShownHook hook)
 
 void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode)
 {
-    if (!recipeMode || listMode)
-        return;
     const int index = catalogue.CurrentRecipe;
-    if (index < 0 || index >= catalogue.recipes.size())
+    if (!recipeMode || listMode || index < 0 || index >= catalogue.recipes.size()) {
+        HideProgress(); // the caller showed it for a preview that does not come
         return;
+    }
     TFVor& preview = *PreviewWindow();
     prepare(preview);
     PreviewState& state = preview.state();
