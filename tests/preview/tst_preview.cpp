@@ -378,7 +378,8 @@ void PreviewTest::unwritableContentFileKeepsThePreviewShut()
     OpenPreview(m_catalogue, true, false);
     QCOMPARE(shown, 0);
     QCOMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors.first().contains(QStringLiteral("Soup.vrez003")), qPrintable(m_errors.first()));
+    QVERIFY2(m_errors.first().contains(QStringLiteral("Soup.vrez003")),
+             qPrintable(m_errors.first()));
     // What was written before goes again.
     QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
     QVERIFY(PreviewWindow()->elements().isEmpty());

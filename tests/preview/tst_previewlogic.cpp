@@ -165,7 +165,8 @@ void PreviewLogicTest::renderText_data()
         << one << int(kRecipeName) << 900 << true << 1 << "line+4";
     QTest::newRow("narrower wraps at a blank")
         << one << int(kRecipeName) << 100 << true << 2 << "before";
-    QTest::newRow("a column without lines") << QStringList() << int(kQuantity) << 0 << true << 0 << "20";
+    QTest::newRow("a column without lines")
+        << QStringList() << int(kQuantity) << 0 << true << 0 << "20";
     QTest::newRow("a column grows back") << one << int(kQuantity) << 60 << true << 1 << "line+4";
     QTest::newRow("no printer: never wrapped")
         << one << int(kRecipeName) << 60 << false << 1 << "before";
