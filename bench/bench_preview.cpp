@@ -28,6 +28,7 @@
 #include <QTextLayout>
 
 #include <cstdio>
+#include <ctime>
 
 using namespace rich;
 
@@ -38,6 +39,15 @@ const char* const kWords[] = {
     "round",   "tin",  "whisk",  "eggs",    "with",   "sugar",   "until",   "pale",   "fluffy",
     "fold",    "in",   "sifted", "flour",   "cocoa",  "pinch",   "of",      "salt",   "pour",
     "batter",  "bake", "forty",  "minutes", "gently", "stir",    "chilled", "serve",  "whipped"};
+
+/// CPU time of the whole process (every thread) in milliseconds: on a shared machine it
+/// does not count the time other programs take the processor away.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
 
 QString word(QRandomGenerator& random)
 {
@@ -133,6 +143,7 @@ TKVG deluxeRecipe(const QString& base)
 
 struct Opened {
     double ms = 0;
+    double cpu = 0;
     QList<RichDocument> texts; ///< the shown texts as laid out, for the baseline
     QList<int> widths;
 };
@@ -141,6 +152,7 @@ Opened openPreview(Catalogue& catalogue)
 {
     Opened result;
     QElapsedTimer timer;
+    double cpuStart = 0;
     SetPreviewShownHook([&](TFVor& preview) {
         for (QAction* item : preview.unitItems) {
             if (item->isEnabled())
@@ -148,6 +160,7 @@ Opened openPreview(Catalogue& catalogue)
         }
         QCoreApplication::processEvents(); // the window painted
         result.ms = timer.nsecsElapsed() / 1e6;
+        result.cpu = cpuMs() - cpuStart;
         for (int i = 0; i < kElementCount; ++i) {
             const TGFXL& e = preview.elements().at(i);
             if (!e.Shown || e.IsPicture || e.ContentFile.isEmpty())
@@ -160,6 +173,7 @@ Opened openPreview(Catalogue& catalogue)
         preview.close();
     });
     timer.start();
+    cpuStart = cpuMs();
     ShowProgress();
     OpenPreview(catalogue, true, false);
     return result;
@@ -167,11 +181,12 @@ Opened openPreview(Catalogue& catalogue)
 
 /// Lays out and draws the texts once with QTextLayout, each in its own fonts at the
 /// width the preview gave it.
-double qtBaseline(const QList<RichDocument>& texts, const QList<int>& widths)
+std::pair<double, double> qtBaseline(const QList<RichDocument>& texts, const QList<int>& widths)
 {
     QImage image = newScreenImage(QSize(1200, 2400));
     QElapsedTimer timer;
     timer.start();
+    const double cpuStart = cpuMs();
     QPainter painter(&image);
     for (int t = 0; t < texts.size(); ++t) {
         const RichDocument& doc = texts.at(t);
@@ -200,24 +215,32 @@ double qtBaseline(const QList<RichDocument>& texts, const QList<int>& widths)
         }
     }
     painter.end();
-    return timer.nsecsElapsed() / 1e6;
+    return {timer.nsecsElapsed() / 1e6, cpuMs() - cpuStart};
 }
 
 void run(const char* name, Catalogue& catalogue, int repetitions)
 {
     QList<double> ours;
     QList<double> qt;
+    QList<double> oursCpu;
+    QList<double> qtCpu;
     int texts = 0;
     for (int r = 0; r < repetitions; ++r) {
         const Opened opened = openPreview(catalogue);
+        const auto [wall, cpu] = qtBaseline(opened.texts, opened.widths);
         ours << opened.ms;
-        qt << qtBaseline(opened.texts, opened.widths);
+        oursCpu << opened.cpu;
+        qt << wall;
+        qtCpu << cpu;
         texts = int(opened.texts.size());
     }
     const double a = median(ours);
     const double b = median(qt);
-    std::printf("%-28s preview %8.2f ms  QTextLayout %7.2f ms  (%d texts)  ratio %.2f\n", name, a,
-                b, texts, b > 0 ? a / b : 0.0);
+    const double ac = median(oursCpu);
+    const double bc = median(qtCpu);
+    std::printf("%-26s preview %7.2f ms  QTextLayout %6.2f ms  (%d texts)  ratio %.2f"
+                "  (CPU time: %.2f / %.2f ms, ratio %.2f)\n",
+                name, a, b, texts, b > 0 ? a / b : 0.0, ac, bc, bc > 0 ? ac / bc : 0.0);
 }
 
 } // namespace

@@ -261,16 +261,13 @@ bool TFVor::unchangedSinceLayout(int i) const
     return readWholeFile(e.ContentFile, &bytes) && bytes == memo.content;
 }
 
-void TFVor::rememberLayout(int i)
+void TFVor::rememberLayout(int i, const QByteArray& content)
 {
     const TGFXL& e = m_elements.at(i);
     LaidOut& memo = m_laidOut[size_t(i)];
     memo = LaidOut();
-    if (isPictureElement(i) || e.ContentFile.isEmpty())
-        return;
-    QByteArray bytes;
-    if (readWholeFile(e.ContentFile, &bytes))
-        memo = {e.ContentFile, bytes, e.width(), e.Bitmap};
+    if (!isPictureElement(i) && !e.ContentFile.isEmpty())
+        memo = {e.ContentFile, content, e.width(), e.Bitmap};
 }
 
 bool TFVor::RenderElement(bool full, int i)
@@ -288,8 +285,9 @@ bool TFVor::RenderElement(bool full, int i)
                                              : rich::PrinterStatus::Missing,
                           scratchFilePath(BaseFolder())};
     QString error;
-    if (::RenderElement(full, i, m_elements, richEdit(i), context, &error)) {
-        rememberLayout(i);
+    QByteArray content;
+    if (::RenderElement(full, i, m_elements, richEdit(i), context, &error, &content)) {
+        rememberLayout(i, content);
         if (full)
             Redraw(false);
         else

@@ -139,5 +139,5 @@ private:
     };
     std::array<LaidOut, kElementCount> m_laidOut;
     bool unchangedSinceLayout(int i) const;
-    void rememberLayout(int i);
+    void rememberLayout(int i, const QByteArray& content);
 };

@@ -3,6 +3,7 @@
 #include "platform/richtext/richpainter.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/rtfwriter.h"
+#include "platform/safefile.h"
 
 #include <QFile>
 #include <QPainter>
@@ -19,13 +20,21 @@ int longestLine(rich::RenderTarget& screen, const rich::RichDocument& doc)
     return widest;
 }
 
-bool readContent(const QString& path, rich::RichDocument& doc, QString* error)
+bool readContent(const QString& path, rich::RichDocument& doc, QString* error,
+                 QByteArray* bytes = nullptr)
 {
+    QByteArray read;
+    if (!readWholeFile(path, &read, error))
+        return false;
     QString why;
-    if (rich::readRtfFile(path, doc, &why) || !doc.isEmpty())
+    const bool whole = rich::readRtf(read, doc, &why);
+    if (bytes)
+        *bytes = read;
+    // A damaged file still shows what could be read of it.
+    if (whole || !doc.isEmpty())
         return true;
     if (error)
-        *error = why.isEmpty() ? QStringLiteral("Cannot read %1.").arg(path) : why;
+        *error = QStringLiteral("%1: %2").arg(path, why);
     return false;
 }
 
@@ -44,7 +53,7 @@ void renderPicture(bool full, TGFXL& e)
 } // namespace
 
 bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument& doc,
-                   RenderContext& context, QString* error)
+                   RenderContext& context, QString* error, QByteArray* contentBytes)
 {
     if (i < 0 || i >= elements.size())
         return false;
@@ -60,7 +69,8 @@ bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument&
     // A deluxe column without lines is shown with the others as an empty text, so the
     // group stays one row; every other element without content stays hidden anyway.
     rich::RichDocument text;
-    if (!e.ContentFile.isEmpty() && !readContent(e.ContentFile, text, error))
+    QByteArray bytes;
+    if (!e.ContentFile.isEmpty() && !readContent(e.ContentFile, text, error, &bytes))
         return false;
     const int widest = longestLine(context.screen, text);
     int w = 0;
@@ -105,6 +115,8 @@ bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument&
     e.Shown = true;
     if (full)
         e.Active = false;
+    if (contentBytes)
+        *contentBytes = std::move(bytes);
     return true;
 }
 

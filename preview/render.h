@@ -36,9 +36,11 @@ struct RenderContext {
 ///
 /// A text element without a content file renders as an empty text. A content file or
 /// scratch file that cannot be read or written abandons the render with the element
-/// and doc unchanged, and error names the file.
+/// and doc unchanged, and error names the file. contentBytes, when given, receives the
+/// bytes of the content file the text was laid out from.
 bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument& doc,
-                   RenderContext& context, QString* error = nullptr);
+                   RenderContext& context, QString* error = nullptr,
+                   QByteArray* contentBytes = nullptr);
 
 /// Sets single pixels along the rectangle's outline: rows top and bottom - 1 from left
 /// to right - 1, columns left and right - 1 from top to bottom - 1. Pixels outside the
