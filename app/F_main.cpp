@@ -14,7 +14,8 @@
 #include "platform/cp1252.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/textdocumentbridge.h"
-#include "preview/printeravailability.h"
+#include "preview/openpreview.h"
+#include "preview/printers.h"
 #include "recipes/recipesummary.h"
 #include "recipes/recipetexts.h"
 
@@ -462,7 +463,12 @@ void TFMain::Rezeptdrucken2Click()
         return;
     }
     m_catalogue.CurrentRecipe = IndexOfListRow(m_catalogue.recipes, row);
-    // The print preview opens here once it exists.
+    ShowProgress();
+    hide();
+    OpenPreview(m_catalogue, true, false);
+    FillRecipeList(true);
+    show();
+    activateWindow();
 }
 
 void TFMain::Rezeptlistedrucken1Click()

@@ -11,6 +11,9 @@
 #include "common/windowplacement.h"
 #include "editor/F_KVE.h"
 #include "imaging/pictureloader.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
+#include "preview/pagegeometry.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -49,6 +52,7 @@ bool Application::start(QString* error)
 
     m_main = std::make_unique<TFMain>(m_catalogue);
     m_editor = std::make_unique<TFKVE>(m_catalogue);
+    PreviewWindow();
     connectWindows();
     MessageDialog();
     ProgressWindow();
@@ -65,6 +69,7 @@ bool Application::start(QString* error)
 
     ApplyCaptions(m_main.get());
     ApplyCaptions(m_editor.get());
+    ApplyCaptions(PreviewWindow());
     const QImage icon = loadPicture(basePath(QStringLiteral("Dilboscan.ico")));
     if (!icon.isNull())
         QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
@@ -72,8 +77,12 @@ bool Application::start(QString* error)
     removeLeftoverFiles(BaseFolder());
     ApplyTooltips(m_main.get(), settings.tooltips == 1);
     ApplyTooltips(m_editor.get(), settings.tooltips == 1);
+    ApplyTooltips(PreviewWindow(), settings.tooltips == 1);
     m_editor->ClearEditor();
     settings.formatIndex = kStartFormatIndex;
+    InitPaperFormats(CurrentPaperFormats());
+    ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), settings.formatIndex,
+                       settings.landscape, true);
     m_main->FillRecipeList(true);
     showCentred(m_main.get());
     if (m_main->recipeList()->isEnabled())
@@ -98,8 +107,10 @@ void Application::connectWindows()
         main->show();
         main->activateWindow();
     });
-    QObject::connect(main, &TFMain::tooltipsSwitched, editor,
-                     [editor](bool on) { ApplyTooltips(editor, on); });
+    QObject::connect(main, &TFMain::tooltipsSwitched, editor, [editor](bool on) {
+        ApplyTooltips(editor, on);
+        ApplyTooltips(PreviewWindow(), on);
+    });
 }
 
 int runProgram(int argc, char* argv[])

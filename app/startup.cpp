@@ -2,6 +2,7 @@
 
 #include "platform/filelookup.h"
 #include "platform/safefile.h"
+#include "preview/recipefill.h"
 #include "recipes/recipefile.h"
 
 #include <QDir>
@@ -22,6 +23,8 @@ void removeLeftoverFiles(const QString& baseFolder)
         if (!found.isEmpty())
             removeLeftoverTemporaryFiles(found);
     }
+    // A preview that ended in a crash leaves its temporary files behind.
+    RemoveLeftoverPreviewFiles(baseFolder);
 }
 
 void loadCatalogueAtStartup(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems)

@@ -1,6 +1,7 @@
 #include "editor/F_KVE.h"
 
 #include "common/F_Info.h"
+#include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
 #include "common/controls.h"
 #include "common/ansivalidator.h"
@@ -17,6 +18,7 @@
 #include "platform/cp1252.h"
 #include "platform/daycount.h"
 #include "platform/richtext/textdocumentbridge.h"
+#include "preview/openpreview.h"
 #include "recipes/textrules.h"
 
 #include <QApplication>
@@ -909,8 +911,17 @@ void TFKVE::Rezeptdrucken1Click()
     const RecipeForm form = currentForm(); // what the question is about
     if (ask(24, 1, 1) == kAnswerNo)
         return;
-    saveRecipe(form);
-    // The print preview of the saved recipe opens here once it exists.
+    // A recipe that could not be saved is not printed: the preview would show the old one.
+    if (!saveRecipe(form))
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    hide();
+    ShowProgress();
+    OpenPreview(m_catalogue, true, false);
+    show();
+    activateWindow();
+    if (focus && isAncestorOf(focus))
+        focus->setFocus(Qt::OtherFocusReason);
 }
 
 void TFKVE::closeEvent(QCloseEvent* event)

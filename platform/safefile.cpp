@@ -147,8 +147,10 @@ bool startsLikeOurFile(const QString& path)
 
 } // namespace
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
+                         Durability durability)
 {
+    const bool synced = durability == Durability::Synced;
     const QByteArray target = resolvedTarget(path);
     struct stat old {};
     const bool replacing = ::stat(target.constData(), &old) == 0;
@@ -174,14 +176,15 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     // A replaced file keeps its permissions.
     if (replacing && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
-    if (!writeAll(fd, bytes.constData(), bytes.size()) || ::fsync(fd) != 0)
+    if (!writeAll(fd, bytes.constData(), bytes.size()) || (synced && ::fsync(fd) != 0))
         return fail(errno);
     if (!file.close())
         return fail(errno);
     if (::rename(temp.constData(), target.constData()) != 0)
         return fail(errno);
     // The rename itself lives in the folder: sync it, or a power cut may undo the save.
-    syncFolderOf(target);
+    if (synced)
+        syncFolderOf(target);
     return true;
 }
 

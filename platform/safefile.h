@@ -18,10 +18,17 @@ inline constexpr qint64 kTextFileLimit = qint64(64) << 20;
 /// Size limit of pictures.
 inline constexpr qint64 kPictureFileLimit = qint64(256) << 20;
 
+/// How hard a write insists on reaching the disk.
+enum class Durability {
+    Synced,  ///< the file and its folder are synced: a save that was reported done stays
+    Scratch, ///< not synced: a temporary file that a crash may lose (the preview's files)
+};
+
 /// Replaces (or creates) the file at path with bytes atomically. On failure the old
 /// file is untouched, no temporary file is left, and error (if given) names the file
 /// and says what went wrong ("No space left on device").
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                         Durability durability = Durability::Synced);
 
 /// Reads a whole regular file of at most maxBytes bytes. On failure returns false and
 /// sets error (naming the file); bytes may then hold anything.

@@ -1,12 +1,18 @@
 // Starts the program in a base folder, as the user would, and saves a picture of the
 // main window, or with --editor of the editor opened on the selected row, for checking
-// the look of a change:
+// the look of a change; with --preview, of the print preview of the selected row with
+// every element that has content shown and laid out on the page (a recipe with both
+// layouts is printed deluxe):
 //
-//   QT_QPA_PLATFORM=offscreen take_screenshot [--editor] BASEFOLDER OUT.png [SEARCH [ROW]]
+//   QT_QPA_PLATFORM=offscreen take_screenshot [--editor|--preview] BASEFOLDER OUT.png [SEARCH
+//   [ROW]]
 
 #include "app/F_main.h"
 #include "app/application.h"
+#include "common/F_Msg.h"
 #include "editor/F_KVE.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,15 +20,68 @@
 #include <QPixmap>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+/// Shows every element that has content and lays the page out as a user would: the
+/// name with its stars, the notes and devices below, the picture on the right, then the
+/// ingredients and the texts.
+void layOut(TFVor& preview)
+{
+    for (int item = 0; item < kUnitItemCount; ++item) {
+        if (preview.unitItems[size_t(item)]->isEnabled())
+            preview.unitItems[size_t(item)]->trigger();
+    }
+    preview.DeselectAll();
+    ElementArray& e = preview.elements();
+    const int sheetWidth = preview.IBlatt->width();
+    int y = 10;
+    auto put = [&](int i, int x) {
+        if (!e.at(i).Shown)
+            return false;
+        e[i].Left = x;
+        e[i].Top = y;
+        return true;
+    };
+    auto below = [&](int i) { return e.at(i).Shown ? e.at(i).Top + e.at(i).height() + 12 : y; };
+    // The picture stands at the top right; the texts flow beside and below it.
+    put(kRecipeGraphic, std::max(10, sheetWidth - e.at(kRecipeGraphic).width() - 10));
+    if (put(kRecipeName, 10))
+        y = below(kRecipeName);
+    if (put(kDifficulty, 10))
+        y = below(kDifficulty);
+    if (put(kOtherNotes, 10))
+        y = below(kOtherNotes);
+    if (put(kCookingDevices, 10))
+        y = below(kCookingDevices);
+    y = std::max(y, below(kRecipeGraphic));
+    if (put(kIngredients, 10))
+        y = below(kIngredients);
+    if (put(kQuantity, 10)) {
+        AlignColumns(e, kQuantity);
+        for (int j = kQuantity; j <= kPreparation; ++j)
+            y = std::max(y, below(j));
+    }
+    if (put(kDescription, 10))
+        y = below(kDescription);
+    put(kComments, 10);
+    preview.Redraw(false);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool editor = args.removeAll(QStringLiteral("--editor")) > 0;
+    const bool preview = args.removeAll(QStringLiteral("--preview")) > 0;
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: take_screenshot [--editor] BASEFOLDER OUT.png [SEARCH [ROW]]\n");
+        std::fprintf(
+            stderr,
+            "usage: take_screenshot [--editor|--preview] BASEFOLDER OUT.png [SEARCH [ROW]]\n");
         return 2;
     }
     if (!QDir::setCurrent(args.at(0))) {
@@ -45,8 +104,22 @@ int main(int argc, char* argv[])
         main->Rezeptladen1Click();
         shown = application.editor();
     }
-    app.processEvents();
-    const bool saved = shown->grab().save(args.at(1));
+    bool saved = false;
+    if (preview) {
+        SetShowMsgHook([](int number, int, int) { return number == 13 ? kAnswerYes : kAnswerOK; });
+        SetPreviewShownHook([&](TFVor& window) {
+            layOut(window);
+            app.processEvents();
+            saved = window.grab().save(args.at(1));
+            window.close();
+        });
+        main->Rezeptdrucken2Click();
+        shown = nullptr;
+    }
+    if (shown) {
+        app.processEvents();
+        saved = shown->grab().save(args.at(1));
+    }
     main->setOptionsRead(false);
     return saved ? 0 : 1;
 }

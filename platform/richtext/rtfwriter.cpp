@@ -273,9 +273,10 @@ QByteArray writeRtf(const RichDocument& doc)
     return RtfWriter(doc).write();
 }
 
-bool writeRtfFile(const QString& path, const RichDocument& doc, QString* error)
+bool writeRtfFile(const QString& path, const RichDocument& doc, QString* error,
+                  Durability durability)
 {
-    return writeFileAtomically(path, writeRtf(doc), error);
+    return writeFileAtomically(path, writeRtf(doc), error, durability);
 }
 
 } // namespace rich

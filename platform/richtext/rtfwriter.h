@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/richtext/richdocument.h"
+#include "platform/safefile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,6 +24,7 @@ namespace rich {
 QByteArray writeRtf(const RichDocument& doc);
 
 /// Writes the document as an RTF file, replacing the file atomically.
-bool writeRtfFile(const QString& path, const RichDocument& doc, QString* error = nullptr);
+bool writeRtfFile(const QString& path, const RichDocument& doc, QString* error = nullptr,
+                  Durability durability = Durability::Synced);
 
 } // namespace rich

@@ -7,7 +7,9 @@
 #include "common/session.h"
 #include "editor/F_KVE.h"
 #include "platform/richtext/rtfwriter.h"
-#include "preview/printeravailability.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
+#include "preview/printers.h"
 #include "tests/testfiles.h"
 
 #include <QAction>
@@ -104,7 +106,7 @@ private slots:
         m_main.reset();
         SetShowMsgHook({});
         SetErrorReportHook({});
-        SetPrinterAvailableOverride({});
+        SetPrinters({});
     }
 
     void reloadListsEveryRecipeSorted()
@@ -313,7 +315,11 @@ private slots:
         QFETCH(int, row);
         QFETCH(bool, printer);
         QFETCH(QList<bool>, enabled);
-        SetPrinterAvailableOverride([printer] { return printer; });
+        if (printer)
+            SetPrinters(
+                std::make_unique<FixedPagePrinter>(QStringLiteral("P"), QSize(800, 1000), 100));
+        else
+            SetPrinters(std::make_unique<NoPrinters>());
         if (row < 0)
             m_main->recipeList()->selectionModel()->clearSelection();
         else
@@ -325,11 +331,42 @@ private slots:
                  enabled);
     }
 
+    void printRecipeOpensThePreviewOfTheRow()
+    {
+        SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("P"), QSize(800, 1000), 100));
+        int previews = 0;
+        int kind = -1;
+        bool mainShown = true;
+        SetPreviewShownHook([&](TFVor& preview) {
+            ++previews;
+            kind = preview.state().PreviewKind;
+            mainShown = m_main->isVisible();
+            preview.close();
+        });
+        QStringList errors;
+        SetErrorReportHook([&errors](const QString& text) { errors << text; });
+        m_main->selectRow(2); // "Lemon tart", deluxe only: laid out deluxe without a question
+        m_main->Rezeptdrucken2Click();
+        SetPreviewShownHook({});
+        SetErrorReportHook({});
+        // This folder has no pictures: the stars are named, and the preview opens all the same.
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(QStringLiteral("4_Sterne.png")),
+                 qPrintable(errors.first()));
+        QCOMPARE(previews, 1);
+        QCOMPARE(kind, 1);
+        QVERIFY(!mainShown);
+        QVERIFY(m_asked.isEmpty());
+        QVERIFY(m_main->isVisible());
+        QCOMPARE(QDir(m_collection->base + QStringLiteral("TEMP")).entryList(QDir::Files),
+                 QStringList());
+    }
+
     void printMessages()
     {
         m_main->selectRow(0);
         m_main->Rezeptdrucken2Click();
-        SetPrinterAvailableOverride([] { return false; });
+        SetPrinters(std::make_unique<NoPrinters>());
         m_main->selectRow(1);
         m_main->Rezeptdrucken2Click();
         m_main->ESuchen->setText(QStringLiteral("nothing like this"));

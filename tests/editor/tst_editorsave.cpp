@@ -12,6 +12,8 @@
 #include "common/session.h"
 #include "editor/F_KVE.h"
 #include "editor/editordialogs.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
 #include "platform/richtext/fonttransfer.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/rtfwriter.h"
@@ -228,6 +230,7 @@ private:
     std::optional<QFont> m_fontAnswer;
     QList<QFont> m_fontAsked;
     int m_closed = 0;
+    int m_previews = 0;
 };
 
 // A fresh base folder with the interface pictures and one recipe, "Goulash", whose
@@ -264,11 +267,16 @@ void EditorSaveTest::init()
     m_fontAsked.clear();
     m_fontAnswer.reset();
     m_closed = 0;
+    m_previews = 0;
     SetShowMsgHook([this](int number, int, int) {
         m_asked << number;
         return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
     });
     SetErrorReportHook([this](const QString& text) { m_errors << text; });
+    SetPreviewShownHook([this](TFVor& preview) {
+        ++m_previews;
+        preview.close();
+    });
     SetFontDialogHook([this](const QFont& initial) {
         m_fontAsked << initial;
         return m_fontAnswer;
@@ -299,6 +307,7 @@ void EditorSaveTest::cleanup()
     m_app.reset();
     SetShowMsgHook({});
     SetErrorReportHook({});
+    SetPreviewShownHook({});
     SetFontDialogHook({});
     m_dir.reset();
 }
@@ -670,14 +679,19 @@ void EditorSaveTest::printSavesOnlyWhenConfirmed_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QList<int>>("asked");
-    QTest::newRow("OK") << kAnswerYes << QList<int>{24, 5};
-    QTest::newRow("Cancel") << kAnswerNo << QList<int>{24};
+    QTest::addColumn<bool>("folderGone"); // the save fails: nothing to print
+    QTest::newRow("OK") << kAnswerYes << QList<int>{24, 5} << false;
+    QTest::newRow("Cancel") << kAnswerNo << QList<int>{24} << false;
+    QTest::newRow("OK, save fails") << kAnswerYes << QList<int>{24} << true;
 }
 
 void EditorSaveTest::printSavesOnlyWhenConfirmed()
 {
     QFETCH(int, answer);
     QFETCH(QList<int>, asked);
+    QFETCH(bool, folderGone);
+    if (folderGone)
+        QVERIFY(QDir(m_recipes).removeRecursively());
     const QMap<QString, QByteArray> before = folderContent();
     typeInto(editor()->RecipeName, QStringLiteral("Soup"));
     typeLines(editor()->Rezepttext, {QStringLiteral("Boil.")});
@@ -685,14 +699,16 @@ void EditorSaveTest::printSavesOnlyWhenConfirmed()
 
     QTest::keyClick(editor()->Rezepttext, Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(m_asked, asked);
-    QVERIFY(m_errors.isEmpty());
-    const bool saved = answer == kAnswerYes;
+    QCOMPARE(m_errors.size(), folderGone ? 1 : 0);
+    const bool saved = answer == kAnswerYes && !folderGone;
     QCOMPARE(QFile::exists(recipePath(QStringLiteral("Soup.vrez"))), saved);
     if (!saved)
         QCOMPARE(folderContent(), before);
+    QCOMPARE(m_previews, saved ? 1 : 0);
     QVERIFY(editor()->isVisible());
     QCOMPARE(m_closed, 0);
     QCOMPARE(linesOf(editor()->Rezepttext), QStringList{QStringLiteral("Boil.")});
+    QVERIFY(QTest::qWaitForWindowActive(editor()));
     QCOMPARE(QApplication::focusWidget(), editor()->Rezepttext);
 }
 

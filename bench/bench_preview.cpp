@@ -1,0 +1,278 @@
+// Opening the print preview on a recipe, from the command to the shown window with every
+// element shown, against laying out and drawing the same texts once with QTextLayout
+// in the same run. Two recipes: a normal one with 5,000 characters of formatted
+// instructions, and a deluxe one with 30 rows. Prints the medians and their ratio.
+//
+//   QT_QPA_PLATFORM=offscreen bench_preview [repetitions [normal|deluxe]]
+//
+// Every opening creates the preview's temporary files anew below TMPDIR and closing
+// deletes them. Creating files right after deleting others is slow on some file
+// systems (ext4 without a journal searches past recently freed inodes), which then
+// dominates the small deluxe figures; TMPDIR=/dev/shm measures the program instead.
+
+#include "benchsupport.h"
+#include "recipegenerator.h"
+
+#include "common/F_LadeInfo.h"
+#include "common/F_Msg.h"
+#include "common/session.h"
+#include "platform/richtext/devicefont.h"
+#include "platform/richtext/rtfreader.h"
+#include "platform/richtext/rtfwriter.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
+#include "preview/printers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextLayout>
+
+#include <cstdio>
+#include <ctime>
+
+using namespace rich;
+
+namespace {
+
+const char* const kWords[] = {
+    "preheat", "the",  "oven",   "to",      "180",    "degrees", "and",     "butter", "a",
+    "round",   "tin",  "whisk",  "eggs",    "with",   "sugar",   "until",   "pale",   "fluffy",
+    "fold",    "in",   "sifted", "flour",   "cocoa",  "pinch",   "of",      "salt",   "pour",
+    "batter",  "bake", "forty",  "minutes", "gently", "stir",    "chilled", "serve",  "whipped"};
+
+/// CPU time of the whole process (every thread) in milliseconds: on a shared machine it
+/// does not count the time other programs take the processor away.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+QString word(QRandomGenerator& random)
+{
+    return QString::fromLatin1(kWords[random.bounded(int(std::size(kWords)))]);
+}
+
+/// Instructions of about length characters in runs of a few words, each run in its own
+/// font, in paragraphs of some hundred characters.
+RichDocument formattedText(int length)
+{
+    QRandomGenerator random(42);
+    const char* faces[] = {"Arial", "Times New Roman", "Verdana", "Courier New"};
+    const double sizes[] = {9, 10, 11, 12, 14};
+    RichDocument doc;
+    doc.appendLine(QString());
+    int written = 0;
+    int paragraphLeft = 300;
+    while (written < length) {
+        CharFormat f;
+        f.fontName = QString::fromLatin1(faces[random.bounded(4)]);
+        f.setPointSize(sizes[random.bounded(5)]);
+        f.style = quint8(random.bounded(4));
+        const quint16 id = doc.intern(f);
+        for (int w = 1 + random.bounded(6); w > 0 && written < length; --w) {
+            const QString text = word(random) + QLatin1Char(' ');
+            RichLine& line = doc.lines().last();
+            line.text += text;
+            for (qsizetype i = 0; i < text.size(); ++i)
+                line.formats.append(id);
+            line.endFormat = id;
+            written += int(text.size());
+            paragraphLeft -= int(text.size());
+        }
+        if (paragraphLeft <= 0) {
+            doc.appendLine(QString(), doc.lines().last().endFormat);
+            paragraphLeft = 200 + random.bounded(300);
+        }
+    }
+    return doc;
+}
+
+TSTRING lines(QRandomGenerator& random, int count, int words)
+{
+    TSTRING out;
+    for (int i = 0; i < count; ++i) {
+        QString line;
+        for (int w = 0; w < words; ++w)
+            line += (w ? QStringLiteral(" ") : QString()) + word(random);
+        out.append(line.toLatin1());
+    }
+    return out;
+}
+
+TKVG baseRecipe(const QString& base, const QString& file)
+{
+    QRandomGenerator random(7);
+    TKVG r;
+    r.FileName = file;
+    r.FilePath = base + QStringLiteral("prepared_recipes/") + file;
+    r.Name = "Chocolate cake with cherries";
+    r.Categories = "Cakes,Desserts,";
+    r.Servings = "8";
+    r.PrepTime = "90 minutes";
+    r.Difficulty = 4;
+    r.Devices = "baking oven,cooking pot,";
+    r.Comments = lines(random, 4, 8);
+    r.PictureFile = base + QStringLiteral("Graphic/PNG/Pancakes.png");
+    return r;
+}
+
+TKVG normalRecipe(const QString& base)
+{
+    QRandomGenerator random(11);
+    TKVG r = baseRecipe(base, QStringLiteral("Cake.vrez"));
+    r.Ingredients = lines(random, 12, 3);
+    r.InstructionsRtf = r.FilePath + QStringLiteral(".003");
+    QDir().mkpath(base + QStringLiteral("prepared_recipes"));
+    writeRtfFile(r.InstructionsRtf, formattedText(5000));
+    return r;
+}
+
+TKVG deluxeRecipe(const QString& base)
+{
+    QRandomGenerator random(13);
+    TKVG r = baseRecipe(base, QStringLiteral("Deluxe.vrez"));
+    r.Kind = 1;
+    r.Quantities = lines(random, 30, 1);
+    r.Units = lines(random, 30, 1);
+    r.IngredientNames = lines(random, 30, 2);
+    r.Descriptions = lines(random, 30, 5);
+    return r;
+}
+
+struct Opened {
+    double ms = 0;
+    double cpu = 0;
+    QList<RichDocument> texts; ///< the shown texts as laid out, for the baseline
+    QList<int> widths;
+};
+
+Opened openPreview(Catalogue& catalogue)
+{
+    Opened result;
+    QElapsedTimer timer;
+    double cpuStart = 0;
+    SetPreviewShownHook([&](TFVor& preview) {
+        for (QAction* item : preview.unitItems) {
+            if (item->isEnabled())
+                item->trigger();
+        }
+        QCoreApplication::processEvents(); // the window painted
+        result.ms = timer.nsecsElapsed() / 1e6;
+        result.cpu = cpuMs() - cpuStart;
+        for (int i = 0; i < kElementCount; ++i) {
+            const TGFXL& e = preview.elements().at(i);
+            if (!e.Shown || e.IsPicture || e.ContentFile.isEmpty())
+                continue;
+            RichDocument doc;
+            readRtfFile(e.ContentFile, doc);
+            result.texts << doc;
+            result.widths << e.width() - 4;
+        }
+        preview.close();
+    });
+    timer.start();
+    cpuStart = cpuMs();
+    ShowProgress();
+    OpenPreview(catalogue, true, false);
+    return result;
+}
+
+/// Lays out and draws the texts once with QTextLayout, each in its own fonts at the
+/// width the preview gave it.
+std::pair<double, double> qtBaseline(const QList<RichDocument>& texts, const QList<int>& widths)
+{
+    QImage image = newScreenImage(QSize(1200, 2400));
+    QElapsedTimer timer;
+    timer.start();
+    const double cpuStart = cpuMs();
+    QPainter painter(&image);
+    for (int t = 0; t < texts.size(); ++t) {
+        const RichDocument& doc = texts.at(t);
+        qreal y = 0;
+        for (const RichLine& line : doc.lines()) {
+            QList<QTextLayout::FormatRange> formats;
+            for (qsizetype i = 0; i < line.text.size();) {
+                qsizetype end = i + 1;
+                while (end < line.text.size() && line.formats.at(end) == line.formats.at(i))
+                    ++end;
+                QTextCharFormat qf;
+                qf.setFont(fontForDevice(doc.format(line.formats.at(i)), kScreenDpi));
+                formats.append({int(i), int(end - i), qf});
+                i = end;
+            }
+            QTextLayout layout(line.text, fontForDevice(doc.defaultFormat(), kScreenDpi), &image);
+            layout.setFormats(formats);
+            layout.beginLayout();
+            for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
+                l.setLineWidth(std::max(widths.at(t), 20));
+                l.setPosition(QPointF(0, y));
+                y += l.height();
+            }
+            layout.endLayout();
+            layout.draw(&painter, QPointF(0, 0));
+        }
+    }
+    painter.end();
+    return {timer.nsecsElapsed() / 1e6, cpuMs() - cpuStart};
+}
+
+void run(const char* name, Catalogue& catalogue, int repetitions)
+{
+    QList<double> ours;
+    QList<double> qt;
+    QList<double> oursCpu;
+    QList<double> qtCpu;
+    int texts = 0;
+    for (int r = 0; r < repetitions; ++r) {
+        const Opened opened = openPreview(catalogue);
+        const auto [wall, cpu] = qtBaseline(opened.texts, opened.widths);
+        ours << opened.ms;
+        oursCpu << opened.cpu;
+        qt << wall;
+        qtCpu << cpu;
+        texts = int(opened.texts.size());
+    }
+    const double a = median(ours);
+    const double b = median(qt);
+    const double ac = median(oursCpu);
+    const double bc = median(qtCpu);
+    std::printf("%-26s preview %7.2f ms  QTextLayout %6.2f ms  (%d texts)  ratio %.2f"
+                "  (CPU time: %.2f / %.2f ms, ratio %.2f)\n",
+                name, a, b, texts, b > 0 ? a / b : 0.0, ac, bc, bc > 0 ? ac / bc : 0.0);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    QTemporaryDir dir;
+    const QString base = dir.path() + QLatin1Char('/');
+    copyFolder(QStringLiteral(DILBO_SOURCE_DIR "/data/Graphic"), base + QStringLiteral("Graphic"));
+    setBaseFolder(base);
+    SetPrinters(
+        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
+    SetShowMsgHook([](int, int, int) { return kAnswerNo; });
+
+    Catalogue normal;
+    normal.recipes = {normalRecipe(base)};
+    normal.CurrentRecipe = 0;
+    Catalogue deluxe;
+    deluxe.recipes = {deluxeRecipe(base)};
+    deluxe.CurrentRecipe = 0;
+    openPreview(normal); // warms the font caches of both sides
+    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (only != QLatin1String("deluxe"))
+        run("normal, 5,000 characters", normal, repetitions);
+    if (only != QLatin1String("normal"))
+        run("deluxe, 30 rows", deluxe, repetitions);
+    return 0;
+}

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "platform/richtext/rendertarget.h"
+#include "platform/richtext/richdocument.h"
+#include "preview/elements.h"
+#include "preview/menustate.h"
+#include "preview/previewstate.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class ElementImage;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QTextEdit;
+class QToolButton;
+
+// The print preview: one recipe laid out on one or two pages. The current page is a
+// white sheet (IBlatt) with one transparent image per element lying on it; the menus
+// show and hide elements and switch pages. The window holds the controls and applies
+// what the preview logic decides.
+class TFVor : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFVor(QWidget* parent = nullptr);
+    ~TFVor() override;
+
+    ElementArray& elements() { return m_elements; }
+    PreviewState& state() { return m_state; }
+    /// The hidden rich edit element i is rendered with (REConvert for the pictures).
+    rich::RichDocument& richEdit(int i);
+    /// The hidden scratch rich edit that recipe texts pass through when filled.
+    rich::RichDocument& scratchEdit() { return m_scratch; }
+    /// Whether the in-place edit box is open.
+    bool editBoxOpen() const;
+    ElementImage* elementImage(int i) const { return m_images.at(size_t(i)); }
+    const MenuState& menuState() const { return m_menu; }
+
+    /// Sizes the sheet and the window around it; unless sheetOnly, shows exactly the
+    /// images of the current page's elements and updates the menus.
+    void SetupSheet(bool sheetOnly);
+    void UpdateMenus(int kind);
+    /// Composes the current page: every shown element of it at its place.
+    void Redraw(bool dragOnly);
+    /// Shows element i on the current page, or hides it; 3 stands for the column group.
+    void ShowElement(bool show, int i);
+    /// Renders element i; a content or scratch file that cannot be read or written is
+    /// reported and leaves the element as it was.
+    bool RenderElement(bool full, int i);
+    /// Applies the current draft to the preview and shows the result.
+    void ApplyDraft();
+    /// Frames element i and makes it the active element.
+    void SelectElement(bool byMouse, int i);
+    /// Deselects the active element, laying its text out again; returns its index or -1.
+    int DeselectAll();
+    /// Loads the arrow and printer glyphs below the base folder.
+    void LoadGlyphs();
+    /// Releases the elements and forgets the rich edits' texts.
+    void ReleaseElements();
+
+    // Menu commands.
+    void Rezeptname1Click() { unitItemClicked(kItemName); }
+    void Zutatenliste1Click() { unitItemClicked(kItemIngredients); }
+    void Rezepttext1Click() { unitItemClicked(kItemDescription); }
+    void Bemerkungen1Click() { unitItemClicked(kItemComments); }
+    void SonstigeAngaben1Click() { unitItemClicked(kItemOtherNotes); }
+    void Kochschwierigkeitsgrad1Click() { unitItemClicked(kItemDifficulty); }
+    void Rezeptgrafik1Click() { unitItemClicked(kItemGraphic); }
+    void Kochgeraete1Click() { unitItemClicked(kItemDevices); }
+    void Einkaufsliste1Click() { unitItemClicked(kItemShopping); }
+    void NeueSeite1Click();
+    void Seitevor1Click();
+    void Seitezurueck1Click();
+    void BBRightClick() { Seitevor1Click(); }
+    void BBLeftClick() { Seitezurueck1Click(); }
+    void Seite2loeschenClick();
+    void Druckbeenden1Click();
+
+    QMenu* Datei1;
+    QAction* Drucken1;
+    QAction* Formatvorlageladen1;
+    QAction* Formatvorlagespeichern1;
+    QAction* Druckbeenden1;
+    QMenu* Druckelemente1;
+    std::array<QAction*, kUnitItemCount> unitItems{};
+    QMenu* Seite1;
+    QAction* NeueSeite1;
+    QAction* Seitevor1;
+    QAction* Seitezurueck1;
+    QAction* Seite2loeschen;
+    QLabel* IBlatt;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QToolButton* BBLeft;
+    QToolButton* BBRight;
+    QToolButton* BBDrucker;
+    QTextEdit* REDummy;
+
+signals:
+    /// The window was hidden: the preview is over.
+    void hidden();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControls();
+    void unitItemClicked(int item);
+    void showSingle(bool show, int i);
+    void showColumnGroup(bool show);
+    void placeImage(int i);
+    void updateTitle();
+    void pageChanged();
+
+    ElementArray m_elements;
+    PreviewState m_state;
+    MenuState m_menu;
+    std::array<rich::RichDocument, kElementCount> m_richEdits;
+    rich::RichDocument m_convert; // REConvert
+    rich::RichDocument m_scratch;
+    std::unique_ptr<rich::RenderTarget> m_screen;
+    QScrollArea* m_scroll;
+    QWidget* m_canvas;
+    std::array<ElementImage*, kElementCount> m_images{};
+    // What each element's rich edit holds: the text of which content file (and what the
+    // file held), laid out to which width. Laying the same text out again at the same
+    // width gives the same bitmap, so deselecting an element just rendered keeps it.
+    struct LaidOut {
+        QString file;
+        QByteArray content;
+        int width = -1;
+        QImage bitmap; ///< the bitmap that layout gave, without a frame
+    };
+    std::array<LaidOut, kElementCount> m_laidOut;
+    bool unchangedSinceLayout(int i) const;
+    void rememberLayout(int i, const QByteArray& content);
+};

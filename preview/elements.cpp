@@ -1,0 +1,63 @@
+#include "preview/elements.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<ElementInfo, kElementCount> kElements = {{
+    {"Comments", "IBemerkungstext", "REBemerkungstext"},
+    {"Ingredients", "IZutatenliste", "REZutatenliste"},
+    {"Description", "IRezepttext", "RERezepttext"},
+    {"Quantity", "IMenge1", "REMenge1"},
+    {"Unit", "IEinheit1", "REEinheit1"},
+    {"Ingredients", "IName1", "REName1"},
+    {"Desciption of preparation", "IBeschreibung1", "REbeschreibung1"},
+    {"Recipe name", "IRezeptname", "RERezeptname"},
+    {"Other notes", "ISonstiges", "RESonstiges"},
+    {"Level of difficulty", "ISterne", "REConvert"},
+    {"Recipe graphic", "IRezeptgrafik", "REConvert"},
+    {"Cooking devices", "ITopf", "REConvert"},
+    {"Shopping list", "IEinkaufsliste", "REEinkaufsliste"},
+}};
+
+} // namespace
+
+const ElementInfo& elementInfo(int index)
+{
+    return kElements.at(size_t(index));
+}
+
+void ResetElements(ElementArray& elements, ResetMode mode)
+{
+    elements.clear();
+    if (mode == ResetMode::Release)
+        return;
+    elements.resize(kElementCount);
+    for (int i = 0; i < kElementCount; ++i)
+        elements[i].Caption = QString::fromLatin1(kElements[size_t(i)].caption);
+}
+
+int ActiveElementIndex(const ElementArray& elements)
+{
+    for (int i = 0; i < elements.size(); ++i) {
+        if (elements.at(i).Active)
+            return i;
+    }
+    return kShoppingList;
+}
+
+void AlignColumns(ElementArray& elements, int i)
+{
+    if (elements.size() < kElementCount || !isColumn(i))
+        return;
+    const int top = elements.at(i).Top;
+    for (int j = kQuantity; j <= kPreparation; ++j)
+        elements[j].Top = top;
+    if (i == kQuantity)
+        elements[kQuantity].AnchorLeft = elements.at(kQuantity).Left;
+    for (int j = kUnit; j <= kPreparation; ++j) {
+        const TGFXL& before = elements.at(j - 1);
+        elements[j].Left = before.Left + before.width() + kColumnGap;
+        elements[j].AnchorLeft = elements.at(j).Left;
+    }
+}

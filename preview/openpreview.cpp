@@ -1,0 +1,116 @@
+#include "preview/openpreview.h"
+
+#include "common/F_LadeInfo.h"
+#include "common/F_Msg.h"
+#include "common/errorreport.h"
+#include "common/session.h"
+#include "preview/F_Vor.h"
+#include "preview/pagegeometry.h"
+#include "preview/recipefill.h"
+
+#include <QEventLoop>
+#include <QMenu>
+
+namespace {
+
+PreviewShownHook& shownHook()
+{
+    static PreviewShownHook hook;
+    return hook;
+}
+
+constexpr int kDeluxeQuestion = 13;
+
+int chooseKind(const TKV& kv, int index)
+{
+    if (SecondRecipeType(kv, index) != 1)
+        return kv.at(index).Kind;
+    return ShowMsg(kDeluxeQuestion, 2, 4) == kAnswerYes ? 1 : 0;
+}
+
+void prepare(TFVor& preview)
+{
+    for (QMenu* menu : {preview.Datei1, preview.Druckelemente1, preview.Seite1})
+        menu->menuAction()->setVisible(true);
+    ResetElements(preview.elements(), ResetMode::Create);
+    InitPaperFormats(CurrentPaperFormats());
+    PreviewState& state = preview.state();
+    state.FormatIndex = 2;
+    state.CurrentPage = 0;
+    state.Landscape = CurrentSettings().landscape;
+    ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex, state.Landscape,
+                       false);
+    state.LastPageIndex = 0;
+    preview.LoadGlyphs();
+}
+
+/// The standard draft of the layout kind. Until drafts can be read it stays the current
+/// draft, whose layout kind follows the preview so that a draft of the other kind never
+/// turns a deluxe preview into a normal one.
+void chooseDraft(int kind)
+{
+    TDruckvorlage& draft = CurrentDraft();
+    draft.DraftFile = BaseFolder() +
+                      (kind == 1 ? QStringLiteral("PRGDATA/drafts/deluxe/")
+                                 : QStringLiteral("PRGDATA/drafts/normal/")) +
+                      QStringLiteral("Standard.KVP");
+    draft.LayoutKind = kind;
+}
+
+void waitUntilClosed(TFVor& preview)
+{
+    QEventLoop loop;
+    const auto connection = QObject::connect(&preview, &TFVor::hidden, &loop, &QEventLoop::quit);
+    preview.show();
+    preview.activateWindow();
+    if (shownHook())
+        shownHook()(preview);
+    if (preview.isVisible())
+        loop.exec();
+    QObject::disconnect(connection);
+}
+
+} // namespace
+
+TFVor* PreviewWindow()
+{
+    static TFVor* window = new TFVor;
+    return window;
+}
+
+void SetPreviewShownHook(PreviewShownHook hook)
+{
+    shownHook() = std::move(hook);
+}
+
+void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode)
+{
+    const int index = catalogue.CurrentRecipe;
+    if (!recipeMode || listMode || index < 0 || index >= catalogue.recipes.size()) {
+        HideProgress(); // the caller showed it for a preview that does not come
+        return;
+    }
+    TFVor& preview = *PreviewWindow();
+    prepare(preview);
+    PreviewState& state = preview.state();
+    state.PreviewKind = chooseKind(catalogue.recipes, index);
+    QString error;
+    QStringList notices;
+    if (!FillElementsFromRecipe(preview.elements(), catalogue.recipes[index], BaseFolder(),
+                                preview.scratchEdit(), &error, &notices)) {
+        // Nothing to show: the files written so far go, and the preview does not open.
+        HideProgress();
+        ReportError(&preview, error);
+        DeletePreviewFiles(preview.elements(), BaseFolder());
+        preview.ReleaseElements();
+        return;
+    }
+    for (const QString& notice : notices)
+        ReportErrorOnce(&preview, notice);
+    chooseDraft(state.PreviewKind);
+    preview.ApplyDraft();
+    preview.DeselectAll();
+    HideProgress();
+    waitUntilClosed(preview);
+    preview.ReleaseElements();
+}

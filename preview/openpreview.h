@@ -1,0 +1,24 @@
+#pragma once
+
+#include "recipes/recipe.h"
+
+#include <functional>
+
+class TFVor;
+
+// The one entry point of printing: the preview of a recipe.
+
+/// The preview window, created on first use and kept for the whole run.
+TFVor* PreviewWindow();
+
+/// Recipe mode: lays out catalogue entry CurrentRecipe in the preview window (asking
+/// whether a recipe with both layouts is to be printed deluxe) and returns when the
+/// window has been closed. List mode (printing the recipe list) is not available yet
+/// and returns at once.
+void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode);
+
+using PreviewShownHook = std::function<void(TFVor& preview)>;
+
+/// Called with the shown preview instead of waiting for the user (tests, benchmarks);
+/// the hook ends the preview by closing the window. An empty hook waits for the user.
+void SetPreviewShownHook(PreviewShownHook hook);

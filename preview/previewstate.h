@@ -1,0 +1,53 @@
+#pragma once
+
+#include "preview/elements.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The state of the open preview and the current print draft, the layout that is
+// applied when a preview opens and that drafts store.
+
+struct PreviewState {
+    qint32 PreviewKind = 0;   ///< 0 normal layout, 1 deluxe layout
+    qint32 CurrentPage = 0;   ///< page shown: 0 or 1
+    qint32 LastPageIndex = 0; ///< 0 one page, 1 two pages
+    qint32 FormatIndex = 2;   ///< row of the paper format table ("Letter (US)")
+    bool Landscape = false;
+    qint32 MouseX = 0;
+    qint32 MouseY = 0;
+};
+
+/// Where a draft puts one element.
+struct TElementPlacement {
+    qint32 Left = 0;
+    qint32 Top = 0;
+    qint32 Page = -1;
+};
+
+/// A print draft: a layout without its contents.
+struct TDruckvorlage {
+    QString DraftFile;
+    QString Spare;
+    QString DisplayName;
+    QStringList SpareLines;
+    QStringList DraftComments;
+    qint32 LayoutKind = 0;
+    qint32 PaperFormat = 2;
+    bool Landscape = false;
+    qint32 LastPage = 0;
+    QList<TElementPlacement> Placements; ///< empty: the draft places no element
+};
+
+/// The one current draft of the run; it starts empty and places no element.
+TDruckvorlage& CurrentDraft();
+
+/// Copies the draft's layout into the preview state and elements: kind, format,
+/// orientation and page count (at most two pages), page 1 current, and each placed
+/// element's position and page (an element without content, or placed on a page other
+/// than -1, 0 or 1, lies on no page). Placements beyond the thirteenth are ignored;
+/// elements without a placement keep their state. Returns the indexes of the elements
+/// placed.
+QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state,
+                            ElementArray& elements);

@@ -1,0 +1,389 @@
+#include "tests/testfiles.h"
+
+#include "common/F_Msg.h"
+#include "common/errorreport.h"
+#include "common/session.h"
+#include "preview/F_Vor.h"
+#include "preview/elementimage.h"
+#include "preview/openpreview.h"
+#include "preview/printers.h"
+#include "recipes/recipefile.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolButton>
+
+// The preview window opened on a recipe, driven through its menus; the deluxe question
+// and "Delete last page?" are answered through the message hook, the preview's own
+// wait through the shown hook.
+class PreviewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void unitItemShowsAndHides_data();
+    void unitItemShowsAndHides();
+    void deluxeQuestion_data();
+    void deluxeQuestion();
+    void columnsStandTenApart();
+    void pagesAndArrows();
+    void deleteLastPage_data();
+    void deleteLastPage();
+    void everyDemoRecipeLaysOut();
+    void openEditBoxDisablesEverything();
+    void temporaryFilesGoWhenClosed();
+    void unreadableContentFileIsNamed();
+    void unwritableContentFileKeepsThePreviewShut();
+
+private:
+    TKVG recipe(int kind, bool deluxeLines) const;
+    /// Opens the preview on r and runs during while it is shown, then closes it.
+    void open(const TKVG& r, const std::function<void(TFVor&)>& during);
+    static void trigger(QAction* action) { action->trigger(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+    Catalogue m_catalogue;
+    QList<int> m_answers;
+    QList<int> m_asked;
+    QStringList m_errors;
+};
+
+void PreviewTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_base = m_dir->path() + QLatin1Char('/');
+    QVERIFY(
+        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
+    setBaseFolder(m_base);
+    SetPrinters(
+        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
+    m_answers.clear();
+    m_asked.clear();
+    m_errors.clear();
+    SetShowMsgHook([this](int number, int, int) {
+        m_asked << number;
+        return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
+    });
+    SetErrorReportHook([this](const QString& text) { m_errors << text; });
+}
+
+void PreviewTest::cleanup()
+{
+    SetShowMsgHook({});
+    SetErrorReportHook({});
+    SetPreviewShownHook({});
+    SetPrinters({});
+    m_dir.reset();
+}
+
+TKVG PreviewTest::recipe(int kind, bool deluxeLines) const
+{
+    TKVG r;
+    r.Kind = kind;
+    r.FileName = QStringLiteral("Soup.vrez");
+    r.FilePath = m_base + QStringLiteral("prepared_recipes/Soup.vrez");
+    r.Name = "Tomato soup";
+    r.Difficulty = 3;
+    r.Devices = "cooking pot,baking oven,";
+    r.Comments = {"Serve hot."};
+    if (kind == 0) {
+        r.Ingredients = {"tomatoes", "onion"};
+        r.Instructions = {"Chop the tomatoes and the onion.", "Simmer for twenty minutes."};
+    }
+    if (deluxeLines) {
+        r.Quantities = {"500", "1"};
+        r.Units = {"g", ""};
+        r.IngredientNames = {"tomatoes", "onion"};
+        r.Descriptions = {"chopped", "diced"};
+    }
+    r.PictureFile = m_base + QStringLiteral("Graphic/PNG/Pancakes.png");
+    return r;
+}
+
+void PreviewTest::open(const TKVG& r, const std::function<void(TFVor&)>& during)
+{
+    m_catalogue.recipes = {r};
+    m_catalogue.CurrentRecipe = 0;
+    int shown = 0;
+    SetPreviewShownHook([&](TFVor& preview) {
+        ++shown;
+        during(preview);
+        preview.close();
+    });
+    OpenPreview(m_catalogue, true, false);
+    QCOMPARE(shown, 1);
+    QVERIFY(!PreviewWindow()->isVisible());
+}
+
+void PreviewTest::unitItemShowsAndHides_data()
+{
+    QTest::addColumn<int>("kind"); // 2: deluxe without units
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QList<int>>("elements"); // shown by the item; empty: item disabled
+    const QList<int> none;
+    QTest::newRow("Name of recipe") << 0 << int(kItemName) << QList<int>{kRecipeName};
+    QTest::newRow("Ingredients") << 0 << int(kItemIngredients) << QList<int>{kIngredients};
+    QTest::newRow("Description") << 0 << int(kItemDescription) << QList<int>{kDescription};
+    QTest::newRow("Comments") << 0 << int(kItemComments) << QList<int>{kComments};
+    QTest::newRow("Other notes") << 0 << int(kItemOtherNotes) << QList<int>{kOtherNotes};
+    QTest::newRow("Level of difficulty") << 0 << int(kItemDifficulty) << QList<int>{kDifficulty};
+    QTest::newRow("Recipe graphic") << 0 << int(kItemGraphic) << QList<int>{kRecipeGraphic};
+    QTest::newRow("Cooking devices") << 0 << int(kItemDevices) << QList<int>{kCookingDevices};
+    QTest::newRow("Shopping list, never filled") << 0 << int(kItemShopping) << none;
+    QTest::newRow("deluxe Description: the columns")
+        << 1 << int(kItemDescription) << QList<int>{3, 4, 5, 6};
+    QTest::newRow("deluxe Ingredients") << 1 << int(kItemIngredients) << none;
+    // A recipe without units: the empty column stands in the row with the others.
+    QTest::newRow("deluxe, a column without lines")
+        << 2 << int(kItemDescription) << QList<int>{3, 4, 5, 6};
+}
+
+void PreviewTest::unitItemShowsAndHides()
+{
+    QFETCH(int, kind);
+    QFETCH(int, item);
+    QFETCH(QList<int>, elements);
+    TKVG r = recipe(std::min(kind, 1), kind >= 1);
+    if (kind == 2)
+        r.Units = {};
+    open(r, [&](TFVor& preview) {
+        QAction* a = preview.unitItems[size_t(item)];
+        QCOMPARE(a->isEnabled(), !elements.isEmpty());
+        for (int i = 0; i < kElementCount; ++i)
+            QVERIFY(preview.elementImage(i)->isHidden()); // the empty draft places nothing
+        if (elements.isEmpty())
+            return;
+        trigger(a);
+        QVERIFY(a->isChecked());
+        for (int i : elements) {
+            const TGFXL& e = preview.elements().at(i);
+            QVERIFY(e.Shown);
+            QCOMPARE(e.Page, 0);
+            QVERIFY(preview.elementImage(i)->isVisible());
+            QCOMPARE(preview.elementImage(i)->size(), e.Bitmap.size());
+        }
+        trigger(a);
+        QVERIFY(!a->isChecked());
+        for (int i : elements) {
+            QCOMPARE(preview.elements().at(i).Page, -1);
+            QVERIFY(preview.elementImage(i)->isHidden());
+        }
+    });
+}
+
+void PreviewTest::deluxeQuestion_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QList<int>>("asked");
+    QTest::addColumn<int>("previewKind");
+    QTest::newRow("both layouts, Yes") << 0 << kAnswerYes << QList<int>{13} << 1;
+    QTest::newRow("both layouts, No") << 0 << kAnswerNo << QList<int>{13} << 0;
+    QTest::newRow("both layouts, closed") << 0 << kAnswerClosed << QList<int>{13} << 0;
+    QTest::newRow("deluxe only") << 1 << kAnswerNo << QList<int>{} << 1;
+}
+
+void PreviewTest::deluxeQuestion()
+{
+    QFETCH(int, kind);
+    QFETCH(int, answer);
+    QFETCH(QList<int>, asked);
+    QFETCH(int, previewKind);
+    m_answers = {answer};
+    open(recipe(kind, true), [&](TFVor& preview) {
+        QCOMPARE(m_asked, asked);
+        QCOMPARE(preview.state().PreviewKind, previewKind);
+        // The layout's own texts can be shown: the instructions, or the columns.
+        QVERIFY(preview.unitItems[kItemDescription]->isEnabled());
+        QCOMPARE(preview.unitItems[kItemIngredients]->isEnabled(), previewKind == 0);
+    });
+}
+
+void PreviewTest::columnsStandTenApart()
+{
+    open(recipe(1, true), [](TFVor& preview) {
+        trigger(preview.unitItems[kItemDescription]);
+        const ElementArray& e = preview.elements();
+        QCOMPARE(e.at(kQuantity).Left, 0);
+        for (int j = kUnit; j <= kPreparation; ++j) {
+            QCOMPARE(e.at(j).Top, e.at(kQuantity).Top);
+            QCOMPARE(e.at(j).Left, e.at(j - 1).Left + e.at(j - 1).width() + 10);
+            QVERIFY(e.at(j).width() >= 20);
+        }
+    });
+}
+
+void PreviewTest::pagesAndArrows()
+{
+    open(recipe(0, false), [](TFVor& preview) {
+        QCOMPARE(preview.Label1->text(), QStringLiteral("Page 1/1"));
+        QVERIFY(preview.BBLeft->isHidden() && preview.BBRight->isHidden());
+        QVERIFY(!preview.Seitevor1->isEnabled() && !preview.Seite2loeschen->isEnabled());
+        QTest::keyClick(&preview, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(preview.Label1->text(), QStringLiteral("Page 2/2"));
+        QVERIFY(!preview.NeueSeite1->isEnabled() && !preview.Seitevor1->isEnabled());
+        QVERIFY(preview.BBRight->isHidden() && preview.BBLeft->isVisible());
+        // An element shown on page 2 is not shown on page 1.
+        trigger(preview.unitItems[kItemName]);
+        QCOMPARE(preview.elements().at(kRecipeName).Page, 1);
+        QTest::mouseClick(preview.BBLeft, Qt::LeftButton);
+        QCOMPARE(preview.Label1->text(), QStringLiteral("Page 1/2"));
+        QVERIFY(preview.elementImage(kRecipeName)->isHidden());
+        QVERIFY(!preview.unitItems[kItemName]->isEnabled()); // it lies on the other page
+        QVERIFY(preview.BBLeft->isHidden() && preview.BBRight->isVisible());
+        preview.Seitezurueck1Click(); // disabled on page 1: nothing happens
+        QCOMPARE(preview.state().CurrentPage, 0);
+        preview.BBRightClick();
+        QVERIFY(preview.elementImage(kRecipeName)->isVisible());
+    });
+}
+
+void PreviewTest::deleteLastPage_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("fromPageOne");
+    QTest::newRow("No") << kAnswerNo << false;
+    QTest::newRow("Yes") << kAnswerYes << false;
+    QTest::newRow("Yes, page 1 shown") << kAnswerYes << true;
+}
+
+void PreviewTest::deleteLastPage()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, fromPageOne);
+    open(recipe(0, false), [&](TFVor& preview) {
+        trigger(preview.unitItems[kItemComments]); // on page 1
+        preview.NeueSeite1Click();
+        trigger(preview.unitItems[kItemName]); // on page 2
+        if (fromPageOne)
+            preview.Seitezurueck1Click();
+        m_answers = {answer};
+        trigger(preview.Seite2loeschen);
+        QCOMPARE(m_asked, QList<int>{23});
+        const bool deleted = answer != kAnswerNo;
+        QCOMPARE(preview.elements().at(kRecipeName).Page, deleted ? -1 : 1);
+        QCOMPARE(preview.elements().at(kComments).Page, 0);
+        QCOMPARE(preview.Label1->text(), deleted       ? QStringLiteral("Page 1/1")
+                                         : fromPageOne ? QStringLiteral("Page 1/2")
+                                                       : QStringLiteral("Page 2/2"));
+        QCOMPARE(preview.BBLeft->isHidden() && preview.BBRight->isHidden(), deleted);
+        QVERIFY(preview.elementImage(kComments)->isVisible() || !deleted);
+    });
+}
+
+void PreviewTest::everyDemoRecipeLaysOut()
+{
+    // The shipped collection: normal and deluxe recipes, paper references, with and
+    // without pictures and devices, formatted side files.
+    QVERIFY(copyTree(QStringLiteral(DILBO_DATA_DIR "/prepared_recipes"),
+                     m_base + QStringLiteral("prepared_recipes")));
+    TKV recipes;
+    ReadCatalogue(m_base, recipes);
+    QVERIFY(recipes.size() >= 20);
+    for (const TKVG& r : recipes) {
+        m_answers = {kAnswerYes};
+        int shown = 0;
+        open(r, [&](TFVor& preview) {
+            for (QAction* item : preview.unitItems) {
+                if (item->isEnabled())
+                    item->trigger();
+            }
+            for (int i = 0; i < kElementCount; ++i) {
+                const TGFXL& e = preview.elements().at(i);
+                if (!e.Shown)
+                    continue;
+                ++shown;
+                QVERIFY2(e.width() >= 3 && e.height() >= 3, qPrintable(r.FileName));
+                QCOMPARE(preview.elementImage(i)->size(), e.Bitmap.size());
+            }
+        });
+        QVERIFY2(m_errors.isEmpty(), qPrintable(r.FileName + m_errors.join(QLatin1Char('\n'))));
+        QVERIFY2(shown >= 3, qPrintable(r.FileName)); // name, stars and notes at least
+        QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    }
+}
+
+void PreviewTest::openEditBoxDisablesEverything()
+{
+    open(recipe(0, false), [&](TFVor& preview) {
+        preview.NeueSeite1Click();
+        preview.REDummy->show();
+        preview.UpdateMenus(preview.state().PreviewKind);
+        for (QAction* item : preview.unitItems)
+            QVERIFY(!item->isEnabled());
+        QVERIFY(!preview.Druckbeenden1->isEnabled());
+        preview.Seitezurueck1Click();
+        preview.BBLeftClick();
+        QCOMPARE(preview.state().CurrentPage, 1);
+        preview.close(); // refused: "Please close the edit box!"
+        QCOMPARE(m_asked, QList<int>{10});
+        QVERIFY(preview.isVisible());
+        QVERIFY(QFile::exists(preview.elements().at(kRecipeName).ContentFile));
+        preview.REDummy->hide();
+    });
+}
+
+void PreviewTest::temporaryFilesGoWhenClosed()
+{
+    const TKVG r = recipe(0, true);
+    m_answers = {kAnswerNo};
+    QStringList during;
+    open(r, [&](TFVor& preview) {
+        during = QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files);
+        trigger(preview.unitItems[kItemDescription]); // leaves the scratch file
+        trigger(preview.Druckbeenden1);
+    });
+    // Texts 001 to 009 of the recipe that has them, and the device strip.
+    QCOMPARE(during.size(), 10);
+    QVERIFY(during.contains(QStringLiteral("CookingPots.bmp")));
+    QVERIFY(during.contains(QStringLiteral("Soup.vrez003")));
+    QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QVERIFY(QFile::exists(r.PictureFile));
+    QVERIFY(QFile::exists(m_base + QStringLiteral("Graphic/PNG/3_Sterne.png")));
+}
+
+void PreviewTest::unreadableContentFileIsNamed()
+{
+    open(recipe(0, false), [&](TFVor& preview) {
+        const QString file = preview.elements().at(kDescription).ContentFile;
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QDir().mkdir(file)); // still "exists", but is no file to read
+        trigger(preview.unitItems[kItemDescription]);
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errors.first().contains(QStringLiteral("Soup.vrez003")),
+                 qPrintable(m_errors.first()));
+        QCOMPARE(preview.elements().at(kDescription).Page, -1);
+        QVERIFY(!preview.elements().at(kDescription).Shown);
+        QVERIFY(preview.elementImage(kDescription)->isHidden());
+        QVERIFY(!preview.unitItems[kItemDescription]->isChecked());
+        QVERIFY(QDir().rmdir(file));
+    });
+}
+
+void PreviewTest::unwritableContentFileKeepsThePreviewShut()
+{
+    const QString blocked = m_base + QStringLiteral("TEMP/Soup.vrez003");
+    QVERIFY(QDir().mkpath(blocked)); // a folder where the instructions' file belongs
+    m_catalogue.recipes = {recipe(0, false)};
+    m_catalogue.CurrentRecipe = 0;
+    int shown = 0;
+    SetPreviewShownHook([&shown](TFVor& preview) {
+        ++shown;
+        preview.close();
+    });
+    OpenPreview(m_catalogue, true, false);
+    QCOMPARE(shown, 0);
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY2(m_errors.first().contains(QStringLiteral("Soup.vrez003")),
+             qPrintable(m_errors.first()));
+    // What was written before goes again.
+    QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QVERIFY(PreviewWindow()->elements().isEmpty());
+}
+
+QTEST_MAIN(PreviewTest)
+#include "tst_preview.moc"
