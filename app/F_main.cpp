@@ -13,13 +13,13 @@
 #include "platform/cp1252.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/textdocumentbridge.h"
+#include "platform/safefile.h"
 #include "preview/printeravailability.h"
 #include "recipes/recipesummary.h"
 #include "recipes/recipetexts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -476,9 +476,9 @@ void TFMain::PMRezeptloeschenClick()
     const int index = IndexOfListRow(m_catalogue.recipes, row);
     if (index >= 0) {
         const QString path = m_catalogue.recipes[index].FilePath;
-        QFile::remove(path);
+        removeFile(path);
         for (int n = 1; n <= 7; ++n)
-            QFile::remove(path + QStringLiteral(".00%1").arg(n));
+            removeFile(path + QStringLiteral(".00%1").arg(n));
     }
     FillRecipeList(true);
 }

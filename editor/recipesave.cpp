@@ -10,7 +10,6 @@
 #include "recipes/textrules.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -32,7 +31,7 @@ struct FileSnapshot {
         if (bytes)
             writeFileAtomically(path, *bytes);
         else
-            QFile::remove(path);
+            removeFile(path);
     }
 };
 
@@ -63,19 +62,9 @@ private:
     QList<FileSnapshot> m_snapshots;
 };
 
-bool removeFile(const QString& path, QString* error)
-{
-    QFile file(path);
-    if (!file.exists() || file.remove())
-        return true;
-    *error = QStringLiteral("Cannot delete \"%1\": %2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString());
-    return false;
-}
-
 // Writes or deletes one side file; the transaction remembers it first.
-bool storeSideFile(SaveTransaction& transaction, const QString& path,
-                   const rich::RichDocument& doc, QString* error)
+bool storeSideFile(SaveTransaction& transaction, const QString& path, const rich::RichDocument& doc,
+                   QString* error)
 {
     if (!transaction.remember(path, error))
         return false;
@@ -91,7 +80,8 @@ bool storeRecipeFiles(TKVG& recipe, const RecipeForm& form, QString* error)
     const auto& fields = recipeTextFields();
     bool ok = true;
     for (size_t i = 0; ok && i < fields.size(); ++i)
-        ok = storeSideFile(transaction, sideFilePath(recipe.FilePath, fields[i]), form.texts[i], error);
+        ok = storeSideFile(transaction, sideFilePath(recipe.FilePath, fields[i]), form.texts[i],
+                           error);
     if (ok)
         ok = transaction.remember(recipe.FilePath, error);
     if (ok) {

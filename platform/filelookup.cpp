@@ -1,6 +1,7 @@
 #include "platform/filelookup.h"
 
 #include "platform/cp1252.h"
+#include "platform/folderlisting.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,34 +9,18 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
 
-QString findEntryCaseInsensitive(const QString& folder, const QString& name)
+// The path with its components matched one by one: the exact ones that exist are kept,
+// the others replaced by a case-insensitive match. Empty when a component has none.
+QString walkComponents(const QString& path)
 {
-    QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
-    const QStringList entries = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    return {};
-}
-
-} // namespace
-
-QString lookupPath(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo::exists(path))
-        return path;
-    // Walk the components; keep the exact ones that exist and replace the others by a
-    // case-insensitive match.
     const bool absolute = path.startsWith(QLatin1Char('/'));
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString current = absolute ? QStringLiteral("/") : QString();
@@ -61,6 +46,26 @@ QString lookupPath(const QString& path)
     return current;
 }
 
+} // namespace
+
+QString lookupPath(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    if (QFileInfo::exists(path))
+        return path;
+    // The usual miss: a file name in a folder that exists as written costs one lookup
+    // in that folder's kept listing.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    if (slash > 0 && !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+        QFileInfo::exists(path.left(slash))) {
+        const QString found = findEntryCaseInsensitive(path.left(slash + 1), name);
+        return found.isEmpty() ? QString() : path.left(slash + 1) + found;
+    }
+    return walkComponents(path);
+}
+
 bool pathExists(const QString& path)
 {
     return !lookupPath(path).isEmpty();
@@ -76,6 +81,16 @@ QStringList enumerateFiles(const QString& folder, const QString& pattern,
     DIR* dir = ::opendir(encodedFolder.constData());
     if (!dir)
         return {};
+    // QDir::match would build its expressions again for every name.
+    QList<QRegularExpression> filters;
+    for (const QString& filter : QDir::nameFiltersFromString(pattern))
+        filters << QRegularExpression(QRegularExpression::wildcardToRegularExpression(filter),
+                                      QRegularExpression::CaseInsensitiveOption);
+    auto matches = [&filters](const QString& name) {
+        return std::any_of(filters.cbegin(), filters.cend(), [&name](const QRegularExpression& f) {
+            return f.match(name).hasMatch();
+        });
+    };
     QStringList names;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArrayView raw(entry->d_name);
@@ -96,11 +111,11 @@ QStringList enumerateFiles(const QString& folder, const QString& pattern,
             // handed back, shown as Windows-1252 (as an old archive wrote it), to be
             // reported instead of silently skipped.
             const QString shown = cp1252::toUnicode(raw);
-            if (undecodableNames && QDir::match(pattern, shown))
+            if (undecodableNames && matches(shown))
                 undecodableNames->append(shown);
             continue;
         }
-        if (QDir::match(pattern, name))
+        if (matches(name))
             names << name;
     }
     ::closedir(dir);
@@ -127,7 +142,8 @@ QString lookupForeignPath(const QString& storedPath, const QString& fallbackFold
     QString folder = fallbackFolder;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    return lookupPath(folder + name);
+    const QString beside = folder + name;
+    return beside == storedPath ? QString() : lookupPath(beside);
 }
 
 QByteArray pathToFileText(const QString& path)

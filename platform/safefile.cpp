@@ -1,5 +1,7 @@
 #include "platform/safefile.h"
 
+#include "platform/folderlisting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -182,6 +184,18 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         return fail(errno);
     // The rename itself lives in the folder: sync it, or a power cut may undo the save.
     syncFolderOf(target);
+    forgetFolderListingOf(QFile::decodeName(target));
+    return true;
+}
+
+bool removeFile(const QString& path, QString* error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (::unlink(name.constData()) != 0 && errno != ENOENT) {
+        setError(error, "Cannot delete", path, systemError(errno));
+        return false;
+    }
+    forgetFolderListingOf(path);
     return true;
 }
 
@@ -256,7 +270,7 @@ QStringList removeLeftoverTemporaryFiles(const QString& folder, const QStringLis
             continue;
         const QString path = dir.filePath(name);
         const bool ours = name.contains(QLatin1String(kTempInfix));
-        if ((ours || startsLikeOurFile(path)) && QFile::remove(path))
+        if ((ours || startsLikeOurFile(path)) && removeFile(path))
             removed << name;
     }
     return removed;

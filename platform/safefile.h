@@ -23,6 +23,10 @@ inline constexpr qint64 kPictureFileLimit = qint64(256) << 20;
 /// and says what went wrong ("No space left on device").
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+/// Removes the file at path. True when it is gone (or was not there); otherwise false
+/// with error naming the file and saying why.
+bool removeFile(const QString& path, QString* error = nullptr);
+
 /// Reads a whole regular file of at most maxBytes bytes. On failure returns false and
 /// sets error (naming the file); bytes may then hold anything.
 bool readWholeFile(const QString& path, QByteArray* bytes, QString* error = nullptr,

@@ -1,7 +1,5 @@
 #include "recipes/linelist.h"
 
-#include <cstring>
-
 LineList::LineList(std::initializer_list<QByteArrayView> lines)
 {
     for (QByteArrayView line : lines)
@@ -17,24 +15,15 @@ QByteArrayView LineList::at(qsizetype index) const
 void LineList::append(QByteArrayView line)
 {
     m_text.append(line);
-    m_ends.append(m_text.size());
+    m_ends.append(quint32(m_text.size()));
 }
 
-void LineList::assign(const QByteArrayView* lines, qsizetype count)
+void LineList::resetForExactly(qsizetype lines, qsizetype textBytes)
 {
-    qsizetype total = 0;
-    for (qsizetype i = 0; i < count; ++i)
-        total += lines[i].size();
-    m_text = QByteArray(total, Qt::Uninitialized);
-    m_ends.resize(count);
-    char* out = m_text.data();
-    qsizetype end = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        if (!lines[i].isEmpty()) // an empty view may have no data at all
-            memcpy(out + end, lines[i].data(), size_t(lines[i].size()));
-        end += lines[i].size();
-        m_ends[i] = end;
-    }
+    m_text = QByteArray();
+    m_ends = QList<quint32>();
+    m_text.reserve(textBytes);
+    m_ends.reserve(lines);
 }
 
 void LineList::clear()

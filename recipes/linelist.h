@@ -8,9 +8,10 @@
 #include <initializer_list>
 
 /// An ordered list of text lines (no line breaks inside a line), stored compactly:
-/// all lines in one byte buffer plus the end offset of each line. A recipe holds nine
-/// such lists; keeping each in two allocations instead of one per line makes reading
-/// a large collection fast and small, and scanning the lines cache-friendly.
+/// all lines in one byte buffer plus the 32-bit end offset of each line (so a list holds
+/// less than 4 GiB of text; files are far smaller). A recipe holds nine such lists;
+/// keeping each in two allocations instead of one per line makes reading a large
+/// collection fast and small, and scanning the lines cache-friendly.
 class LineList {
 public:
     LineList() = default;
@@ -31,11 +32,11 @@ public:
         return *this;
     }
     void clear();
-    /// Replaces the content with count lines, with one allocation for the text and one
-    /// for the offsets.
-    void assign(const QByteArrayView* lines, qsizetype count);
     /// Reserves room for lines lines of about bytesPerLine bytes each.
     void reserve(qsizetype lines, qsizetype bytesPerLine = 32);
+    /// Empties the list and reserves room for exactly lines lines of textBytes bytes in
+    /// all: appending them then allocates nothing more and leaves no spare room.
+    void resetForExactly(qsizetype lines, qsizetype textBytes);
 
     QByteArrayList toList() const;
     static LineList fromList(const QByteArrayList& lines);
@@ -65,5 +66,5 @@ public:
 
 private:
     QByteArray m_text;
-    QList<qsizetype> m_ends;
+    QList<quint32> m_ends;
 };

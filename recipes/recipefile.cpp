@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QHash>
-#include <QVarLengthArray>
 
 namespace {
 
@@ -32,11 +31,15 @@ void readList(LineReader& in, TSTRING& lines)
 {
     const qint32 count = in.readCount();
     // A count beyond the end of the file ends the list there, so a damaged count can
-    // cost neither memory nor time.
-    QVarLengthArray<QByteArrayView, 64> views;
-    for (qint32 i = 0; i < count && !in.atEnd() && in.ok(); ++i)
-        views.append(in.readLineView());
-    lines.assign(views.constData(), views.size());
+    // cost neither memory nor time. The lines are measured first (on a copy of the
+    // reader), so the list is allocated once at its exact size.
+    LineReader measure = in;
+    qsizetype found = 0, bytes = 0;
+    for (; found < count && !measure.atEnd() && measure.ok(); ++found)
+        bytes += measure.readLineView().size();
+    lines.resetForExactly(found, bytes);
+    for (qsizetype i = 0; i < found; ++i)
+        lines.append(in.readLineView());
 }
 
 QString readPath(LineReader& in)
@@ -226,8 +229,7 @@ private:
 
 } // namespace
 
-void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems,
-                   OldFiles old)
+void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems, OldFiles old)
 {
     kv.clear();
     const QString folder = lookupPath(recipeFolder(baseFolder));
@@ -237,9 +239,10 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
     const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"), &undecodable);
     if (problems) {
         for (const QString& name : undecodable)
-            problems->append({folder + name, 0, QStringLiteral("the file name is not valid UTF-8 "
-                                                               "and cannot be opened; rename the "
-                                                               "file to read it")});
+            problems->append({folder + name, 0,
+                              QStringLiteral("the file name is not valid UTF-8 "
+                                             "and cannot be opened; rename the "
+                                             "file to read it")});
     }
     kv.reserve(names.size());
     ReadingRules rules(baseFolder);
