@@ -293,7 +293,9 @@ void TFMain::FillRecipeList(bool reload)
     if (reload) {
         SortByName(kv); // the boxes and the search lines follow the list order
         rebuildBoxes();
-        m_searchIndex.rebuild(kv);
+        // The search lines are prepared by the first search, not by every reload.
+        m_searchIndex.clear();
+        m_searchIndex.noteSortedByName(kv);
     }
 
     const int rememberedRow = selectedRow();

@@ -1,13 +1,13 @@
-#include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
 #include "common/F_Msg.h"
 #include "common/interfacetexts.h"
-#include "editor/F_KVE.h"
 #include "common/session.h"
+#include "editor/F_KVE.h"
 #include "platform/richtext/rtfwriter.h"
 #include "preview/printeravailability.h"
+#include "tests/testfiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -122,6 +122,19 @@ private slots:
         QCOMPARE(m_main->ESuchen->cursorPosition(), 5);
         m_main->ESuchen->clear();
         QCOMPARE(captions(*m_main).size(), 4);
+
+        // A reload of as many recipes, one renamed and rewritten: the next search and
+        // the order follow the files, not the search lines of the last reload.
+        TKVG soup = m_catalogue.recipes[IndexOfListRow(m_catalogue.recipes, 3)];
+        soup.Name = "Apple soup";
+        soup.Ingredients = {"leek"};
+        m_collection->add(QStringLiteral("soup.vrez"), soup);
+        m_main->FillRecipeList(true);
+        QTest::keyClicks(m_main->ESuchen, QStringLiteral("leek"));
+        QCOMPARE(captions(*m_main),
+                 (QStringList{QStringLiteral("Create new recipe"), QStringLiteral("Apple soup")}));
+        m_main->ESuchen->clear();
+        QCOMPARE(captions(*m_main)[1], QStringLiteral("Apple soup"));
     }
 
     void filterBoxes_data()
@@ -298,7 +311,7 @@ private slots:
     void wrongOptionsHeaderEndsTheStartQuietly()
     {
         putFile(m_collection->base + QStringLiteral("PRGDATA/Options.kv"),
-            "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
+                "[KV 3.00]\r\n1\r\n/\r\n0\r\n0\r\n");
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_collection->base));
         Application application;
