@@ -46,6 +46,59 @@ QString walkComponents(const QString& path)
     return current;
 }
 
+// A wildcard pattern as QDir::match applies it (case-insensitively, several patterns
+// separated by ";" or blanks), built once for a whole folder. The usual "*.vrez" is
+// decided on the name's bytes without a regular expression.
+class NameFilter {
+public:
+    explicit NameFilter(const QString& pattern)
+    {
+        static const QRegularExpression simple(QStringLiteral("^\\*(\\.[A-Za-z0-9]+)$"));
+        const QRegularExpressionMatch match = simple.match(pattern);
+        m_everyName = pattern == QLatin1String("*");
+        if (match.hasMatch())
+            m_suffix = match.captured(1).toLatin1();
+        for (const QString& filter : QDir::nameFiltersFromString(pattern))
+            m_filters << QRegularExpression(QRegularExpression::wildcardToRegularExpression(filter),
+                                            QRegularExpression::CaseInsensitiveOption);
+    }
+
+    enum Verdict { No, Yes, AskTheName };
+
+    /// What the name's bytes tell.
+    Verdict byBytes(QByteArrayView raw) const
+    {
+        if (m_everyName)
+            return Yes;
+        if (m_suffix.isEmpty())
+            return AskTheName;
+        if (raw.size() < m_suffix.size())
+            return No;
+        const QByteArrayView end = raw.last(m_suffix.size());
+        // Other letters may fold to ASCII ones: bytes above 127 leave it to the name.
+        for (char c : end) {
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return AskTheName;
+        }
+        return qstrnicmp(end.data(), m_suffix.constData(), size_t(end.size())) == 0 ? Yes : No;
+    }
+
+    bool operator()(QByteArrayView raw, const QString& name) const
+    {
+        const Verdict verdict = byBytes(raw);
+        if (verdict != AskTheName)
+            return verdict == Yes;
+        return std::any_of(
+            m_filters.cbegin(), m_filters.cend(),
+            [&name](const QRegularExpression& f) { return f.match(name).hasMatch(); });
+    }
+
+private:
+    bool m_everyName = false;
+    QByteArray m_suffix; // ".vrez" of "*.vrez"
+    QList<QRegularExpression> m_filters;
+};
+
 } // namespace
 
 QString lookupPath(const QString& path)
@@ -81,16 +134,7 @@ QStringList enumerateFiles(const QString& folder, const QString& pattern,
     DIR* dir = ::opendir(encodedFolder.constData());
     if (!dir)
         return {};
-    // QDir::match would build its expressions again for every name.
-    QList<QRegularExpression> filters;
-    for (const QString& filter : QDir::nameFiltersFromString(pattern))
-        filters << QRegularExpression(QRegularExpression::wildcardToRegularExpression(filter),
-                                      QRegularExpression::CaseInsensitiveOption);
-    auto matches = [&filters](const QString& name) {
-        return std::any_of(filters.cbegin(), filters.cend(), [&name](const QRegularExpression& f) {
-            return f.match(name).hasMatch();
-        });
-    };
+    const NameFilter matches(pattern);
     QStringList names;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArrayView raw(entry->d_name);
@@ -104,18 +148,19 @@ QStringList enumerateFiles(const QString& folder, const QString& pattern,
         }
         if (!regular)
             continue;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString name = utf8.decode(raw);
-        if (utf8.hasError()) {
+        if (matches.byBytes(raw) == NameFilter::No)
+            continue;
+        if (!raw.isValidUtf8()) {
             // Qt cannot open such a name, so it cannot be listed as a file; it is
             // handed back, shown as Windows-1252 (as an old archive wrote it), to be
             // reported instead of silently skipped.
             const QString shown = cp1252::toUnicode(raw);
-            if (undecodableNames && matches(shown))
+            if (undecodableNames && matches(raw, shown))
                 undecodableNames->append(shown);
             continue;
         }
-        if (matches(name))
+        const QString name = QString::fromUtf8(raw);
+        if (matches(raw, name))
             names << name;
     }
     ::closedir(dir);

@@ -1,5 +1,6 @@
 #include "platform/safefile.h"
 
+#include "platform/filelookup.h"
 #include "platform/folderlisting.h"
 
 #include <QDir>
@@ -261,8 +262,13 @@ QStringList removeLeftoverTemporaryFiles(const QString& folder, const QStringLis
 {
     QStringList removed;
     const QDir dir(folder);
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
-    for (const QString& name : names) {
+    // Listed without a status call per file, and only names with a dot or hyphen seven
+    // characters before their end can be temporary ones: a large recipe folder is
+    // scanned at every start.
+    for (const QString& name : enumerateFiles(folder, QStringLiteral("*"))) {
+        const qsizetype at = name.size() - 7;
+        if (at < 1 || (name[at] != QLatin1Char('.') && name[at] != QLatin1Char('-')))
+            continue;
         QString target;
         if (!isLeftoverTemporaryName(name, &target))
             continue;

@@ -18,14 +18,6 @@ void LineList::append(QByteArrayView line)
     m_ends.append(quint32(m_text.size()));
 }
 
-void LineList::resetForExactly(qsizetype lines, qsizetype textBytes)
-{
-    m_text = QByteArray();
-    m_ends = QList<quint32>();
-    m_text.reserve(textBytes);
-    m_ends.reserve(lines);
-}
-
 void LineList::clear()
 {
     m_text.clear();

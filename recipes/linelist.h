@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include <cstring>
 #include <initializer_list>
 
 /// An ordered list of text lines (no line breaks inside a line), stored compactly:
@@ -34,9 +35,10 @@ public:
     void clear();
     /// Reserves room for lines lines of about bytesPerLine bytes each.
     void reserve(qsizetype lines, qsizetype bytesPerLine = 32);
-    /// Empties the list and reserves room for exactly lines lines of textBytes bytes in
-    /// all: appending them then allocates nothing more and leaves no spare room.
-    void resetForExactly(qsizetype lines, qsizetype textBytes);
+    /// Replaces the content with lines lines of textBytes bytes in all, each taken from
+    /// next() (a QByteArrayView; their sizes must add up to textBytes), with one exact
+    /// allocation for the text and one for the offsets.
+    template <typename Next> void assign(qsizetype lines, qsizetype textBytes, Next next);
 
     QByteArrayList toList() const;
     static LineList fromList(const QByteArrayList& lines);
@@ -68,3 +70,18 @@ private:
     QByteArray m_text;
     QList<quint32> m_ends;
 };
+
+template <typename Next> void LineList::assign(qsizetype lines, qsizetype textBytes, Next next)
+{
+    m_text = QByteArray(textBytes, Qt::Uninitialized);
+    m_ends = QList<quint32>(lines);
+    char* out = m_text.data();
+    qsizetype end = 0;
+    for (quint32& lineEnd : m_ends) {
+        const QByteArrayView line = next();
+        if (!line.isEmpty()) // an empty view may have no data at all
+            memcpy(out + end, line.data(), size_t(line.size()));
+        end += line.size();
+        lineEnd = quint32(end);
+    }
+}

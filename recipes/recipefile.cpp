@@ -37,9 +37,7 @@ void readList(LineReader& in, TSTRING& lines)
     qsizetype found = 0, bytes = 0;
     for (; found < count && !measure.atEnd() && measure.ok(); ++found)
         bytes += measure.readLineView().size();
-    lines.resetForExactly(found, bytes);
-    for (qsizetype i = 0; i < found; ++i)
-        lines.append(in.readLineView());
+    lines.assign(found, bytes, [&in] { return in.readLineView(); });
 }
 
 QString readPath(LineReader& in)

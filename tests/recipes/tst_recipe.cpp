@@ -53,9 +53,8 @@ private slots:
         // must all stay where they are: the lines share one buffer.
         const QByteArrayList lines{"", "first", "", "K\xe4se \xdf", ""};
         LineList assigned{"old"};
-        assigned.resetForExactly(lines.size(), lines.join().size());
-        for (const QByteArray& line : lines)
-            assigned.append(line);
+        qsizetype next = 0;
+        assigned.assign(lines.size(), lines.join().size(), [&] { return lines[next++]; });
         QCOMPARE(assigned.size(), 5);
         QCOMPARE(assigned.toList(), lines);
         QCOMPARE(assigned, LineList::fromList(lines));
