@@ -206,13 +206,19 @@ bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint6
     const Descriptor file(openRegularFile(path, &info, error));
     if (file.get() < 0)
         return false;
-    const QString tooLarge =
-        QStringLiteral("the file is larger than %1").arg(QLocale::c().formattedDataSize(maxBytes));
+    // Formatting the limit is slow: only a refusal does it.
+    auto tooLarge = [maxBytes] {
+        return QStringLiteral("the file is larger than %1")
+            .arg(QLocale::c().formattedDataSize(maxBytes));
+    };
     if (info.st_size > maxBytes) {
-        setError(error, "Cannot read", path, tooLarge);
+        setError(error, "Cannot read", path, tooLarge());
         return false;
     }
-    QByteArray data;
+    // The caller's buffer is reused when it has room: reading many files one after the
+    // other then allocates almost nothing.
+    QByteArray spare;
+    QByteArray& data = bytes ? *bytes : spare;
     // The size is a hint: the file may change while it is read, and some files (below
     // /proc) report none. One byte over the limit tells that the file is too large.
     data.resize(qMin<qint64>(info.st_size, maxBytes) + 1);
@@ -220,7 +226,7 @@ bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint6
     for (;;) {
         if (got == data.size()) {
             if (got > maxBytes) {
-                setError(error, "Cannot read", path, tooLarge);
+                setError(error, "Cannot read", path, tooLarge());
                 return false;
             }
             data.resize(qMin<qint64>(qMax<qint64>(got * 2, 4096), maxBytes + 1));
@@ -237,8 +243,6 @@ bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint6
         got += n;
     }
     data.truncate(got);
-    if (bytes)
-        *bytes = std::move(data);
     return true;
 }
 

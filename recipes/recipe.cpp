@@ -4,7 +4,8 @@
 #include "platform/daycount.h"
 
 #include <algorithm>
-#include <numeric>
+#include <utility>
+#include <vector>
 
 bool TKVG::hasDeluxeLines() const
 {
@@ -116,13 +117,18 @@ void SortByName(TKV& kv)
     if (std::is_sorted(sortedAlready.begin(), sortedAlready.end(),
                        [](const TKVG& a, const TKVG& b) { return a.Name < b.Name; }))
         return; // the usual case: every fill after the first
-    // Records are large: sort their indexes, then move every record once into place by
-    // following the cycles of the permutation.
+    // Records are large: sort their names with their indexes (comparing them touches no
+    // record), then move every record once into place by following the cycles of the
+    // permutation.
+    std::vector<std::pair<QByteArrayView, int>> names;
+    names.reserve(size_t(kv.size()));
+    for (int i = 0; i < kv.size(); ++i)
+        names.emplace_back(sortedAlready[i].Name, i);
+    std::stable_sort(names.begin(), names.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     QList<int> order(kv.size());
-    std::iota(order.begin(), order.end(), 0);
-    const TKV& records = kv;
-    std::stable_sort(order.begin(), order.end(),
-                     [&records](int a, int b) { return records[a].Name < records[b].Name; });
+    for (int i = 0; i < kv.size(); ++i)
+        order[i] = names[size_t(i)].second;
     for (int start = 0; start < order.size(); ++start) {
         if (order[start] == start)
             continue;

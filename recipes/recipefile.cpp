@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -31,13 +32,26 @@ void readList(LineReader& in, TSTRING& lines)
 {
     const qint32 count = in.readCount();
     // A count beyond the end of the file ends the list there, so a damaged count can
-    // cost neither memory nor time. The lines are measured first (on a copy of the
-    // reader), so the list is allocated once at its exact size.
-    LineReader measure = in;
+    // cost neither memory nor time. The list is allocated once at its exact size: the
+    // lines of a short list are kept while they are measured, a long one is read twice
+    // (from a copy of the reader) rather than holding a view of every line.
+    constexpr qsizetype kKept = 64;
+    QVarLengthArray<QByteArrayView, kKept> kept;
+    const LineReader start = in;
     qsizetype found = 0, bytes = 0;
-    for (; found < count && !measure.atEnd() && measure.ok(); ++found)
-        bytes += measure.readLineView().size();
-    lines.assign(found, bytes, [&in] { return in.readLineView(); });
+    for (; found < count && !in.atEnd() && in.ok(); ++found) {
+        const QByteArrayView line = in.readLineView();
+        bytes += line.size();
+        if (found < kKept)
+            kept.append(line);
+    }
+    if (found <= kKept) {
+        const QByteArrayView* next = kept.constData();
+        lines.assign(found, bytes, [&next] { return *next++; });
+    } else {
+        LineReader again = start;
+        lines.assign(found, bytes, [&again] { return again.readLineView(); });
+    }
 }
 
 QString readPath(LineReader& in)

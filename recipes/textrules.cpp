@@ -3,6 +3,8 @@
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -169,14 +171,25 @@ QByteArrayList SortedDistinct(QByteArrayList names)
 
 QByteArrayList CollectCategories(TKV& kv, int index)
 {
-    QByteArrayList names;
+    // Most records share their categories: gather each name once, then sort the few.
+    QSet<QByteArray> names;
     forRecords(kv, index, [&names](TKVG& r) {
         if (r.Categories.isEmpty())
             return;
-        r.Categories = NormaliseCommaListStrict(r.Categories);
-        names += SplitCommaList(r.Categories);
+        const QByteArray normalised = NormaliseCommaListStrict(r.Categories);
+        if (normalised != r.Categories)
+            r.Categories = normalised;
+        const QByteArray& list = r.Categories;
+        qsizetype start = 0, comma = 0;
+        while ((comma = list.indexOf(',', start)) >= 0) {
+            const QByteArray name =
+                QByteArray::fromRawData(list.constData() + start, comma - start);
+            if (comma > start && !names.contains(name))
+                names.insert(QByteArray(name.constData(), name.size()));
+            start = comma + 1;
+        }
     });
-    return SortedDistinct(std::move(names));
+    return SortedDistinct(QByteArrayList(names.cbegin(), names.cend()));
 }
 
 QByteArrayList CollectDevices(TKVG& r)
