@@ -21,9 +21,19 @@ struct Listing {
     qint64 mtimeNs = 0;
     qint64 ctimeNs = 0;
     bool settled = false;
-    // Case-folded name to the real name; a null value: the real name is the key itself,
-    // which saves a second string for most names.
-    QHash<QString, QString> realNames;
+    // Every real name in directory order as the file system holds it (a byte per
+    // character for most names), each followed by "/", which no name holds.
+    QByteArray names;
+    // Hash of a case-folded name to the start of the first name in names with that
+    // hash: a few bytes per name. Different folded names rarely share a hash; a name
+    // whose hash leads to another is looked for through all names.
+    QHash<size_t, qsizetype> starts;
+
+    QByteArrayView nameAt(qsizetype start) const
+    {
+        return QByteArrayView(names).sliced(start, names.indexOf('/', start) - start);
+    }
+    QString find(const QString& name) const;
 };
 
 using FolderId = std::pair<quint64, quint64>; // device and inode: one key per folder
@@ -71,7 +81,8 @@ void readListing(Listing& listing, const QByteArray& folder, const struct stat& 
 {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    listing.realNames.clear();
+    listing.names.clear();
+    listing.starts.clear();
     listing.mtimeNs = nanoseconds(info.st_mtim);
     listing.ctimeNs = nanoseconds(info.st_ctim);
     // Every later change of an entry sets the modification time to a later tick.
@@ -79,16 +90,49 @@ void readListing(Listing& listing, const QByteArray& folder, const struct stat& 
     DIR* dir = ::opendir(folder.constData());
     if (!dir)
         return;
+    auto isSelfOrParent = [](const dirent* entry) {
+        return qstrcmp(entry->d_name, ".") == 0 || qstrcmp(entry->d_name, "..") == 0;
+    };
+    // Measured first, so the listing is allocated once at its size: it is made while a
+    // whole catalogue may be held.
+    qsizetype count = 0, bytes = 0;
     while (const dirent* entry = ::readdir(dir)) {
-        if (qstrcmp(entry->d_name, ".") == 0 || qstrcmp(entry->d_name, "..") == 0)
+        count += isSelfOrParent(entry) ? 0 : 1;
+        bytes += isSelfOrParent(entry) ? 0 : qsizetype(qstrlen(entry->d_name)) + 1;
+    }
+    listing.names.reserve(bytes);
+    listing.starts.reserve(count);
+    ::rewinddir(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (isSelfOrParent(entry))
             continue;
-        const QString name = QFile::decodeName(entry->d_name);
-        const QString key = folded(name);
-        if (listing.realNames.contains(key)) // the first in directory order wins
-            continue;
-        listing.realNames.insert(key, key == name ? QString() : name);
+        const size_t hash = qHash(folded(QFile::decodeName(entry->d_name)));
+        if (!listing.starts.contains(hash)) // the first in directory order wins
+            listing.starts.insert(hash, listing.names.size());
+        listing.names += entry->d_name;
+        listing.names += '/';
     }
     ::closedir(dir);
+    listing.names.squeeze();
+}
+
+QString Listing::find(const QString& name) const
+{
+    const QString key = folded(name);
+    const auto it = starts.constFind(qHash(key));
+    if (it == starts.constEnd())
+        return {};
+    const QString first = QFile::decodeName(nameAt(it.value()).toByteArray());
+    if (folded(first) == key)
+        return first;
+    for (qsizetype start = 0; start < names.size();) {
+        const QByteArrayView raw = nameAt(start);
+        const QString candidate = QFile::decodeName(raw.toByteArray());
+        if (folded(candidate) == key)
+            return candidate;
+        start += raw.size() + 1;
+    }
+    return {};
 }
 
 } // namespace
@@ -103,10 +147,7 @@ QString findEntryCaseInsensitive(const QString& folder, const QString& name)
     if (!listing.settled || listing.mtimeNs != nanoseconds(info.st_mtim) ||
         listing.ctimeNs != nanoseconds(info.st_ctim))
         readListing(listing, path, info);
-    const auto it = listing.realNames.constFind(folded(name));
-    if (it == listing.realNames.constEnd())
-        return {};
-    return it.value().isNull() ? it.key() : it.value();
+    return listing.find(name);
 }
 
 void forgetFolderListingOf(const QString& path)

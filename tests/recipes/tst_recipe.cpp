@@ -58,8 +58,8 @@ private slots:
         QCOMPARE(assigned.size(), 5);
         QCOMPARE(assigned.toList(), lines);
         QCOMPARE(assigned, LineList::fromList(lines));
-        assigned.append("last");
-        QCOMPARE(assigned.last(), QByteArrayView("last"));
+        assigned.append(assigned.at(1)); // a line of its own, while the list grows
+        QCOMPARE(assigned.last(), QByteArrayView("first"));
         QCOMPARE(assigned.at(3), QByteArrayView("K\xe4se \xdf"));
         QVERIFY(!(assigned == LineList::fromList(lines)));
         // The same text split differently is a different list.
