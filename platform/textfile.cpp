@@ -193,7 +193,7 @@ double LineReader::readDouble()
     bool valid = isDecimalNumber(token);
     double value = 0;
     if (valid) {
-        value = QByteArray(token.data(), token.size()).toDouble(&valid);
+        value = token.toDouble(&valid);
         valid = valid && std::isfinite(value);
     }
     if (!valid) {

@@ -3,8 +3,11 @@
 #include "platform/cp1252.h"
 #include "platform/daycount.h"
 
+#include <QtEndian>
+
 #include <algorithm>
-#include <utility>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 bool TKVG::hasDeluxeLines() const
@@ -120,15 +123,27 @@ void SortByName(TKV& kv)
     // Records are large: sort their names with their indexes (comparing them touches no
     // record), then move every record once into place by following the cycles of the
     // permutation.
-    std::vector<std::pair<QByteArrayView, int>> names;
+    // The first eight bytes as a big-endian number decide most comparisons alone.
+    struct SortName {
+        quint64 head;
+        std::string_view name; // compares bytes as unsigned, like QByteArray
+        int index;
+    };
+    std::vector<SortName> names;
     names.reserve(size_t(kv.size()));
-    for (int i = 0; i < kv.size(); ++i)
-        names.emplace_back(sortedAlready[i].Name, i);
-    std::stable_sort(names.begin(), names.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (int i = 0; i < kv.size(); ++i) {
+        const QByteArray& name = sortedAlready[i].Name;
+        uchar head[8] = {};
+        memcpy(head, name.constData(), size_t(qMin<qsizetype>(name.size(), 8)));
+        names.push_back({qFromBigEndian<quint64>(head),
+                         std::string_view(name.constData(), size_t(name.size())), i});
+    }
+    std::stable_sort(names.begin(), names.end(), [](const SortName& a, const SortName& b) {
+        return a.head != b.head ? a.head < b.head : a.name < b.name;
+    });
     QList<int> order(kv.size());
     for (int i = 0; i < kv.size(); ++i)
-        order[i] = names[size_t(i)].second;
+        order[i] = names[size_t(i)].index;
     for (int start = 0; start < order.size(); ++start) {
         if (order[start] == start)
             continue;

@@ -220,15 +220,26 @@ private:
 
     void applyDevices(TKVG& r)
     {
-        const QByteArrayList devices = CollectDevices(r);
-        if (devices.isEmpty())
+        if (r.Devices.isEmpty())
             return;
-        const QByteArray& first = devices.first();
-        auto cached = m_devicePictureExists.constFind(first);
+        r.Devices = NormaliseCommaList(r.Devices);
+        // The first of CollectDevices' sorted names is the smallest name that a comma
+        // ends; found without building the list, as this runs for every record.
+        QByteArrayView first;
+        for (qsizetype start = 0, comma; (comma = r.Devices.indexOf(',', start)) >= 0;
+             start = comma + 1) {
+            const QByteArrayView name = QByteArrayView(r.Devices).sliced(start, comma - start);
+            if (!name.isEmpty() && (first.isEmpty() || name < first))
+                first = name;
+        }
+        if (first.isEmpty())
+            return;
+        const QByteArray key = first.toByteArray();
+        auto cached = m_devicePictureExists.constFind(key);
         if (cached == m_devicePictureExists.constEnd()) {
             const QString picture = m_base + QStringLiteral("Graphic/PNG/ENG/") +
-                                    fileTextToPath(first) + QStringLiteral(".PNG");
-            cached = m_devicePictureExists.insert(first, pathExists(picture));
+                                    fileTextToPath(key) + QStringLiteral(".PNG");
+            cached = m_devicePictureExists.insert(key, pathExists(picture));
         }
         if (!cached.value())
             r.Devices.clear();

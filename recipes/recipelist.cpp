@@ -298,5 +298,13 @@ QString cookingDateText(const TKVG& recipe)
 
 QString difficultyStars(const TKVG& recipe)
 {
-    return QString(qMax(0, recipe.Difficulty), QLatin1Char('*'));
+    // Shared texts for the usual difficulties: the list makes one for every row.
+    static const QString kStars[] = {QString(),
+                                     QStringLiteral("*"),
+                                     QStringLiteral("**"),
+                                     QStringLiteral("***"),
+                                     QStringLiteral("****"),
+                                     QStringLiteral("*****")};
+    const int count = qMax(0, recipe.Difficulty);
+    return count < 6 ? kStars[count] : QString(count, QLatin1Char('*'));
 }

@@ -3,9 +3,9 @@
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
 
-#include <QSet>
-
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -171,8 +171,9 @@ QByteArrayList SortedDistinct(QByteArrayList names)
 
 QByteArrayList CollectCategories(TKV& kv, int index)
 {
-    // Most records share their categories: gather each name once, then sort the few.
-    QSet<QByteArray> names;
+    // Most records share their categories: gather each name once (as a view into the
+    // records, which stay unchanged meanwhile), then sort the few.
+    std::unordered_set<std::string_view> names;
     forRecords(kv, index, [&names](TKVG& r) {
         if (r.Categories.isEmpty())
             return;
@@ -182,14 +183,16 @@ QByteArrayList CollectCategories(TKV& kv, int index)
         const QByteArray& list = r.Categories;
         qsizetype start = 0, comma = 0;
         while ((comma = list.indexOf(',', start)) >= 0) {
-            const QByteArray name =
-                QByteArray::fromRawData(list.constData() + start, comma - start);
-            if (comma > start && !names.contains(name))
-                names.insert(QByteArray(name.constData(), name.size()));
+            if (comma > start)
+                names.emplace(list.constData() + start, size_t(comma - start));
             start = comma + 1;
         }
     });
-    return SortedDistinct(QByteArrayList(names.cbegin(), names.cend()));
+    QByteArrayList sorted;
+    sorted.reserve(qsizetype(names.size()));
+    for (std::string_view name : names)
+        sorted.append(QByteArray(name.data(), qsizetype(name.size())));
+    return SortedDistinct(std::move(sorted));
 }
 
 QByteArrayList CollectDevices(TKVG& r)

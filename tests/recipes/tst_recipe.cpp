@@ -136,8 +136,10 @@ private slots:
 
     void sortIsByBytesAndStable()
     {
-        TKV kv(5);
-        const QByteArrayList names{"apple", "Zucchini", "\xc4pfel", "Apple", "apple"};
+        // Names alike in their first eight bytes are told apart by the rest.
+        const QByteArrayList names{"apple",         "Zucchini pie", "\xc4pfel", "Apple",
+                                   "Zucchini bake", "apple",        "Zucchini"};
+        TKV kv(names.size());
         for (int i = 0; i < kv.size(); ++i) {
             kv[i].Name = names[i];
             kv[i].ListIndex = i;
@@ -149,8 +151,9 @@ private slots:
             sorted << r.Name;
             origins << r.ListIndex;
         }
-        QCOMPARE(sorted, (QByteArrayList{"Apple", "Zucchini", "apple", "apple", "\xc4pfel"}));
-        QCOMPARE(origins, (QList<int>{3, 1, 0, 4, 2}));
+        QCOMPARE(sorted, (QByteArrayList{"Apple", "Zucchini", "Zucchini bake", "Zucchini pie",
+                                         "apple", "apple", "\xc4pfel"}));
+        QCOMPARE(origins, (QList<int>{3, 6, 4, 1, 0, 5, 2}));
     }
 };
 
