@@ -114,25 +114,32 @@ void syncFolderOf(const QByteArray& file)
         ::fsync(dir.get());
 }
 
-// Opens a regular file for reading, without waiting on a FIFO (O_NONBLOCK) and without
-// taking a terminal; anything but a regular file is refused. -1 with error on failure.
-int openRegularFile(const QString& path, struct stat* info, QString* error)
+// Opens a regular file (name, relative to folder, a descriptor or AT_FDCWD) for reading,
+// without waiting on a FIFO (O_NONBLOCK) and without taking a terminal; anything but a
+// regular file is refused. -1 with error (naming shownPath) on failure.
+int openRegularFile(int folder, const QByteArray& name, const QString& shownPath, struct stat* info,
+                    QString* error)
 {
-    const QByteArray name = QFile::encodeName(path);
-    Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    Descriptor file(
+        ::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) {
-        setError(error, "Cannot open", path, systemError(errno));
+        setError(error, "Cannot open", shownPath, systemError(errno));
         return -1;
     }
     if (::fstat(file.get(), info) != 0) {
-        setError(error, "Cannot read", path, systemError(errno));
+        setError(error, "Cannot read", shownPath, systemError(errno));
         return -1;
     }
     if (!S_ISREG(info->st_mode)) {
-        setError(error, "Cannot read", path, QStringLiteral("it is not a regular file"));
+        setError(error, "Cannot read", shownPath, QStringLiteral("it is not a regular file"));
         return -1;
     }
     return file.release();
+}
+
+int openRegularFile(const QString& path, struct stat* info, QString* error)
+{
+    return openRegularFile(AT_FDCWD, QFile::encodeName(path), path, info, error);
 }
 
 // Our own files start like this; a leftover of the earlier writer is recognised by it.
@@ -200,12 +207,12 @@ bool removeFile(const QString& path, QString* error)
     return true;
 }
 
-bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint64 maxBytes)
+namespace {
+
+// Reads the whole file open at fd (see readWholeFile).
+bool readOpenFile(int fd, const struct stat& info, const QString& path, QByteArray* bytes,
+                  QString* error, qint64 maxBytes)
 {
-    struct stat info {};
-    const Descriptor file(openRegularFile(path, &info, error));
-    if (file.get() < 0)
-        return false;
     // Formatting the limit is slow: only a refusal does it.
     auto tooLarge = [maxBytes] {
         return QStringLiteral("the file is larger than %1")
@@ -231,7 +238,7 @@ bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint6
             }
             data.resize(qMin<qint64>(qMax<qint64>(got * 2, 4096), maxBytes + 1));
         }
-        const ssize_t n = ::read(file.get(), data.data() + got, size_t(data.size() - got));
+        const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -244,6 +251,38 @@ bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint6
     }
     data.truncate(got);
     return true;
+}
+
+} // namespace
+
+bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint64 maxBytes)
+{
+    struct stat info {};
+    const Descriptor file(openRegularFile(path, &info, error));
+    return file.get() >= 0 && readOpenFile(file.get(), info, path, bytes, error, maxBytes);
+}
+
+FolderFiles::FolderFiles(const QString& folder)
+    : m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
+      m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+FolderFiles::~FolderFiles()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FolderFiles::read(const QString& name, QByteArray* bytes, QString* error,
+                       qint64 maxBytes) const
+{
+    if (m_fd < 0 || name.contains(QLatin1Char('/')))
+        return readWholeFile(m_folder + name, bytes, error, maxBytes);
+    const QString shown = error ? m_folder + name : QString();
+    struct stat info {};
+    const Descriptor file(openRegularFile(m_fd, QFile::encodeName(name), shown, &info, error));
+    return file.get() >= 0 && readOpenFile(file.get(), info, shown, bytes, error, maxBytes);
 }
 
 bool isLeftoverTemporaryName(const QString& name, QString* target)

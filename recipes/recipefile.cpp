@@ -269,13 +269,13 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
     }
     kv.reserve(names.size());
     ReadingRules rules(baseFolder);
+    const FolderFiles files(folder); // the folder's path is resolved once, not per file
     QByteArray bytes;
     for (const QString& name : names) {
-        const QString path = folder + name;
         QString error;
-        if (!readWholeFile(path, &bytes, &error)) {
+        if (!files.read(name, &bytes, problems ? &error : nullptr)) {
             if (problems)
-                problems->append({path, 0, error});
+                problems->append({folder + name, 0, error});
             continue;
         }
         // An old file is converted as it is met, so each file is read only once.
@@ -286,8 +286,9 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
             continue;
         // Parse straight into the catalogue's next record; a bad file removes it again.
         TKVG& record = kv.emplace_back();
-        FileProblem problem{path, 0, {}};
+        FileProblem problem;
         if (!parseRecipeFile(bytes, record, &problem, StoredNames::Skip)) {
+            problem.file = folder + name;
             kv.removeLast();
             if (problems)
                 problems->append(problem);
