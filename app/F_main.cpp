@@ -21,7 +21,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -298,7 +297,9 @@ void TFMain::FillRecipeList(bool reload)
     if (reload) {
         SortByName(kv); // the boxes and the search lines follow the list order
         rebuildBoxes();
-        m_searchIndex.rebuild(kv);
+        // The search lines are prepared by the first search, not by every reload.
+        m_searchIndex.clear();
+        m_searchIndex.noteSortedByName(kv);
     }
 
     const int rememberedRow = selectedRow();

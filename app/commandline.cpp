@@ -7,8 +7,7 @@
 #include "recipes/recipelist.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
+#include <QIODevice>
 #include <QTextStream>
 
 namespace {
@@ -25,11 +24,23 @@ int exportJson(QTextStream& out, QTextStream& err)
     QList<FileProblem> problems;
     loadCatalogueAtStartup(currentBaseFolder(), kv, &problems);
     reportProblems(problems, err);
+    // Each recipe's text goes out as soon as it is built: as bytes straight to the
+    // stream's device when it has one (standard output), otherwise through the stream.
+    out.flush();
+    QIODevice* device = out.device();
     QStringList unreadable;
-    const QJsonArray array = catalogueToJson(kv, &unreadable);
+    writeCatalogueJson(
+        kv,
+        [&](QByteArrayView bytes) {
+            if (device)
+                device->write(bytes.data(), bytes.size());
+            else
+                out << QString::fromUtf8(bytes);
+        },
+        &unreadable);
+    out.flush();
     for (const QString& error : unreadable)
         err << error << Qt::endl;
-    out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
     return 0;
 }
 
@@ -105,8 +116,7 @@ int printList(const ListOptions& options, QTextStream& out, QTextStream& err)
     for (int i : rows) {
         const TKVG& r = kv[i];
         out << listField(cp1252::toUnicode(r.Name)) << '\t' << cookingDateText(r) << '\t'
-            << difficultyStars(r)
-            << '\t' << RecipeType(kv, i) + 1 << '\n';
+            << difficultyStars(r) << '\t' << RecipeType(kv, i) + 1 << '\n';
     }
     out.flush();
     return 0;

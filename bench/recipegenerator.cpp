@@ -1,7 +1,11 @@
 #include "recipegenerator.h"
 
+#include "platform/cp1252.h"
 #include "platform/filelookup.h"
+#include "platform/richtext/richdocument.h"
+#include "platform/richtext/rtfwriter.h"
 #include "recipes/recipefile.h"
+#include "recipes/recipetexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +65,30 @@ const char* const kWords[] = {"onion",
 const char* const kCategories[] = {"Soups",      "Cakes", "Main dishes", "Starters", "Desserts",
                                    "Vegetarian", "Fish",  "Meat",        "Baking",   "Salads"};
 const char* const kDevices[] = {"Oven", "Hob", "Blender", "Hand mixer", "Microwave", "Grill"};
+
+qint64 writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) ? file.write(bytes) : 0;
+}
+
+// The side files a recipe names, holding its plain lines as RTF with a bold first line.
+qint64 writeSideFiles(const TKVG& r)
+{
+    qint64 total = 0;
+    for (const RecipeTextField& field : recipeTextFields()) {
+        if ((r.*field.richText).isEmpty())
+            continue;
+        rich::RichDocument doc;
+        rich::CharFormat bold = doc.defaultFormat();
+        bold.style = rich::Bold;
+        const quint16 boldId = doc.intern(bold);
+        for (QByteArrayView line : r.*field.lines)
+            doc.appendLine(cp1252::toUnicode(line), doc.isEmpty() ? boldId : doc.defaultFormatId());
+        total += writeFile(r.*field.richText, rich::writeRtf(doc));
+    }
+    return total;
+}
 
 } // namespace
 
@@ -127,7 +155,7 @@ TKVG RecipeGenerator::recipe(int number, const QString& folder)
     return r;
 }
 
-qint64 RecipeGenerator::writeCollection(const QString& baseFolder, int count)
+qint64 RecipeGenerator::writeCollection(const QString& baseFolder, int count, qint64* sideFileBytes)
 {
     const QString folder = recipeFolder(baseFolder);
     QDir().mkpath(folder);
@@ -139,12 +167,15 @@ qint64 RecipeGenerator::writeCollection(const QString& baseFolder, int count)
             picture.write("png");
     }
     qint64 total = 0;
+    qint64 sideTotal = 0;
     for (int i = 0; i < count; ++i) {
-        const QByteArray bytes = recipeFileBytes(recipe(i, folder));
-        QFile file(folder + QStringLiteral("recipe %1.vrez").arg(i));
-        if (file.open(QIODevice::WriteOnly))
-            total += file.write(bytes);
+        const TKVG r = recipe(i, folder);
+        total += writeFile(r.FilePath, recipeFileBytes(r));
+        if (i % 2 == 0)
+            sideTotal += writeSideFiles(r);
     }
+    if (sideFileBytes)
+        *sideFileBytes = sideTotal;
     return total;
 }
 

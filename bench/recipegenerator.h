@@ -14,14 +14,18 @@ qint64 plainReadOfRecipes(const QString& baseFolder);
 void copyFolder(const QString& from, const QString& to);
 
 /// Generated recipes of realistic size for benchmarks: names and lines made of
-/// cooking words, 5 to 30 lines per list, some deluxe, some paper references.
+/// cooking words, 5 to 30 lines per list, some deluxe, some paper references. Typed-in
+/// recipes name rich-text side files for some of their texts; as in a collection copied
+/// without all of them, writeCollection writes those of every other recipe only.
 class RecipeGenerator {
 public:
     explicit RecipeGenerator(quint32 seed = 4711) : m_random(seed) {}
 
     TKVG recipe(int number, const QString& folder);
-    /// Writes count recipe files into folder/prepared_recipes; returns their total size.
-    qint64 writeCollection(const QString& baseFolder, int count);
+    /// Writes count recipe files into folder/prepared_recipes, and the side files of the
+    /// even-numbered ones; returns the recipe files' total size and puts the side files'
+    /// into sideFileBytes when given.
+    qint64 writeCollection(const QString& baseFolder, int count, qint64* sideFileBytes = nullptr);
 
 private:
     QByteArray words(int min, int max);

@@ -104,12 +104,8 @@ QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field
 
 bool removeRecipeFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.exists() || file.remove())
-        return true;
-    *error = QStringLiteral("Cannot delete \"%1\": %2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString());
-    return false;
+    // Through the file layer, so the kept listing of the folder learns of it.
+    return removeFile(path, error);
 }
 
 bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error)

@@ -11,7 +11,6 @@
 #include "recipes/textrules.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -33,7 +32,7 @@ struct FileSnapshot {
         if (bytes)
             writeFileAtomically(path, *bytes);
         else
-            QFile::remove(path);
+            removeFile(path);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "platform/filelookup.h"
 
 #include "platform/cp1252.h"
+#include "platform/folderlisting.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,34 +9,18 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
 
-QString findEntryCaseInsensitive(const QString& folder, const QString& name)
+// The path with its components matched one by one: the exact ones that exist are kept,
+// the others replaced by a case-insensitive match. Empty when a component has none.
+QString walkComponents(const QString& path)
 {
-    QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
-    const QStringList entries = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    return {};
-}
-
-} // namespace
-
-QString lookupPath(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo::exists(path))
-        return path;
-    // Walk the components; keep the exact ones that exist and replace the others by a
-    // case-insensitive match.
     const bool absolute = path.startsWith(QLatin1Char('/'));
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString current = absolute ? QStringLiteral("/") : QString();
@@ -61,6 +46,79 @@ QString lookupPath(const QString& path)
     return current;
 }
 
+// A wildcard pattern as QDir::match applies it (case-insensitively, several patterns
+// separated by ";" or blanks), built once for a whole folder. The usual "*.vrez" is
+// decided on the name's bytes without a regular expression.
+class NameFilter {
+public:
+    explicit NameFilter(const QString& pattern)
+    {
+        static const QRegularExpression simple(QStringLiteral("^\\*(\\.[A-Za-z0-9]+)$"));
+        const QRegularExpressionMatch match = simple.match(pattern);
+        m_everyName = pattern == QLatin1String("*");
+        if (match.hasMatch())
+            m_suffix = match.captured(1).toLatin1();
+        for (const QString& filter : QDir::nameFiltersFromString(pattern))
+            m_filters << QRegularExpression(QRegularExpression::wildcardToRegularExpression(filter),
+                                            QRegularExpression::CaseInsensitiveOption);
+    }
+
+    enum Verdict { No, Yes, AskTheName };
+
+    /// What the name's bytes tell.
+    Verdict byBytes(QByteArrayView raw) const
+    {
+        if (m_everyName)
+            return Yes;
+        if (m_suffix.isEmpty())
+            return AskTheName;
+        if (raw.size() < m_suffix.size())
+            return No;
+        const QByteArrayView end = raw.last(m_suffix.size());
+        // Other letters may fold to ASCII ones: bytes above 127 leave it to the name.
+        for (char c : end) {
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return AskTheName;
+        }
+        return qstrnicmp(end.data(), m_suffix.constData(), size_t(end.size())) == 0 ? Yes : No;
+    }
+
+    bool operator()(QByteArrayView raw, const QString& name) const
+    {
+        const Verdict verdict = byBytes(raw);
+        if (verdict != AskTheName)
+            return verdict == Yes;
+        return std::any_of(
+            m_filters.cbegin(), m_filters.cend(),
+            [&name](const QRegularExpression& f) { return f.match(name).hasMatch(); });
+    }
+
+private:
+    bool m_everyName = false;
+    QByteArray m_suffix; // ".vrez" of "*.vrez"
+    QList<QRegularExpression> m_filters;
+};
+
+} // namespace
+
+QString lookupPath(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    if (QFileInfo::exists(path))
+        return path;
+    // The usual miss: a file name in a folder that exists as written costs one lookup
+    // in that folder's kept listing.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    if (slash > 0 && !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+        QFileInfo::exists(path.left(slash))) {
+        const QString found = findEntryCaseInsensitive(path.left(slash + 1), name);
+        return found.isEmpty() ? QString() : path.left(slash + 1) + found;
+    }
+    return walkComponents(path);
+}
+
 bool pathExists(const QString& path)
 {
     return !lookupPath(path).isEmpty();
@@ -76,6 +134,7 @@ QStringList enumerateFiles(const QString& folder, const QString& pattern,
     DIR* dir = ::opendir(encodedFolder.constData());
     if (!dir)
         return {};
+    const NameFilter matches(pattern);
     QStringList names;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArrayView raw(entry->d_name);
@@ -89,18 +148,19 @@ QStringList enumerateFiles(const QString& folder, const QString& pattern,
         }
         if (!regular)
             continue;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString name = utf8.decode(raw);
-        if (utf8.hasError()) {
+        if (matches.byBytes(raw) == NameFilter::No)
+            continue;
+        if (!raw.isValidUtf8()) {
             // Qt cannot open such a name, so it cannot be listed as a file; it is
             // handed back, shown as Windows-1252 (as an old archive wrote it), to be
             // reported instead of silently skipped.
             const QString shown = cp1252::toUnicode(raw);
-            if (undecodableNames && QDir::match(pattern, shown))
+            if (undecodableNames && matches(raw, shown))
                 undecodableNames->append(shown);
             continue;
         }
-        if (QDir::match(pattern, name))
+        const QString name = QString::fromUtf8(raw);
+        if (matches(raw, name))
             names << name;
     }
     ::closedir(dir);
@@ -127,7 +187,8 @@ QString lookupForeignPath(const QString& storedPath, const QString& fallbackFold
     QString folder = fallbackFolder;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    return lookupPath(folder + name);
+    const QString beside = folder + name;
+    return beside == storedPath ? QString() : lookupPath(beside);
 }
 
 QByteArray pathToFileText(const QString& path)

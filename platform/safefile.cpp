@@ -1,5 +1,8 @@
 #include "platform/safefile.h"
 
+#include "platform/filelookup.h"
+#include "platform/folderlisting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -111,25 +114,32 @@ void syncFolderOf(const QByteArray& file)
         ::fsync(dir.get());
 }
 
-// Opens a regular file for reading, without waiting on a FIFO (O_NONBLOCK) and without
-// taking a terminal; anything but a regular file is refused. -1 with error on failure.
-int openRegularFile(const QString& path, struct stat* info, QString* error)
+// Opens a regular file (name, relative to folder, a descriptor or AT_FDCWD) for reading,
+// without waiting on a FIFO (O_NONBLOCK) and without taking a terminal; anything but a
+// regular file is refused. -1 with error (naming shownPath) on failure.
+int openRegularFile(int folder, const QByteArray& name, const QString& shownPath, struct stat* info,
+                    QString* error)
 {
-    const QByteArray name = QFile::encodeName(path);
-    Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    Descriptor file(
+        ::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) {
-        setError(error, "Cannot open", path, systemError(errno));
+        setError(error, "Cannot open", shownPath, systemError(errno));
         return -1;
     }
     if (::fstat(file.get(), info) != 0) {
-        setError(error, "Cannot read", path, systemError(errno));
+        setError(error, "Cannot read", shownPath, systemError(errno));
         return -1;
     }
     if (!S_ISREG(info->st_mode)) {
-        setError(error, "Cannot read", path, QStringLiteral("it is not a regular file"));
+        setError(error, "Cannot read", shownPath, QStringLiteral("it is not a regular file"));
         return -1;
     }
     return file.release();
+}
+
+int openRegularFile(const QString& path, struct stat* info, QString* error)
+{
+    return openRegularFile(AT_FDCWD, QFile::encodeName(path), path, info, error);
 }
 
 // Our own files start like this; a leftover of the earlier writer is recognised by it.
@@ -185,22 +195,40 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     // The rename itself lives in the folder: sync it, or a power cut may undo the save.
     if (synced)
         syncFolderOf(target);
+    forgetFolderListingOf(QFile::decodeName(target));
     return true;
 }
 
-bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint64 maxBytes)
+bool removeFile(const QString& path, QString* error)
 {
-    struct stat info {};
-    const Descriptor file(openRegularFile(path, &info, error));
-    if (file.get() < 0)
-        return false;
-    const QString tooLarge =
-        QStringLiteral("the file is larger than %1").arg(QLocale::c().formattedDataSize(maxBytes));
-    if (info.st_size > maxBytes) {
-        setError(error, "Cannot read", path, tooLarge);
+    const QByteArray name = QFile::encodeName(path);
+    if (::unlink(name.constData()) != 0 && errno != ENOENT) {
+        setError(error, "Cannot delete", path, systemError(errno));
         return false;
     }
-    QByteArray data;
+    forgetFolderListingOf(path);
+    return true;
+}
+
+namespace {
+
+// Reads the whole file open at fd (see readWholeFile).
+bool readOpenFile(int fd, const struct stat& info, const QString& path, QByteArray* bytes,
+                  QString* error, qint64 maxBytes)
+{
+    // Formatting the limit is slow: only a refusal does it.
+    auto tooLarge = [maxBytes] {
+        return QStringLiteral("the file is larger than %1")
+            .arg(QLocale::c().formattedDataSize(maxBytes));
+    };
+    if (info.st_size > maxBytes) {
+        setError(error, "Cannot read", path, tooLarge());
+        return false;
+    }
+    // The caller's buffer is reused when it has room: reading many files one after the
+    // other then allocates almost nothing.
+    QByteArray spare;
+    QByteArray& data = bytes ? *bytes : spare;
     // The size is a hint: the file may change while it is read, and some files (below
     // /proc) report none. One byte over the limit tells that the file is too large.
     data.resize(qMin<qint64>(info.st_size, maxBytes) + 1);
@@ -208,12 +236,12 @@ bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint6
     for (;;) {
         if (got == data.size()) {
             if (got > maxBytes) {
-                setError(error, "Cannot read", path, tooLarge);
+                setError(error, "Cannot read", path, tooLarge());
                 return false;
             }
             data.resize(qMin<qint64>(qMax<qint64>(got * 2, 4096), maxBytes + 1));
         }
-        const ssize_t n = ::read(file.get(), data.data() + got, size_t(data.size() - got));
+        const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -225,9 +253,39 @@ bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint6
         got += n;
     }
     data.truncate(got);
-    if (bytes)
-        *bytes = std::move(data);
     return true;
+}
+
+} // namespace
+
+bool readWholeFile(const QString& path, QByteArray* bytes, QString* error, qint64 maxBytes)
+{
+    struct stat info {};
+    const Descriptor file(openRegularFile(path, &info, error));
+    return file.get() >= 0 && readOpenFile(file.get(), info, path, bytes, error, maxBytes);
+}
+
+FolderFiles::FolderFiles(const QString& folder)
+    : m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
+      m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+FolderFiles::~FolderFiles()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FolderFiles::read(const QString& name, QByteArray* bytes, QString* error,
+                       qint64 maxBytes) const
+{
+    if (m_fd < 0 || name.contains(QLatin1Char('/')))
+        return readWholeFile(m_folder + name, bytes, error, maxBytes);
+    const QString shown = error ? m_folder + name : QString();
+    struct stat info {};
+    const Descriptor file(openRegularFile(m_fd, QFile::encodeName(name), shown, &info, error));
+    return file.get() >= 0 && readOpenFile(file.get(), info, shown, bytes, error, maxBytes);
 }
 
 bool isLeftoverTemporaryName(const QString& name, QString* target)
@@ -250,8 +308,13 @@ QStringList removeLeftoverTemporaryFiles(const QString& folder, const QStringLis
 {
     QStringList removed;
     const QDir dir(folder);
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
-    for (const QString& name : names) {
+    // Listed without a status call per file, and only names with a dot or hyphen seven
+    // characters before their end can be temporary ones: a large recipe folder is
+    // scanned at every start.
+    for (const QString& name : enumerateFiles(folder, QStringLiteral("*"))) {
+        const qsizetype at = name.size() - 7;
+        if (at < 1 || (name[at] != QLatin1Char('.') && name[at] != QLatin1Char('-')))
+            continue;
         QString target;
         if (!isLeftoverTemporaryName(name, &target))
             continue;
@@ -259,7 +322,7 @@ QStringList removeLeftoverTemporaryFiles(const QString& folder, const QStringLis
             continue;
         const QString path = dir.filePath(name);
         const bool ours = name.contains(QLatin1String(kTempInfix));
-        if ((ours || startsLikeOurFile(path)) && QFile::remove(path))
+        if ((ours || startsLikeOurFile(path)) && removeFile(path))
             removed << name;
     }
     return removed;

@@ -30,10 +30,32 @@ enum class Durability {
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr,
                          Durability durability = Durability::Synced);
 
+/// Removes the file at path. True when it is gone (or was not there); otherwise false
+/// with error naming the file and saying why.
+bool removeFile(const QString& path, QString* error = nullptr);
+
 /// Reads a whole regular file of at most maxBytes bytes. On failure returns false and
 /// sets error (naming the file); bytes may then hold anything.
 bool readWholeFile(const QString& path, QByteArray* bytes, QString* error = nullptr,
                    qint64 maxBytes = kTextFileLimit);
+
+/// Reads many files of one folder as readWholeFile does (same checks, limit and errors),
+/// with the folder opened once: each file is then found by its name alone.
+class FolderFiles {
+public:
+    explicit FolderFiles(const QString& folder);
+    ~FolderFiles();
+    FolderFiles(const FolderFiles&) = delete;
+    FolderFiles& operator=(const FolderFiles&) = delete;
+
+    /// readWholeFile of the file name in the folder.
+    bool read(const QString& name, QByteArray* bytes, QString* error = nullptr,
+              qint64 maxBytes = kTextFileLimit) const;
+
+private:
+    QString m_folder; // ends with "/"
+    int m_fd;
+};
 
 /// True when name is a temporary file that writeFileAtomically (or the earlier writer,
 /// whose names end in "." and six letters or digits) leaves behind when the program is

@@ -56,10 +56,18 @@ bool isDecimalNumber(QByteArrayView t)
 // for LF alone would cross a whole file of bare CRs for every line).
 qsizetype lineLength(const char* begin, qsizetype rest)
 {
-    const char* end = begin + rest;
-    for (const char* p = begin; p < end; ++p) {
-        if (*p == '\n' || *p == '\r')
-            return p - begin;
+    // memchr looks at many bytes at once; searching in windows keeps a file with only
+    // one kind of line break from being searched to its end for the other on each line.
+    constexpr qsizetype kWindow = 256;
+    for (qsizetype at = 0; at < rest; at += kWindow) {
+        const qsizetype size = qMin(kWindow, rest - at);
+        const auto* lf = static_cast<const char*>(memchr(begin + at, '\n', size_t(size)));
+        const qsizetype limit = lf ? lf - (begin + at) : size;
+        const auto* cr = static_cast<const char*>(memchr(begin + at, '\r', size_t(limit)));
+        if (cr)
+            return cr - begin;
+        if (lf)
+            return lf - begin;
     }
     return rest;
 }
@@ -185,7 +193,7 @@ double LineReader::readDouble()
     bool valid = isDecimalNumber(token);
     double value = 0;
     if (valid) {
-        value = QByteArray(token.data(), token.size()).toDouble(&valid);
+        value = token.toDouble(&valid);
         valid = valid && std::isfinite(value);
     }
     if (!valid) {

@@ -285,9 +285,9 @@ void DeletePreviewFiles(const ElementArray& elements, const QString& baseFolder)
         if (i == kDifficulty || i == kRecipeGraphic || file.isEmpty())
             continue;
         if (insideFolder(file, folder))
-            QFile::remove(file);
+            removeFile(file);
     }
-    QFile::remove(scratchFilePath(baseFolder));
+    removeFile(scratchFilePath(baseFolder));
 }
 
 QStringList RemoveLeftoverPreviewFiles(const QString& baseFolder)
@@ -303,7 +303,7 @@ QStringList RemoveLeftoverPreviewFiles(const QString& baseFolder)
         const bool ours = contentName.match(name).hasMatch() ||
                           name.compare(QLatin1String(kStripName), Qt::CaseInsensitive) == 0 ||
                           name.compare(QLatin1String(kScratchName), Qt::CaseInsensitive) == 0;
-        if (ours && QFile::remove(dir.filePath(name)))
+        if (ours && removeFile(dir.filePath(name)))
             removed << name;
     }
     return removed;

@@ -91,7 +91,7 @@ bool RenderElement(bool full, int i, ElementArray& elements, rich::RichDocument&
             return false;
         rich::RichDocument wrapped;
         const bool read = readContent(context.scratchFile, wrapped, error);
-        QFile::remove(context.scratchFile);
+        removeFile(context.scratchFile);
         if (!read)
             return false;
         text = std::move(wrapped);

@@ -3,8 +3,12 @@
 #include "platform/cp1252.h"
 #include "platform/daycount.h"
 
+#include <QtEndian>
+
 #include <algorithm>
-#include <numeric>
+#include <cstring>
+#include <string_view>
+#include <vector>
 
 bool TKVG::hasDeluxeLines() const
 {
@@ -116,13 +120,30 @@ void SortByName(TKV& kv)
     if (std::is_sorted(sortedAlready.begin(), sortedAlready.end(),
                        [](const TKVG& a, const TKVG& b) { return a.Name < b.Name; }))
         return; // the usual case: every fill after the first
-    // Records are large: sort their indexes, then move every record once into place by
-    // following the cycles of the permutation.
+    // Records are large: sort their names with their indexes (comparing them touches no
+    // record), then move every record once into place by following the cycles of the
+    // permutation.
+    // The first eight bytes as a big-endian number decide most comparisons alone.
+    struct SortName {
+        quint64 head;
+        std::string_view name; // compares bytes as unsigned, like QByteArray
+        int index;
+    };
+    std::vector<SortName> names;
+    names.reserve(size_t(kv.size()));
+    for (int i = 0; i < kv.size(); ++i) {
+        const QByteArray& name = sortedAlready[i].Name;
+        uchar head[8] = {};
+        memcpy(head, name.constData(), size_t(qMin<qsizetype>(name.size(), 8)));
+        names.push_back({qFromBigEndian<quint64>(head),
+                         std::string_view(name.constData(), size_t(name.size())), i});
+    }
+    std::stable_sort(names.begin(), names.end(), [](const SortName& a, const SortName& b) {
+        return a.head != b.head ? a.head < b.head : a.name < b.name;
+    });
     QList<int> order(kv.size());
-    std::iota(order.begin(), order.end(), 0);
-    const TKV& records = kv;
-    std::stable_sort(order.begin(), order.end(),
-                     [&records](int a, int b) { return records[a].Name < records[b].Name; });
+    for (int i = 0; i < kv.size(); ++i)
+        order[i] = names[size_t(i)].index;
     for (int start = 0; start < order.size(); ++start) {
         if (order[start] == start)
             continue;

@@ -32,11 +32,26 @@ void readList(LineReader& in, TSTRING& lines)
 {
     const qint32 count = in.readCount();
     // A count beyond the end of the file ends the list there, so a damaged count can
-    // cost neither memory nor time.
-    QVarLengthArray<QByteArrayView, 64> views;
-    for (qint32 i = 0; i < count && !in.atEnd() && in.ok(); ++i)
-        views.append(in.readLineView());
-    lines.assign(views.constData(), views.size());
+    // cost neither memory nor time. The list is allocated once at its exact size: the
+    // lines of a short list are kept while they are measured, a long one is read twice
+    // (from a copy of the reader) rather than holding a view of every line.
+    constexpr qsizetype kKept = 64;
+    QVarLengthArray<QByteArrayView, kKept> kept;
+    const LineReader start = in;
+    qsizetype found = 0, bytes = 0;
+    for (; found < count && !in.atEnd() && in.ok(); ++found) {
+        const QByteArrayView line = in.readLineView();
+        bytes += line.size();
+        if (found < kKept)
+            kept.append(line);
+    }
+    if (found <= kKept) {
+        const QByteArrayView* next = kept.constData();
+        lines.assign(found, bytes, [&next] { return *next++; });
+    } else {
+        LineReader again = start;
+        lines.assign(found, bytes, [&again] { return again.readLineView(); });
+    }
 }
 
 QString readPath(LineReader& in)
@@ -205,15 +220,26 @@ private:
 
     void applyDevices(TKVG& r)
     {
-        const QByteArrayList devices = CollectDevices(r);
-        if (devices.isEmpty())
+        if (r.Devices.isEmpty())
             return;
-        const QByteArray& first = devices.first();
-        auto cached = m_devicePictureExists.constFind(first);
+        r.Devices = NormaliseCommaList(r.Devices);
+        // The first of CollectDevices' sorted names is the smallest name that a comma
+        // ends; found without building the list, as this runs for every record.
+        QByteArrayView first;
+        for (qsizetype start = 0, comma; (comma = r.Devices.indexOf(',', start)) >= 0;
+             start = comma + 1) {
+            const QByteArrayView name = QByteArrayView(r.Devices).sliced(start, comma - start);
+            if (!name.isEmpty() && (first.isEmpty() || name < first))
+                first = name;
+        }
+        if (first.isEmpty())
+            return;
+        const QByteArray key = first.toByteArray();
+        auto cached = m_devicePictureExists.constFind(key);
         if (cached == m_devicePictureExists.constEnd()) {
             const QString picture = m_base + QStringLiteral("Graphic/PNG/ENG/") +
-                                    fileTextToPath(first) + QStringLiteral(".PNG");
-            cached = m_devicePictureExists.insert(first, pathExists(picture));
+                                    fileTextToPath(key) + QStringLiteral(".PNG");
+            cached = m_devicePictureExists.insert(key, pathExists(picture));
         }
         if (!cached.value())
             r.Devices.clear();
@@ -226,8 +252,7 @@ private:
 
 } // namespace
 
-void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems,
-                   OldFiles old)
+void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems, OldFiles old)
 {
     kv.clear();
     const QString folder = lookupPath(recipeFolder(baseFolder));
@@ -237,19 +262,20 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
     const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"), &undecodable);
     if (problems) {
         for (const QString& name : undecodable)
-            problems->append({folder + name, 0, QStringLiteral("the file name is not valid UTF-8 "
-                                                               "and cannot be opened; rename the "
-                                                               "file to read it")});
+            problems->append({folder + name, 0,
+                              QStringLiteral("the file name is not valid UTF-8 "
+                                             "and cannot be opened; rename the "
+                                             "file to read it")});
     }
     kv.reserve(names.size());
     ReadingRules rules(baseFolder);
+    const FolderFiles files(folder); // the folder's path is resolved once, not per file
     QByteArray bytes;
     for (const QString& name : names) {
-        const QString path = folder + name;
         QString error;
-        if (!readWholeFile(path, &bytes, &error)) {
+        if (!files.read(name, &bytes, problems ? &error : nullptr)) {
             if (problems)
-                problems->append({path, 0, error});
+                problems->append({folder + name, 0, error});
             continue;
         }
         // An old file is converted as it is met, so each file is read only once.
@@ -260,8 +286,9 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
             continue;
         // Parse straight into the catalogue's next record; a bad file removes it again.
         TKVG& record = kv.emplace_back();
-        FileProblem problem{path, 0, {}};
+        FileProblem problem;
         if (!parseRecipeFile(bytes, record, &problem, StoredNames::Skip)) {
+            problem.file = folder + name;
             kv.removeLast();
             if (problems)
                 problems->append(problem);

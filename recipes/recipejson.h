@@ -2,9 +2,11 @@
 
 #include "recipes/recipe.h"
 
-#include <QJsonArray>
+#include <QByteArrayView>
 #include <QJsonObject>
 #include <QStringList>
+
+#include <functional>
 
 /// The record as a JSON object keyed by its field names (Kind to CommentsRtf), texts
 /// converted from Windows-1252. ListIndex and the spare texts are not part of it.
@@ -16,5 +18,9 @@ QJsonObject recipeFieldsToJson(const TKVG& recipe);
 /// that exist but cannot be read are named in unreadable.
 QJsonObject recipeToJson(const TKVG& recipe, QStringList* unreadable = nullptr);
 
-/// The catalogue as a JSON array of recipeToJson objects, in catalogue order.
-QJsonArray catalogueToJson(const TKV& kv, QStringList* unreadable = nullptr);
+/// Writes the catalogue as a JSON array of recipeToJson objects in catalogue order, in
+/// UTF-8 and indented exactly as QJsonDocument writes such an array, one recipe at a
+/// time: write receives the text piece by piece, so neither the array nor its text is
+/// ever held whole.
+void writeCatalogueJson(const TKV& kv, const std::function<void(QByteArrayView)>& write,
+                        QStringList* unreadable = nullptr);

@@ -109,8 +109,23 @@ private:
 
 } // namespace
 
+void SearchIndex::clear()
+{
+    m_lines.clear();
+    m_built = false;
+    m_sortedRecords = nullptr;
+    m_sortedCount = -1;
+}
+
+void SearchIndex::noteSortedByName(const TKV& kv)
+{
+    m_sortedRecords = kv.constData();
+    m_sortedCount = kv.size();
+}
+
 void SearchIndex::rebuild(const TKV& kv)
 {
+    m_built = true;
     m_lines.clear();
     m_lines.reserve(kv.size());
     DateTexts dates;
@@ -178,11 +193,13 @@ bool SearchMatcher::matches(const QByteArray& prepared) const
 
 QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filter)
 {
-    const bool reorder = kv.size() > 1 && !nameOrderIsSorted(kv);
+    // Checking the order of every name on each keystroke cost more than the search.
+    const bool reorder = !index.knowsSortedByName(kv) && !nameOrderIsSorted(kv);
     if (reorder)
         SortByName(kv);
+    index.noteSortedByName(kv);
     const bool searching = !filter.searchText.isEmpty();
-    if (searching && (reorder || index.size() != kv.size()))
+    if (searching && (reorder || !index.fits(kv)))
         index.rebuild(kv);
 
     const SearchWords search = SplitSearchWords(filter.searchText, true, true, true);
@@ -191,7 +208,12 @@ QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filte
     rows.reserve(kv.size());
     TKVG* records = kv.data(); // one detach check for the whole loop
     const int count = int(kv.size());
+    // Records are large, so each ListIndex is in a cache line of its own: ask for the
+    // lines a little ahead, or writing them costs more than the search itself.
+    constexpr int kAhead = 32;
     for (int i = 0; i < count; ++i) {
+        if (i + kAhead < count)
+            __builtin_prefetch(&records[i + kAhead].ListIndex, 1);
         TKVG& r = records[i];
         const bool kept = (filter.categoryEntry == AllTypes || keptByCategory(kv, i, filter)) &&
                           (filter.difficultyEntry <= 0 || r.Difficulty == filter.difficultyEntry) &&
@@ -276,5 +298,13 @@ QString cookingDateText(const TKVG& recipe)
 
 QString difficultyStars(const TKVG& recipe)
 {
-    return QString(qMax(0, recipe.Difficulty), QLatin1Char('*'));
+    // Shared texts for the usual difficulties: the list makes one for every row.
+    static const QString kStars[] = {QString(),
+                                     QStringLiteral("*"),
+                                     QStringLiteral("**"),
+                                     QStringLiteral("***"),
+                                     QStringLiteral("****"),
+                                     QStringLiteral("*****")};
+    const int count = qMax(0, recipe.Difficulty);
+    return count < 6 ? kStars[count] : QString(count, QLatin1Char('*'));
 }

@@ -24,11 +24,15 @@ QString existingRichTextPath(const TKVG& recipe, const RecipeTextField& field)
     const QString& stored = recipe.*field.richText;
     if (stored.isEmpty())
         return {};
-    const QString found = lookupForeignPath(stored, FolderPart(recipe.FilePath));
+    const QString folder = FolderPart(recipe.FilePath);
+    const QString found = lookupForeignPath(stored, folder);
     if (!found.isEmpty() || recipe.FilePath.isEmpty())
         return found;
     // A recipe whose file name the code page cannot hold has "?" in its stored paths.
-    return lookupPath(recipe.FilePath + QLatin1String(field.suffix));
+    const QString own = recipe.FilePath + QLatin1String(field.suffix);
+    if (own == stored || own == folder + fileNameOf(stored))
+        return {}; // looked up already
+    return lookupPath(own);
 }
 
 bool readSideFile(const TKVG& recipe, const RecipeTextField& field, rich::RichDocument& doc,
@@ -47,15 +51,34 @@ bool readSideFile(const TKVG& recipe, const RecipeTextField& field, rich::RichDo
     return false;
 }
 
+bool readSideFileText(const TKVG& recipe, const RecipeTextField& field, QString* text,
+                      QString* error)
+{
+    const QString path = existingRichTextPath(recipe, field);
+    if (path.isEmpty())
+        return false;
+    QString why;
+    // As readSideFile, without building the document: the text is all that is needed.
+    if (rich::readRtfFileText(path, text, &why) || !text->isEmpty())
+        return true;
+    if (error)
+        *error = why;
+    return false;
+}
+
 QString displayedText(const TKVG& recipe, const RecipeTextField& field, QString* error)
 {
-    rich::RichDocument doc;
-    if (readSideFile(recipe, field, doc, error))
-        return doc.plainText();
-    QStringList lines;
-    for (QByteArrayView line : recipe.*field.lines)
-        lines << cp1252::toUnicode(line);
-    return lines.join(QLatin1Char('\n'));
+    QString text;
+    if (readSideFileText(recipe, field, &text, error))
+        return text;
+    text.clear();
+    const TSTRING& lines = recipe.*field.lines;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char('\n');
+        text += cp1252::toUnicode(lines[i]);
+    }
+    return text;
 }
 
 QString unreadableSideFileText(const QString& error)

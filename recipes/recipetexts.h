@@ -32,6 +32,11 @@ QString existingRichTextPath(const TKVG& recipe, const RecipeTextField& field);
 bool readSideFile(const TKVG& recipe, const RecipeTextField& field, rich::RichDocument& doc,
                   QString* error = nullptr);
 
+/// readSideFile for the text only (lines joined with "\n"), without building a
+/// document: true when text holds the side file's text.
+bool readSideFileText(const TKVG& recipe, const RecipeTextField& field, QString* text,
+                      QString* error = nullptr);
+
 /// The text as the program shows it, lines joined with "\n": the side file's text when
 /// it exists and can be read, otherwise the plain lines (error then names a side file
 /// that exists but could not be read).

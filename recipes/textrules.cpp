@@ -4,6 +4,8 @@
 #include "platform/filelookup.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -169,14 +171,28 @@ QByteArrayList SortedDistinct(QByteArrayList names)
 
 QByteArrayList CollectCategories(TKV& kv, int index)
 {
-    QByteArrayList names;
+    // Most records share their categories: gather each name once (as a view into the
+    // records, which stay unchanged meanwhile), then sort the few.
+    std::unordered_set<std::string_view> names;
     forRecords(kv, index, [&names](TKVG& r) {
         if (r.Categories.isEmpty())
             return;
-        r.Categories = NormaliseCommaListStrict(r.Categories);
-        names += SplitCommaList(r.Categories);
+        const QByteArray normalised = NormaliseCommaListStrict(r.Categories);
+        if (normalised != r.Categories)
+            r.Categories = normalised;
+        const QByteArray& list = r.Categories;
+        qsizetype start = 0, comma = 0;
+        while ((comma = list.indexOf(',', start)) >= 0) {
+            if (comma > start)
+                names.emplace(list.constData() + start, size_t(comma - start));
+            start = comma + 1;
+        }
     });
-    return SortedDistinct(std::move(names));
+    QByteArrayList sorted;
+    sorted.reserve(qsizetype(names.size()));
+    for (std::string_view name : names)
+        sorted.append(QByteArray(name.data(), qsizetype(name.size())));
+    return SortedDistinct(std::move(sorted));
 }
 
 QByteArrayList CollectDevices(TKVG& r)

@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-liberation fonts-dejavu-core \
-xvfb xauth poppler-utils $*"
+xvfb xauth poppler-utils time $*"
 
 missing=""
 for p in $packages; do

@@ -85,7 +85,12 @@ struct ColorEntry {
 
 class RtfReader {
 public:
-    RtfReader(QByteArrayView data, RichDocument& doc) : m_data(data), m_doc(doc) {}
+    // With plain given, only the text is kept: lines are joined into it with "\n" as
+    // they end, and doc receives no lines.
+    RtfReader(QByteArrayView data, RichDocument& doc, QString* plain = nullptr)
+        : m_data(data), m_doc(doc), m_plain(plain)
+    {
+    }
 
     bool read(QString* error);
     void readPlainText();
@@ -129,6 +134,8 @@ private:
     QByteArrayView m_data;
     qsizetype m_pos = 0;
     RichDocument& m_doc;
+    QString* m_plain;
+    qsizetype m_plainLines = 0;
     QList<GroupState> m_stack;
     bool m_done = false;
     QString m_error;
@@ -711,7 +718,8 @@ void RtfReader::addTextToLine(QStringView text)
     }
     ensureFormat();
     m_line.text.append(text);
-    m_line.formats.insert(m_line.formats.size(), text.size(), m_formatId);
+    if (!m_plain)
+        m_line.formats.insert(m_line.formats.size(), text.size(), m_formatId);
     m_chars += text.size();
 }
 
@@ -719,12 +727,19 @@ void RtfReader::endLine()
 {
     if (m_done)
         return;
-    if (m_doc.lines().size() >= kMaxLines) {
+    if ((m_plain ? m_plainLines : m_doc.lines().size()) >= kMaxLines) {
         fail(QStringLiteral("The RTF document has too many lines; its end was not read."));
         m_done = true;
         return;
     }
     ensureFormat();
+    if (m_plain) {
+        if (m_plainLines++ > 0)
+            m_plain->append(QLatin1Char('\n'));
+        m_plain->append(m_line.text);
+        m_line.text.resize(0); // keeps its room for the next line
+        return;
+    }
     m_line.endFormat = m_formatId;
     m_doc.lines().append(std::move(m_line));
     m_line = RichLine();
@@ -845,6 +860,28 @@ bool readRtf(QByteArrayView bytes, RichDocument& doc, QString* error)
 {
     RtfReader reader(bytes, doc);
     return reader.read(error);
+}
+
+bool readRtfText(QByteArrayView bytes, QString* text, QString* error)
+{
+    RichDocument unused;
+    text->clear();
+    RtfReader reader(bytes, unused, text);
+    return reader.read(error);
+}
+
+bool readRtfFileText(const QString& path, QString* text, QString* error)
+{
+    QByteArray bytes;
+    if (!readWholeFile(path, &bytes, error)) {
+        text->clear();
+        return false;
+    }
+    QString message;
+    const bool ok = readRtfText(bytes, text, &message);
+    if (!ok && error)
+        *error = QStringLiteral("%1: %2").arg(path, message);
+    return ok;
 }
 
 bool readRtfFile(const QString& path, RichDocument& doc, QString* error)

@@ -26,4 +26,12 @@ bool readRtf(QByteArrayView bytes, RichDocument& doc, QString* error = nullptr);
 /// Reads an RTF file. A file that cannot be read leaves doc empty and returns false.
 bool readRtfFile(const QString& path, RichDocument& doc, QString* error = nullptr);
 
+/// Reads only the text of RTF: the same text, result and error as readRtf followed by
+/// RichDocument::plainText, without building the document (no per-character formats,
+/// no line objects).
+bool readRtfText(QByteArrayView bytes, QString* text, QString* error = nullptr);
+
+/// readRtfFile for the text only, as readRtfText.
+bool readRtfFileText(const QString& path, QString* text, QString* error = nullptr);
+
 } // namespace rich

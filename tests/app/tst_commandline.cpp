@@ -1,8 +1,10 @@
 #include "app/commandline.h"
 #include "platform/richtext/rtfwriter.h"
 #include "recipes/recipefile.h"
+#include "recipes/recipejson.h"
 #include "tests/testfiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -12,6 +14,8 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <cmath>
+#include <limits>
 #include <sys/stat.h>
 
 namespace {
@@ -22,12 +26,17 @@ struct Run {
     QString err;
 };
 
+// Standard output is a device, as for the program: the export writes its bytes there.
 Run run(const QStringList& arguments)
 {
     Run result;
-    QTextStream out(&result.out);
+    QBuffer output;
+    output.open(QIODevice::WriteOnly);
+    QTextStream out(&output);
     QTextStream err(&result.err);
     result.code = runCommandLine(QStringList{QStringLiteral("dilboscan")} + arguments, out, err);
+    out.flush();
+    result.out = QString::fromUtf8(output.data());
     return result;
 }
 
@@ -186,6 +195,50 @@ private slots:
         QCOMPARE(s[QStringLiteral("DescriptionsText")].toString(), QStringLiteral("cut\nfine"));
         QCOMPARE(s[QStringLiteral("QuantitiesText")].toString(), QString());
         QCOMPARE(s[QStringLiteral("IngredientNamesText")].toString(), QString());
+    }
+
+    void exportIsWrittenAsQJsonDocumentWritesIt_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("no recipe") << 0;
+        QTest::newRow("one recipe") << 1;
+        QTest::newRow("three recipes") << 3;
+    }
+
+    // The export writes its text itself, recipe by recipe: it must be byte for byte the
+    // array QJsonDocument writes for the same objects, odd characters and numbers too.
+    void exportIsWrittenAsQJsonDocumentWritesIt()
+    {
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QStringLiteral("/\u0411\u043e/");
+        TKVG odd;
+        odd.FilePath = folder + QStringLiteral("odd.vrez");
+        odd.Name = "\"q\" \\ \t\x01\x7f\x80\x81\xe9\x9f";
+        odd.Instructions = {"", "a\"b", "\xfc"};
+        odd.InstructionsRtf = odd.FilePath + QStringLiteral(".003");
+        putFile(odd.InstructionsRtf, "{\\rtf1\\ansi Beets \\u-10240? \\u9749?\\par\\par}");
+        odd.DescriptionsRtf = odd.FilePath + QStringLiteral(".007"); // missing
+        odd.Descriptions = {"x\ry", "\x80"};
+        odd.LastCooked = std::nan("");
+        odd.CookedDates = {44000.0, 45000.25, 1e16, -0.0, 9007199254740992.0, 0.1};
+        TKVG far;
+        far.Kind = 1;
+        far.Difficulty = -1;
+        far.LastCooked = std::numeric_limits<double>::infinity();
+        far.PictureFile = QStringLiteral("C:\\Bilder\\\U0001F600.png");
+        const TKV all{odd, far, TKVG()};
+        const TKV kv = all.first(count);
+
+        QByteArray written;
+        QStringList unreadable;
+        writeCatalogueJson(
+            kv, [&](QByteArrayView bytes) { written += bytes; }, &unreadable);
+        QJsonArray array;
+        for (const TKVG& r : kv)
+            array.append(recipeToJson(r));
+        QCOMPARE(written, QJsonDocument(array).toJson());
+        QVERIFY(unreadable.isEmpty());
     }
 
     void listRows()

@@ -132,6 +132,19 @@ private slots:
         QCOMPARE(m_main->ESuchen->cursorPosition(), 5);
         m_main->ESuchen->clear();
         QCOMPARE(captions(*m_main).size(), 4);
+
+        // A reload of as many recipes, one renamed and rewritten: the next search and
+        // the order follow the files, not the search lines of the last reload.
+        TKVG soup = m_catalogue.recipes[IndexOfListRow(m_catalogue.recipes, 3)];
+        soup.Name = "Apple soup";
+        soup.Ingredients = {"leek"};
+        m_collection->add(QStringLiteral("soup.vrez"), soup);
+        m_main->FillRecipeList(true);
+        QTest::keyClicks(m_main->ESuchen, QStringLiteral("leek"));
+        QCOMPARE(captions(*m_main),
+                 (QStringList{QStringLiteral("Create new recipe"), QStringLiteral("Apple soup")}));
+        m_main->ESuchen->clear();
+        QCOMPARE(captions(*m_main)[1], QStringLiteral("Apple soup"));
     }
 
     void refillKeepsTheSelectionOnlyOnTheSameRecipe_data()

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,13 @@ void touch(const QString& path, const QByteArray& content = "x")
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);
+}
+
+// Sets the modification time of a folder: an old folder.
+void setFolderTime(const QString& folder, time_t seconds)
+{
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), times, 0), 0);
 }
 
 } // namespace
@@ -68,6 +76,39 @@ private slots:
                  folder + QStringLiteral("Soup.vrez.003"));
         QVERIFY(lookupForeignPath(QStringLiteral("C:\\x\\Other.vrez.003"), folder).isEmpty());
         QVERIFY(lookupForeignPath(QString(), folder).isEmpty());
+    }
+
+    void lookupSeesChangesOfTheFolder_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::newRow("written by the program") << 0;
+        QTest::newRow("removed by the program") << 1;
+        QTest::newRow("written by another program") << 2;
+    }
+
+    // Lookups in another case use a kept listing of the folder: it must not hide a file
+    // written since, nor find one removed since.
+    void lookupSeesChangesOfTheFolder()
+    {
+        QFETCH(int, change);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        touch(folder + QStringLiteral("old.vrez.003"));
+        const time_t past = 1'000'000'000;
+        setFolderTime(folder, past); // long unchanged: its listing is kept
+        const QString oldPath = folder + QStringLiteral("OLD.vrez.003");
+        const QString newPath = folder + QStringLiteral("NEW.vrez.003");
+        QVERIFY(lookupPath(newPath).isEmpty());
+        QCOMPARE(lookupPath(oldPath), folder + QStringLiteral("old.vrez.003"));
+
+        if (change == 0)
+            QVERIFY(writeFileAtomically(folder + QStringLiteral("new.vrez.003"), "x"));
+        else if (change == 1)
+            QVERIFY(removeFile(folder + QStringLiteral("old.vrez.003")));
+        else
+            touch(folder + QStringLiteral("new.vrez.003"));
+        QCOMPARE(lookupPath(newPath).isEmpty(), change == 1);
+        QCOMPARE(lookupPath(oldPath).isEmpty(), change == 1);
     }
 
     void atomicWriteReplacesContent()

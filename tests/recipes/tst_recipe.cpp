@@ -49,19 +49,17 @@ private slots:
 
     void lineListsKeepEveryLine()
     {
-        // Empty lines, bytes above 127 and a line appended after assign() must all stay
-        // where they are: the lines share one buffer.
+        // Empty lines, bytes above 127 and a line appended past an exact reservation
+        // must all stay where they are: the lines share one buffer.
         const QByteArrayList lines{"", "first", "", "K\xe4se \xdf", ""};
-        QList<QByteArrayView> views;
-        for (const QByteArray& line : lines)
-            views << line;
-        LineList assigned;
-        assigned.assign(views.constData(), views.size());
+        LineList assigned{"old"};
+        qsizetype next = 0;
+        assigned.assign(lines.size(), lines.join().size(), [&] { return lines[next++]; });
         QCOMPARE(assigned.size(), 5);
         QCOMPARE(assigned.toList(), lines);
         QCOMPARE(assigned, LineList::fromList(lines));
-        assigned.append("last");
-        QCOMPARE(assigned.last(), QByteArrayView("last"));
+        assigned.append(assigned.at(1)); // a line of its own, while the list grows
+        QCOMPARE(assigned.last(), QByteArrayView("first"));
         QCOMPARE(assigned.at(3), QByteArrayView("K\xe4se \xdf"));
         QVERIFY(!(assigned == LineList::fromList(lines)));
         // The same text split differently is a different list.
@@ -138,8 +136,10 @@ private slots:
 
     void sortIsByBytesAndStable()
     {
-        TKV kv(5);
-        const QByteArrayList names{"apple", "Zucchini", "\xc4pfel", "Apple", "apple"};
+        // Names alike in their first eight bytes are told apart by the rest.
+        const QByteArrayList names{"apple",         "Zucchini pie", "\xc4pfel", "Apple",
+                                   "Zucchini bake", "apple",        "Zucchini"};
+        TKV kv(names.size());
         for (int i = 0; i < kv.size(); ++i) {
             kv[i].Name = names[i];
             kv[i].ListIndex = i;
@@ -151,8 +151,9 @@ private slots:
             sorted << r.Name;
             origins << r.ListIndex;
         }
-        QCOMPARE(sorted, (QByteArrayList{"Apple", "Zucchini", "apple", "apple", "\xc4pfel"}));
-        QCOMPARE(origins, (QList<int>{3, 1, 0, 4, 2}));
+        QCOMPARE(sorted, (QByteArrayList{"Apple", "Zucchini", "Zucchini bake", "Zucchini pie",
+                                         "apple", "apple", "\xc4pfel"}));
+        QCOMPARE(origins, (QList<int>{3, 6, 4, 1, 0, 5, 2}));
     }
 };
 
