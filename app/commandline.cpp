@@ -20,17 +20,20 @@ void reportProblems(const QList<FileProblem>& problems, QTextStream& err)
 
 int exportJson(QTextStream& out, QTextStream& err)
 {
-    TKV kv;
+    const QString base = currentBaseFolder();
+    removeLeftoverFiles(base);
     QList<FileProblem> problems;
-    loadCatalogueAtStartup(currentBaseFolder(), kv, &problems);
-    reportProblems(problems, err);
-    // Each recipe's text goes out as soon as it is built: as bytes straight to the
+    // Each recipe is read, written and let go in list order, so the collection is never
+    // held whole; its text goes out as soon as it is built: as bytes straight to the
     // stream's device when it has one (standard output), otherwise through the stream.
+    const RecipeSource byName = [&](const std::function<void(const TKVG&)>& visit) {
+        ForEachRecipeByName(base, &problems, visit);
+    };
     out.flush();
     QIODevice* device = out.device();
     QStringList unreadable;
-    writeCatalogueJson(
-        kv,
+    writeRecipesJson(
+        byName,
         [&](QByteArrayView bytes) {
             if (device)
                 device->write(bytes.data(), bytes.size());
@@ -39,6 +42,7 @@ int exportJson(QTextStream& out, QTextStream& err)
         },
         &unreadable);
     out.flush();
+    reportProblems(problems, err);
     for (const QString& error : unreadable)
         err << error << Qt::endl;
     return 0;

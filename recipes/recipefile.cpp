@@ -9,7 +9,10 @@
 
 #include <QDir>
 #include <QHash>
+
 #include <QVarLengthArray>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -252,48 +255,124 @@ private:
 
 } // namespace
 
+namespace {
+
+// The recipe files of a folder as a reading pass meets them: listed once, each read
+// into a reused buffer, old files converted on the way, names that cannot be opened
+// reported.
+class RecipeFolderPass {
+public:
+    RecipeFolderPass(const QString& baseFolder, QList<FileProblem>* problems)
+        : m_base(baseFolder), m_problems(problems), m_folder(lookupPath(recipeFolder(baseFolder))),
+          m_files(m_folder.isEmpty() ? QStringLiteral(".") : m_folder)
+    {
+        if (m_folder.isEmpty())
+            return;
+        QStringList undecodable;
+        m_names = enumerateFiles(m_folder, QStringLiteral("*.vrez"), &undecodable);
+        if (problems) {
+            for (const QString& name : undecodable)
+                problems->append({m_folder + name, 0,
+                                  QStringLiteral("the file name is not valid UTF-8 "
+                                                 "and cannot be opened; rename the "
+                                                 "file to read it")});
+        }
+    }
+
+    const QStringList& names() const { return m_names; }
+
+    /// The bytes of a current-format file in bytes; false for files that cannot be
+    /// read (reported) or are not current recipe files.
+    bool read(const QString& name, QByteArray* bytes, OldFiles old)
+    {
+        QString error;
+        if (!m_files.read(name, bytes, m_problems ? &error : nullptr)) {
+            if (m_problems)
+                m_problems->append({m_folder + name, 0, error});
+            return false;
+        }
+        // An old file is converted as it is met, so each file is read only once.
+        if (old == OldFiles::Convert && bytes->startsWith(kOldRecipeHeader) &&
+            !upgradeRecipeFile(m_base, name, bytes, m_problems))
+            return false;
+        return bytes->startsWith(kRecipeHeader) && startsWithHeader(*bytes, kRecipeHeader);
+    }
+
+    /// Parses bytes into record and applies the reading rules; a malformed file is
+    /// reported and gives false.
+    bool parse(const QString& name, const QByteArray& bytes, TKVG& record)
+    {
+        FileProblem problem;
+        if (!parseRecipeFile(bytes, record, &problem, StoredNames::Skip)) {
+            problem.file = m_folder + name;
+            if (m_problems)
+                m_problems->append(problem);
+            return false;
+        }
+        m_rules.apply(record, name);
+        return true;
+    }
+
+private:
+    QString m_base;
+    QList<FileProblem>* m_problems;
+    QString m_folder;
+    FolderFiles m_files; // the folder's path is resolved once, not per file
+    QStringList m_names;
+    ReadingRules m_rules{m_base};
+};
+
+// The name line of a current-format file: the sixth line.
+QByteArray recipeNameOf(const QByteArray& bytes)
+{
+    LineReader in(bytes);
+    for (int i = 0; i < 5; ++i)
+        in.skipLine();
+    return in.readLine();
+}
+
+} // namespace
+
 void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems, OldFiles old)
 {
     kv.clear();
-    const QString folder = lookupPath(recipeFolder(baseFolder));
-    if (folder.isEmpty())
-        return;
-    QStringList undecodable;
-    const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"), &undecodable);
-    if (problems) {
-        for (const QString& name : undecodable)
-            problems->append({folder + name, 0,
-                              QStringLiteral("the file name is not valid UTF-8 "
-                                             "and cannot be opened; rename the "
-                                             "file to read it")});
-    }
-    kv.reserve(names.size());
-    ReadingRules rules(baseFolder);
-    const FolderFiles files(folder); // the folder's path is resolved once, not per file
+    RecipeFolderPass pass(baseFolder, problems);
+    kv.reserve(pass.names().size());
     QByteArray bytes;
-    for (const QString& name : names) {
-        QString error;
-        if (!files.read(name, &bytes, problems ? &error : nullptr)) {
-            if (problems)
-                problems->append({folder + name, 0, error});
-            continue;
-        }
-        // An old file is converted as it is met, so each file is read only once.
-        if (old == OldFiles::Convert && bytes.startsWith(kOldRecipeHeader) &&
-            !upgradeRecipeFile(baseFolder, name, &bytes, problems))
-            continue;
-        if (!bytes.startsWith(kRecipeHeader) || !startsWithHeader(bytes, kRecipeHeader))
+    for (const QString& name : pass.names()) {
+        if (!pass.read(name, &bytes, old))
             continue;
         // Parse straight into the catalogue's next record; a bad file removes it again.
         TKVG& record = kv.emplace_back();
-        FileProblem problem;
-        if (!parseRecipeFile(bytes, record, &problem, StoredNames::Skip)) {
-            problem.file = folder + name;
+        if (!pass.parse(name, bytes, record))
             kv.removeLast();
-            if (problems)
-                problems->append(problem);
-            continue;
-        }
-        rules.apply(record, name);
+    }
+}
+
+void ForEachRecipeByName(const QString& baseFolder, QList<FileProblem>* problems,
+                         const std::function<void(const TKVG&)>& visit)
+{
+    RecipeFolderPass pass(baseFolder, problems);
+    // First pass: only the names, in the order of the folder, sorted stably by name as
+    // the catalogue is, so equal names keep their folder order.
+    struct Entry {
+        QByteArray name;
+        qsizetype file;
+    };
+    std::vector<Entry> order;
+    order.reserve(size_t(pass.names().size()));
+    QByteArray bytes;
+    for (qsizetype i = 0; i < pass.names().size(); ++i) {
+        if (pass.read(pass.names()[i], &bytes, OldFiles::Convert))
+            order.push_back({recipeNameOf(bytes), i});
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    // Second pass: one record at a time.
+    for (const Entry& entry : order) {
+        const QString& name = pass.names()[entry.file];
+        TKVG record;
+        if (pass.read(name, &bytes, OldFiles::Skip) && pass.parse(name, bytes, record))
+            visit(record);
     }
 }

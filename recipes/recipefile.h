@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Recipe files: "prepared_recipes/*.vrez", one value per line, Windows-1252, CR LF.
 
 inline constexpr char kRecipeHeader[] = "[MENDRAKE_TARVOLIN 2.00]";
@@ -53,3 +55,10 @@ bool parseRecipeFile(const QByteArray& bytes, TKVG& recipe, FileProblem* problem
 enum class OldFiles { Skip, Convert };
 void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems = nullptr,
                    OldFiles old = OldFiles::Skip);
+
+/// Visits the records of the recipe folder one at a time in the catalogue's order
+/// after a reload and sort (by name, equal names in folder order), converting old
+/// files as start-up does, with the same reading rules and problems as ReadCatalogue.
+/// Only the names are held between the visits, so a whole collection never is.
+void ForEachRecipeByName(const QString& baseFolder, QList<FileProblem>* problems,
+                         const std::function<void(const TKVG&)>& visit);

@@ -391,21 +391,31 @@ void writeRecipeJson(const TKVG& r, QByteArray& out, QStringList* unreadable)
 
 } // namespace
 
-void writeCatalogueJson(const TKV& kv, const std::function<void(QByteArrayView)>& write,
-                        QStringList* unreadable)
+void writeRecipesJson(const RecipeSource& source, const std::function<void(QByteArrayView)>& write,
+                      QStringList* unreadable)
 {
     // An array is "[\n", its elements separated by ",\n", then "\n]\n" ("[\n]\n" when
     // empty); each recipe is handed on as soon as it is written.
     write("[\n");
     QByteArray buffer;
     bool first = true;
-    for (const TKVG& r : kv) {
+    source([&](const TKVG& r) {
         buffer.resize(0); // keeps the room of the last recipe
         if (!first)
             buffer.append(",\n");
         first = false;
         writeRecipeJson(r, buffer, unreadable);
         write(buffer);
-    }
+    });
     write(first ? "]\n" : "\n]\n");
+}
+
+void writeCatalogueJson(const TKV& kv, const std::function<void(QByteArrayView)>& write,
+                        QStringList* unreadable)
+{
+    const RecipeSource all = [&kv](const std::function<void(const TKVG&)>& visit) {
+        for (const TKVG& r : kv)
+            visit(r);
+    };
+    writeRecipesJson(all, write, unreadable);
 }

@@ -24,3 +24,11 @@ QJsonObject recipeToJson(const TKVG& recipe, QStringList* unreadable = nullptr);
 /// ever held whole.
 void writeCatalogueJson(const TKV& kv, const std::function<void(QByteArrayView)>& write,
                         QStringList* unreadable = nullptr);
+
+/// Hands every recipe of a collection to a visitor, one at a time.
+using RecipeSource = std::function<void(const std::function<void(const TKVG&)>&)>;
+
+/// As writeCatalogueJson, for the recipes a source hands over, in that order; only the
+/// recipe being written is held.
+void writeRecipesJson(const RecipeSource& source, const std::function<void(QByteArrayView)>& write,
+                      QStringList* unreadable = nullptr);

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -472,6 +473,31 @@ private slots:
         const TKV kv = readFolder(folder, &problems); // would block on the pipe
         QCOMPARE(kv.size(), 1);
         QVERIFY(problems.isEmpty());
+    }
+
+    // The export visits records one at a time; it must meet them in the list's order,
+    // equal names in folder order, and skip what the catalogue read skips.
+    void recipesAreVisitedInListOrder()
+    {
+        BaseFolder folder;
+        for (const char* name : {"Stew", "Apple pie", "Stew", "apple pie", "Apple pie"}) {
+            TKVG r;
+            r.Name = name;
+            folder.putRecipe(QStringLiteral("%1.vrez").arg(QRandomGenerator::global()->generate()),
+                             recipeFileBytes(r));
+        }
+        folder.putRecipe(QStringLiteral("bad.vrez"), "[MENDRAKE_TARVOLIN 2.00]\r\nnot a kind\r\n");
+        TKV kv = readFolder(folder);
+        SortByName(kv);
+        QStringList expected;
+        for (const TKVG& r : kv)
+            expected << r.FileName;
+        QStringList visited;
+        QList<FileProblem> problems;
+        ForEachRecipeByName(folder.base(), &problems,
+                            [&visited](const TKVG& r) { visited << r.FileName; });
+        QCOMPARE(visited, expected);
+        QCOMPARE(problems.size(), 1);
     }
 
     void namesThatAreNotUtf8AreReportedByName()
