@@ -409,13 +409,3 @@ void writeRecipesJson(const RecipeSource& source, const std::function<void(QByte
     });
     write(first ? "]\n" : "\n]\n");
 }
-
-void writeCatalogueJson(const TKV& kv, const std::function<void(QByteArrayView)>& write,
-                        QStringList* unreadable)
-{
-    const RecipeSource all = [&kv](const std::function<void(const TKVG&)>& visit) {
-        for (const TKVG& r : kv)
-            visit(r);
-    };
-    writeRecipesJson(all, write, unreadable);
-}

@@ -18,17 +18,12 @@ QJsonObject recipeFieldsToJson(const TKVG& recipe);
 /// that exist but cannot be read are named in unreadable.
 QJsonObject recipeToJson(const TKVG& recipe, QStringList* unreadable = nullptr);
 
-/// Writes the catalogue as a JSON array of recipeToJson objects in catalogue order, in
-/// UTF-8 and indented exactly as QJsonDocument writes such an array, one recipe at a
-/// time: write receives the text piece by piece, so neither the array nor its text is
-/// ever held whole.
-void writeCatalogueJson(const TKV& kv, const std::function<void(QByteArrayView)>& write,
-                        QStringList* unreadable = nullptr);
-
 /// Hands every recipe of a collection to a visitor, one at a time.
 using RecipeSource = std::function<void(const std::function<void(const TKVG&)>&)>;
 
-/// As writeCatalogueJson, for the recipes a source hands over, in that order; only the
-/// recipe being written is held.
+/// Writes the recipes a source hands over, in that order, as a JSON array of
+/// recipeToJson objects, in UTF-8 and indented exactly as QJsonDocument writes such an
+/// array, one recipe at a time: write receives the text piece by piece, so neither the
+/// array, its text nor the collection is ever held whole.
 void writeRecipesJson(const RecipeSource& source, const std::function<void(QByteArrayView)>& write,
                       QStringList* unreadable = nullptr);

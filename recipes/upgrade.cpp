@@ -5,7 +5,6 @@
 #include "platform/textfile.h"
 #include "recipes/textrules.h"
 
-
 namespace {
 
 // Old files allow any count: zero or less is an empty list.
@@ -81,18 +80,4 @@ bool upgradeRecipeFile(const QString& baseFolder, const QString& name, QByteArra
     }
     *bytes = std::move(upgraded);
     return true;
-}
-
-void UpgradeRecipeFiles(const QString& baseFolder, QList<FileProblem>* problems)
-{
-    const QString folder = lookupPath(recipeFolder(baseFolder));
-    if (folder.isEmpty())
-        return;
-    const QStringList names = enumerateFiles(folder, QStringLiteral("*.vrez"));
-    QByteArray bytes;
-    for (const QString& name : names) {
-        // The catalogue read reports files that cannot be read.
-        if (readWholeFile(folder + name, &bytes) && bytes.startsWith(kOldRecipeHeader))
-            upgradeRecipeFile(baseFolder, name, &bytes, problems);
-    }
 }

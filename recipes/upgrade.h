@@ -19,8 +19,3 @@ QByteArray upgradedRecipeBytes(const TKVG& recipe);
 /// the file is damaged or cannot be written (reported in problems; the file is left).
 bool upgradeRecipeFile(const QString& baseFolder, const QString& name, QByteArray* bytes,
                        QList<FileProblem>* problems);
-
-/// Converts every old-format file of the recipe folder in place to the current format.
-/// Other files are not touched. A damaged old file is reported and left as it is; the
-/// others are still converted. Each file is replaced atomically.
-void UpgradeRecipeFiles(const QString& baseFolder, QList<FileProblem>* problems = nullptr);

@@ -232,8 +232,12 @@ private slots:
 
         QByteArray written;
         QStringList unreadable;
-        writeCatalogueJson(
-            kv, [&](QByteArrayView bytes) { written += bytes; }, &unreadable);
+        writeRecipesJson(
+            [&kv](const std::function<void(const TKVG&)>& visit) {
+                for (const TKVG& r : kv)
+                    visit(r);
+            },
+            [&](QByteArrayView bytes) { written += bytes; }, &unreadable);
         QJsonArray array;
         for (const TKVG& r : kv)
             array.append(recipeToJson(r));

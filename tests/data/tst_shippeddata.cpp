@@ -3,7 +3,6 @@
 // it; icon files are well-formed; every demo recipe reads cleanly, finds its device
 // pictures, its side files and its picture.
 
-#include "tests/testfiles.h"
 #include "imaging/pictureloader.h"
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
@@ -12,6 +11,7 @@
 #include "recipes/recipetexts.h"
 #include "recipes/textrules.h"
 #include "recipes/upgrade.h"
+#include "tests/testfiles.h"
 
 #include <QDirIterator>
 #include <QImageReader>
@@ -192,8 +192,7 @@ private slots:
         m_base = m_dir.path() + QLatin1Char('/');
         QVERIFY(copyTree(kData, m_base));
         QVERIFY(QDir::setCurrent(m_base));
-        UpgradeRecipeFiles(m_base, &m_problems);
-        ReadCatalogue(m_base, m_catalogue, &m_problems);
+        ReadCatalogue(m_base, m_catalogue, &m_problems, OldFiles::Convert);
     }
 
     void pictures_data()

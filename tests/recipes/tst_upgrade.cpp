@@ -75,6 +75,13 @@ public:
     QString base;
 };
 
+// Old files are converted by the start-up read of the catalogue, as they are met.
+void upgrade(const QString& base, QList<FileProblem>* problems = nullptr)
+{
+    TKV kv;
+    ReadCatalogue(base, kv, problems, OldFiles::Convert);
+}
+
 } // namespace
 
 class TestUpgrade : public QObject {
@@ -85,7 +92,7 @@ private slots:
         Folder folder;
         folder.put(QStringLiteral("Soup.vrez"), oldFile(" Soups , Starters", {"1", "2"}, {}));
         QList<FileProblem> problems;
-        UpgradeRecipeFiles(folder.base, &problems);
+        upgrade(folder.base, &problems);
         QVERIFY(problems.isEmpty());
 
         const QByteArray bytes = folder.get(QStringLiteral("Soup.vrez"));
@@ -151,7 +158,7 @@ private slots:
         // The conversion writes the kind as it is, without normalising it again.
         Folder folder;
         folder.put(QStringLiteral("old.vrez"), old);
-        UpgradeRecipeFiles(folder.base);
+        upgrade(folder.base);
         QCOMPARE(folder.get(QStringLiteral("old.vrez")).split('\n').at(1),
                  QByteArray::number(kind) + '\r');
     }
@@ -167,7 +174,7 @@ private slots:
         folder.put(QStringLiteral("other.vrez"), "[MENDRAKE_TARVOLIN 1.4]\r\nx\r\n");
         folder.put(QStringLiteral("old.txt"), oldFile("a", {}, {}));
         folder.put(QStringLiteral("old.vrez"), oldFile("a", {}, {}));
-        UpgradeRecipeFiles(folder.base);
+        upgrade(folder.base);
         QCOMPARE(folder.get(QStringLiteral("current.vrez")), currentBytes);
         QCOMPARE(folder.get(QStringLiteral("empty.vrez")), QByteArray());
         QCOMPARE(folder.get(QStringLiteral("other.vrez")),
@@ -177,7 +184,7 @@ private slots:
         // A second run changes nothing.
         const QByteArray converted = folder.get(QStringLiteral("old.vrez"));
         QVERIFY(converted.startsWith(kRecipeHeader));
-        UpgradeRecipeFiles(folder.base);
+        upgrade(folder.base);
         QCOMPARE(folder.get(QStringLiteral("old.vrez")), converted);
     }
 
@@ -189,7 +196,7 @@ private slots:
         folder.put(QStringLiteral("damaged.vrez"), damaged);
         folder.put(QStringLiteral("fine.vrez"), oldFile("a", {}, {}));
         QList<FileProblem> problems;
-        UpgradeRecipeFiles(folder.base, &problems);
+        upgrade(folder.base, &problems);
         QCOMPARE(problems.size(), 1);
         QVERIFY(problems[0].toString().contains(QLatin1String("damaged.vrez")));
         QCOMPARE(problems[0].line, 5);
