@@ -153,6 +153,18 @@ void TFVor::buildControls()
     REDummy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     REDummy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     REDummy->hide();
+    buildPopup();
+
+    // The pointer is followed over the window, the sheet and every element, pressed or
+    // not, so the cursor tells what a press would do.
+    QList<QWidget*> watched{m_canvas, IBlatt, REDummy};
+    for (ElementImage* image : m_images)
+        watched.append(image);
+    for (QWidget* w : watched) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    m_scroll->viewport()->installEventFilter(this);
 }
 
 rich::RichDocument& TFVor::richEdit(int i)
@@ -242,6 +254,8 @@ void TFVor::Redraw(bool dragOnly)
 {
     if (m_elements.isEmpty())
         return;
+    if (dragOnly)
+        dragActiveElement();
     const int active = ActiveElementIndex(m_elements);
     for (int i = 0; i < m_elements.size(); ++i) {
         const TGFXL& e = m_elements.at(i);
@@ -500,6 +514,7 @@ void TFVor::ApplyDraft()
     SetupSheet(false);
     UpdateMenus(m_state.PreviewKind);
     Redraw(false);
+    FitOverWideElements();
 }
 
 void TFVor::ReleaseElements()

@@ -12,8 +12,10 @@
 #include <memory>
 
 class ElementImage;
+class QKeyEvent;
 class QLabel;
 class QMenu;
+class QWheelEvent;
 class QScrollArea;
 class QTextEdit;
 class QToolButton;
@@ -79,6 +81,35 @@ public:
     void Seite2loeschenClick();
     void Druckbeenden1Click();
 
+    // Pointer handling: sheet (IBlatt), element images and window background. Form
+    // coordinates are those of the canvas the sheet lies on; the element handlers get
+    // coordinates relative to element i's image.
+    void FormMouseMove(QPoint form, Qt::MouseButtons buttons);
+    void IBlattMouseMove(QPoint local, Qt::MouseButtons buttons);
+    void IBlattMouseDown(Qt::MouseButton button);
+    void IBlattClick();
+    void ElementMouseMove(int i, QPoint local, Qt::MouseButtons buttons);
+    void ElementMouseDown(int i);
+    void ElementMouseUp(int i, QPoint local, Qt::MouseButton button);
+    /// Scrolls by 120 pixels per wheel notch; true when the event was used.
+    bool FormMouseWheel(const QWheelEvent* event);
+
+    // The element pop-up menu and its commands.
+    /// Sets the pop-up items for the pointer's place; true when any item shows.
+    bool PMREListenPopup();
+    void Texteditieren1Click();
+    void Ausblenden1Click();
+    void Neujustieren1Click();
+    void Zentrieren1Click();
+    void Menueschliessen1Click();
+    /// Enter in the preparation column's edit box: offers the new line to the other
+    /// columns too. Returns false: the key is handled normally afterwards.
+    bool REDummyKeyPress(const QKeyEvent* event);
+    /// Fits every shown text element wider than the sheet to the sheet's width.
+    void FitOverWideElements();
+    /// The cursor shape the last hit test chose.
+    Qt::CursorShape lastCursor() const { return m_lastCursor; }
+
     QMenu* Datei1;
     QAction* Drucken1;
     QAction* Formatvorlageladen1;
@@ -99,18 +130,36 @@ public:
     QToolButton* BBRight;
     QToolButton* BBDrucker;
     QTextEdit* REDummy;
+    QMenu* PMREListen;
+    QAction* Texteditieren1;
+    QAction* Ausblenden1;
+    QAction* Neujustieren1;
+    QAction* Zentrieren1;
+    QAction* Menueschliessen1;
 
 signals:
     /// The window was hidden: the preview is over.
     void hidden();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     void buildMenus();
     void buildControls();
+    void buildPopup();
+    void pointerTracking(QPoint form, Qt::MouseButtons buttons);
+    void dragActiveElement();
+    void putPointer(QPoint sheet);
+    void showPopupAt(const QPoint& global);
+    QSize sheetSize() const;
+    bool activeElement(int* index) const;
+    bool saveEditBox(int i);
+    void changeEditBoxFont();
+    bool applyFontToColumns(const QFont& font);
+    bool addLineToColumns(int line);
     void unitItemClicked(int item);
     void showSingle(bool show, int i);
     void showColumnGroup(bool show);
@@ -138,6 +187,8 @@ private:
         QImage bitmap; ///< the bitmap that layout gave, without a frame
     };
     std::array<LaidOut, kElementCount> m_laidOut;
+    Qt::CursorShape m_lastCursor = Qt::ArrowCursor;
+    int m_wheelRest = 0; ///< wheel turn not yet scrolled, in eighths of a degree
     bool unchangedSinceLayout(int i) const;
     void rememberLayout(int i, const QByteArray& content);
 };
