@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <ctime>
 #include <functional>
 
 // Small helpers shared by the benchmark programs.
@@ -22,4 +23,13 @@ inline double timeMs(const std::function<void()>& fn)
     timer.start();
     fn();
     return timer.nsecsElapsed() / 1e6;
+}
+
+/// CPU time of the whole process (every thread) in milliseconds: on a shared machine it
+/// does not count the time other programs take the processor away.
+inline double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }

@@ -200,3 +200,53 @@ void copyFolder(const QString& from, const QString& to)
     for (const QString& sub : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         copyFolder(from + QLatin1Char('/') + sub, to + QLatin1Char('/') + sub);
 }
+
+namespace {
+
+const char* const kInstructionWords[] = {
+    "preheat", "the",  "oven",   "to",      "180",    "degrees", "and",     "butter", "a",
+    "round",   "tin",  "whisk",  "eggs",    "with",   "sugar",   "until",   "pale",   "fluffy",
+    "fold",    "in",   "sifted", "flour",   "cocoa",  "pinch",   "of",      "salt",   "pour",
+    "batter",  "bake", "forty",  "minutes", "gently", "stir",    "chilled", "serve",  "whipped"};
+
+} // namespace
+
+QString cookingWord(QRandomGenerator& random)
+{
+    return QString::fromLatin1(kInstructionWords[random.bounded(int(std::size(kInstructionWords)))]);
+}
+
+/// Instructions of about length characters in runs of a few words, each run in its own
+/// font, in paragraphs of some hundred characters.
+rich::RichDocument formattedText(int length)
+{
+    QRandomGenerator random(42);
+    const char* faces[] = {"Arial", "Times New Roman", "Verdana", "Courier New"};
+    const double sizes[] = {9, 10, 11, 12, 14};
+    rich::RichDocument doc;
+    doc.appendLine(QString());
+    int written = 0;
+    int paragraphLeft = 300;
+    while (written < length) {
+        rich::CharFormat f;
+        f.fontName = QString::fromLatin1(faces[random.bounded(4)]);
+        f.setPointSize(sizes[random.bounded(5)]);
+        f.style = quint8(random.bounded(4));
+        const quint16 id = doc.intern(f);
+        for (int w = 1 + random.bounded(6); w > 0 && written < length; --w) {
+            const QString text = cookingWord(random) + QLatin1Char(' ');
+            rich::RichLine& line = doc.lines().last();
+            line.text += text;
+            for (qsizetype i = 0; i < text.size(); ++i)
+                line.formats.append(id);
+            line.endFormat = id;
+            written += int(text.size());
+            paragraphLeft -= int(text.size());
+        }
+        if (paragraphLeft <= 0) {
+            doc.appendLine(QString(), doc.lines().last().endFormat);
+            paragraphLeft = 200 + random.bounded(300);
+        }
+    }
+    return doc;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/richdocument.h"
 #include "recipes/recipe.h"
 
 #include <QRandomGenerator>
@@ -12,6 +13,13 @@ qint64 plainReadOfRecipes(const QString& baseFolder);
 /// Copies a folder with everything below it (the interface pictures of the shipped base
 /// folder, so a benchmark loads what the program loads for a user).
 void copyFolder(const QString& from, const QString& to);
+
+/// A random word of cooking instructions.
+QString cookingWord(QRandomGenerator& random);
+
+/// Instructions of about length characters in runs of a few words, each run in its own
+/// font, in paragraphs of some hundred characters (the same text on every call).
+rich::RichDocument formattedText(int length);
 
 /// Generated recipes of realistic size for benchmarks: names and lines made of
 /// cooking words, 5 to 30 lines per list, some deluxe, some paper references. Typed-in

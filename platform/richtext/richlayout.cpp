@@ -1,5 +1,7 @@
 #include "platform/richtext/richlayout.h"
 
+#include <atomic>
+
 namespace rich {
 
 namespace {
@@ -34,10 +36,18 @@ int characterLength(const QString& text, int position)
     return 1;
 }
 
+std::atomic<quint64> g_layoutPasses{0};
+
 } // namespace
+
+quint64 layoutPasses()
+{
+    return g_layoutPasses.load(std::memory_order_relaxed);
+}
 
 int MeasureLineWidth(RenderTarget& target, const RichDocument& doc, int line)
 {
+    g_layoutPasses.fetch_add(1, std::memory_order_relaxed);
     if (line < 0 || line >= doc.lineCount())
         return 0;
     const RichLine& l = doc.lines().at(line);
@@ -52,6 +62,7 @@ int MeasureLineWidth(RenderTarget& target, const RichDocument& doc, int line)
 int WrapText(RenderTarget& target, RichDocument& doc, int maxWidth, int fromLine,
              PrinterStatus printer)
 {
+    g_layoutPasses.fetch_add(1, std::memory_order_relaxed);
     if (printer == PrinterStatus::Missing || doc.isEmpty() || fromLine < -1 ||
         fromLine >= doc.lineCount())
         return 0;

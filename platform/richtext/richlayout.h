@@ -43,4 +43,8 @@ int MeasureLineWidth(RenderTarget& target, const RichDocument& doc, int line);
 int WrapText(RenderTarget& target, RichDocument& doc, int maxWidth, int fromLine,
              PrinterStatus printer);
 
+/// How often text was measured or wrapped in this process (calls of MeasureLineWidth
+/// and WrapText), so a benchmark can tell that an operation laid no text out.
+quint64 layoutPasses();
+
 } // namespace rich
