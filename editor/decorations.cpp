@@ -1,5 +1,7 @@
 #include "editor/decorations.h"
 
+#include "common/errorreport.h"
+
 #include "common/session.h"
 #include "editor/fieldrules.h"
 #include "imaging/pictureloader.h"
@@ -61,19 +63,33 @@ void showStars()
 
 } // namespace
 
-QPixmap cachedPicture(const QString& path)
+QPixmap cachedPicture(const QString& path, QString* error)
 {
     if (path.isEmpty())
         return {};
-    // A changed file has another time or size and so another key.
+    // A changed file has another time or size and so another key. Why a picture could
+    // not be read is kept as well, so a bad file is not read again on every selection.
+    static QHash<QString, QString> failures;
     const QFileInfo info(path);
     const QString key = QStringLiteral("decoration:%1:%2:%3")
                             .arg(path)
                             .arg(info.lastModified().toMSecsSinceEpoch())
                             .arg(info.size());
+    if (const auto failed = failures.constFind(key); failed != failures.constEnd()) {
+        if (error)
+            *error = *failed;
+        return {};
+    }
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = QPixmap::fromImage(loadPicture(path));
+        QString why;
+        pixmap = QPixmap::fromImage(loadPicture(path, &why));
+        if (pixmap.isNull()) {
+            failures.insert(key, why);
+            if (error)
+                *error = why;
+            return {};
+        }
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
@@ -188,13 +204,24 @@ void ShowEditorDecorations(const TKV& kv, int index)
 
     const QString path = recipePicturePath(recipe);
     const bool own = recipe && !recipe->PictureFile.isEmpty() && path != recipePicturePath(nullptr);
-    QPixmap picture = pictureOf(path);
+    QString why;
+    QPixmap picture = cachedPicture(path, &why);
     if (picture.isNull() && own) // a file that is there but cannot be read
         picture = pictureOf(recipePicturePath(nullptr));
+    else
+        why.clear();
     if (labels.mainPicture)
         labels.mainPicture->setPixmap(picture);
     if (labels.editorPicture)
         labels.editorPicture->setPixmap(picture);
+    // The placeholder stands in for a picture that cannot be read; the user is told why
+    // once per file and run, not on every selection of the recipe.
+    if (!why.isEmpty()) {
+        QLabel* shown = labels.editorPicture && labels.editorPicture->isVisible()
+                            ? labels.editorPicture.data()
+                            : labels.mainPicture.data();
+        ReportErrorOnce(shown ? shown->window() : nullptr, why);
+    }
     if (labels.editorPictureName)
         labels.editorPictureName->setText(own ? recipe->PictureFile : QString());
     FitRecipePicture();

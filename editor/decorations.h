@@ -45,7 +45,7 @@ DecorationLabels& Decorations();
 /// The picture at path, decoded once and kept while the file stays as it is: the
 /// pictures are shown again on every keystroke in the fields they follow. A null pixmap
 /// when the file cannot be read.
-QPixmap cachedPicture(const QString& path);
+QPixmap cachedPicture(const QString& path, QString* error = nullptr);
 
 /// The picture file shown for a recipe: its PictureFile when that file exists,
 /// otherwise the "no picture" placeholder below the base folder.

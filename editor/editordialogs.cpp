@@ -1,5 +1,7 @@
 #include "editor/editordialogs.h"
 
+#include "imaging/pictureloader.h"
+
 #include "platform/richtext/fonttransfer.h"
 
 #include <QDir>
@@ -41,13 +43,15 @@ std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial)
 
 QString pictureDialogFilter()
 {
-    return QStringLiteral("All (*.bmp *.ico *.emf *.wmf *.png *.jpg *.jpeg);;"
+    return QStringLiteral("All (%1);;"
                           "Bitmaps (*.bmp);;"
                           "Icons (*.ico);;"
                           "Enhanced Metafiles (*.emf);;"
                           "Metafiles (*.wmf);;"
                           "PNG-Graphiken (*.png);;"
-                          "JPEG (*.jpg *.jpeg)");
+                          "JPEG (*.jpg *.jpeg);;"
+                          "GIF (*.gif)")
+        .arg(pictureFilePatterns().join(QLatin1Char(' ')));
 }
 
 std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,

@@ -1,11 +1,51 @@
 #include "imaging/pictureloader.h"
 
+#include "imaging/metafile.h"
 #include "platform/filelookup.h"
 #include "platform/safefile.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
+
+namespace {
+
+/// Raster formats read through Qt, by the name its readers give them.
+const QList<QByteArray>& rasterFormats()
+{
+    static const QList<QByteArray> formats{"png", "jpeg", "bmp", "ico", "gif"};
+    return formats;
+}
+
+QImage readRaster(QByteArray& bytes, QString* why)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    // Only the formats the program offers: other readers (SVG, for one) are not for
+    // recipe pictures and would widen what a hostile file can reach.
+    if (!rasterFormats().contains(reader.format())) {
+        *why = reader.format().isEmpty() ? QStringLiteral("unknown picture format")
+                                         : QStringLiteral("pictures of type %1 are not supported")
+                                               .arg(QString::fromLatin1(reader.format()));
+        return {};
+    }
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels) {
+        *why = QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 million)")
+                   .arg(size.width())
+                   .arg(size.height())
+                   .arg(kMaxPicturePixels / 1000000);
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        *why = reader.errorString();
+    return image;
+}
+
+} // namespace
 
 QImage loadPicture(const QString& path, QString* error)
 {
@@ -19,14 +59,32 @@ QImage loadPicture(const QString& path, QString* error)
     QByteArray bytes;
     if (!readWholeFile(found, &bytes, error, kPictureFileLimit))
         return {};
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull() && error) {
-        *error = QStringLiteral("Cannot read picture \"%1\": %2")
-                     .arg(QDir::toNativeSeparators(found), reader.errorString());
+    QString why;
+    QImage image;
+    const MetafileKind kind = metafileKind(bytes);
+    if (kind != MetafileKind::None) {
+        const QSize size = metafileNaturalSize(bytes, kind);
+        if (qint64(size.width()) * size.height() > kMaxPicturePixels)
+            why = QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 million)")
+                      .arg(size.width())
+                      .arg(size.height())
+                      .arg(kMaxPicturePixels / 1000000);
+        else
+            image = renderMetafile(bytes, kind, &why);
+    } else if (bytes.isEmpty()) {
+        why = QStringLiteral("the file is empty");
+    } else {
+        image = readRaster(bytes, &why);
     }
+    if (image.isNull() && error)
+        *error = QStringLiteral("Cannot read picture \"%1\": %2")
+                     .arg(QDir::toNativeSeparators(found), why);
     return image;
+}
+
+QStringList pictureFilePatterns()
+{
+    return {QStringLiteral("*.bmp"), QStringLiteral("*.ico"), QStringLiteral("*.emf"),
+            QStringLiteral("*.wmf"), QStringLiteral("*.png"), QStringLiteral("*.jpg"),
+            QStringLiteral("*.jpeg"), QStringLiteral("*.gif")};
 }

@@ -1,0 +1,241 @@
+#include "tests/imaging/picturewriter.h"
+#include "tests/testfiles.h"
+
+#include "common/F_Msg.h"
+#include "common/errorreport.h"
+#include "common/session.h"
+#include "editor/decorations.h"
+#include "imaging/metafile.h"
+#include "imaging/pictureloader.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
+#include "preview/printers.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+
+// Every picture format the program reads, made by our own writers: loaded at its
+// natural size, refused with a clear error when damaged, hostile or too large, and
+// shown where a recipe picture shows (the main window and editor picture, the
+// preview's recipe graphic).
+
+using namespace testpictures;
+
+namespace {
+
+QByteArray pictureBytes(const QString& format)
+{
+    if (format == QLatin1String("wmf placeable")) {
+        WmfWriter w;
+        w.redRectangle(1440, 960);
+        return w.finish(1440, QRect(0, 0, 1440, 960)); // 1 x 2/3 inch: 96 x 64
+    }
+    if (format == QLatin1String("wmf")) {
+        WmfWriter w;
+        w.redRectangle(2880, 1440); // twips: 192 x 96
+        return w.finish();
+    }
+    if (format == QLatin1String("emf")) {
+        EmfWriter w;
+        w.redRectangle(120, 80);
+        return w.finish(QSize(120, 80));
+    }
+    if (format == QLatin1String("gif"))
+        return redGif(40, 30);
+    return redRaster(format.toLatin1().toUpper().constData(), QSize(50, 40));
+}
+
+bool reddish(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+}
+
+} // namespace
+
+class PicturesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void loads_data();
+    void loads();
+    void refuses_data();
+    void refuses();
+    void isolatedConversionGivesTheSamePicture();
+    void shownAsRecipePicture_data() { loads_data(); }
+    void shownAsRecipePicture();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes);
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+    QStringList m_errors;
+};
+
+void PicturesTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_base = m_dir->path() + QLatin1Char('/');
+    setBaseFolder(m_base);
+    m_errors.clear();
+    SetErrorReportHook([this](const QString& text) { m_errors << text; });
+    SetShowMsgHook([](int, int, int) { return kAnswerNo; });
+}
+
+void PicturesTest::cleanup()
+{
+    SetErrorReportHook({});
+    SetShowMsgHook({});
+    SetPreviewShownHook({});
+    SetPrinters({});
+    m_dir.reset();
+}
+
+QString PicturesTest::write(const QString& name, const QByteArray& bytes)
+{
+    const QString path = m_base + name;
+    putFile(path, bytes);
+    return path;
+}
+
+void PicturesTest::loads_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("png") << "png" << QSize(50, 40);
+    QTest::newRow("jpeg") << "jpeg" << QSize(50, 40);
+    QTest::newRow("bmp") << "bmp" << QSize(50, 40);
+    QTest::newRow("ico") << "ico" << QSize(50, 40);
+    QTest::newRow("gif") << "gif" << QSize(40, 30);
+    QTest::newRow("wmf, placeable") << "wmf placeable" << QSize(96, 64);
+    QTest::newRow("wmf, window extent") << "wmf" << QSize(192, 96);
+    QTest::newRow("emf") << "emf" << QSize(120, 80);
+}
+
+void PicturesTest::loads()
+{
+    QFETCH(QString, format);
+    QFETCH(QSize, size);
+    // The extension does not matter: the content tells the format.
+    const QString path = write(QStringLiteral("picture.dat"), pictureBytes(format));
+    QString error;
+    const QImage image = loadPicture(path, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), size);
+    QVERIFY2(reddish(image.pixel(size.width() / 2, size.height() / 2)),
+             qPrintable(QString::number(image.pixel(size.width() / 2, size.height() / 2), 16)));
+}
+
+void PicturesTest::refuses_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("empty") << QByteArray() << "the file is empty";
+    QTest::newRow("truncated png") << pictureBytes(QStringLiteral("png")).left(60) << "";
+    QTest::newRow("text") << QByteArray("just some words\r\n") << "unknown picture format";
+    QTest::newRow("svg is not offered")
+        << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>")
+        << "not supported";
+    QByteArray huge = pictureBytes(QStringLiteral("jpeg"));
+    const qsizetype frame = huge.indexOf("\xFF\xC0"); // start of frame: height, width
+    qToBigEndian<quint16>(20000, huge.data() + frame + 5);
+    qToBigEndian<quint16>(20000, huge.data() + frame + 7);
+    QTest::newRow("jpeg of 400 megapixels") << huge << "too large (20000 x 20000";
+
+    const QByteArray wmf = pictureBytes(QStringLiteral("wmf placeable"));
+    QTest::newRow("wmf cut short") << wmf.left(wmf.size() - 10) << "";
+    WmfWriter lying;
+    lying.record(0x0324, {400, 0, 0, 10, 10}); // polygon of 400 points holding 2
+    QTest::newRow("wmf polygon larger than its record")
+        << lying.finish(1440, QRect(0, 0, 100, 100)) << "larger than it says";
+    WmfWriter vast;
+    vast.redRectangle(100, 100);
+    QTest::newRow("wmf of 288000 pixels a side")
+        << vast.finish(10, QRect(0, 0, 30000, 30000)) << "too large (288000 x 288000";
+
+    const QByteArray emf = pictureBytes(QStringLiteral("emf"));
+    QByteArray beyond = emf;
+    qToLittleEndian<quint32>(4096, beyond.data() + 88 + 4); // first record's size
+    QTest::newRow("emf record beyond the file") << beyond << "does not fit";
+    EmfWriter text;
+    text.record(84, {0, 0, 0, 0, 1, 0, 0, 0, 0, 1000, 76, 0, 0, 0, 0, 0, 0}); // 1000 chars
+    QTest::newRow("emf text larger than its record") << text.finish(QSize(20, 20))
+                                                     << "larger than it says";
+    QTest::newRow("emf without an end") << emf.left(emf.size() - 20) << "ends early";
+}
+
+void PicturesTest::refuses()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const QString path = write(QStringLiteral("bad picture.png"), bytes);
+    QString error;
+    QVERIFY(loadPicture(path, &error).isNull());
+    QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+}
+
+void PicturesTest::isolatedConversionGivesTheSamePicture()
+{
+    for (const char* format : {"wmf placeable", "emf"}) {
+        const QByteArray bytes = pictureBytes(QLatin1String(format));
+        const MetafileKind kind = metafileKind(bytes);
+        QString why;
+        const QImage child = renderMetafile(bytes, kind, &why, Isolation::ChildProcess);
+        QVERIFY2(!child.isNull(), qPrintable(why));
+        QCOMPARE(child, renderMetafile(bytes, kind, &why, Isolation::InProcess));
+    }
+}
+
+void PicturesTest::shownAsRecipePicture()
+{
+    QFETCH(QString, format);
+    QFETCH(QSize, size);
+    QVERIFY(
+        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
+    TKVG r;
+    r.FileName = QStringLiteral("Dish.vrez");
+    r.FilePath = m_base + QStringLiteral("prepared_recipes/Dish.vrez");
+    r.Name = "Dish";
+    r.Ingredients = {"salt"};
+    r.PictureFile = write(QStringLiteral("dish.") + format.left(3), pictureBytes(format));
+
+    // The main window's and the editor's picture.
+    QLabel mainPicture;
+    QLabel editorPicture;
+    Decorations().mainPicture = &mainPicture;
+    Decorations().editorPicture = &editorPicture;
+    ShowEditorDecorations({r}, 0);
+    Decorations().mainPicture = nullptr;
+    Decorations().editorPicture = nullptr;
+    QCOMPARE(m_errors, QStringList());
+    for (const QLabel* label : {&mainPicture, &editorPicture}) {
+        const QImage shown = label->pixmap().toImage();
+        QCOMPARE(shown.size(), size);
+        QVERIFY(reddish(shown.pixel(size.width() / 2, size.height() / 2)));
+    }
+
+    // The preview's recipe graphic, with a one-pixel margin.
+    SetPrinters(
+        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
+    Catalogue catalogue;
+    catalogue.recipes = {r};
+    catalogue.CurrentRecipe = 0;
+    int shownPreview = 0;
+    SetPreviewShownHook([&](TFVor& v) {
+        ++shownPreview;
+        v.Rezeptgrafik1Click();
+        const TGFXL& e = v.elements().at(kRecipeGraphic);
+        QVERIFY(e.Shown);
+        QCOMPARE(e.Bitmap.size(), size + QSize(2, 2));
+        QVERIFY(reddish(e.Bitmap.pixel(size.width() / 2, size.height() / 2)));
+        v.close();
+    });
+    OpenPreview(catalogue, true, false);
+    QCOMPARE(shownPreview, 1);
+    QCOMPARE(m_errors, QStringList());
+}
+
+QTEST_MAIN(PicturesTest)
+#include "tst_pictures.moc"
