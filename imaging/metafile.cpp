@@ -127,6 +127,9 @@ bool checkWmf(const QByteArray& bytes, QString* why)
         *why = QStringLiteral("the metafile header is damaged");
         return false;
     }
+    // The reader sets aside room for the largest record the header names.
+    const qint64 maxRecord = head.u32(12);
+    qint64 largest = 0;
     qint64 offset = start + kWmfHeaderSize;
     while (true) {
         const Reader rec(bytes, offset, bytes.size());
@@ -140,8 +143,14 @@ bool checkWmf(const QByteArray& bytes, QString* why)
             *why = QStringLiteral("a record at byte %1 does not fit in the file").arg(offset);
             return false;
         }
-        if (function == 0)
+        largest = std::max(largest, words);
+        if (function == 0) {
+            if (maxRecord < largest || maxRecord * 2 > bytes.size()) {
+                *why = QStringLiteral("the metafile header is damaged");
+                return false;
+            }
             return true;
+        }
         if (!wmfRecordFits(function, Reader(bytes, offset + 6, offset + words * 2), why))
             return false;
         offset += words * 2;

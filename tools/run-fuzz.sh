@@ -8,11 +8,12 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 seconds=${1:-600}
 [ $# -gt 0 ] && shift
-targets=${*:-"fuzz_recipefile fuzz_rtf fuzz_filelayer"}
+targets=${*:-"fuzz_recipefile fuzz_rtf fuzz_filelayer fuzz_metafile"}
 command -v clang++ >/dev/null || "$top/tools/install-deps.sh" clang libclang-rt-14-dev
 cmake --preset fuzz >/dev/null
 cmake --build build-fuzz >/dev/null
 work=$(mktemp -d)
+export LSAN_OPTIONS="suppressions=$top/tools/lsan.supp"
 trap 'rm -rf "$work"' EXIT
 for target in $targets; do
     corpus=$(echo "$target" | sed 's/^fuzz_//')
@@ -20,7 +21,7 @@ for target in $targets; do
     extra=""
     case $target in
     fuzz_rtf) extra="-dict=tests/fuzz/rtf.dict -max_len=65536 -len_control=0" ;;
-    fuzz_filelayer) extra="-timeout=10" ;;
+    fuzz_filelayer | fuzz_metafile) extra="-timeout=10" ;;
     esac
     # shellcheck disable=SC2086
     "build-fuzz/tests/fuzz/$target" $extra -max_total_time="$seconds" -print_final_stats=1 \

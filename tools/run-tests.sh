@@ -9,7 +9,8 @@ cd "$top"
 if [ "${1:-}" = "--sanitize" ]; then
     cmake --preset sanitize
     cmake --build build-sanitize
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions="$top/tools/lsan.supp" \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir build-sanitize --output-on-failure -j2
 else
     cmake -S . -B build -G Ninja -DDILBO_WERROR=ON
