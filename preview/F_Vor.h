@@ -78,6 +78,8 @@ public:
     void BBLeftClick() { Seitezurueck1Click(); }
     void Seite2loeschenClick();
     void Druckbeenden1Click();
+    /// "Print recipe": the pages of the layout on the printer chosen in the print dialog.
+    void Drucken1Click();
 
     QMenu* Datei1;
     QAction* Drucken1;
