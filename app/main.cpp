@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -36,6 +37,14 @@ bool printsPages(int argc, char* argv[])
     return hasOption(argc, argv, {"--print-pdf", "--print-list-pdf"});
 }
 
+// Scripts read the print modes' standard error: it carries the program's own messages
+// only, not Qt's notes about the environment (an unset XDG_RUNTIME_DIR, for example).
+void quietQtNotes(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -46,6 +55,7 @@ int main(int argc, char* argv[])
     if (printsPages(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietQtNotes);
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

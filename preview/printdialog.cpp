@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 
 namespace {
 
@@ -60,7 +61,8 @@ bool showDialog(QWidget* parent, QSizeF paperCm, bool landscape, const QString& 
     printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dialog(printer.get(), parent);
     dialog.setWindowModality(Qt::ApplicationModal);
-    nameThePdfPrinter(dialog);
+    // The printer list is filled when the dialog shows.
+    QTimer::singleShot(0, &dialog, [&dialog] { nameThePdfPrinter(dialog); });
     if (dialog.exec() != QDialog::Accepted)
         return false;
     if (printer->outputFormat() == QPrinter::PdfFormat) {
