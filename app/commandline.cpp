@@ -153,9 +153,9 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     parser.addOptions({listOption, searchOption, categoryOption, difficultyOption, sourceOption});
     const QCommandLineOption printPdfOption(
         QStringLiteral("print-pdf"),
-        QStringLiteral("Lay the recipe given with --recipe out as the print preview does on "
-                       "opening (the standard draft of its layout kind) and print its pages "
-                       "to the PDF file OUT through the built-in 600-dpi PDF printer."),
+        QStringLiteral("Lay the recipe given with --recipe out as the print preview does when "
+                       "it opens and print its pages to the PDF file OUT through the built-in "
+                       "600-dpi PDF printer."),
         QStringLiteral("OUT"));
     const QCommandLineOption recipeOption(
         QStringLiteral("recipe"),
