@@ -478,7 +478,9 @@ void TFMain::Rezeptlistedrucken1Click()
         ShowMsg(25, 1, 0);
         return;
     }
-    // Printing the list comes with the print preview.
+    setEnabled(false);
+    OpenPreview(m_catalogue, false, true);
+    setEnabled(true);
 }
 
 void TFMain::PMRezeptloeschenClick()

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/printcommands.h"
 #include "app/startup.h"
 #include "platform/cp1252.h"
 #include "platform/daycount.h"
@@ -66,13 +67,6 @@ int printCatalogue(QTextStream& out, QTextStream& err)
     return 0;
 }
 
-struct ListOptions {
-    QString search;
-    QString category;
-    int difficulty = 0;
-    QString source;
-};
-
 // A row's fields are separated by tabs and rows by line ends: escape those characters
 // (and the backslash) inside a field so every row keeps its columns.
 QString listField(const QString& text)
@@ -103,19 +97,9 @@ QString listField(const QString& text)
 int printList(const ListOptions& options, QTextStream& out, QTextStream& err)
 {
     TKV kv;
-    QList<FileProblem> problems;
-    loadCatalogueAtStartup(currentBaseFolder(), kv, &problems);
-    reportProblems(problems, err);
-    ListFilter filter;
-    QString error;
-    if (!filterFromEntries(kv, options.category, options.difficulty, options.source, &filter,
-                           &error)) {
-        err << error << Qt::endl;
-        return 2;
-    }
-    filter.searchText = cp1252::fromUnicode(options.search);
-    SearchIndex index;
-    const QList<int> rows = FilterRecipeRows(kv, index, filter);
+    QList<int> rows;
+    if (const int code = selectListRows(options, kv, &rows, err))
+        return code;
     out << QLatin1String(kNewRecipeRow) << "\t\t\t0\n";
     for (int i : rows) {
         const TKVG& r = kv[i];
@@ -148,27 +132,57 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "cooking date, difficulty stars and icon index, separated by tabs. A tab, "
                        "carriage return, line feed or backslash inside a caption is written "
                        "as \\t, \\r, \\n or \\\\."));
-    const QCommandLineOption searchOption(QStringLiteral("search"),
-                                          QStringLiteral("With --list: the search text."),
-                                          QStringLiteral("TEXT"));
+    const QCommandLineOption searchOption(
+        QStringLiteral("search"),
+        QStringLiteral("With --list or --print-list-pdf: the search text."),
+        QStringLiteral("TEXT"));
     const QCommandLineOption categoryOption(
         QStringLiteral("category"),
-        QStringLiteral("With --list: the category entry (\"normal recipes\" or a category)."),
+        QStringLiteral("With --list or --print-list-pdf: the category entry (\"normal recipes\" or "
+                       "a category)."),
         QStringLiteral("ENTRY"));
     const QCommandLineOption difficultyOption(
         QStringLiteral("difficulty"),
-        QStringLiteral("With --list: the difficulty entry, 0 (all) to 5 (tough)."),
+        QStringLiteral(
+            "With --list or --print-list-pdf: the difficulty entry, 0 (all) to 5 (tough)."),
         QStringLiteral("N"));
     const QCommandLineOption sourceOption(
         QStringLiteral("source"),
-        QStringLiteral("With --list: the ring binder, magazine or book entry."),
+        QStringLiteral("With --list or --print-list-pdf: the ring binder, magazine or book entry."),
         QStringLiteral("TEXT"));
     parser.addOptions({listOption, searchOption, categoryOption, difficultyOption, sourceOption});
+    const QCommandLineOption printPdfOption(
+        QStringLiteral("print-pdf"),
+        QStringLiteral("Lay the recipe given with --recipe out as the print preview does when "
+                       "it opens and print its pages to the PDF file OUT through the built-in "
+                       "600-dpi PDF printer."),
+        QStringLiteral("OUT"));
+    const QCommandLineOption recipeOption(
+        QStringLiteral("recipe"),
+        QStringLiteral("With --print-pdf: the recipe's name as the list shows it."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption deluxeOption(
+        QStringLiteral("deluxe"),
+        QStringLiteral("With --print-pdf: a recipe with both layouts is printed deluxe."));
+    const QCommandLineOption printListOption(
+        QStringLiteral("print-list-pdf"),
+        QStringLiteral("Print the recipe rows of the list (as --list gives them, with the same "
+                       "filters) with their icons to the PDF file OUT."),
+        QStringLiteral("OUT"));
+    parser.addOptions({printPdfOption, recipeOption, deluxeOption, printListOption});
     parser.process(arguments);
 
     if (parser.isSet(exportOption))
         return exportJson(out, err);
-    if (parser.isSet(listOption)) {
+    if (parser.isSet(printPdfOption)) {
+        if (!parser.isSet(recipeOption)) {
+            err << "--print-pdf needs --recipe NAME" << Qt::endl;
+            return 2;
+        }
+        return printRecipePdf(parser.value(printPdfOption), parser.value(recipeOption),
+                              parser.isSet(deluxeOption), err);
+    }
+    if (parser.isSet(listOption) || parser.isSet(printListOption)) {
         ListOptions options;
         options.search = parser.value(searchOption);
         options.category = parser.value(categoryOption);
@@ -180,6 +194,8 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
             err << "--difficulty takes a number from 0 to 5" << Qt::endl;
             return 2;
         }
+        if (parser.isSet(printListOption))
+            return printListPdf(parser.value(printListOption), options, err);
         return printList(options, out, err);
     }
     return printCatalogue(out, err);

@@ -1,24 +1,48 @@
 #include "app/application.h"
 #include "app/commandline.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 
+#include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <memory>
 
 namespace {
 
-// The command-line modes print and end; they need no display.
-bool isCommandLineMode(int argc, char* argv[])
+bool hasOption(int argc, char* argv[], std::initializer_list<const char*> options)
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char* option :
-             {"--export-json", "--list", "--help", "-h", "--help-all", "--version", "-v"}) {
+        for (const char* option : options) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
     }
     return false;
+}
+
+// The command-line modes print and end; they need no display.
+bool isCommandLineMode(int argc, char* argv[])
+{
+    return hasOption(argc, argv,
+                     {"--export-json", "--list", "--help", "-h", "--help-all", "--version", "-v",
+                      "--print-pdf", "--print-list-pdf"});
+}
+
+// Printing lays pages out with fonts and the preview's controls, which need a GUI
+// application; it shows no window, so no display is needed either.
+bool printsPages(int argc, char* argv[])
+{
+    return hasOption(argc, argv, {"--print-pdf", "--print-list-pdf"});
+}
+
+// Scripts read the print modes' standard error: it carries the program's own messages
+// only, not Qt's notes about the environment (an unset XDG_RUNTIME_DIR, for example).
+void quietQtNotes(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 } // namespace
@@ -27,7 +51,15 @@ int main(int argc, char* argv[])
 {
     if (!isCommandLineMode(argc, argv))
         return runProgram(argc, argv);
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (printsPages(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietQtNotes);
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("dilboscan"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DILBOSCAN_VERSION));
     QTextStream out(stdout);

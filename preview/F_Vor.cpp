@@ -8,6 +8,7 @@
 #include "platform/safefile.h"
 #include "preview/elementimage.h"
 #include "preview/pagegeometry.h"
+#include "preview/printdialog.h"
 #include "preview/printers.h"
 #include "preview/recipefill.h"
 #include "preview/render.h"
@@ -92,6 +93,7 @@ void TFVor::buildMenus()
     Datei1->addSeparator();
     Datei1->addAction(Druckbeenden1);
     connect(Druckbeenden1, &QAction::triggered, this, &TFVor::Druckbeenden1Click);
+    connect(Drucken1, &QAction::triggered, this, &TFVor::Drucken1Click);
 
     Druckelemente1 = menuBar()->addMenu(QStringLiteral("Printing units"));
     Druckelemente1->setObjectName(QStringLiteral("Druckelemente1"));
@@ -494,6 +496,13 @@ void TFVor::Druckbeenden1Click()
 {
     if (Druckbeenden1->isEnabled())
         close();
+}
+
+void TFVor::Drucken1Click()
+{
+    if (Drucken1->isEnabled())
+        PrintLayout(this, m_elements, [this](int i) -> rich::RichDocument& { return richEdit(i); },
+                    m_state.LastPageIndex);
 }
 
 void TFVor::ApplyDraft()

@@ -80,6 +80,8 @@ public:
     void BBLeftClick() { Seitezurueck1Click(); }
     void Seite2loeschenClick();
     void Druckbeenden1Click();
+    /// "Print recipe": the pages of the layout on the printer chosen in the print dialog.
+    void Drucken1Click();
 
     // Pointer handling: sheet (IBlatt), element images and window background. Form
     // coordinates are those of the canvas the sheet lies on; the element handlers get

@@ -6,6 +6,7 @@
 #include "common/session.h"
 #include "preview/F_Vor.h"
 #include "preview/pagegeometry.h"
+#include "preview/printdialog.h"
 #include "preview/recipefill.h"
 
 #include <QEventLoop>
@@ -57,6 +58,24 @@ void chooseDraft(int kind)
     draft.LayoutKind = kind;
 }
 
+// List mode: the recipe rows of the list go to the printer chosen in the print
+// dialog, without a preview window.
+void printList(const Catalogue& catalogue)
+{
+    TFVor& preview = *PreviewWindow();
+    for (QMenu* menu : {preview.Datei1, preview.Druckelemente1, preview.Seite1})
+        menu->menuAction()->setVisible(false);
+    InitPaperFormats(CurrentPaperFormats());
+    PreviewState& state = preview.state();
+    state.FormatIndex = 2;
+    state.CurrentPage = 0;
+    state.Landscape = CurrentSettings().landscape;
+    ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex, state.Landscape,
+                       false);
+    // The caller's window is disabled meanwhile, so the dialogs stand on their own.
+    PrintListedRecipes(nullptr, catalogue.recipes);
+}
+
 void waitUntilClosed(TFVor& preview)
 {
     QEventLoop loop;
@@ -83,12 +102,12 @@ void SetPreviewShownHook(PreviewShownHook hook)
     shownHook() = std::move(hook);
 }
 
-void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode)
+bool LayOutRecipe(Catalogue& catalogue)
 {
     const int index = catalogue.CurrentRecipe;
-    if (!recipeMode || listMode || index < 0 || index >= catalogue.recipes.size()) {
+    if (index < 0 || index >= catalogue.recipes.size()) {
         HideProgress(); // the caller showed it for a preview that does not come
-        return;
+        return false;
     }
     TFVor& preview = *PreviewWindow();
     prepare(preview);
@@ -103,7 +122,7 @@ void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode)
         ReportError(&preview, error);
         DeletePreviewFiles(preview.elements(), BaseFolder());
         preview.ReleaseElements();
-        return;
+        return false;
     }
     for (const QString& notice : notices)
         ReportErrorOnce(&preview, notice);
@@ -111,6 +130,22 @@ void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode)
     preview.ApplyDraft();
     preview.DeselectAll();
     HideProgress();
+    return true;
+}
+
+void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode)
+{
+    if (listMode && !recipeMode) {
+        printList(catalogue);
+        return;
+    }
+    if (!recipeMode || listMode) {
+        HideProgress();
+        return;
+    }
+    if (!LayOutRecipe(catalogue))
+        return;
+    TFVor& preview = *PreviewWindow();
     waitUntilClosed(preview);
     preview.ReleaseElements();
 }

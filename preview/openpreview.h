@@ -13,9 +13,16 @@ TFVor* PreviewWindow();
 
 /// Recipe mode: lays out catalogue entry CurrentRecipe in the preview window (asking
 /// whether a recipe with both layouts is to be printed deluxe) and returns when the
-/// window has been closed. List mode (printing the recipe list) is not available yet
-/// and returns at once.
+/// window has been closed. List mode prints the recipe rows of the list (found through
+/// ListIndex) on the printer chosen in the print dialog, without a preview window.
 void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode);
+
+/// The opening steps of recipe mode without showing the window: lays out catalogue
+/// entry CurrentRecipe in the preview window (the deluxe question asked through the
+/// message dialog, the standard draft applied) and returns true; false, with the error
+/// reported, when there is nothing to lay out. The caller ends the preview (deletes its
+/// files and releases the elements).
+bool LayOutRecipe(Catalogue& catalogue);
 
 using PreviewShownHook = std::function<void(TFVor& preview)>;
 

@@ -67,23 +67,51 @@ void ComputePageMetrics(TDrucker& d, const PaperFormats& formats, int formatInde
     d.PrinterName = CurrentPrinterName();
     const QSizeF paper =
         landscape ? QSizeF(d.PageHeightCm, d.PageWidthCm) : QSizeF(d.PageWidthCm, d.PageHeightCm);
-    const QSize page = Printers().pageSize(d.PrinterName, paper, landscape);
-    if (page.isEmpty())
-        return;
+    ApplyPrinterPage(d, Printers().pageSize(d.PrinterName, paper, landscape));
+}
+
+namespace {
+
+// The printable area and its origin on a printer page of page pixels: 1 cm off the
+// left edge plus the left margin, 1 cm off the top and the bottom.
+bool setPrintArea(TDrucker& d, QSize page)
+{
+    d.PrintWidth = d.PrintHeight = 0;
+    d.Aspect = 0;
+    d.PrintOffsetX = d.PrintOffsetY = 0;
+    if (page.isEmpty() || d.PageWidthCm <= 0 || d.PageHeightCm <= 0)
+        return false;
     const double pxw = page.width() / d.PageWidthCm;
     const double pxh = page.height() / d.PageHeightCm;
     d.PrintWidth = page.width() - roundEven(pxw * kFixedMarginCm) - roundEven(pxw * d.LeftMarginCm);
     d.PrintHeight = page.height() - roundEven(pxh * 2.0 * kFixedMarginCm);
     if (d.PrintWidth <= 0 || d.PrintHeight <= 0) {
         d.PrintWidth = d.PrintHeight = 0;
-        return;
+        return false;
     }
     d.Aspect = double(d.PrintHeight) / d.PrintWidth;
+    d.PrintOffsetX = roundEven(pxw * (kFixedMarginCm + d.LeftMarginCm));
+    d.PrintOffsetY = roundEven(pxh * kFixedMarginCm);
+    return true;
+}
+
+} // namespace
+
+void ApplyPrinterPage(TDrucker& d, QSize page)
+{
+    d.SheetWidth = d.SheetHeight = 0;
+    if (!setPrintArea(d, page))
+        return;
     d.SheetWidth = roundEven(
         double((d.PageWidthCm - (kFixedMarginCm + d.LeftMarginCm)) * kScreenDpi / kCmPerInch));
     d.SheetHeight = roundEven(d.SheetWidth * d.Aspect);
-    d.PrintOffsetX = roundEven(pxw * (kFixedMarginCm + d.LeftMarginCm));
-    d.PrintOffsetY = roundEven(pxh * kFixedMarginCm);
+}
+
+TDrucker PrintGeometryForPage(const TDrucker& laidOut, QSize page)
+{
+    TDrucker d = laidOut;
+    setPrintArea(d, page);
+    return d;
 }
 
 PaperFormats& CurrentPaperFormats()

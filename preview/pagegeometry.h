@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSize>
 #include <QString>
 
 class PrinterInterface;
@@ -47,6 +48,18 @@ struct TDrucker {
 /// every pixel size stays 0; no row outside the table is ever read.
 void ComputePageMetrics(TDrucker& drucker, const PaperFormats& formats, int formatIndex,
                         bool landscape, bool selectDefault);
+
+/// Steps of ComputePageMetrics after the printer was asked: the printable area, its
+/// origin and the sheet, from the printer's page of page pixels and the paper in
+/// drucker. An empty page leaves every pixel size 0.
+void ApplyPrinterPage(TDrucker& drucker, QSize page);
+
+/// The geometry to print a layout made on laidOut's sheet with a printer whose page
+/// is page pixels (the paper staying the same): the printable area and its origin
+/// come from that page, the sheet stays the one the layout was made on. For the
+/// printer the geometry was computed for, this is laidOut itself; another printer
+/// chosen in the print dialog gets the same proportions at its own resolution.
+TDrucker PrintGeometryForPage(const TDrucker& laidOut, QSize page);
 
 /// The format table and the page geometry of the run.
 PaperFormats& CurrentPaperFormats();

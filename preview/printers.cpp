@@ -28,6 +28,11 @@ QSize pdfPageSize(QSizeF paperCm, bool landscape)
     return landscape ? portrait.transposed() : portrait;
 }
 
+QSize PdfPrinterOnly::pageSize(const QString& name, QSizeF paperCm, bool landscape) const
+{
+    return openPrinter(name) ? pdfPageSize(paperCm, landscape) : QSize();
+}
+
 const QStringList& SystemPrinters::systemNames() const
 {
     if (!m_systemNames)

@@ -83,6 +83,19 @@ private:
     bool m_opens;
 };
 
+/// Only the built-in PDF printer: no system printer is asked (the command line).
+class PdfPrinterOnly : public PrinterInterface {
+public:
+    QStringList printerNames() const override { return {QString::fromLatin1(kPdfPrinterName)}; }
+    QString defaultPrinter() const override { return QString::fromLatin1(kPdfPrinterName); }
+    bool openPrinter(const QString& name) const override
+    {
+        return name == QLatin1String(kPdfPrinterName);
+    }
+    QSize pageSize(const QString& name, QSizeF paperCm, bool landscape) const override;
+    int resolution(const QString&) const override { return kPdfPrinterDpi; }
+};
+
 /// Page size of the built-in PDF printer: the whole paper at 600 dpi.
 QSize pdfPageSize(QSizeF paperCm, bool landscape);
 

@@ -9,6 +9,7 @@
 #include "platform/richtext/rtfwriter.h"
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
+#include "preview/printdialog.h"
 #include "preview/printers.h"
 #include "tests/testfiles.h"
 
@@ -385,6 +386,26 @@ private slots:
         m_main->ESuchen->setText(QStringLiteral("nothing like this"));
         m_main->Rezeptlistedrucken1Click();
         QCOMPARE(m_asked, (QList<int>{12, 11, 25}));
+    }
+
+    // The window takes no input while the list prints, and takes it again afterwards.
+    void printRecipeListDisablesTheWindowMeanwhile()
+    {
+        SetPrinters(std::make_unique<PdfPrinterOnly>());
+        const QString pdf = m_collection->base + QStringLiteral("list.pdf");
+        QList<bool> enabled;
+        SetPrintDialogHook([&](PrinterChoice& choice) {
+            enabled << m_main->isEnabled();
+            choice.printer = QString::fromLatin1(kPdfPrinterName);
+            choice.pdfFile = pdf;
+            return true;
+        });
+        m_main->Rezeptlistedrucken1Click();
+        SetPrintDialogHook({});
+        QCOMPARE(enabled, QList<bool>{false});
+        QVERIFY(m_main->isEnabled());
+        QVERIFY(m_errors.isEmpty());
+        QVERIFY(fileBytes(pdf).startsWith("%PDF"));
     }
 
     void enterAndDoubleClickOpenTheEditor()

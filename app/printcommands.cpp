@@ -1,0 +1,149 @@
+#include "app/printcommands.h"
+
+#include "app/startup.h"
+#include "common/F_Msg.h"
+#include "common/errorreport.h"
+#include "common/session.h"
+#include "platform/cp1252.h"
+#include "preview/F_Vor.h"
+#include "preview/listprint.h"
+#include "preview/openpreview.h"
+#include "preview/pagegeometry.h"
+#include "preview/printdialog.h"
+#include "preview/printers.h"
+#include "preview/printjob.h"
+#include "preview/recipefill.h"
+#include "recipes/recipelist.h"
+
+#include <QTextStream>
+
+namespace {
+
+constexpr int kDeluxeQuestion = 13;
+
+void reportProblems(const QList<FileProblem>& problems, QTextStream& err)
+{
+    for (const FileProblem& problem : problems)
+        err << problem.toString() << Qt::endl;
+}
+
+// The command line prints through the built-in PDF printer only: no system printer is
+// asked, so the page geometry is the same on every machine.
+void usePdfPrinter()
+{
+    SetPrinters(std::make_unique<PdfPrinterOnly>());
+    CurrentPrinterName() = QString::fromLatin1(kPdfPrinterName);
+}
+
+int findRecipe(const TKV& kv, const QString& name)
+{
+    for (int i = 0; i < kv.size(); ++i) {
+        if (cp1252::toUnicode(kv.at(i).Name) == name)
+            return i;
+    }
+    return -1;
+}
+
+// Questions get the answers of the command line, errors go to err; both are restored
+// when the command ends.
+class Unattended {
+public:
+    Unattended(bool deluxe, QTextStream& err)
+    {
+        SetShowMsgHook([deluxe](int number, int, int) {
+            return number == kDeluxeQuestion && deluxe ? kAnswerYes : kAnswerNo;
+        });
+        SetErrorReportHook([&err](const QString& text) { err << text << Qt::endl; });
+    }
+    ~Unattended()
+    {
+        SetShowMsgHook({});
+        SetErrorReportHook({});
+    }
+    Unattended(const Unattended&) = delete;
+    Unattended& operator=(const Unattended&) = delete;
+};
+
+bool printPreviewPages(TFVor& preview, const QString& out, const QString& title, QString* error)
+{
+    const TDrucker& d = CurrentDrucker();
+    PdfPrintJob job(out, currentPaperCm(), d.PageLandscape, kPdfPrinterDpi, title);
+    return PrintPages(
+        job, d, preview.elements(),
+        [&preview](int i) -> rich::RichDocument& { return preview.richEdit(i); },
+        preview.state().LastPageIndex, error);
+}
+
+} // namespace
+
+int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextStream& err)
+{
+    QList<FileProblem> problems;
+    loadCatalogueAtStartup(currentBaseFolder(), kv, &problems);
+    reportProblems(problems, err);
+    ListFilter filter;
+    QString error;
+    if (!filterFromEntries(kv, options.category, options.difficulty, options.source, &filter,
+                           &error)) {
+        err << error << Qt::endl;
+        return 2;
+    }
+    filter.searchText = cp1252::fromUnicode(options.search);
+    SearchIndex index;
+    *rows = FilterRecipeRows(kv, index, filter);
+    return 0;
+}
+
+int printRecipePdf(const QString& out, const QString& name, bool deluxe, QTextStream& err)
+{
+    const QString base = currentBaseFolder();
+    setBaseFolder(base);
+    usePdfPrinter();
+    Catalogue catalogue;
+    QList<FileProblem> problems;
+    loadCatalogueAtStartup(base, catalogue.recipes, &problems);
+    reportProblems(problems, err);
+    catalogue.CurrentRecipe = findRecipe(catalogue.recipes, name);
+    if (catalogue.CurrentRecipe < 0) {
+        err << QStringLiteral("No recipe named \"%1\" in %2prepared_recipes; nothing was printed.")
+                   .arg(name, base)
+            << Qt::endl;
+        return 1;
+    }
+    const Unattended unattended(deluxe, err);
+    if (!LayOutRecipe(catalogue))
+        return 1;
+    TFVor& preview = *PreviewWindow();
+    QString error;
+    const bool printed = printPreviewPages(preview, out, name, &error);
+    DeletePreviewFiles(preview.elements(), BaseFolder());
+    preview.ReleaseElements();
+    if (!printed) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+int printListPdf(const QString& out, const ListOptions& options, QTextStream& err)
+{
+    TKV kv;
+    QList<int> rows;
+    if (const int code = selectListRows(options, kv, &rows, err))
+        return code;
+    const QString base = currentBaseFolder();
+    setBaseFolder(base);
+    usePdfPrinter();
+    PaperFormats& formats = CurrentPaperFormats();
+    InitPaperFormats(formats);
+    TDrucker& d = CurrentDrucker();
+    ComputePageMetrics(d, formats, 2, false, false);
+    PdfPrintJob job(out, currentPaperCm(), d.PageLandscape, kPdfPrinterDpi,
+                    QStringLiteral("Recipe list"));
+    QString error;
+    if (!PrintRecipeList(job, d, kv, rows, base, &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    return 0;
+}

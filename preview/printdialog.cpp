@@ -1,0 +1,152 @@
+#include "preview/printdialog.h"
+
+#include "common/errorreport.h"
+#include "common/session.h"
+#include "preview/listprint.h"
+#include "preview/pagegeometry.h"
+#include "preview/printers.h"
+#include "preview/printjob.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+
+namespace {
+
+PrintDialogHook& dialogHook()
+{
+    static PrintDialogHook hook;
+    return hook;
+}
+
+QString pdfName()
+{
+    return QString::fromLatin1(kPdfPrinterName);
+}
+
+// Qt's dialog lists its own PDF output as "Print to File (PDF)": it is the built-in
+// PDF printer, so it carries that printer's name.
+void nameThePdfPrinter(QPrintDialog& dialog)
+{
+    for (QComboBox* box : dialog.findChildren<QComboBox*>()) {
+        for (int i = 0; i < box->count(); ++i) {
+            if (box->itemText(i).contains(QLatin1String("(PDF)")))
+                box->setItemText(i, pdfName());
+        }
+    }
+}
+
+bool askPdfFile(QWidget* parent, const QString& suggested, QString* file)
+{
+    *file = QFileDialog::getSaveFileName(parent, pdfName(), suggested,
+                                         QStringLiteral("PDF files (*.pdf)"));
+    return !file->isEmpty();
+}
+
+bool showDialog(QWidget* parent, QSizeF paperCm, bool landscape, const QString& suggestedPdf,
+                PrinterChoice* choice)
+{
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    const QString current = CurrentPrinterName();
+    if (current.isEmpty() || current == pdfName()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(suggestedPdf);
+    } else {
+        printer->setPrinterName(current);
+    }
+    printer->setPageSize(paperLayout(paperCm, landscape).pageSize());
+    printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(printer.get(), parent);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    // The printer list is filled when the dialog shows.
+    QTimer::singleShot(0, &dialog, [&dialog] { nameThePdfPrinter(dialog); });
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (printer->outputFormat() == QPrinter::PdfFormat) {
+        choice->printer = pdfName();
+        choice->pdfFile = printer->outputFileName();
+        return !choice->pdfFile.isEmpty() || askPdfFile(parent, suggestedPdf, &choice->pdfFile);
+    }
+    choice->printer = printer->printerName();
+    choice->system = std::move(printer);
+    return true;
+}
+
+QString suggestedFile(const QString& title)
+{
+    QString name = title.isEmpty() ? QStringLiteral("Recipe") : title;
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return QDir::homePath() + QLatin1Char('/') + name + QStringLiteral(".pdf");
+}
+
+bool choose(QWidget* parent, const QString& title, PrinterChoice* choice)
+{
+    const TDrucker& d = CurrentDrucker();
+    return ChoosePrinter(parent, currentPaperCm(), d.PageLandscape, suggestedFile(title), choice);
+}
+
+} // namespace
+
+void SetPrintDialogHook(PrintDialogHook hook)
+{
+    dialogHook() = std::move(hook);
+}
+
+bool ChoosePrinter(QWidget* parent, QSizeF paperCm, bool landscape, const QString& suggestedPdf,
+                   PrinterChoice* choice)
+{
+    *choice = PrinterChoice();
+    const bool chosen = dialogHook() ? dialogHook()(*choice)
+                                     : showDialog(parent, paperCm, landscape, suggestedPdf, choice);
+    if (chosen && Printers().printerNames().contains(choice->printer))
+        CurrentPrinterName() = choice->printer;
+    return chosen;
+}
+
+std::unique_ptr<PrintJob> MakePrintJob(const PrinterChoice& choice, QSizeF paperCm, bool landscape,
+                                       const QString& title)
+{
+    if (choice.system)
+        return std::make_unique<SystemPrintJob>(choice.system);
+    return std::make_unique<PdfPrintJob>(choice.pdfFile, paperCm, landscape, kPdfPrinterDpi, title);
+}
+
+QSizeF currentPaperCm()
+{
+    const TDrucker& d = CurrentDrucker();
+    return d.PageLandscape ? QSizeF(d.PageHeightCm, d.PageWidthCm)
+                           : QSizeF(d.PageWidthCm, d.PageHeightCm);
+}
+
+void PrintLayout(QWidget* parent, const ElementArray& elements, const RichEditOf& richEdit,
+                 int lastPageIndex)
+{
+    QStringList name;
+    for (const rich::RichLine& line : richEdit(kRecipeName).lines())
+        name << line.text.trimmed();
+    const QString title = name.join(QLatin1Char(' ')).trimmed();
+    PrinterChoice choice;
+    if (!choose(parent, title, &choice))
+        return;
+    const TDrucker& d = CurrentDrucker();
+    const auto job = MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title);
+    QString error;
+    if (!PrintPages(*job, d, elements, richEdit, lastPageIndex, &error))
+        ReportError(parent, error);
+}
+
+void PrintListedRecipes(QWidget* parent, const TKV& kv)
+{
+    const QString title = QStringLiteral("Recipe list");
+    PrinterChoice choice;
+    if (!choose(parent, title, &choice))
+        return;
+    const TDrucker& d = CurrentDrucker();
+    const auto job = MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title);
+    QString error;
+    if (!PrintRecipeList(*job, d, kv, ListedRecipes(kv), BaseFolder(), &error))
+        ReportError(parent, error);
+}

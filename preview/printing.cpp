@@ -1,0 +1,104 @@
+#include "preview/printing.h"
+
+#include "platform/richtext/richpainter.h"
+#include "preview/printjob.h"
+#include "preview/render.h"
+#include "preview/rounding.h"
+
+#include <QPainter>
+
+namespace {
+
+int scaled(int pixels, int tenths)
+{
+    return roundEven(pixels * tenths / 10.0);
+}
+
+// The printed picture: the bitmap's pixels as they show on white paper, without the
+// selection frame that a selected element carries on its outermost pixels (a picture
+// element's border is white).
+QImage printedPixels(const TGFXL& e)
+{
+    QImage image = e.Bitmap;
+    if (e.Active)
+        DrawFrame(image, 0, 0, qRgb(255, 255, 255), e.height(), e.width());
+    return image;
+}
+
+} // namespace
+
+int PictureScaleTenths(QSize picture, int boxWidth, int boxHeight)
+{
+    int s = kStartScaleTenths;
+    // Lowers s by tenths until the side fits, never below the lowest scale.
+    const auto lower = [&s](int pixels, int box) {
+        while (s > kLowestScaleTenths) {
+            --s;
+            if (scaled(pixels, s) <= box)
+                return;
+        }
+    };
+    if (boxWidth < picture.width() * s / 10.0)
+        lower(picture.width(), boxWidth);
+    if (boxHeight < picture.height() * s / 10.0)
+        lower(picture.height(), boxHeight);
+    return s;
+}
+
+void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, const QImage& bitmap,
+                  int boxHeight, int boxWidth)
+{
+    const int s = PictureScaleTenths(bitmap.size(), boxWidth, boxHeight);
+    const int w = scaled(bitmap.width(), s);
+    const int h = scaled(bitmap.height(), s);
+    if (w > 0 && h > 0) {
+        // A plain copy of the pixels: no smoothing, no lossy compression on the way.
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QRect(geometry.PrintOffsetX + x, geometry.PrintOffsetY + y, w, h),
+                          bitmap.convertToFormat(QImage::Format_RGB32));
+        painter.restore();
+    }
+    x += w;
+    y += h;
+}
+
+bool PrintPages(PrintJob& job, const TDrucker& geometry, const ElementArray& elements,
+                const RichEditOf& richEdit, int lastPageIndex, QString* error)
+{
+    const TDrucker g = PrintGeometryForPage(geometry, job.pageSize());
+    if (g.PrintWidth <= 0 || g.PrintHeight <= 0 || g.SheetWidth <= 0 || g.SheetHeight <= 0) {
+        if (error)
+            *error = QStringLiteral("The printer has no printable page for this paper format; "
+                                    "nothing was printed.");
+        return false;
+    }
+    const double sx = double(g.PrintWidth) / g.SheetWidth;
+    const double sy = double(g.PrintHeight) / g.SheetHeight;
+    QPainter painter;
+    if (!job.begin(painter, error))
+        return false;
+    rich::RenderTarget printer(job.device(), rich::TargetKind::Printer);
+    const QPoint offset(g.PrintOffsetX, g.PrintOffsetY);
+    for (int p = 0; p <= lastPageIndex; ++p) {
+        for (int i = 0; i < elements.size(); ++i) {
+            const TGFXL& e = elements.at(i);
+            if (e.Page != p)
+                continue;
+            int px = roundEven(e.Left * sx);
+            int py = roundEven(e.Top * sy);
+            if (isPictureElement(i))
+                PrintPicture(painter, g, px, py, printedPixels(e), roundEven(e.height() * sy),
+                             roundEven(e.width() * sx));
+            else
+                rich::DrawRichText(printer, painter, px, py, richEdit(i), offset);
+        }
+        if (p < lastPageIndex && !job.newPage(error)) {
+            job.abort(painter);
+            return false;
+        }
+    }
+    return job.end(painter, error);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/richtext/richdocument.h"
+#include "preview/elements.h"
+#include "preview/pagegeometry.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+class PrintJob;
+class QPainter;
+
+// Printing the laid-out pages: every text element is drawn again on the printer from
+// the wrapped text its rich edit holds, every picture element is stretched onto the
+// page at a whole number of tenths of its pixel size. Positions and sizes go from the
+// sheet to the printer by the proportions of the page geometry.
+
+/// Picture scale search: from 15.0 down in tenths to 1.0.
+inline constexpr int kStartScaleTenths = 150;
+inline constexpr int kLowestScaleTenths = 10;
+
+/// The scale, in tenths, a picture of picture pixels prints at in a box of boxWidth x
+/// boxHeight printer pixels: the largest of 15.0, 14.9, ... (first for the width, then
+/// lowered further for the height) at which it fits, never below 1.0.
+int PictureScaleTenths(QSize picture, int boxWidth, int boxHeight);
+
+/// Prints bitmap with its top-left corner at (PrintOffsetX + x, PrintOffsetY + y) of
+/// geometry, scaled by PictureScaleTenths into a box of boxWidth x boxHeight printer
+/// pixels (pixels copied, not smoothed); then advances x by the printed width and y by
+/// the printed height.
+void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, const QImage& bitmap,
+                  int boxHeight, int boxWidth);
+
+/// The element's rich edit (the wrapped text a text element was drawn from).
+using RichEditOf = std::function<rich::RichDocument&(int element)>;
+
+/// Prints pages 0 to lastPageIndex of a layout made on geometry's sheet as one job:
+/// on each page the elements lying on it in index order, a page without elements as
+/// an empty sheet. Elements on no page or on a page above lastPageIndex are not
+/// printed. Text is drawn from richEdit(i) as it was wrapped on screen (an empty line
+/// of it becomes a single blank); nothing is wrapped again. Returns false with error
+/// when the job cannot be started, continued or delivered.
+bool PrintPages(PrintJob& job, const TDrucker& geometry, const ElementArray& elements,
+                const RichEditOf& richEdit, int lastPageIndex, QString* error);

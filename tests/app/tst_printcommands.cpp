@@ -1,0 +1,189 @@
+#include "tests/pdftools.h"
+#include "tests/testfiles.h"
+
+#include "app/commandline.h"
+#include "common/session.h"
+#include "preview/F_Vor.h"
+#include "preview/openpreview.h"
+#include "preview/previewstate.h"
+#include "preview/printers.h"
+#include "recipes/recipefile.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+// The printing modes of the command line, run in-process in a base folder of their
+// own, their PDF files read back with poppler-utils.
+
+namespace {
+
+/// The words of a text separated by single blanks.
+QStringList list(const char* words)
+{
+    return QString::fromUtf8(words).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+struct Run {
+    int code = 0;
+    QString err;
+};
+
+Run run(const QString& folder, const QStringList& arguments)
+{
+    const QString previous = QDir::currentPath();
+    Run result;
+    if (!QDir::setCurrent(folder))
+        return {-1, QStringLiteral("cannot enter ") + folder};
+    QBuffer output;
+    output.open(QIODevice::WriteOnly);
+    QTextStream out(&output);
+    QTextStream err(&result.err);
+    result.code = runCommandLine(QStringList{QStringLiteral("dilboscan")} + arguments, out, err);
+    QDir::setCurrent(previous);
+    return result;
+}
+
+// A layout for every element, one below the other; the deluxe columns share a row.
+TDruckvorlage stackedDraft()
+{
+    TDruckvorlage draft;
+    for (int i = 0; i < 13; ++i)
+        draft.Placements.append({i >= 9 && i <= 11 ? 400 : 10, 70 * i, 0});
+    return draft;
+}
+
+} // namespace
+
+class PrintCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void printRecipe_data();
+    void printRecipe();
+    void failuresLeaveOutAsItWas_data();
+    void failuresLeaveOutAsItWas();
+    void printList();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+};
+
+void PrintCommandsTest::init()
+{
+    if (!pdf::available())
+        QSKIP("poppler-utils (pdftotext, pdftoppm) are not installed");
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_base = m_dir->path() + QLatin1Char('/');
+    QVERIFY(
+        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
+    const QString recipes = m_base + QStringLiteral("prepared_recipes/");
+    TKVG soup;
+    soup.Name = "Tomato soup";
+    soup.Categories = "Soups,";
+    soup.Difficulty = 2;
+    soup.LastCooked = 45000;
+    soup.Ingredients = {"tomatoes", "onion"};
+    soup.Instructions = {"Chop and simmer."};
+    soup.Quantities = {"500"};
+    soup.Units = {"g"};
+    soup.IngredientNames = {"tomatoes"};
+    soup.Descriptions = {"chopped"};
+    putFile(recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
+    TKVG pie;
+    pie.Name = "Apple pie";
+    pie.Categories = "Cakes,";
+    pie.LastCooked = 45000;
+    pie.Book = "Baking";
+    pie.Page = "7";
+    putFile(recipes + QStringLiteral("pie.vrez"), recipeFileBytes(pie));
+    // Until a standard draft is read, the current draft is what lays the recipe out.
+    CurrentDraft() = stackedDraft();
+}
+
+void PrintCommandsTest::cleanup()
+{
+    CurrentDraft() = TDruckvorlage();
+    SetPrinters({});
+    m_dir.reset();
+}
+
+void PrintCommandsTest::printRecipe_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("previewKind");
+    QTest::newRow("the deluxe question answered No") << QStringList() << 0;
+    QTest::newRow("--deluxe answers Yes") << list("--deluxe") << 1;
+}
+
+// The recipe has both layouts; the draft places every element, so every text shows.
+void PrintCommandsTest::printRecipe()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, previewKind);
+    const QString out = m_base + QStringLiteral("soup.pdf");
+    const Run result =
+        run(m_base, QStringList{QStringLiteral("--print-pdf"), out, QStringLiteral("--recipe"),
+                                QStringLiteral("Tomato soup")} +
+                        options);
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+    QCOMPARE(PreviewWindow()->state().PreviewKind, previewKind);
+    QCOMPARE(pdf::pageCount(out), 1);
+    const QStringList words = pdf::texts(pdf::words(out));
+    for (const QString& word : list("Tomato soup tomatoes onion Chop and simmer. 500 g chopped "
+                                    "Recipe information: Soups,"))
+        QVERIFY2(words.contains(word), qPrintable(word));
+    // The preview's temporary files are gone again.
+    QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+}
+
+void PrintCommandsTest::failuresLeaveOutAsItWas_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // OUT goes right after the mode
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("named"); // in the error line
+    QTest::newRow("unknown recipe") << list("--print-pdf --recipe Soup")
+                                    << QStringLiteral("old.pdf") << QStringLiteral("\"Soup\"");
+    QTest::newRow("OUT is a folder")
+        << (list("--print-pdf --recipe") << QStringLiteral("Apple pie")) << QStringLiteral("folder")
+        << QStringLiteral("folder");
+    QTest::newRow("list to a missing folder")
+        << list("--print-list-pdf") << QStringLiteral("missing/list.pdf")
+        << QStringLiteral("missing/list.pdf");
+}
+
+void PrintCommandsTest::failuresLeaveOutAsItWas()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(QString, named);
+    putFile(m_base + QStringLiteral("old.pdf"), "old bytes");
+    QVERIFY(QDir().mkpath(m_base + QStringLiteral("folder")));
+    arguments.insert(1, m_base + out);
+    const Run result = run(m_base, arguments);
+    QCOMPARE(result.code, 1);
+    QCOMPARE(result.err.trimmed().count(QLatin1Char('\n')), 0); // one line
+    QVERIFY2(result.err.contains(named), qPrintable(result.err));
+    QCOMPARE(fileBytes(m_base + QStringLiteral("old.pdf")), QByteArray("old bytes"));
+    QVERIFY(QFileInfo(m_base + QStringLiteral("folder")).isDir());
+    QVERIFY(!QFileInfo::exists(m_base + QStringLiteral("missing")));
+    QCOMPARE(QDir(m_base).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("old.pdf")});
+}
+
+void PrintCommandsTest::printList()
+{
+    const QString all = m_base + QStringLiteral("all.pdf");
+    const QString cakes = m_base + QStringLiteral("cakes.pdf");
+    QCOMPARE(run(m_base, list("--print-list-pdf") << all).code, 0);
+    QCOMPARE(run(m_base, list("--print-list-pdf") << cakes << list("--category Cakes")).code, 0);
+    QCOMPARE(pdf::texts(pdf::words(all)),
+             (list("Apple pie Baking page 7 Tomato soup Categories: Soups,")));
+    QCOMPARE(pdf::texts(pdf::words(cakes)), (list("Apple pie Baking page 7")));
+}
+
+QTEST_MAIN(PrintCommandsTest)
+#include "tst_printcommands.moc"

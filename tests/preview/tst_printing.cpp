@@ -1,0 +1,514 @@
+#include "tests/pdftools.h"
+#include "tests/testfiles.h"
+
+#include "common/F_Msg.h"
+#include "common/errorreport.h"
+#include "common/session.h"
+#include "preview/F_Vor.h"
+#include "preview/listprint.h"
+#include "preview/openpreview.h"
+#include "preview/pagegeometry.h"
+#include "preview/printdialog.h"
+#include "preview/printers.h"
+#include "preview/printing.h"
+#include "preview/printjob.h"
+
+#include <QAction>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <array>
+
+// Printing to PDF files through the built-in 600-dpi PDF printer on "Letter (US)"
+// paper, read back with poppler-utils: pages, words and where they stand, picture
+// sizes, the list's page break. No system printer is ever asked.
+
+namespace {
+
+/// The words of a text separated by single blanks.
+QStringList list(const char* words)
+{
+    return QString::fromUtf8(words).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+constexpr int kDpi = kPdfPrinterDpi;
+
+double toPixels(double points)
+{
+    return points * kDpi / 72.0;
+}
+
+/// A layout made by hand: elements with their rich edits.
+struct Layout {
+    ElementArray elements;
+    std::array<rich::RichDocument, kElementCount> docs;
+
+    Layout() { ResetElements(elements, ResetMode::Create); }
+
+    void text(int i, int page, QPoint at, const QString& line)
+    {
+        place(i, page, at);
+        rich::CharFormat f;
+        f.fontName = QStringLiteral("Arial");
+        f.setPointSize(12);
+        docs[size_t(i)].appendLine(line, docs[size_t(i)].intern(f));
+    }
+    void place(int i, int page, QPoint at)
+    {
+        TGFXL& e = elements[i];
+        e.Page = page;
+        e.Shown = page >= 0;
+        e.Left = at.x();
+        e.Top = at.y();
+    }
+    RichEditOf edits()
+    {
+        return [this](int i) -> rich::RichDocument& { return docs[size_t(i)]; };
+    }
+};
+
+QImage solid(QSize size, QRgb colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+class PrintingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void pictureScale_data();
+    void pictureScale();
+    void pictureLandsAtItsPrintedSize_data();
+    void pictureLandsAtItsPrintedSize();
+    void pagesAndElements_data();
+    void pagesAndElements();
+    void sheetPositionsScaleToThePrintArea_data();
+    void sheetPositionsScaleToThePrintArea();
+    void previewPrintsEveryWordWithEmbeddedFonts();
+    void failingPrintIsReported_data();
+    void failingPrintIsReported();
+    void listEntryLines_data();
+    void listEntryLines();
+    void listPrintout();
+    void listModePrintsTheListedRows();
+
+private:
+    QString file(const QString& name) const { return m_base + name; }
+    bool printLayout(Layout& layout, int lastPage, const QString& path, QString* error = nullptr);
+    TKV listRecipes(int count) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+    TDrucker m_geometry;
+    QStringList m_errors;
+};
+
+void PrintingTest::init()
+{
+    if (!pdf::available())
+        QSKIP("poppler-utils (pdftotext, pdftoppm) are not installed");
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_base = m_dir->path() + QLatin1Char('/');
+    QVERIFY(
+        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
+    setBaseFolder(m_base);
+    SetPrinters(std::make_unique<PdfPrinterOnly>());
+    CurrentPrinterName() = QString::fromLatin1(kPdfPrinterName);
+    InitPaperFormats(CurrentPaperFormats());
+    ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), 2, false, false);
+    m_geometry = CurrentDrucker();
+    QCOMPARE(m_geometry.SheetWidth, 722);
+    m_errors.clear();
+    SetErrorReportHook([this](const QString& text) { m_errors << text; });
+}
+
+void PrintingTest::cleanup()
+{
+    SetErrorReportHook({});
+    SetPrintDialogHook({});
+    SetShowMsgHook({});
+    SetPreviewShownHook({});
+    SetPrinters({});
+    m_dir.reset();
+}
+
+bool PrintingTest::printLayout(Layout& layout, int lastPage, const QString& path, QString* error)
+{
+    PdfPrintJob job(path, QSizeF(21.59, 27.94), false, kDpi);
+    return PrintPages(job, m_geometry, layout.elements, layout.edits(), lastPage, error);
+}
+
+void PrintingTest::pictureScale_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<int>("tenths");
+    QTest::newRow("strip in 400 x 200") << QSize(64, 32) << QSize(400, 200) << 62;
+    QTest::newRow("strip in 1000 x 1000, never above 15")
+        << QSize(64, 32) << QSize(1000, 1000) << 150;
+    QTest::newRow("the height lowers it further") << QSize(64, 32) << QSize(2000, 100) << 31;
+    // 36 x 6.2 = 223.2 is over the box although it rounds to 223: lowering goes on.
+    QTest::newRow("lowered once the height is over") << QSize(64, 36) << QSize(400, 223) << 61;
+    QTest::newRow("box smaller than the picture: 1.0") << QSize(64, 32) << QSize(50, 20) << 10;
+    QTest::newRow("height alone too small: 1.0") << QSize(10, 40) << QSize(1000, 30) << 10;
+}
+
+void PrintingTest::pictureScale()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, box);
+    QFETCH(int, tenths);
+    QCOMPARE(PictureScaleTenths(picture, box.width(), box.height()), tenths);
+}
+
+void PrintingTest::pictureLandsAtItsPrintedSize_data()
+{
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<QSize>("printed");
+    QTest::newRow("scale 6.2") << QSize(400, 200) << QSize(397, 198);
+    QTest::newRow("scale 15") << QSize(1000, 1000) << QSize(960, 480);
+    QTest::newRow("scale 1, larger than its box") << QSize(50, 20) << QSize(64, 32);
+}
+
+void PrintingTest::pictureLandsAtItsPrintedSize()
+{
+    QFETCH(QSize, box);
+    QFETCH(QSize, printed);
+    const QString path = file(QStringLiteral("picture.pdf"));
+    PdfPrintJob job(path, QSizeF(21.59, 27.94), false, kDpi);
+    QPainter painter;
+    QVERIFY(job.begin(painter, nullptr));
+    int x = 100;
+    int y = 50;
+    PrintPicture(painter, m_geometry, x, y, solid(QSize(64, 32), qRgb(255, 0, 0)), box.height(),
+                 box.width());
+    QString error;
+    QVERIFY2(job.end(painter, &error), qPrintable(error));
+    QCOMPARE(QPoint(x, y), QPoint(100, 50) + QPoint(printed.width(), printed.height()));
+
+    const QPoint corner(m_geometry.PrintOffsetX + 100, m_geometry.PrintOffsetY + 50);
+    const QRect region(corner - QPoint(10, 10), printed + QSize(20, 20));
+    const QImage page = pdf::render(path, 0, kDpi, region);
+    QVERIFY(!page.isNull());
+    // The rasteriser may take in the pixel row or column an edge touches.
+    const QRect found = pdf::boxOf(page, qRgb(255, 0, 0));
+    const QRect expected(QPoint(10, 10), printed);
+    QVERIFY2(qAbs(found.left() - expected.left()) <= 1 && qAbs(found.top() - expected.top()) <= 1 &&
+                 qAbs(found.right() - expected.right()) <= 1 &&
+                 qAbs(found.bottom() - expected.bottom()) <= 1,
+             qPrintable(QStringLiteral("%1,%2 %3 x %4")
+                            .arg(found.x())
+                            .arg(found.y())
+                            .arg(found.width())
+                            .arg(found.height())));
+}
+
+void PrintingTest::pagesAndElements_data()
+{
+    QTest::addColumn<int>("namePage");
+    QTest::addColumn<int>("commentsPage");
+    QTest::addColumn<int>("lastPage");
+    QTest::addColumn<QList<QStringList>>("pages"); // words of each printed page
+    const QStringList name = list("Tomato soup");
+    const QStringList comments = list("Serve hot");
+    QTest::newRow("one page") << 0 << 0 << 0 << QList<QStringList>{comments + name};
+    QTest::newRow("two pages") << 0 << 1 << 1 << QList<QStringList>{name, comments};
+    QTest::newRow("empty second page") << 0 << 0 << 1 << QList<QStringList>{comments + name, {}};
+    QTest::newRow("hidden element") << 0 << -1 << 0 << QList<QStringList>{name};
+    QTest::newRow("element above the last page") << 0 << 1 << 0 << QList<QStringList>{name};
+}
+
+void PrintingTest::pagesAndElements()
+{
+    QFETCH(int, namePage);
+    QFETCH(int, commentsPage);
+    QFETCH(int, lastPage);
+    QFETCH(QList<QStringList>, pages);
+    Layout layout;
+    // Index order: the comments (0) are drawn, and found, before the name (7).
+    layout.text(kRecipeName, namePage, QPoint(10, 200), QStringLiteral("Tomato soup"));
+    layout.text(kComments, commentsPage, QPoint(10, 20), QStringLiteral("Serve hot"));
+    const QString path = file(QStringLiteral("pages.pdf"));
+    QString error;
+    QVERIFY2(printLayout(layout, lastPage, path, &error), qPrintable(error));
+    QCOMPARE(pdf::pageCount(path), pages.size());
+    const QList<pdf::Word> words = pdf::words(path);
+    for (int p = 0; p < pages.size(); ++p)
+        QCOMPARE(pdf::texts(words, p), pages.at(p));
+}
+
+void PrintingTest::sheetPositionsScaleToThePrintArea_data()
+{
+    QTest::addColumn<QPointF>("sheetFraction");
+    QTest::newRow("top-left corner") << QPointF(0, 0);
+    QTest::newRow("middle of the sheet") << QPointF(0.5, 0.5);
+    QTest::newRow("a quarter across, three quarters down") << QPointF(0.25, 0.75);
+}
+
+void PrintingTest::sheetPositionsScaleToThePrintArea()
+{
+    QFETCH(QPointF, sheetFraction);
+    const TDrucker& g = m_geometry;
+    const QPoint sheet(qRound(g.SheetWidth * sheetFraction.x()),
+                       qRound(g.SheetHeight * sheetFraction.y()));
+    Layout layout;
+    layout.text(kRecipeName, 0, sheet, QStringLiteral("Marker"));
+    const QString path = file(QStringLiteral("position.pdf"));
+    QVERIFY(printLayout(layout, 0, path));
+    const QList<pdf::Word> words = pdf::words(path);
+    QCOMPARE(words.size(), 1);
+    const QPointF expected(g.PrintOffsetX + g.PrintWidth * double(sheet.x()) / g.SheetWidth,
+                           g.PrintOffsetY + g.PrintHeight * double(sheet.y()) / g.SheetHeight);
+    const QPointF found(toPixels(words.first().box.left()), toPixels(words.first().box.top()));
+    // Within a point: the glyph's own side bearing and the font's stated ascent.
+    QVERIFY2(qAbs(found.x() - expected.x()) <= toPixels(1) &&
+                 qAbs(found.y() - expected.y()) <= toPixels(1),
+             qPrintable(QStringLiteral("found (%1, %2), expected (%3, %4)")
+                            .arg(found.x())
+                            .arg(found.y())
+                            .arg(expected.x())
+                            .arg(expected.y())));
+}
+
+// The preview's "Print recipe": every element shown, every word of the recipe found as
+// text in the PDF, every font embedded.
+void PrintingTest::previewPrintsEveryWordWithEmbeddedFonts()
+{
+    TKVG r;
+    r.FileName = QStringLiteral("Soup.vrez");
+    r.FilePath = m_base + QStringLiteral("prepared_recipes/Soup.vrez");
+    r.Name = "Tomato soup";
+    r.Categories = "Soups,";
+    r.Servings = "4";
+    r.Difficulty = 3;
+    r.Devices = "cooking pot,";
+    r.Comments = {"Serve hot with bread."};
+    r.Ingredients = {"tomatoes", "onion"};
+    r.Instructions = {"Chop the tomatoes and the onion.", "", "Simmer for twenty minutes."};
+    r.PictureFile = m_base + QStringLiteral("Graphic/PNG/Pancakes.png");
+    Catalogue catalogue;
+    catalogue.recipes = {r};
+    catalogue.CurrentRecipe = 0;
+    const QString path = file(QStringLiteral("Tomato soup.pdf"));
+    int dialogs = 0;
+    SetPrintDialogHook([&](PrinterChoice& choice) {
+        ++dialogs;
+        choice.printer = QString::fromLatin1(kPdfPrinterName);
+        choice.pdfFile = path;
+        return true;
+    });
+    SetPreviewShownHook([](TFVor& preview) {
+        for (QAction* item : preview.unitItems) {
+            if (item->isEnabled())
+                item->trigger();
+        }
+        // Shown elements start at the sheet's corner: stack them, so no text lies over
+        // another.
+        int top = 0;
+        for (TGFXL& e : preview.elements()) {
+            if (e.Page != 0)
+                continue;
+            e.Top = top;
+            top += e.height() + 10;
+        }
+        preview.Drucken1->trigger();
+        preview.close();
+    });
+    OpenPreview(catalogue, true, false);
+    QCOMPARE(dialogs, 1);
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+    QCOMPARE(pdf::pageCount(path), 1);
+    const QStringList found = pdf::texts(pdf::words(path));
+    for (const QString& word :
+         QStringLiteral("Tomato soup Serve hot with bread. tomatoes onion Chop the and Simmer for "
+                        "twenty minutes. Recipe information: Soups, Number of Servings: 4 "
+                        "Cooking date:")
+             .split(QLatin1Char(' ')))
+        QVERIFY2(found.contains(word), qPrintable(word));
+    const QStringList fonts = pdf::fonts(path);
+    QVERIFY(!fonts.isEmpty());
+    for (const QString& font : fonts) {
+        // name, type, encoding, then emb sub uni object generation
+        const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QVERIFY2(columns.size() >= 5 && columns.at(columns.size() - 5) == QLatin1String("yes"),
+                 qPrintable(font));
+    }
+}
+
+void PrintingTest::failingPrintIsReported_data()
+{
+    QTest::addColumn<QString>("target"); // "": the dialog is cancelled
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("cancelled") << QString() << false;
+    QTest::newRow("a folder at the PDF path") << QStringLiteral("folder.pdf") << true;
+    QTest::newRow("a missing folder") << QStringLiteral("missing/out.pdf") << true;
+}
+
+void PrintingTest::failingPrintIsReported()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, reported);
+    QVERIFY(QDir().mkpath(file(QStringLiteral("folder.pdf"))));
+    const QString path = target.isEmpty() ? QString() : file(target);
+    SetPrintDialogHook([&](PrinterChoice& choice) {
+        choice.printer = QString::fromLatin1(kPdfPrinterName);
+        choice.pdfFile = path;
+        return !path.isEmpty();
+    });
+    Layout layout;
+    layout.text(kRecipeName, 0, QPoint(0, 0), QStringLiteral("Tomato soup"));
+    PrintLayout(nullptr, layout.elements, layout.edits(), 0);
+    QCOMPARE(m_errors.size(), reported ? 1 : 0);
+    if (reported)
+        QVERIFY2(m_errors.first().contains(path), qPrintable(m_errors.first()));
+    QVERIFY(QFileInfo(file(QStringLiteral("folder.pdf"))).isDir());
+    // Nothing but the folder: no PDF and no temporary file anywhere.
+    QDirIterator it(m_base, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString found = it.next();
+        QVERIFY2(found.startsWith(m_base + QStringLiteral("Graphic/")), qPrintable(found));
+    }
+}
+
+void PrintingTest::listEntryLines_data()
+{
+    QTest::addColumn<QByteArrayList>("fields"); // Binder, Magazine, Book, Page, Remark
+    QTest::addColumn<bool>("normalText");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("info");
+    QTest::newRow("ring binder with a page") << QByteArrayList{"Red", "", "", "12", ""} << false
+                                             << QStringLiteral("Red page 12") << QStringLiteral("");
+    QTest::newRow("binder and magazine with a page")
+        << QByteArrayList{"Red", "Cooking", "", "12", ""} << false
+        << QStringLiteral("Red page 12 - Cooking (page 12)") << QStringLiteral("");
+    QTest::newRow("binder beside a typed recipe")
+        << QByteArrayList{"Red", "", "", "12", ""} << true << QStringLiteral("Red page 12")
+        << QStringLiteral("");
+    QTest::newRow("book and a remark")
+        << QByteArrayList{"", "", "Baking", "", "from Gran"} << false << QStringLiteral("Baking")
+        << QStringLiteral("Comments: from Gran");
+    QTest::newRow("kept nowhere: categories, servings, time")
+        << QByteArrayList{"", "", "", "", "ignored"} << true << QStringLiteral("Categories: Soups,")
+        << QStringLiteral("Number of Servings: 4 - cooking time: 20 min");
+}
+
+void PrintingTest::listEntryLines()
+{
+    QFETCH(QByteArrayList, fields);
+    QFETCH(bool, normalText);
+    QFETCH(QString, source);
+    QFETCH(QString, info);
+    TKVG r;
+    r.Binder = fields[0];
+    r.Magazine = fields[1];
+    r.Book = fields[2];
+    r.Page = fields[3];
+    r.Remark = fields[4];
+    r.Categories = "Soups,";
+    r.Servings = "4";
+    r.PrepTime = "20 min";
+    if (normalText)
+        r.Instructions = {"Stir."};
+    const ListEntryText lines = ListEntryLines(TKV{r}, 0);
+    QCOMPARE(lines.source, source);
+    QCOMPARE(lines.info, info);
+}
+
+TKV PrintingTest::listRecipes(int count) const
+{
+    TKV kv;
+    for (int i = 0; i < count; ++i) {
+        TKVG r;
+        r.Name = QStringLiteral("Dish%1").arg(i, 3, 10, QLatin1Char('0')).toLatin1();
+        r.Instructions = {"Stir."};
+        if (i == 1) {
+            r.Binder = "Red";
+            r.Page = "12";
+        }
+        r.ListIndex = count - i; // the list shows them in reverse
+        kv << r;
+    }
+    return kv;
+}
+
+// The list printout: every listed recipe once, in list order, name after its icons;
+// a list longer than a page goes on at the top of the next page, and a list that fills
+// its pages exactly adds no empty page.
+void PrintingTest::listPrintout()
+{
+    // A plain blue icon for normal recipes; the ring binder's icon is missing.
+    QImage icon = solid(QSize(48, 48), qRgb(0, 0, 255));
+    QVERIFY(icon.save(file(QStringLiteral("Graphic/PNG/Normal_48.png"))));
+    QVERIFY(QFile::remove(file(QStringLiteral("Graphic/PNG/Ordner_48.png"))));
+    const auto print = [&](const TKV& kv, const QString& path) {
+        PdfPrintJob job(path, QSizeF(21.59, 27.94), false, kDpi);
+        QString error;
+        QVERIFY2(PrintRecipeList(job, m_geometry, kv, ListedRecipes(kv), m_base, &error),
+                 qPrintable(error));
+    };
+    const TKV kv = listRecipes(30);
+    const QString path = file(QStringLiteral("list.pdf"));
+    print(kv, path);
+    QCOMPARE(pdf::pageCount(path), 2);
+    const QList<pdf::Word> words = pdf::words(path);
+    QList<pdf::Word> names;
+    for (const pdf::Word& w : words) {
+        if (w.text.startsWith(QLatin1String("Dish")))
+            names << w;
+    }
+    QCOMPARE(names.size(), 30);
+    for (int n = 0; n < names.size(); ++n)
+        QCOMPARE(names.at(n).text, QStringLiteral("Dish%1").arg(29 - n, 3, 10, QLatin1Char('0')));
+    const QStringList all = pdf::texts(words);
+    const qsizetype binder = all.indexOf(QStringLiteral("Dish001"));
+    QCOMPARE(all.mid(binder + 1, 3), (list("Red page 12")));
+
+    int firstOnPage2 = 0;
+    while (names.at(firstOnPage2).page == 0)
+        ++firstOnPage2;
+    const double top = names.first().box.top();
+    QVERIFY(qAbs(names.at(firstOnPage2).box.top() - top) < 0.5);
+    // Every name in one column, whether its icons were printed or left blank.
+    for (const pdf::Word& name : names)
+        QVERIFY2(qAbs(name.box.left() - names.first().box.left()) < 1, qPrintable(name.text));
+
+    // The first icon sits at the print offset, left of the first name.
+    const QImage corner = pdf::render(path, 0, kDpi, QRect(0, 0, 1500, 700));
+    const QRect iconBox = pdf::boxOf(corner, qRgb(0, 0, 255));
+    QCOMPARE(iconBox.topLeft(), QPoint(m_geometry.PrintOffsetX, m_geometry.PrintOffsetY));
+    QVERIFY(toPixels(names.first().box.left()) > iconBox.right());
+
+    // Exactly two pages' worth of rows: two pages, the second one not empty.
+    const TKV exact = listRecipes(2 * firstOnPage2);
+    const QString exactPath = file(QStringLiteral("exact.pdf"));
+    print(exact, exactPath);
+    QCOMPARE(pdf::pageCount(exactPath), 2);
+    QVERIFY(!pdf::texts(pdf::words(exactPath), 1).isEmpty());
+}
+
+// "Print recipe list": the rows of the list, not the whole catalogue, after the dialog.
+void PrintingTest::listModePrintsTheListedRows()
+{
+    Catalogue catalogue;
+    catalogue.recipes = listRecipes(3);
+    catalogue.recipes[1].ListIndex = -2; // excluded by a filter
+    catalogue.recipes[0].ListIndex = 2;
+    const QString path = file(QStringLiteral("list.pdf"));
+    SetPrintDialogHook([&](PrinterChoice& choice) {
+        choice.printer = QString::fromLatin1(kPdfPrinterName);
+        choice.pdfFile = path;
+        return true;
+    });
+    OpenPreview(catalogue, false, true);
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+    QCOMPARE(pdf::texts(pdf::words(path)), list("Dish002 Dish000"));
+}
+
+QTEST_MAIN(PrintingTest)
+#include "tst_printing.moc"
