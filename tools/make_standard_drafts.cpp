@@ -9,6 +9,7 @@
 
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
+#include "common/errorreport.h"
 #include "common/session.h"
 #include "drafts/F_PDraftS.h"
 #include "drafts/draftfile.h"
@@ -38,7 +39,7 @@ constexpr int kMargin = 10;
 
 bool copyFolder(const QString& from, const QString& to)
 {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
         const QString target = to + source.mid(from.size());
@@ -74,9 +75,13 @@ void layOut(TFVor& preview)
     AlignColumns(e, kQuantity);
     for (int i : {kIngredients, kQuantity, kUnit, kIngredientName, kPreparation})
         y = std::max(y, bottom(i));
-    put(kDescription, kMargin, y + kSlack);
-    put(kComments, kMargin, bottom(kDescription) + kSlack);
-    put(kShoppingList, kMargin, bottom(kComments) + kSlack);
+    // The texts follow one below the other, whichever of them the layout shows.
+    for (int i : {kDescription, kComments, kShoppingList}) {
+        if (!e.at(i).Shown)
+            continue;
+        put(i, kMargin, y + kSlack);
+        y = bottom(i);
+    }
     preview.Redraw(false);
 }
 
@@ -130,12 +135,15 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cannot copy %s\n", qPrintable(data));
         return 1;
     }
+    // Recipes name their pictures relative to the base folder, the current folder.
+    QDir::setCurrent(base);
     setBaseFolder(base);
     CurrentSettings() = initialSettings(base);
     // The built-in PDF printer: the whole Letter paper at 600 dpi, the same everywhere.
     SetPrinters(std::make_unique<FixedPagePrinter>(QLatin1String(kPdfPrinterName),
                                                    QSize(5100, 6600), kPdfPrinterDpi));
     SetProgressPauseHook([](int) {});
+    SetErrorReportHook([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
     Catalogue catalogue;
     ReadCatalogue(base, catalogue.recipes, nullptr, OldFiles::Skip);
     if (!makeStandard(catalogue, QStringLiteral("Fluffy Pancakes"), 0) ||
