@@ -83,7 +83,6 @@ TFPDraftS::TFPDraftS(QWidget* parent)
     EDisplayname = place<QLineEdit>(this, "EDisplayname", 56, 216, 217, 22);
     Label4 = place<QLabel>(this, "Label4", 48, 256, 185, 17);
     MKurzbeschreibung = place<QPlainTextEdit>(this, "MKurzbeschreibung", 8, 272, 265, 89);
-    MKurzbeschreibung->setLineWrapMode(QPlainTextEdit::NoWrap);
     for (QLabel* label : {Label1, Label2, Label4})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     BStandard = place<QPushButton>(this, "BStandard", 8, 376, 121, 25);

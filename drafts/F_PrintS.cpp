@@ -78,8 +78,10 @@ TFPrintS::TFPrintS(QWidget* parent)
     BCancel->setText(QStringLiteral("Cancel"));
     IFormat = place<QLabel>(this, "IFormat", 320, 8, 113, 70);
     IFormat->setAlignment(Qt::AlignCenter);
-    Label1 = place<QLabel>(this, "Label1", 320, 88, 113, 13);
-    Label2 = place<QLabel>(this, "Label2", 320, 104, 113, 13);
+    // The size texts are centred under the outline; they reach a little further to both
+    // sides than the outline, as the fonts standing in for MS Sans Serif are wider.
+    Label1 = place<QLabel>(this, "Label1", 312, 88, 128, 13);
+    Label2 = place<QLabel>(this, "Label2", 312, 104, 128, 13);
     for (QLabel* label : {Label1, Label2})
         label->setAlignment(Qt::AlignCenter);
 
