@@ -3,6 +3,7 @@
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
+#include "common/interfacetexts.h"
 #include "common/session.h"
 #include "drafts/F_PDraftL.h"
 #include "drafts/F_PDraftS.h"
@@ -36,6 +37,8 @@ private slots:
     void cleanup();
     void saveUnderName();
     void makeStandardTwice();
+    void savingFromSecondPageShowsFirst();
+    void textsReachEveryControl();
     void deluxeSavesIntoDeluxeFolder();
     void standardDraftAppliedOnOpen();
     void loadDraftOfOtherFormat();
@@ -239,6 +242,48 @@ void DraftWindowsTest::makeStandardTwice()
         QVERIFY(preview.elements().at(kRecipeName).Shown);
         QCOMPARE(preview.elements().at(kRecipeName).Left, 25);
     });
+}
+
+void DraftWindowsTest::savingFromSecondPageShowsFirst()
+{
+    const QString standard = folder(0) + QStringLiteral("Standard.KVP.E");
+    open(0, [&](TFVor& preview) {
+        showName(preview);
+        preview.DeselectAll();
+        preview.elements()[kRecipeName].Left = 300;
+        preview.Redraw(false);
+        preview.NeueSeite1->trigger();
+        QCOMPARE(preview.state().CurrentPage, 1);
+        preview.unitItems[kItemOtherNotes]->trigger(); // at 0, 0 on page 2
+        preview.DeselectAll();
+        preview.Formatvorlagespeichern1->trigger();
+        QCOMPARE(preview.state().CurrentPage, 0);
+        DraftSaveWindow()->BStandard->click();
+    });
+    const QImage thumbnail(standard + QStringLiteral(".bmp"), "BMP");
+    QVERIFY(!thumbnail.isNull());
+    auto inked = [&](QRect r) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                if (thumbnail.pixel(x, y) != qRgb(255, 255, 255))
+                    return true;
+            }
+        }
+        return false;
+    };
+    QVERIFY(inked(QRect(300, 0, 60, 20))); // the name on page 1
+    QVERIFY(!inked(QRect(0, 0, 120, 40))); // not the notes of page 2
+    TDruckvorlage read;
+    QVERIFY(ReadDraft(standard, read));
+    QCOMPARE(read.LastPage, 1);
+    QCOMPARE(read.Placements.at(kOtherNotes).Page, 1);
+}
+
+void DraftWindowsTest::textsReachEveryControl()
+{
+    for (QWidget* window :
+         QList<QWidget*>{PrintFormatWindow(), DraftSaveWindow(), DraftLoadWindow()})
+        QCOMPARE(ControlsWithoutTexts(window), QStringList());
 }
 
 void DraftWindowsTest::deluxeSavesIntoDeluxeFolder()
