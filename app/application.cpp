@@ -9,6 +9,9 @@
 #include "common/links.h"
 #include "common/session.h"
 #include "common/windowplacement.h"
+#include "drafts/F_PDraftL.h"
+#include "drafts/F_PDraftS.h"
+#include "drafts/F_PrintS.h"
 #include "editor/F_KVE.h"
 #include "imaging/pictureloader.h"
 #include "preview/F_Vor.h"
@@ -23,6 +26,12 @@
 namespace {
 
 constexpr int kStartFormatIndex = 2; // "Letter (US)"
+
+/// The windows around the preview that carry texts and tooltips of their own.
+QList<QWidget*> previewWindows()
+{
+    return {PreviewWindow(), PrintFormatWindow(), DraftSaveWindow(), DraftLoadWindow()};
+}
 
 } // namespace
 
@@ -52,7 +61,7 @@ bool Application::start(QString* error)
 
     m_main = std::make_unique<TFMain>(m_catalogue);
     m_editor = std::make_unique<TFKVE>(m_catalogue);
-    PreviewWindow();
+    previewWindows();
     connectWindows();
     MessageDialog();
     ProgressWindow();
@@ -69,7 +78,8 @@ bool Application::start(QString* error)
 
     ApplyCaptions(m_main.get());
     ApplyCaptions(m_editor.get());
-    ApplyCaptions(PreviewWindow());
+    for (QWidget* window : previewWindows())
+        ApplyCaptions(window);
     const QImage icon = loadPicture(basePath(QStringLiteral("Dilboscan.ico")));
     if (!icon.isNull())
         QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
@@ -77,7 +87,8 @@ bool Application::start(QString* error)
     removeLeftoverFiles(BaseFolder());
     ApplyTooltips(m_main.get(), settings.tooltips == 1);
     ApplyTooltips(m_editor.get(), settings.tooltips == 1);
-    ApplyTooltips(PreviewWindow(), settings.tooltips == 1);
+    for (QWidget* window : previewWindows())
+        ApplyTooltips(window, settings.tooltips == 1);
     m_editor->ClearEditor();
     settings.formatIndex = kStartFormatIndex;
     InitPaperFormats(CurrentPaperFormats());
@@ -109,7 +120,8 @@ void Application::connectWindows()
     });
     QObject::connect(main, &TFMain::tooltipsSwitched, editor, [editor](bool on) {
         ApplyTooltips(editor, on);
-        ApplyTooltips(PreviewWindow(), on);
+        for (QWidget* window : previewWindows())
+            ApplyTooltips(window, on);
     });
 }
 

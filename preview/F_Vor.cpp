@@ -4,6 +4,7 @@
 #include "common/controls.h"
 #include "common/errorreport.h"
 #include "common/session.h"
+#include "drafts/draftcommands.h"
 #include "imaging/pictureloader.h"
 #include "platform/safefile.h"
 #include "preview/elementimage.h"
@@ -74,6 +75,7 @@ TFVor::TFVor(QWidget* parent)
     setMinimumSize(400, 400);
     buildMenus();
     buildControls();
+    connectDraftCommands(*this);
     UpdateMenus(0);
 }
 

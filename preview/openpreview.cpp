@@ -4,6 +4,7 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
+#include "drafts/draftfile.h"
 #include "preview/F_Vor.h"
 #include "preview/pagegeometry.h"
 #include "preview/printdialog.h"
@@ -45,16 +46,25 @@ void prepare(TFVor& preview)
     preview.LoadGlyphs();
 }
 
-/// The standard draft of the layout kind. Until drafts can be read it stays the current
-/// draft, whose layout kind follows the preview so that a draft of the other kind never
-/// turns a deluxe preview into a normal one.
-void chooseDraft(int kind)
+/// The recipe being previewed; null while the preview is closed.
+TKVG*& previewedRecipe()
+{
+    static TKVG* recipe = nullptr;
+    return recipe;
+}
+
+/// Reads the standard draft of the layout kind into the current draft. A missing or
+/// foreign file leaves the current draft to be applied as it is; a damaged one is
+/// reported and never applied half-read. The folder decides the layout kind, so a draft
+/// of the other kind copied there never turns a deluxe preview into a normal one.
+void chooseDraft(TFVor& preview, int kind)
 {
     TDruckvorlage& draft = CurrentDraft();
-    draft.DraftFile = BaseFolder() +
-                      (kind == 1 ? QStringLiteral("PRGDATA/drafts/deluxe/")
-                                 : QStringLiteral("PRGDATA/drafts/normal/")) +
-                      QStringLiteral("Standard.KVP");
+    draft.DraftFile = standardDraftPath(BaseFolder(), kind);
+    QString error;
+    if (readDraftFile(draft.DraftFile, draft, &error) == DraftRead::Malformed)
+        ReportError(&preview, error);
+    draft.DraftFile.chop(2); // "Standard.KVP": the name a later save proposes
     draft.LayoutKind = kind;
 }
 
@@ -126,7 +136,7 @@ bool LayOutRecipe(Catalogue& catalogue)
     }
     for (const QString& notice : notices)
         ReportErrorOnce(&preview, notice);
-    chooseDraft(state.PreviewKind);
+    chooseDraft(preview, state.PreviewKind);
     preview.ApplyDraft();
     preview.DeselectAll();
     HideProgress();
@@ -146,6 +156,27 @@ void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode)
     if (!LayOutRecipe(catalogue))
         return;
     TFVor& preview = *PreviewWindow();
+    previewedRecipe() = &catalogue.recipes[catalogue.CurrentRecipe];
     waitUntilClosed(preview);
+    previewedRecipe() = nullptr;
     preview.ReleaseElements();
+}
+
+bool RefillPreview(TFVor& preview, QString* error)
+{
+    TKVG* recipe = previewedRecipe();
+    if (!recipe) {
+        if (error)
+            *error = QStringLiteral("No recipe is being previewed");
+        return false;
+    }
+    preview.ReleaseElements();
+    ResetElements(preview.elements(), ResetMode::Create);
+    QStringList notices;
+    const bool filled = FillElementsFromRecipe(preview.elements(), *recipe, BaseFolder(),
+                                               preview.scratchEdit(), error, &notices);
+    for (const QString& notice : notices)
+        ReportErrorOnce(&preview, notice);
+    preview.ApplyDraft();
+    return filled;
 }

@@ -24,6 +24,12 @@ void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode);
 /// files and releases the elements).
 bool LayOutRecipe(Catalogue& catalogue);
 
+/// Lays the recipe being previewed out again under the current draft, as when the
+/// preview opened: the elements are reset, filled from the recipe and placed by the
+/// draft. Returns false with error when a content file cannot be written (the elements
+/// filled so far are placed) or when no preview is open.
+bool RefillPreview(TFVor& preview, QString* error = nullptr);
+
 using PreviewShownHook = std::function<void(TFVor& preview)>;
 
 /// Called with the shown preview instead of waiting for the user (tests, benchmarks);

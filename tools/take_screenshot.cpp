@@ -2,14 +2,20 @@
 // main window, or with --editor of the editor opened on the selected row, for checking
 // the look of a change; with --preview, of the print preview of the selected row with
 // every element that has content shown and laid out on the page (a recipe with both
-// layouts is printed deluxe):
+// layouts is printed deluxe); with --standard, of the preview as the standard draft lays
+// it out; with --save-draft, --load-draft or --print-format, of that window opened over
+// the preview the standard draft laid out:
 //
-//   QT_QPA_PLATFORM=offscreen take_screenshot [--editor|--preview] BASEFOLDER OUT.png [SEARCH
-//   [ROW]]
+//   QT_QPA_PLATFORM=offscreen take_screenshot
+//       [--editor|--preview|--standard|--save-draft|--load-draft|--print-format]
+//       BASEFOLDER OUT.png [SEARCH [ROW]]
 
 #include "app/F_main.h"
 #include "app/application.h"
 #include "common/F_Msg.h"
+#include "drafts/F_PDraftL.h"
+#include "drafts/F_PDraftS.h"
+#include "drafts/F_PrintS.h"
 #include "editor/F_KVE.h"
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
@@ -18,6 +24,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <algorithm>
@@ -78,10 +85,13 @@ int main(int argc, char* argv[])
     QStringList args = app.arguments().mid(1);
     const bool editor = args.removeAll(QStringLiteral("--editor")) > 0;
     const bool preview = args.removeAll(QStringLiteral("--preview")) > 0;
+    const bool standard = args.removeAll(QStringLiteral("--standard")) > 0;
+    const bool saveDraft = args.removeAll(QStringLiteral("--save-draft")) > 0;
+    const bool loadDraft = args.removeAll(QStringLiteral("--load-draft")) > 0;
+    const bool printFormat = args.removeAll(QStringLiteral("--print-format")) > 0;
     if (args.size() < 2) {
-        std::fprintf(
-            stderr,
-            "usage: take_screenshot [--editor|--preview] BASEFOLDER OUT.png [SEARCH [ROW]]\n");
+        std::fprintf(stderr, "usage: take_screenshot [--editor|--preview|--standard|--save-draft|"
+                             "--load-draft|--print-format] BASEFOLDER OUT.png [SEARCH [ROW]]\n");
         return 2;
     }
     if (!QDir::setCurrent(args.at(0))) {
@@ -105,12 +115,33 @@ int main(int argc, char* argv[])
         shown = application.editor();
     }
     bool saved = false;
-    if (preview) {
+    if (preview || standard || saveDraft || loadDraft || printFormat) {
         SetShowMsgHook([](int number, int, int) { return number == 13 ? kAnswerYes : kAnswerOK; });
-        SetPreviewShownHook([&](TFVor& window) {
-            layOut(window);
+        SetPrintFormatShownHook([&](TFPrintS& window) {
             app.processEvents();
             saved = window.grab().save(args.at(1));
+            window.BCancelClick();
+        });
+        SetPreviewShownHook([&](TFVor& window) {
+            if (preview)
+                layOut(window);
+            app.processEvents();
+            QWidget* grabbed = &window;
+            if (saveDraft) {
+                window.Formatvorlagespeichern1->trigger();
+                grabbed = DraftSaveWindow();
+            } else if (loadDraft) {
+                window.Formatvorlageladen1->trigger();
+                grabbed = DraftLoadWindow();
+            }
+            if (printFormat) {
+                window.BBDrucker->click();
+            } else {
+                app.processEvents();
+                saved = grabbed->grab().save(args.at(1));
+            }
+            if (grabbed != &window)
+                grabbed->close();
             window.close();
         });
         main->Rezeptdrucken2Click();

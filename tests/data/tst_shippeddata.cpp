@@ -3,6 +3,7 @@
 // it; icon files are well-formed; every demo recipe reads cleanly, finds its device
 // pictures, its side files and its picture.
 
+#include "drafts/draftfile.h"
 #include "imaging/pictureloader.h"
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
@@ -382,6 +383,36 @@ private slots:
                 lines << cp1252::fromUnicode(line);
             QCOMPARE(lines, (read->*field.lines).toList());
         }
+    }
+
+    // Each layout kind has its standard draft, made by the program: it reads back as
+    // written, places all thirteen elements for Letter portrait, and its thumbnail is a
+    // bitmap with something drawn on it.
+    void standardDrafts_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("normal") << 0;
+        QTest::newRow("deluxe") << 1;
+    }
+
+    void standardDrafts()
+    {
+        QFETCH(int, kind);
+        const QString path = standardDraftPath(kData, kind);
+        QVERIFY2(path.endsWith(QLatin1String(kStandardDraftName)), qPrintable(path));
+        TDruckvorlage draft;
+        QString error;
+        QVERIFY2(ReadDraft(path, draft, &error), qPrintable(error));
+        QCOMPARE(draft.LayoutKind, kind);
+        QCOMPARE(draft.PaperFormat, 2);
+        QVERIFY(!draft.Landscape);
+        QCOMPARE(draft.Placements.size(), 13);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(draftFileBytes(draft), file.readAll());
+        QImageReader reader(path + QStringLiteral(".bmp"));
+        QCOMPARE(reader.format(), QByteArray("bmp"));
+        QVERIFY(coverage(reader.read()).colours >= 6);
     }
 
     // The demo shows what the program can do: every recipe type and every device.

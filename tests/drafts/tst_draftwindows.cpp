@@ -1,0 +1,504 @@
+#include "tests/testfiles.h"
+
+#include "common/F_LadeInfo.h"
+#include "common/F_Msg.h"
+#include "common/errorreport.h"
+#include "common/interfacetexts.h"
+#include "common/session.h"
+#include "drafts/F_PDraftL.h"
+#include "drafts/F_PDraftS.h"
+#include "drafts/F_PrintS.h"
+#include "drafts/draftfile.h"
+#include "preview/F_Vor.h"
+#include "preview/elementimage.h"
+#include "preview/openpreview.h"
+#include "preview/printers.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+// The draft windows and the print format window over an open preview. Questions are
+// answered through the message hook, the save dialog, the printer set-up and the
+// print format window's wait through their hooks.
+class DraftWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void saveUnderName();
+    void makeStandardTwice();
+    void savingFromSecondPageShowsFirst();
+    void textsReachEveryControl();
+    void deluxeSavesIntoDeluxeFolder();
+    void standardDraftAppliedOnOpen();
+    void loadDraftOfOtherFormat();
+    void deleteLastListedDraft();
+    void formatWindowSampleAndCancel();
+    void formatWindowAssign();
+
+private:
+    TKVG recipe(int kind) const;
+    void open(int kind, const std::function<void(TFVor&)>& during);
+    QString folder(int kind) const
+    {
+        return m_base + (kind ? QStringLiteral("PRGDATA/drafts/deluxe/")
+                              : QStringLiteral("PRGDATA/drafts/normal/"));
+    }
+    /// Writes a draft with element 7 (the recipe name) at left, top on page 0.
+    void putDraft(const QString& path, const QString& name, int kind, int format, bool landscape,
+                  int left, int top);
+    static void showName(TFVor& preview) { preview.unitItems[kItemName]->trigger(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+    Catalogue m_catalogue;
+    QList<int> m_answers;
+    QList<int> m_asked;
+    QStringList m_errors;
+};
+
+void DraftWindowsTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_base = m_dir->path() + QLatin1Char('/');
+    QVERIFY(
+        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
+    for (const char* sub : {"PRGDATA/drafts/normal", "PRGDATA/drafts/deluxe", "TEMP"})
+        QVERIFY(QDir().mkpath(m_base + QLatin1String(sub)));
+    setBaseFolder(m_base);
+    CurrentDraft() = TDruckvorlage();
+    SetPrinters(
+        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
+    m_answers.clear();
+    m_asked.clear();
+    m_errors.clear();
+    SetShowMsgHook([this](int number, int, int) {
+        m_asked << number;
+        return m_answers.isEmpty() ? kAnswerOK : m_answers.takeFirst();
+    });
+    SetErrorReportHook([this](const QString& text) { m_errors << text; });
+    SetProgressPauseHook([](int) {});
+}
+
+void DraftWindowsTest::cleanup()
+{
+    for (QWidget* w : QList<QWidget*>{DraftSaveWindow(), DraftLoadWindow(), PrintFormatWindow()})
+        w->hide();
+    SetShowMsgHook({});
+    SetErrorReportHook({});
+    SetPreviewShownHook({});
+    SetDraftFileDialogHook({});
+    SetPageSetupHook({});
+    SetPrintFormatShownHook({});
+    SetProgressPauseHook({});
+    SetPrinters({});
+    m_dir.reset();
+}
+
+TKVG DraftWindowsTest::recipe(int kind) const
+{
+    TKVG r;
+    r.Kind = kind;
+    r.FileName = QStringLiteral("Soup.vrez");
+    r.FilePath = m_base + QStringLiteral("prepared_recipes/Soup.vrez");
+    r.Name = "Tomato soup";
+    r.Difficulty = 3;
+    r.Comments = {"Serve hot."};
+    if (kind == 0) {
+        r.Ingredients = {"tomatoes", "onion"};
+        r.Instructions = {"Chop the tomatoes.", "Simmer."};
+    } else {
+        r.Quantities = {"500"};
+        r.Units = {"g"};
+        r.IngredientNames = {"tomatoes"};
+        r.Descriptions = {"chopped"};
+    }
+    return r;
+}
+
+void DraftWindowsTest::open(int kind, const std::function<void(TFVor&)>& during)
+{
+    m_catalogue.recipes = {recipe(kind)};
+    m_catalogue.CurrentRecipe = 0;
+    int shown = 0;
+    SetPreviewShownHook([&](TFVor& preview) {
+        ++shown;
+        during(preview);
+        preview.close();
+    });
+    OpenPreview(m_catalogue, true, false);
+    QCOMPARE(shown, 1);
+}
+
+void DraftWindowsTest::putDraft(const QString& path, const QString& name, int kind, int format,
+                                bool landscape, int left, int top)
+{
+    TDruckvorlage d;
+    d.DisplayName = name;
+    d.LayoutKind = kind;
+    d.PaperFormat = format;
+    d.Landscape = landscape;
+    for (int i = 0; i < kElementCount; ++i)
+        d.Placements << TElementPlacement{0, 0, -1};
+    d.Placements[kRecipeName] = {left, top, 0};
+    putFile(path, draftFileBytes(d));
+}
+
+void DraftWindowsTest::saveUnderName()
+{
+    QString dialogFolder;
+    QString proposed;
+    SetDraftFileDialogHook([&](const QString& title, const QString& folder, const QString& name) {
+        if (title != QLatin1String("Save draft:"))
+            return QString();
+        dialogFolder = folder;
+        proposed = name;
+        return QStringLiteral("/somewhere/else/Sunday");
+    });
+    const QString file = folder(0) + QStringLiteral("Sunday.kvp");
+    open(0, [&](TFVor& preview) {
+        showName(preview);
+        preview.DeselectAll();
+        preview.elements()[kRecipeName].Left = 33;
+        preview.Formatvorlagespeichern1->trigger();
+        TFPDraftS* window = DraftSaveWindow();
+        QVERIFY(window->isVisible());
+        QVERIFY(!preview.isEnabled());
+        QVERIFY(window->IHoch->isVisible());
+        QVERIFY(window->IQuer->isHidden());
+        QCOMPARE(window->Label1->text(), QStringLiteral("Letter (US)"));
+        QCOMPARE(window->Label2->text(), QStringLiteral("8.50 inch x 11.00 inch"));
+        window->EDisplayname->clear();
+        QTest::keyClicks(window->EDisplayname, QStringLiteral("Sunday"));
+        window->MKurzbeschreibung->setPlainText(QStringLiteral("for guests\nhot"));
+        QTest::mouseClick(window->BOK, Qt::LeftButton);
+        QCOMPARE(m_asked, QList<int>{8});
+        QVERIFY(!window->isVisible());
+        QVERIFY(preview.isEnabled());
+        QCOMPARE(dialogFolder, folder(0));
+        QCOMPARE(proposed, QStringLiteral("Sunday.kvp"));
+
+        // The same name again: "Replace existing file?" answered No writes nothing and
+        // keeps the window open; Yes replaces the draft.
+        const QByteArray first = fileBytes(file);
+        preview.elements()[kRecipeName].Left = 44;
+        preview.Formatvorlagespeichern1->trigger();
+        m_answers = {kAnswerNo};
+        window->BOK->click();
+        QCOMPARE(m_asked, (QList<int>{8, 15}));
+        QVERIFY(window->isVisible());
+        QCOMPARE(fileBytes(file), first);
+        m_answers = {kAnswerYes};
+        window->BOK->click();
+        QCOMPARE(m_asked, (QList<int>{8, 15, 15, 8}));
+        QVERIFY(!window->isVisible());
+    });
+    TDruckvorlage read;
+    QVERIFY(ReadDraft(file, read));
+    QCOMPARE(read.DisplayName, QStringLiteral("Sunday"));
+    QCOMPARE(read.DraftComments,
+             (QStringList{QStringLiteral("for guests"), QStringLiteral("hot")}));
+    QCOMPARE(read.PaperFormat, 2);
+    QCOMPARE(read.Placements.size(), kElementCount);
+    QCOMPARE(read.Placements.at(kRecipeName).Left, 44);
+    QCOMPARE(read.Placements.at(kRecipeName).Page, 0);
+    QCOMPARE(read.Placements.at(kShoppingList).Page, -1);
+    const QImage thumbnail(file + QStringLiteral(".bmp"), "BMP");
+    QCOMPARE(thumbnail.size(), QSize(CurrentDrucker().SheetWidth, CurrentDrucker().SheetHeight));
+    QCOMPARE(CurrentDraft().DraftFile, file);
+    QVERIFY(m_errors.isEmpty());
+}
+
+void DraftWindowsTest::makeStandardTwice()
+{
+    const QString standard = folder(0) + QStringLiteral("Standard.KVP.E");
+    open(0, [&](TFVor& preview) {
+        showName(preview);
+        preview.DeselectAll();
+        for (int left : {15, 25}) {
+            preview.elements()[kRecipeName].Left = left;
+            preview.Formatvorlagespeichern1->trigger();
+            QTest::mouseClick(DraftSaveWindow()->BStandard, Qt::LeftButton);
+            QVERIFY(!DraftSaveWindow()->isVisible());
+        }
+    });
+    QCOMPARE(m_asked, (QList<int>{14, 14})); // never "Replace existing file?"
+    TDruckvorlage read;
+    QVERIFY(ReadDraft(standard, read));
+    QCOMPARE(read.Placements.at(kRecipeName).Left, 25);
+    QVERIFY(QFileInfo::exists(standard + QStringLiteral(".bmp")));
+    // The next preview starts from it.
+    open(0, [&](TFVor& preview) {
+        QVERIFY(preview.elements().at(kRecipeName).Shown);
+        QCOMPARE(preview.elements().at(kRecipeName).Left, 25);
+    });
+}
+
+void DraftWindowsTest::savingFromSecondPageShowsFirst()
+{
+    const QString standard = folder(0) + QStringLiteral("Standard.KVP.E");
+    open(0, [&](TFVor& preview) {
+        showName(preview);
+        preview.DeselectAll();
+        preview.elements()[kRecipeName].Left = 300;
+        preview.Redraw(false);
+        preview.NeueSeite1->trigger();
+        QCOMPARE(preview.state().CurrentPage, 1);
+        preview.unitItems[kItemOtherNotes]->trigger(); // at 0, 0 on page 2
+        preview.DeselectAll();
+        preview.Formatvorlagespeichern1->trigger();
+        QCOMPARE(preview.state().CurrentPage, 0);
+        DraftSaveWindow()->BStandard->click();
+    });
+    const QImage thumbnail(standard + QStringLiteral(".bmp"), "BMP");
+    QVERIFY(!thumbnail.isNull());
+    auto inked = [&](QRect r) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                if (thumbnail.pixel(x, y) != qRgb(255, 255, 255))
+                    return true;
+            }
+        }
+        return false;
+    };
+    QVERIFY(inked(QRect(300, 0, 60, 20))); // the name on page 1
+    QVERIFY(!inked(QRect(0, 0, 120, 40))); // not the notes of page 2
+    TDruckvorlage read;
+    QVERIFY(ReadDraft(standard, read));
+    QCOMPARE(read.LastPage, 1);
+    QCOMPARE(read.Placements.at(kOtherNotes).Page, 1);
+}
+
+void DraftWindowsTest::textsReachEveryControl()
+{
+    for (QWidget* window :
+         QList<QWidget*>{PrintFormatWindow(), DraftSaveWindow(), DraftLoadWindow()})
+        QCOMPARE(ControlsWithoutTexts(window), QStringList());
+}
+
+void DraftWindowsTest::deluxeSavesIntoDeluxeFolder()
+{
+    putDraft(folder(0) + QStringLiteral("Sunday.kvp"), QStringLiteral("normal"), 0, 2, false, 1, 1);
+    putDraft(folder(1) + QStringLiteral("Other.kvp"), QStringLiteral("other"), 1, 2, false, 1, 1);
+    const QByteArray normal = fileBytes(folder(0) + QStringLiteral("Sunday.kvp"));
+    QString dialogFolder;
+    SetDraftFileDialogHook([&](const QString&, const QString& folder, const QString&) -> QString {
+        dialogFolder = folder;
+        return folder + QStringLiteral("Sunday");
+    });
+    open(1, [&](TFVor& preview) {
+        preview.Formatvorlageladen1->trigger();
+        QCOMPARE(DraftLoadWindow()->LBDraft->count(), 1);
+        QCOMPARE(DraftLoadWindow()->LBDraft->item(0)->text(), QStringLiteral("other"));
+        DraftLoadWindow()->BCancel->click();
+        preview.Formatvorlagespeichern1->trigger();
+        DraftSaveWindow()->BOK->click();
+    });
+    QCOMPARE(dialogFolder, folder(1));
+    QCOMPARE(m_asked, QList<int>{8}); // the normal Sunday is not the deluxe one
+    TDruckvorlage read;
+    QVERIFY(ReadDraft(folder(1) + QStringLiteral("Sunday.kvp"), read));
+    QCOMPARE(read.LayoutKind, 1);
+    QVERIFY(QFileInfo::exists(folder(1) + QStringLiteral("Sunday.kvp.bmp")));
+    QCOMPARE(fileBytes(folder(0) + QStringLiteral("Sunday.kvp")), normal);
+    QVERIFY(!QFileInfo::exists(folder(0) + QStringLiteral("Sunday.kvp.bmp")));
+}
+
+void DraftWindowsTest::standardDraftAppliedOnOpen()
+{
+    const QString standard = folder(0) + QStringLiteral("standard.kvp.e"); // found in any case
+    putDraft(standard, QStringLiteral("std"), 0, 2, false, 100, 50);
+    open(0, [&](TFVor& preview) {
+        const TGFXL& name = preview.elements().at(kRecipeName);
+        QVERIFY(name.Shown);
+        QCOMPARE(name.Left, 100);
+        QCOMPARE(name.Top, 50);
+        QVERIFY(preview.elementImage(kRecipeName)->isVisible());
+        QVERIFY(preview.elements().at(kComments).Page == -1);
+    });
+    QVERIFY(CurrentDraft().DraftFile.endsWith(QStringLiteral("/standard.kvp")));
+    QVERIFY(m_errors.isEmpty());
+
+    // A damaged standard draft is named with its line and not applied half-read: the
+    // draft of the run is applied as it was.
+    CurrentDraft() = TDruckvorlage();
+    QByteArray bytes = fileBytes(standard);
+    bytes.replace("\r\n2\r\n", "\r\ntwo\r\n"); // the paper format, line 5
+    putFile(standard, bytes);
+    open(0, [&](TFVor& preview) { QVERIFY(!preview.elements().at(kRecipeName).Shown); });
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY2(m_errors.at(0).contains(QStringLiteral("standard.kvp.e, line 5")),
+             qPrintable(m_errors.at(0)));
+}
+
+void DraftWindowsTest::loadDraftOfOtherFormat()
+{
+    putDraft(folder(0) + QStringLiteral("A4.kvp"), QStringLiteral("wide A4"), 0, 0, true, 30, 40);
+    putDraft(folder(0) + QStringLiteral("Letter.kvp"), QStringLiteral("letter"), 0, 2, false, 5, 6);
+    putFile(folder(0) + QStringLiteral("Letter.kvp.bmp"),
+            bitmapFileBytes(QImage(50, 70, QImage::Format_RGB32)));
+    // The format window shows the format and orientation the draft brought.
+    QList<int> formatWindowRows;
+    SetPrintFormatShownHook([&](TFPrintS& window) {
+        formatWindowRows << window.LBFormat->currentRow() + 10 * window.landscapeItem->isChecked();
+        window.BCancel->click();
+    });
+    open(0, [&](TFVor& preview) {
+        const QByteArray before = draftFileBytes(CurrentDraft());
+        const QString fileBefore = CurrentDraft().DraftFile;
+        preview.Formatvorlageladen1->trigger();
+        TFPDraftL* window = DraftLoadWindow();
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->LBDraft->count(), 2);
+        QVERIFY(!preview.isEnabled());
+        // Looking at each draft shows it and leaves the current draft alone.
+        int a4 = -1;
+        for (int row = 0; row < 2; ++row) {
+            window->LBDraft->setCurrentRow(row);
+            const bool isA4 = window->LBDraft->item(row)->text() == QLatin1String("wide A4");
+            if (isA4)
+                a4 = row;
+            QCOMPARE(window->EDisplayname->text(), window->LBDraft->item(row)->text());
+            QCOMPARE(window->Label1->text(),
+                     isA4 ? QStringLiteral("DIN A4 (EU)") : QStringLiteral("Letter (US)"));
+            QCOMPARE(window->Label2->text(), isA4 ? QStringLiteral("11.69 inch x 8.27 inch")
+                                                  : QStringLiteral("8.50 inch x 11.00 inch"));
+            // The A4 draft has no thumbnail: nothing to show, and it still loads.
+            QCOMPARE(window->IHoch->isVisible(), !isA4);
+            QVERIFY(window->IQuer->isHidden());
+        }
+        QCOMPARE(draftFileBytes(CurrentDraft()), before);
+        QCOMPARE(CurrentDraft().DraftFile, fileBefore);
+
+        window->LBDraft->setCurrentRow(a4);
+        QTest::mouseClick(window->BOK, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QVERIFY(preview.isEnabled());
+        QCOMPARE(formatWindowRows, QList<int>{10});
+        QCOMPARE(preview.state().FormatIndex, 0);
+        QVERIFY(preview.state().Landscape);
+        QCOMPARE(preview.elements().at(kRecipeName).Left, 30);
+        QCOMPARE(preview.elements().at(kRecipeName).Top, 40);
+        QVERIFY(preview.elementImage(kRecipeName)->isVisible());
+        QCOMPARE(CurrentDraft().DraftFile, folder(0) + QStringLiteral("A4.kvp"));
+
+        // Back to Letter asks for the format once more; Letter again does not.
+        for (int k = 0; k < 2; ++k) {
+            preview.Formatvorlageladen1->trigger();
+            window->LBDraft->setCurrentRow(1 - a4);
+            window->BOK->click();
+            QCOMPARE(preview.elements().at(kRecipeName).Left, 5);
+        }
+    });
+    QCOMPARE(formatWindowRows, (QList<int>{10, 2}));
+    QVERIFY(m_errors.isEmpty());
+}
+
+void DraftWindowsTest::deleteLastListedDraft()
+{
+    const QString only = folder(0) + QStringLiteral("Only.kvp");
+    putDraft(only, QStringLiteral("only"), 0, 2, false, 1, 1);
+    putFile(only + QStringLiteral(".bmp"), bitmapFileBytes(QImage(50, 70, QImage::Format_RGB32)));
+    open(0, [&](TFVor& preview) {
+        preview.Formatvorlageladen1->trigger();
+        TFPDraftL* window = DraftLoadWindow();
+        window->PopupMenu1Popup();
+        QVERIFY(window->Draftloeschen->isVisible() && window->Draftloeschen->isEnabled());
+        m_answers = {kAnswerNo};
+        window->Draftloeschen->trigger();
+        QVERIFY(QFileInfo::exists(only));
+        m_answers = {kAnswerYes};
+        window->Draftloeschen->trigger();
+        QCOMPARE(m_asked, (QList<int>{16, 16}));
+        QVERIFY(!QFileInfo::exists(only));
+        QVERIFY(!QFileInfo::exists(only + QStringLiteral(".bmp")));
+        QCOMPARE(window->LBDraft->count(), 0);
+        QVERIFY(window->EDisplayname->text().isEmpty());
+        QVERIFY(window->Label1->text().isEmpty());
+        QVERIFY(window->IHoch->isHidden() && window->IQuer->isHidden());
+        window->PopupMenu1Popup();
+        QVERIFY(!window->Draftloeschen->isVisible() && !window->Draftloeschen->isEnabled());
+        window->BOK->click(); // nothing to load
+        QVERIFY(window->isVisible());
+        window->BCancel->click();
+        QVERIFY(preview.isEnabled());
+    });
+}
+
+void DraftWindowsTest::formatWindowSampleAndCancel()
+{
+    int shown = 0;
+    SetPrintFormatShownHook([&](TFPrintS& window) {
+        ++shown;
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.LBFormat->count(), 5);
+        QCOMPARE(window.LBFormat->currentRow(), 2);
+        QVERIFY(window.portraitItem->isChecked());
+        QCOMPARE(window.Label1->text(), QStringLiteral("21.59 cm x 27.94 cm"));
+        QCOMPARE(window.IFormat->pixmap().size(), QSize(60, 70));
+        window.landscapeItem->click();
+        QCOMPARE(window.Label1->text(), QStringLiteral("27.94 cm x 21.59 cm"));
+        QCOMPARE(window.Label2->text(), QStringLiteral("11.00 inch x 8.50 inch"));
+        QCOMPARE(window.IFormat->pixmap().size(), QSize(100, 60));
+        window.LBFormat->setCurrentRow(0);
+        QCOMPARE(window.Label2->text(), QStringLiteral("11.69 inch x 8.27 inch"));
+        QTest::mouseClick(window.BCancel, Qt::LeftButton);
+    });
+    open(0, [&](TFVor& preview) {
+        const int sheetWidth = preview.IBlatt->width();
+        preview.BBDrucker->click();
+        QCOMPARE(shown, 1);
+        QVERIFY(preview.isEnabled());
+        QCOMPARE(preview.state().FormatIndex, 2);
+        QVERIFY(!preview.state().Landscape);
+        QCOMPARE(preview.IBlatt->width(), sheetWidth);
+        QVERIFY(m_asked.isEmpty());
+    });
+}
+
+void DraftWindowsTest::formatWindowAssign()
+{
+    QList<bool> setupAnswers = {false, true};
+    QList<QPageLayout::Orientation> setupOrientation;
+    SetPageSetupHook([&](QPrinter& printer) {
+        setupOrientation << printer.pageLayout().orientation();
+        return setupAnswers.takeFirst();
+    });
+    SetPrintFormatShownHook([&](TFPrintS& window) {
+        window.LBFormat->setCurrentRow(0);
+        window.landscapeItem->click();
+        window.BOK->click(); // set-up cancelled: nothing changes, the window stays
+        QVERIFY(window.isVisible());
+        QCOMPARE(CurrentSettings().formatIndex, 2);
+        window.BOK->click();
+        QVERIFY(!window.isVisible());
+    });
+    open(0, [&](TFVor& preview) {
+        CurrentSettings().formatIndex = 2;
+        CurrentSettings().landscape = false;
+        preview.BBDrucker->click();
+        QCOMPARE(m_asked, (QList<int>{9, 9}));
+        QCOMPARE(setupOrientation,
+                 (QList<QPageLayout::Orientation>{QPageLayout::Landscape, QPageLayout::Landscape}));
+        QCOMPARE(preview.state().FormatIndex, 0);
+        QVERIFY(preview.state().Landscape);
+        QCOMPARE(CurrentSettings().formatIndex, 0);
+        QVERIFY(CurrentSettings().landscape);
+        QCOMPARE(CurrentDrucker().SheetWidth, 1028); // DIN A4 landscape
+        QCOMPARE(preview.IBlatt->width(), 1028);
+        QVERIFY(preview.isEnabled());
+    });
+}
+
+QTEST_MAIN(DraftWindowsTest)
+#include "tst_draftwindows.moc"
