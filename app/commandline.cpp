@@ -164,12 +164,17 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     const QCommandLineOption deluxeOption(
         QStringLiteral("deluxe"),
         QStringLiteral("With --print-pdf: a recipe with both layouts is printed deluxe."));
+    const QCommandLineOption draftOption(
+        QStringLiteral("draft"),
+        QStringLiteral("With --print-pdf: lay the recipe out by the draft FILE instead of the "
+                       "standard draft of its layout kind."),
+        QStringLiteral("FILE"));
     const QCommandLineOption printListOption(
         QStringLiteral("print-list-pdf"),
         QStringLiteral("Print the recipe rows of the list (as --list gives them, with the same "
                        "filters) with their icons to the PDF file OUT."),
         QStringLiteral("OUT"));
-    parser.addOptions({printPdfOption, recipeOption, deluxeOption, printListOption});
+    parser.addOptions({printPdfOption, recipeOption, deluxeOption, draftOption, printListOption});
     parser.process(arguments);
 
     if (parser.isSet(exportOption))
@@ -180,7 +185,7 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
             return 2;
         }
         return printRecipePdf(parser.value(printPdfOption), parser.value(recipeOption),
-                              parser.isSet(deluxeOption), err);
+                              parser.isSet(deluxeOption), parser.value(draftOption), err);
     }
     if (parser.isSet(listOption) || parser.isSet(printListOption)) {
         ListOptions options;

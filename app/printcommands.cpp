@@ -94,7 +94,8 @@ int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextS
     return 0;
 }
 
-int printRecipePdf(const QString& out, const QString& name, bool deluxe, QTextStream& err)
+int printRecipePdf(const QString& out, const QString& name, bool deluxe, const QString& draftFile,
+                   QTextStream& err)
 {
     const QString base = currentBaseFolder();
     setBaseFolder(base);
@@ -111,10 +112,13 @@ int printRecipePdf(const QString& out, const QString& name, bool deluxe, QTextSt
         return 1;
     }
     const Unattended unattended(deluxe, err);
-    if (!LayOutRecipe(catalogue))
-        return 1;
-    TFVor& preview = *PreviewWindow();
     QString error;
+    if (!LayOutRecipe(catalogue, draftFile, &error)) {
+        if (!error.isEmpty())
+            err << error << Qt::endl;
+        return 1;
+    }
+    TFVor& preview = *PreviewWindow();
     const bool printed = printPreviewPages(preview, out, name, &error);
     DeletePreviewFiles(preview.elements(), BaseFolder());
     preview.ReleaseElements();

@@ -27,7 +27,8 @@ int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextS
 /// (deluxe answers the deluxe question with Yes) and prints its pages to out. Returns
 /// 0, or 1 with one line on err (unknown name, nothing to lay out, out not written);
 /// out is then left as it was.
-int printRecipePdf(const QString& out, const QString& name, bool deluxe, QTextStream& err);
+int printRecipePdf(const QString& out, const QString& name, bool deluxe, const QString& draftFile,
+                   QTextStream& err);
 
 /// --print-list-pdf: prints the rows --list gives for options to out. Returns 0, 1
 /// when out cannot be written, or 2 for an unknown filter entry.

@@ -510,6 +510,10 @@ void TFVor::Drucken1Click()
 void TFVor::ApplyDraft()
 {
     const QList<int> placed = applyDraftLayout(CurrentDraft(), m_state, m_elements);
+    // A damaged draft may name a paper format that does not exist: the sheet would have
+    // no size. Such a draft lays out on the default format instead.
+    if (m_state.FormatIndex < 0 || m_state.FormatIndex >= CurrentPaperFormats().size())
+        m_state.FormatIndex = kDefaultFormatIndex;
     Settings& settings = CurrentSettings();
     settings.formatIndex = m_state.FormatIndex;
     settings.landscape = m_state.Landscape;

@@ -37,7 +37,7 @@ void prepare(TFVor& preview)
     ResetElements(preview.elements(), ResetMode::Create);
     InitPaperFormats(CurrentPaperFormats());
     PreviewState& state = preview.state();
-    state.FormatIndex = 2;
+    state.FormatIndex = kDefaultFormatIndex;
     state.CurrentPage = 0;
     state.Landscape = CurrentSettings().landscape;
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex, state.Landscape,
@@ -77,7 +77,7 @@ void printList(const Catalogue& catalogue)
         menu->menuAction()->setVisible(false);
     InitPaperFormats(CurrentPaperFormats());
     PreviewState& state = preview.state();
-    state.FormatIndex = 2;
+    state.FormatIndex = kDefaultFormatIndex;
     state.CurrentPage = 0;
     state.Landscape = CurrentSettings().landscape;
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex, state.Landscape,
@@ -112,31 +112,43 @@ void SetPreviewShownHook(PreviewShownHook hook)
     shownHook() = std::move(hook);
 }
 
-bool LayOutRecipe(Catalogue& catalogue)
+bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile, QString* error)
 {
     const int index = catalogue.CurrentRecipe;
     if (index < 0 || index >= catalogue.recipes.size()) {
         HideProgress(); // the caller showed it for a preview that does not come
         return false;
     }
+    // A given draft is read first, so a bad one leaves nothing to clean up.
+    TDruckvorlage given;
+    if (!draftFile.isEmpty() && !ReadDraft(draftFile, given, error)) {
+        HideProgress();
+        return false;
+    }
     TFVor& preview = *PreviewWindow();
     prepare(preview);
     PreviewState& state = preview.state();
     state.PreviewKind = chooseKind(catalogue.recipes, index);
-    QString error;
+    QString why;
     QStringList notices;
     if (!FillElementsFromRecipe(preview.elements(), catalogue.recipes[index], BaseFolder(),
-                                preview.scratchEdit(), &error, &notices)) {
+                                preview.scratchEdit(), &why, &notices)) {
         // Nothing to show: the files written so far go, and the preview does not open.
         HideProgress();
-        ReportError(&preview, error);
+        ReportError(&preview, why);
         DeletePreviewFiles(preview.elements(), BaseFolder());
         preview.ReleaseElements();
         return false;
     }
     for (const QString& notice : notices)
         ReportErrorOnce(&preview, notice);
-    chooseDraft(preview, state.PreviewKind);
+    if (draftFile.isEmpty()) {
+        chooseDraft(preview, state.PreviewKind);
+    } else {
+        given.DraftFile = draftFile;
+        given.LayoutKind = state.PreviewKind; // the elements were filled for this kind
+        CurrentDraft() = given;
+    }
     preview.ApplyDraft();
     preview.DeselectAll();
     HideProgress();

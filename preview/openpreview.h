@@ -22,7 +22,10 @@ void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode);
 /// message dialog, the standard draft applied) and returns true; false, with the error
 /// reported, when there is nothing to lay out. The caller ends the preview (deletes its
 /// files and releases the elements).
-bool LayOutRecipe(Catalogue& catalogue);
+/// With draftFile, that draft is read and applied instead of the standard draft; a
+/// draft that cannot be read lays nothing out and error names the file (and line).
+bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile = QString(),
+                  QString* error = nullptr);
 
 /// Lays the recipe being previewed out again under the current draft, as when the
 /// preview opened: the elements are reset, filled from the recipe and placed by the

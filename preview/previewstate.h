@@ -9,11 +9,14 @@
 // The state of the open preview and the current print draft, the layout that is
 // applied when a preview opens and that drafts store.
 
+/// The paper format a preview starts on: "Letter (US)".
+inline constexpr int kDefaultFormatIndex = 2;
+
 struct PreviewState {
     qint32 PreviewKind = 0;   ///< 0 normal layout, 1 deluxe layout
     qint32 CurrentPage = 0;   ///< page shown: 0 or 1
     qint32 LastPageIndex = 0; ///< 0 one page, 1 two pages
-    qint32 FormatIndex = 2;   ///< row of the paper format table ("Letter (US)")
+    qint32 FormatIndex = kDefaultFormatIndex; ///< row of the paper format table
     bool Landscape = false;
     qint32 MouseX = 0;
     qint32 MouseY = 0;

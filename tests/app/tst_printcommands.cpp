@@ -1,6 +1,8 @@
 #include "tests/pdftools.h"
 #include "tests/testfiles.h"
 
+#include "drafts/draftfile.h"
+
 #include "app/commandline.h"
 #include "common/session.h"
 #include "preview/F_Vor.h"
@@ -117,6 +119,8 @@ void PrintCommandsTest::printRecipe_data()
     QTest::addColumn<int>("previewKind");
     QTest::newRow("the deluxe question answered No") << QStringList() << 0;
     QTest::newRow("--deluxe answers Yes") << list("--deluxe") << 1;
+    // The layout comes from the file alone: the current draft places nothing.
+    QTest::newRow("--draft FILE") << list("--draft drafts/stacked.kvp") << 0;
 }
 
 // The recipe has both layouts; the draft places every element, so every text shows.
@@ -125,6 +129,10 @@ void PrintCommandsTest::printRecipe()
     QFETCH(QStringList, options);
     QFETCH(int, previewKind);
     const QString out = m_base + QStringLiteral("soup.pdf");
+    if (options.contains(QStringLiteral("--draft"))) {
+        putFile(m_base + QStringLiteral("drafts/stacked.kvp"), draftFileBytes(stackedDraft()));
+        CurrentDraft() = TDruckvorlage();
+    }
     const Run result =
         run(m_base, QStringList{QStringLiteral("--print-pdf"), out, QStringLiteral("--recipe"),
                                 QStringLiteral("Tomato soup")} +
@@ -150,6 +158,10 @@ void PrintCommandsTest::failuresLeaveOutAsItWas_data()
     QTest::newRow("OUT is a folder")
         << (list("--print-pdf --recipe") << QStringLiteral("Apple pie")) << QStringLiteral("folder")
         << QStringLiteral("folder");
+    QTest::newRow("a draft with a word for a number")
+        << (list("--print-pdf --recipe") << QStringLiteral("Apple pie")
+                                         << QStringLiteral("--draft") << QStringLiteral("drafts/bad.kvp"))
+        << QStringLiteral("old.pdf") << QStringLiteral("bad.kvp, line 5");
     QTest::newRow("list to a missing folder")
         << list("--print-list-pdf") << QStringLiteral("missing/list.pdf")
         << QStringLiteral("missing/list.pdf");
@@ -162,6 +174,10 @@ void PrintCommandsTest::failuresLeaveOutAsItWas()
     QFETCH(QString, named);
     putFile(m_base + QStringLiteral("old.pdf"), "old bytes");
     QVERIFY(QDir().mkpath(m_base + QStringLiteral("folder")));
+    QByteArray bad = draftFileBytes(stackedDraft());
+    const qsizetype line5 = bad.indexOf("\r\n", bad.indexOf("\r\n", bad.indexOf("\r\n", bad.indexOf("\r\n") + 2) + 2) + 2) + 2;
+    bad.replace(line5, bad.indexOf("\r\n", line5) - line5, "two");
+    putFile(m_base + QStringLiteral("drafts/bad.kvp"), bad);
     arguments.insert(1, m_base + out);
     const Run result = run(m_base, arguments);
     QCOMPARE(result.code, 1);

@@ -478,6 +478,13 @@ void PreviewEditingTest::openingFitsWideTextButNotPictures()
         QVERIFY(picture.width() >= 1200);
         QCOMPARE(picture.Bitmap.pixel(600, 20), qRgb(200, 30, 30));
     });
+    // A draft naming a paper format that does not exist lays out on the default one.
+    draft.PaperFormat = 9;
+    open(r, [&](TFVor& v) {
+        QCOMPARE(v.state().FormatIndex, kDefaultFormatIndex);
+        QVERIFY(v.IBlatt->width() > 400 && v.IBlatt->height() > 400);
+        QCOMPARE(v.elements().at(kComments).width(), v.IBlatt->width());
+    });
 }
 
 void PreviewEditingTest::failingSaveKeepsTheEditBoxOpen()
