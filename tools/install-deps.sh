@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-liberation fonts-dejavu-core \
-xvfb xauth poppler-utils time $*"
+xvfb xauth poppler-utils time dpkg-dev desktop-file-utils appstream $*"
 
 missing=""
 for p in $packages; do
