@@ -60,7 +60,7 @@ build_and_check() {
     qt_libraries=$(objdump -p "$build/dilboscan" | sed -n 's/^ *NEEDED *\(libQt6[A-Za-z]*\)\.so\.6$/\1/p')
     [ -n "$qt_libraries" ] || fail "the program links no Qt 6 library?"
     for library in $qt_libraries; do
-        debian_name=$(echo "${library}6" | tr 'A-Z' 'a-z')
+        debian_name=$(echo "${library}6" | tr '[:upper:]' '[:lower:]')
         echo "$depends" | grep -Eq "(^|, )$debian_name( |,|$)" ||
             fail "Depends ($depends) lacks $debian_name for $library"
     done
