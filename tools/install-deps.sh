@@ -4,7 +4,8 @@
 set -eu
 
 packages="cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-liberation fonts-dejavu-core \
-xvfb xauth poppler-utils time pkg-config libwmf-dev libemf2svg-dev $*"
+xvfb xauth poppler-utils time pkg-config libwmf-dev libemf2svg-dev dpkg-dev desktop-file-utils \
+appstream $*"
 
 missing=""
 for p in $packages; do
