@@ -36,6 +36,10 @@ namespace {
 // the recipe the layout is made on needs.
 constexpr int kSlack = 24;
 constexpr int kMargin = 10;
+/// Every element starts at the sheet's left edge: a long text is fitted to the sheet's
+/// width when a preview opens, and only one that starts at the edge then ends at the
+/// other edge.
+constexpr int kLeft = 0;
 
 bool copyFolder(const QString& from, const QString& to)
 {
@@ -65,13 +69,13 @@ void layOut(TFVor& preview)
     };
     auto bottom = [&](int i) { return e.at(i).Shown ? e.at(i).Top + e.at(i).height() : 0; };
     put(kRecipeGraphic, sheetWidth - e.at(kRecipeGraphic).width() - kMargin, kMargin);
-    put(kRecipeName, kMargin, kMargin);
-    put(kDifficulty, kMargin, bottom(kRecipeName) + 6);
-    put(kOtherNotes, kMargin, bottom(kDifficulty) + 8);
-    put(kCookingDevices, kMargin, bottom(kOtherNotes) + kSlack);
+    put(kRecipeName, kLeft, kMargin);
+    put(kDifficulty, kLeft, bottom(kRecipeName) + 6);
+    put(kOtherNotes, kLeft, bottom(kDifficulty) + 8);
+    put(kCookingDevices, kLeft, bottom(kOtherNotes) + kSlack);
     int y = std::max(bottom(kCookingDevices), bottom(kRecipeGraphic)) + 2 * kMargin;
-    put(kIngredients, kMargin, y);
-    put(kQuantity, kMargin, y);
+    put(kIngredients, kLeft, y);
+    put(kQuantity, kLeft, y);
     AlignColumns(e, kQuantity);
     for (int i : {kIngredients, kQuantity, kUnit, kIngredientName, kPreparation})
         y = std::max(y, bottom(i));
@@ -79,7 +83,7 @@ void layOut(TFVor& preview)
     for (int i : {kDescription, kComments, kShoppingList}) {
         if (!e.at(i).Shown)
             continue;
-        put(i, kMargin, y + kSlack);
+        put(i, kLeft, y + kSlack);
         y = bottom(i);
     }
     preview.Redraw(false);
