@@ -40,18 +40,6 @@ using namespace rich;
 
 namespace {
 
-TSTRING lines(QRandomGenerator& random, int count, int words)
-{
-    TSTRING out;
-    for (int i = 0; i < count; ++i) {
-        QString line;
-        for (int w = 0; w < words; ++w)
-            line += (w ? QStringLiteral(" ") : QString()) + cookingWord(random);
-        out.append(line.toLatin1());
-    }
-    return out;
-}
-
 TKVG baseRecipe(const QString& base, const QString& file)
 {
     QRandomGenerator random(7);
@@ -64,7 +52,7 @@ TKVG baseRecipe(const QString& base, const QString& file)
     r.PrepTime = "90 minutes";
     r.Difficulty = 4;
     r.Devices = "baking oven,cooking pot,";
-    r.Comments = lines(random, 4, 8);
+    r.Comments = cookingLines(random, 4, 8);
     r.PictureFile = base + QStringLiteral("Graphic/PNG/Pancakes.png");
     return r;
 }
@@ -73,7 +61,7 @@ TKVG normalRecipe(const QString& base)
 {
     QRandomGenerator random(11);
     TKVG r = baseRecipe(base, QStringLiteral("Cake.vrez"));
-    r.Ingredients = lines(random, 12, 3);
+    r.Ingredients = cookingLines(random, 12, 3);
     r.InstructionsRtf = r.FilePath + QStringLiteral(".003");
     QDir().mkpath(base + QStringLiteral("prepared_recipes"));
     writeRtfFile(r.InstructionsRtf, formattedText(5000));
@@ -85,10 +73,10 @@ TKVG deluxeRecipe(const QString& base)
     QRandomGenerator random(13);
     TKVG r = baseRecipe(base, QStringLiteral("Deluxe.vrez"));
     r.Kind = 1;
-    r.Quantities = lines(random, 30, 1);
-    r.Units = lines(random, 30, 1);
-    r.IngredientNames = lines(random, 30, 2);
-    r.Descriptions = lines(random, 30, 5);
+    r.Quantities = cookingLines(random, 30, 1);
+    r.Units = cookingLines(random, 30, 1);
+    r.IngredientNames = cookingLines(random, 30, 2);
+    r.Descriptions = cookingLines(random, 30, 5);
     return r;
 }
 

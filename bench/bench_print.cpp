@@ -45,72 +45,7 @@ using namespace rich;
 
 namespace {
 
-const char* const kWords[] = {
-    "preheat", "the",  "oven",   "to",      "180",    "degrees", "and",     "butter", "a",
-    "round",   "tin",  "whisk",  "eggs",    "with",   "sugar",   "until",   "pale",   "fluffy",
-    "fold",    "in",   "sifted", "flour",   "cocoa",  "pinch",   "of",      "salt",   "pour",
-    "batter",  "bake", "forty",  "minutes", "gently", "stir",    "chilled", "serve",  "whipped"};
-
 const QSizeF kLetterCm(21.59, 27.94);
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-QString word(QRandomGenerator& random)
-{
-    return QString::fromLatin1(kWords[random.bounded(int(std::size(kWords)))]);
-}
-
-/// About length characters in runs of a few words, each run in its own font, in
-/// paragraphs of some hundred characters.
-RichDocument formattedText(int length)
-{
-    QRandomGenerator random(42);
-    const char* faces[] = {"Arial", "Times New Roman", "Verdana", "Courier New"};
-    const double sizes[] = {9, 10, 11, 12, 14};
-    RichDocument doc;
-    doc.appendLine(QString());
-    int written = 0;
-    int paragraphLeft = 300;
-    while (written < length) {
-        CharFormat f;
-        f.fontName = QString::fromLatin1(faces[random.bounded(4)]);
-        f.setPointSize(sizes[random.bounded(5)]);
-        f.style = quint8(random.bounded(4));
-        const quint16 id = doc.intern(f);
-        for (int w = 1 + random.bounded(6); w > 0 && written < length; --w) {
-            const QString text = word(random) + QLatin1Char(' ');
-            RichLine& line = doc.lines().last();
-            line.text += text;
-            for (qsizetype i = 0; i < text.size(); ++i)
-                line.formats.append(id);
-            line.endFormat = id;
-            written += int(text.size());
-            paragraphLeft -= int(text.size());
-        }
-        if (paragraphLeft <= 0) {
-            doc.appendLine(QString(), doc.lines().last().endFormat);
-            paragraphLeft = 200 + random.bounded(300);
-        }
-    }
-    return doc;
-}
-
-TSTRING lines(QRandomGenerator& random, int count, int words)
-{
-    TSTRING out;
-    for (int i = 0; i < count; ++i) {
-        QString line;
-        for (int w = 0; w < words; ++w)
-            line += (w ? QStringLiteral(" ") : QString()) + word(random);
-        out.append(line.toLatin1());
-    }
-    return out;
-}
 
 TKVG twoPageRecipe(const QString& base)
 {
@@ -124,8 +59,8 @@ TKVG twoPageRecipe(const QString& base)
     r.PrepTime = "90 minutes";
     r.Difficulty = 4;
     r.Devices = "baking oven,cooking pot,";
-    r.Comments = lines(random, 4, 8);
-    r.Ingredients = lines(random, 12, 3);
+    r.Comments = cookingLines(random, 4, 8);
+    r.Ingredients = cookingLines(random, 12, 3);
     r.PictureFile = base + QStringLiteral("Graphic/PNG/Pancakes.png");
     r.InstructionsRtf = r.FilePath + QStringLiteral(".003");
     QDir().mkpath(base + QStringLiteral("prepared_recipes"));

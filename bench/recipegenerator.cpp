@@ -250,3 +250,15 @@ rich::RichDocument formattedText(int length)
     }
     return doc;
 }
+
+TSTRING cookingLines(QRandomGenerator& random, int count, int words)
+{
+    TSTRING out;
+    for (int i = 0; i < count; ++i) {
+        QString line;
+        for (int w = 0; w < words; ++w)
+            line += (w ? QStringLiteral(" ") : QString()) + cookingWord(random);
+        out.append(line.toLatin1());
+    }
+    return out;
+}

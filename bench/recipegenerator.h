@@ -17,6 +17,9 @@ void copyFolder(const QString& from, const QString& to);
 /// A random word of cooking instructions.
 QString cookingWord(QRandomGenerator& random);
 
+/// count lines of the given number of cooking words each.
+TSTRING cookingLines(QRandomGenerator& random, int count, int words);
+
 /// Instructions of about length characters in runs of a few words, each run in its own
 /// font, in paragraphs of some hundred characters (the same text on every call).
 rich::RichDocument formattedText(int length);

@@ -1,3 +1,4 @@
+#include "tests/preview/previewfixture.h"
 #include "tests/testfiles.h"
 
 #include "common/F_LadeInfo.h"
@@ -51,7 +52,7 @@ private:
     void open(int kind, const std::function<void(TFVor&)>& during);
     QString folder(int kind) const
     {
-        return m_base + (kind ? QStringLiteral("PRGDATA/drafts/deluxe/")
+        return m_fx.base + (kind ? QStringLiteral("PRGDATA/drafts/deluxe/")
                               : QStringLiteral("PRGDATA/drafts/normal/"));
     }
     /// Writes a draft with element 7 (the recipe name) at left, top on page 0.
@@ -59,58 +60,31 @@ private:
                   int left, int top);
     static void showName(TFVor& preview) { preview.unitItems[kItemName]->trigger(); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_base;
-    Catalogue m_catalogue;
-    QList<int> m_answers;
-    QList<int> m_asked;
-    QStringList m_errors;
+    PreviewFixture m_fx;
 };
 
 void DraftWindowsTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_base = m_dir->path() + QLatin1Char('/');
-    QVERIFY(
-        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
+    m_fx.unanswered = kAnswerOK;
+    m_fx.setUp();
     for (const char* sub : {"PRGDATA/drafts/normal", "PRGDATA/drafts/deluxe", "TEMP"})
-        QVERIFY(QDir().mkpath(m_base + QLatin1String(sub)));
-    setBaseFolder(m_base);
-    CurrentDraft() = TDruckvorlage();
-    SetPrinters(
-        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
-    m_answers.clear();
-    m_asked.clear();
-    m_errors.clear();
-    SetShowMsgHook([this](int number, int, int) {
-        m_asked << number;
-        return m_answers.isEmpty() ? kAnswerOK : m_answers.takeFirst();
-    });
-    SetErrorReportHook([this](const QString& text) { m_errors << text; });
-    SetProgressPauseHook([](int) {});
-}
+        QVERIFY(QDir().mkpath(m_fx.base + QLatin1String(sub)));}
 
 void DraftWindowsTest::cleanup()
 {
     for (QWidget* w : QList<QWidget*>{DraftSaveWindow(), DraftLoadWindow(), PrintFormatWindow()})
         w->hide();
-    SetShowMsgHook({});
-    SetErrorReportHook({});
-    SetPreviewShownHook({});
     SetDraftFileDialogHook({});
     SetPageSetupHook({});
     SetPrintFormatShownHook({});
-    SetProgressPauseHook({});
-    SetPrinters({});
-    m_dir.reset();
-}
+    m_fx.tearDown();}
 
 TKVG DraftWindowsTest::recipe(int kind) const
 {
     TKVG r;
     r.Kind = kind;
     r.FileName = QStringLiteral("Soup.vrez");
-    r.FilePath = m_base + QStringLiteral("prepared_recipes/Soup.vrez");
+    r.FilePath = m_fx.base + QStringLiteral("prepared_recipes/Soup.vrez");
     r.Name = "Tomato soup";
     r.Difficulty = 3;
     r.Comments = {"Serve hot."};
@@ -128,17 +102,7 @@ TKVG DraftWindowsTest::recipe(int kind) const
 
 void DraftWindowsTest::open(int kind, const std::function<void(TFVor&)>& during)
 {
-    m_catalogue.recipes = {recipe(kind)};
-    m_catalogue.CurrentRecipe = 0;
-    int shown = 0;
-    SetPreviewShownHook([&](TFVor& preview) {
-        ++shown;
-        during(preview);
-        preview.close();
-    });
-    OpenPreview(m_catalogue, true, false);
-    QCOMPARE(shown, 1);
-}
+    m_fx.open(recipe(kind), during);}
 
 void DraftWindowsTest::putDraft(const QString& path, const QString& name, int kind, int format,
                                 bool landscape, int left, int top)
@@ -182,7 +146,7 @@ void DraftWindowsTest::saveUnderName()
         QTest::keyClicks(window->EDisplayname, QStringLiteral("Sunday"));
         window->MKurzbeschreibung->setPlainText(QStringLiteral("for guests\nhot"));
         QTest::mouseClick(window->BOK, Qt::LeftButton);
-        QCOMPARE(m_asked, QList<int>{8});
+        QCOMPARE(m_fx.asked, QList<int>{8});
         QVERIFY(!window->isVisible());
         QVERIFY(preview.isEnabled());
         QCOMPARE(dialogFolder, folder(0));
@@ -193,14 +157,14 @@ void DraftWindowsTest::saveUnderName()
         const QByteArray first = fileBytes(file);
         preview.elements()[kRecipeName].Left = 44;
         preview.Formatvorlagespeichern1->trigger();
-        m_answers = {kAnswerNo};
+        m_fx.answers = {kAnswerNo};
         window->BOK->click();
-        QCOMPARE(m_asked, (QList<int>{8, 15}));
+        QCOMPARE(m_fx.asked, (QList<int>{8, 15}));
         QVERIFY(window->isVisible());
         QCOMPARE(fileBytes(file), first);
-        m_answers = {kAnswerYes};
+        m_fx.answers = {kAnswerYes};
         window->BOK->click();
-        QCOMPARE(m_asked, (QList<int>{8, 15, 15, 8}));
+        QCOMPARE(m_fx.asked, (QList<int>{8, 15, 15, 8}));
         QVERIFY(!window->isVisible());
     });
     TDruckvorlage read;
@@ -216,7 +180,7 @@ void DraftWindowsTest::saveUnderName()
     const QImage thumbnail(file + QStringLiteral(".bmp"), "BMP");
     QCOMPARE(thumbnail.size(), QSize(CurrentDrucker().SheetWidth, CurrentDrucker().SheetHeight));
     QCOMPARE(CurrentDraft().DraftFile, file);
-    QVERIFY(m_errors.isEmpty());
+    QVERIFY(m_fx.errors.isEmpty());
 }
 
 void DraftWindowsTest::makeStandardTwice()
@@ -232,7 +196,7 @@ void DraftWindowsTest::makeStandardTwice()
             QVERIFY(!DraftSaveWindow()->isVisible());
         }
     });
-    QCOMPARE(m_asked, (QList<int>{14, 14})); // never "Replace existing file?"
+    QCOMPARE(m_fx.asked, (QList<int>{14, 14})); // never "Replace existing file?"
     TDruckvorlage read;
     QVERIFY(ReadDraft(standard, read));
     QCOMPARE(read.Placements.at(kRecipeName).Left, 25);
@@ -305,7 +269,7 @@ void DraftWindowsTest::deluxeSavesIntoDeluxeFolder()
         DraftSaveWindow()->BOK->click();
     });
     QCOMPARE(dialogFolder, folder(1));
-    QCOMPARE(m_asked, QList<int>{8}); // the normal Sunday is not the deluxe one
+    QCOMPARE(m_fx.asked, QList<int>{8}); // the normal Sunday is not the deluxe one
     TDruckvorlage read;
     QVERIFY(ReadDraft(folder(1) + QStringLiteral("Sunday.kvp"), read));
     QCOMPARE(read.LayoutKind, 1);
@@ -327,7 +291,7 @@ void DraftWindowsTest::standardDraftAppliedOnOpen()
         QVERIFY(preview.elements().at(kComments).Page == -1);
     });
     QVERIFY(CurrentDraft().DraftFile.endsWith(QStringLiteral("/standard.kvp")));
-    QVERIFY(m_errors.isEmpty());
+    QVERIFY(m_fx.errors.isEmpty());
 
     // A damaged standard draft is named with its line and not applied half-read: the
     // draft of the run is applied as it was.
@@ -336,9 +300,9 @@ void DraftWindowsTest::standardDraftAppliedOnOpen()
     bytes.replace("\r\n2\r\n", "\r\ntwo\r\n"); // the paper format, line 5
     putFile(standard, bytes);
     open(0, [&](TFVor& preview) { QVERIFY(!preview.elements().at(kRecipeName).Shown); });
-    QCOMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors.at(0).contains(QStringLiteral("standard.kvp.e, line 5")),
-             qPrintable(m_errors.at(0)));
+    QCOMPARE(m_fx.errors.size(), 1);
+    QVERIFY2(m_fx.errors.at(0).contains(QStringLiteral("standard.kvp.e, line 5")),
+             qPrintable(m_fx.errors.at(0)));
 }
 
 void DraftWindowsTest::loadDraftOfOtherFormat()
@@ -401,7 +365,7 @@ void DraftWindowsTest::loadDraftOfOtherFormat()
         }
     });
     QCOMPARE(formatWindowRows, (QList<int>{10, 2}));
-    QVERIFY(m_errors.isEmpty());
+    QVERIFY(m_fx.errors.isEmpty());
 }
 
 void DraftWindowsTest::deleteLastListedDraft()
@@ -414,12 +378,12 @@ void DraftWindowsTest::deleteLastListedDraft()
         TFPDraftL* window = DraftLoadWindow();
         window->PopupMenu1Popup();
         QVERIFY(window->Draftloeschen->isVisible() && window->Draftloeschen->isEnabled());
-        m_answers = {kAnswerNo};
+        m_fx.answers = {kAnswerNo};
         window->Draftloeschen->trigger();
         QVERIFY(QFileInfo::exists(only));
-        m_answers = {kAnswerYes};
+        m_fx.answers = {kAnswerYes};
         window->Draftloeschen->trigger();
-        QCOMPARE(m_asked, (QList<int>{16, 16}));
+        QCOMPARE(m_fx.asked, (QList<int>{16, 16}));
         QVERIFY(!QFileInfo::exists(only));
         QVERIFY(!QFileInfo::exists(only + QStringLiteral(".bmp")));
         QCOMPARE(window->LBDraft->count(), 0);
@@ -462,7 +426,7 @@ void DraftWindowsTest::formatWindowSampleAndCancel()
         QCOMPARE(preview.state().FormatIndex, 2);
         QVERIFY(!preview.state().Landscape);
         QCOMPARE(preview.IBlatt->width(), sheetWidth);
-        QVERIFY(m_asked.isEmpty());
+        QVERIFY(m_fx.asked.isEmpty());
     });
 }
 
@@ -487,7 +451,7 @@ void DraftWindowsTest::formatWindowAssign()
         CurrentSettings().formatIndex = 2;
         CurrentSettings().landscape = false;
         preview.BBDrucker->click();
-        QCOMPARE(m_asked, (QList<int>{9, 9}));
+        QCOMPARE(m_fx.asked, (QList<int>{9, 9}));
         QCOMPARE(setupOrientation,
                  (QList<QPageLayout::Orientation>{QPageLayout::Landscape, QPageLayout::Landscape}));
         QCOMPARE(preview.state().FormatIndex, 0);

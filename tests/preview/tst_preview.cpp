@@ -1,3 +1,4 @@
+#include "tests/preview/previewfixture.h"
 #include "tests/testfiles.h"
 
 #include "common/F_Msg.h"
@@ -44,48 +45,23 @@ private:
     void open(const TKVG& r, const std::function<void(TFVor&)>& during);
     static void trigger(QAction* action) { action->trigger(); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_base;
-    Catalogue m_catalogue;
-    QList<int> m_answers;
-    QList<int> m_asked;
-    QStringList m_errors;
+    PreviewFixture m_fx;
 };
 
 void PreviewTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_base = m_dir->path() + QLatin1Char('/');
-    QVERIFY(
-        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
-    setBaseFolder(m_base);
-    SetPrinters(
-        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
-    m_answers.clear();
-    m_asked.clear();
-    m_errors.clear();
-    SetShowMsgHook([this](int number, int, int) {
-        m_asked << number;
-        return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
-    });
-    SetErrorReportHook([this](const QString& text) { m_errors << text; });
-}
+    m_fx.setUp();}
 
 void PreviewTest::cleanup()
 {
-    SetShowMsgHook({});
-    SetErrorReportHook({});
-    SetPreviewShownHook({});
-    SetPrinters({});
-    m_dir.reset();
-}
+    m_fx.tearDown();}
 
 TKVG PreviewTest::recipe(int kind, bool deluxeLines) const
 {
     TKVG r;
     r.Kind = kind;
     r.FileName = QStringLiteral("Soup.vrez");
-    r.FilePath = m_base + QStringLiteral("prepared_recipes/Soup.vrez");
+    r.FilePath = m_fx.base + QStringLiteral("prepared_recipes/Soup.vrez");
     r.Name = "Tomato soup";
     r.Difficulty = 3;
     r.Devices = "cooking pot,baking oven,";
@@ -100,24 +76,13 @@ TKVG PreviewTest::recipe(int kind, bool deluxeLines) const
         r.IngredientNames = {"tomatoes", "onion"};
         r.Descriptions = {"chopped", "diced"};
     }
-    r.PictureFile = m_base + QStringLiteral("Graphic/PNG/Pancakes.png");
+    r.PictureFile = m_fx.base + QStringLiteral("Graphic/PNG/Pancakes.png");
     return r;
 }
 
 void PreviewTest::open(const TKVG& r, const std::function<void(TFVor&)>& during)
 {
-    m_catalogue.recipes = {r};
-    m_catalogue.CurrentRecipe = 0;
-    int shown = 0;
-    SetPreviewShownHook([&](TFVor& preview) {
-        ++shown;
-        during(preview);
-        preview.close();
-    });
-    OpenPreview(m_catalogue, true, false);
-    QCOMPARE(shown, 1);
-    QVERIFY(!PreviewWindow()->isVisible());
-}
+    m_fx.open(r, during);}
 
 void PreviewTest::unitItemShowsAndHides_data()
 {
@@ -193,9 +158,9 @@ void PreviewTest::deluxeQuestion()
     QFETCH(int, answer);
     QFETCH(QList<int>, asked);
     QFETCH(int, previewKind);
-    m_answers = {answer};
+    m_fx.answers = {answer};
     open(recipe(kind, true), [&](TFVor& preview) {
-        QCOMPARE(m_asked, asked);
+        QCOMPARE(m_fx.asked, asked);
         QCOMPARE(preview.state().PreviewKind, previewKind);
         // The layout's own texts can be shown: the instructions, or the columns.
         QVERIFY(preview.unitItems[kItemDescription]->isEnabled());
@@ -261,9 +226,9 @@ void PreviewTest::deleteLastPage()
         trigger(preview.unitItems[kItemName]); // on page 2
         if (fromPageOne)
             preview.Seitezurueck1Click();
-        m_answers = {answer};
+        m_fx.answers = {answer};
         trigger(preview.Seite2loeschen);
-        QCOMPARE(m_asked, QList<int>{23});
+        QCOMPARE(m_fx.asked, QList<int>{23});
         const bool deleted = answer != kAnswerNo;
         QCOMPARE(preview.elements().at(kRecipeName).Page, deleted ? -1 : 1);
         QCOMPARE(preview.elements().at(kComments).Page, 0);
@@ -280,12 +245,12 @@ void PreviewTest::everyDemoRecipeLaysOut()
     // The shipped collection: normal and deluxe recipes, paper references, with and
     // without pictures and devices, formatted side files.
     QVERIFY(copyTree(QStringLiteral(DILBO_DATA_DIR "/prepared_recipes"),
-                     m_base + QStringLiteral("prepared_recipes")));
+                     m_fx.base + QStringLiteral("prepared_recipes")));
     TKV recipes;
-    ReadCatalogue(m_base, recipes);
+    ReadCatalogue(m_fx.base, recipes);
     QVERIFY(recipes.size() >= 20);
     for (const TKVG& r : recipes) {
-        m_answers = {kAnswerYes};
+        m_fx.answers = {kAnswerYes};
         int shown = 0;
         open(r, [&](TFVor& preview) {
             for (QAction* item : preview.unitItems) {
@@ -301,9 +266,9 @@ void PreviewTest::everyDemoRecipeLaysOut()
                 QCOMPARE(preview.elementImage(i)->size(), e.Bitmap.size());
             }
         });
-        QVERIFY2(m_errors.isEmpty(), qPrintable(r.FileName + m_errors.join(QLatin1Char('\n'))));
+        QVERIFY2(m_fx.errors.isEmpty(), qPrintable(r.FileName + m_fx.errors.join(QLatin1Char('\n'))));
         QVERIFY2(shown >= 3, qPrintable(r.FileName)); // name, stars and notes at least
-        QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
     }
 }
 
@@ -320,7 +285,7 @@ void PreviewTest::openEditBoxDisablesEverything()
         preview.BBLeftClick();
         QCOMPARE(preview.state().CurrentPage, 1);
         preview.close(); // refused: "Please close the edit box!"
-        QCOMPARE(m_asked, QList<int>{10});
+        QCOMPARE(m_fx.asked, QList<int>{10});
         QVERIFY(preview.isVisible());
         QVERIFY(QFile::exists(preview.elements().at(kRecipeName).ContentFile));
         preview.REDummy->hide();
@@ -330,10 +295,10 @@ void PreviewTest::openEditBoxDisablesEverything()
 void PreviewTest::temporaryFilesGoWhenClosed()
 {
     const TKVG r = recipe(0, true);
-    m_answers = {kAnswerNo};
+    m_fx.answers = {kAnswerNo};
     QStringList during;
     open(r, [&](TFVor& preview) {
-        during = QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files);
+        during = QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files);
         trigger(preview.unitItems[kItemDescription]); // leaves the scratch file
         trigger(preview.Druckbeenden1);
     });
@@ -341,9 +306,9 @@ void PreviewTest::temporaryFilesGoWhenClosed()
     QCOMPARE(during.size(), 10);
     QVERIFY(during.contains(QStringLiteral("CookingPots.bmp")));
     QVERIFY(during.contains(QStringLiteral("Soup.vrez003")));
-    QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
     QVERIFY(QFile::exists(r.PictureFile));
-    QVERIFY(QFile::exists(m_base + QStringLiteral("Graphic/PNG/3_Sterne.png")));
+    QVERIFY(QFile::exists(m_fx.base + QStringLiteral("Graphic/PNG/3_Sterne.png")));
 }
 
 void PreviewTest::unreadableContentFileIsNamed()
@@ -353,9 +318,9 @@ void PreviewTest::unreadableContentFileIsNamed()
         QVERIFY(QFile::remove(file));
         QVERIFY(QDir().mkdir(file)); // still "exists", but is no file to read
         trigger(preview.unitItems[kItemDescription]);
-        QCOMPARE(m_errors.size(), 1);
-        QVERIFY2(m_errors.first().contains(QStringLiteral("Soup.vrez003")),
-                 qPrintable(m_errors.first()));
+        QCOMPARE(m_fx.errors.size(), 1);
+        QVERIFY2(m_fx.errors.first().contains(QStringLiteral("Soup.vrez003")),
+                 qPrintable(m_fx.errors.first()));
         QCOMPARE(preview.elements().at(kDescription).Page, -1);
         QVERIFY(!preview.elements().at(kDescription).Shown);
         QVERIFY(preview.elementImage(kDescription)->isHidden());
@@ -366,22 +331,22 @@ void PreviewTest::unreadableContentFileIsNamed()
 
 void PreviewTest::unwritableContentFileKeepsThePreviewShut()
 {
-    const QString blocked = m_base + QStringLiteral("TEMP/Soup.vrez003");
+    const QString blocked = m_fx.base + QStringLiteral("TEMP/Soup.vrez003");
     QVERIFY(QDir().mkpath(blocked)); // a folder where the instructions' file belongs
-    m_catalogue.recipes = {recipe(0, false)};
-    m_catalogue.CurrentRecipe = 0;
+    m_fx.catalogue.recipes = {recipe(0, false)};
+    m_fx.catalogue.CurrentRecipe = 0;
     int shown = 0;
     SetPreviewShownHook([&shown](TFVor& preview) {
         ++shown;
         preview.close();
     });
-    OpenPreview(m_catalogue, true, false);
+    OpenPreview(m_fx.catalogue, true, false);
     QCOMPARE(shown, 0);
-    QCOMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors.first().contains(QStringLiteral("Soup.vrez003")),
-             qPrintable(m_errors.first()));
+    QCOMPARE(m_fx.errors.size(), 1);
+    QVERIFY2(m_fx.errors.first().contains(QStringLiteral("Soup.vrez003")),
+             qPrintable(m_fx.errors.first()));
     // What was written before goes again.
-    QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
     QVERIFY(PreviewWindow()->elements().isEmpty());
 }
 

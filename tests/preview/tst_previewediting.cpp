@@ -1,3 +1,4 @@
+#include "tests/preview/previewfixture.h"
 #include "tests/testfiles.h"
 
 #include "common/F_Msg.h"
@@ -76,51 +77,24 @@ private:
                Qt::MouseButtons buttons);
     void click(TFVor& v, int i, QPoint sheet, Qt::MouseButton button = Qt::LeftButton);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_base;
-    Catalogue m_catalogue;
-    QList<int> m_answers;
-    QList<int> m_asked;
-    QStringList m_errors;
+    PreviewFixture m_fx;
 };
 
 void PreviewEditingTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_base = m_dir->path() + QLatin1Char('/');
-    QVERIFY(
-        copyTree(QStringLiteral(DILBO_DATA_DIR "/Graphic"), m_base + QStringLiteral("Graphic")));
-    setBaseFolder(m_base);
-    SetPrinters(
-        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
-    m_answers.clear();
-    m_asked.clear();
-    m_errors.clear();
-    CurrentDraft() = TDruckvorlage();
-    SetShowMsgHook([this](int number, int, int) {
-        m_asked << number;
-        return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
-    });
-    SetErrorReportHook([this](const QString& text) { m_errors << text; });
-}
+    m_fx.setUp();}
 
 void PreviewEditingTest::cleanup()
 {
-    SetShowMsgHook({});
-    SetErrorReportHook({});
-    SetPreviewShownHook({});
     SetFontDialogHook({});
-    SetPrinters({});
-    CurrentDraft() = TDruckvorlage();
-    m_dir.reset();
-}
+    m_fx.tearDown();}
 
 TKVG PreviewEditingTest::recipe(bool deluxe) const
 {
     TKVG r;
     r.Kind = deluxe ? 1 : 0;
     r.FileName = QStringLiteral("Soup.vrez");
-    r.FilePath = m_base + QStringLiteral("prepared_recipes/Soup.vrez");
+    r.FilePath = m_fx.base + QStringLiteral("prepared_recipes/Soup.vrez");
     r.Name = "Tomato soup";
     r.Difficulty = 3;
     r.Comments = {"Serve hot with bread and a spoon of cream on every plate."};
@@ -133,25 +107,13 @@ TKVG PreviewEditingTest::recipe(bool deluxe) const
         r.Ingredients = {"tomatoes", "onion"};
         r.Instructions = {"Chop the tomatoes and the onion.", "Simmer for twenty minutes."};
     }
-    r.PictureFile = m_base + QStringLiteral("Graphic/PNG/Pancakes.png");
+    r.PictureFile = m_fx.base + QStringLiteral("Graphic/PNG/Pancakes.png");
     return r;
 }
 
 void PreviewEditingTest::open(const TKVG& r, const std::function<void(TFVor&)>& during)
 {
-    m_catalogue.recipes = {r};
-    m_catalogue.CurrentRecipe = 0;
-    int shown = 0;
-    SetPreviewShownHook([&](TFVor& preview) {
-        ++shown;
-        during(preview);
-        if (preview.editBoxOpen())
-            preview.REDummy->hide();
-        preview.close();
-    });
-    OpenPreview(m_catalogue, true, false);
-    QCOMPARE(shown, 1);
-}
+    m_fx.open(r, during);}
 
 void PreviewEditingTest::show(TFVor& v, int item, int i, QPoint at)
 {
@@ -412,9 +374,9 @@ void PreviewEditingTest::enterInThePreparationColumn()
         v.Texteditieren1Click();
         QVERIFY(v.editBoxOpen());
         v.REDummy->moveCursor(QTextCursor::EndOfBlock);
-        m_answers = {answer};
+        m_fx.answers = {answer};
         QTest::keyClick(v.REDummy, Qt::Key_Return);
-        QCOMPARE(m_asked.last(), 7);
+        QCOMPARE(m_fx.asked.last(), 7);
         QVERIFY(v.editBoxOpen());
         QVERIFY(prep.Active);
         QCOMPARE(v.REDummy->toPlainText(), QStringLiteral("chopped\n\ndiced"));
@@ -464,7 +426,7 @@ void PreviewEditingTest::openingFitsWideTextButNotPictures()
     r.Comments = {QByteArray("Stir well. ").repeated(40)};
     QImage wide(1200, 40, QImage::Format_RGB32);
     wide.fill(qRgb(200, 30, 30));
-    r.PictureFile = m_base + QStringLiteral("wide.png");
+    r.PictureFile = m_fx.base + QStringLiteral("wide.png");
     QVERIFY(wide.save(r.PictureFile));
     TDruckvorlage& draft = CurrentDraft();
     draft.Placements = QList<TElementPlacement>(kElementCount);
@@ -499,13 +461,13 @@ void PreviewEditingTest::failingSaveKeepsTheEditBoxOpen()
         QVERIFY(QFile::remove(e.ContentFile));
         QVERIFY(QDir().mkdir(e.ContentFile));
         v.Menueschliessen1Click();
-        QCOMPARE(m_errors.size(), 1);
-        QVERIFY2(m_errors.first().contains(e.ContentFile), qPrintable(m_errors.first()));
+        QCOMPARE(m_fx.errors.size(), 1);
+        QVERIFY2(m_fx.errors.first().contains(e.ContentFile), qPrintable(m_fx.errors.first()));
         QVERIFY(v.editBoxOpen());
         QVERIFY(v.REDummy->toPlainText().startsWith(QStringLiteral("Red ")));
         // Closing the window is refused while the box is open.
         v.close();
-        QCOMPARE(m_asked.last(), 10);
+        QCOMPARE(m_fx.asked.last(), 10);
         QVERIFY(v.isVisible());
         QVERIFY(QDir().rmdir(e.ContentFile));
         v.Menueschliessen1Click();
