@@ -110,29 +110,35 @@ void measure(TFVor& v, int steps)
     const QImage shown = transparentImage(e.Bitmap);
     QImage page(sheet, QImage::Format_ARGB32_Premultiplied);
     page.fill(Qt::white);
-    QList<double> dragMs;
-    QList<double> drawMs;
+    QList<double> dragMs, dragCpu;
+    QList<double> drawMs, drawCpu;
     PaintCounter counter;
     v.elementImage(kDescription)->installEventFilter(&counter);
     const quint64 passesBefore = layoutPasses();
     for (int s = 0; s < steps; ++s) {
         const QPoint to = form + grab + QPoint(s % 2 ? 40 : 0, 0);
-        dragMs << timeMs([&] {
+        const StepTime drag = timeStep([&] {
             v.FormMouseMove(to, Qt::LeftButton);
             QCoreApplication::processEvents(); // the window repaints what the move changed
         });
-        drawMs << timeMs([&] {
+        const StepTime draw = timeStep([&] {
             QPainter painter(&page);
             painter.drawImage(QPoint(e.Left, e.Top), shown);
         });
+        dragMs << drag.wall;
+        dragCpu << drag.cpu;
+        drawMs << draw.wall;
+        drawCpu << draw.cpu;
     }
     const quint64 passes = layoutPasses() - passesBefore;
     v.elementImage(kDescription)->removeEventFilter(&counter);
     const double drag = median(dragMs);
     const double draw = median(drawMs);
     std::printf("drag step   %7.3f ms  drawing the image once %7.3f ms  ratio %.2f  "
-                "text layouts during %d steps: %llu, repaints of the image: %d\n",
-                drag, draw, draw > 0 ? drag / draw : 0.0, steps,
+                "(CPU ratio %.2f)  text layouts during %d steps: %llu, repaints of the "
+                "image: %d\n",
+                drag, draw, draw > 0 ? drag / draw : 0.0,
+                median(drawCpu) > 0 ? median(dragCpu) / median(drawCpu) : 0.0, steps,
                 static_cast<unsigned long long>(passes), counter.paints);
     QString error;
     RichDocument text;
@@ -140,24 +146,29 @@ void measure(TFVor& v, int steps)
     v.DeselectAll();
 
     // Resize the right edge, then deselect: the text is laid out at the new width.
-    QList<double> deselectMs;
-    QList<double> qtMs;
+    QList<double> deselectMs, deselectCpu;
+    QList<double> qtMs, qtCpu;
     QImage device(8, 8, QImage::Format_RGB32);
-    for (int s = 0; s < std::max(steps / 20, 5); ++s) {
+    for (int s = 0; s < std::max(steps / 10, 9); ++s) {
         const int width = s % 2 ? 500 : 620;
         v.state().MouseX = e.Left + 5;
         v.state().MouseY = e.Top + 5;
         v.SelectElement(true, kDescription);
         e.DragMode = kDragRight;
         v.FormMouseMove(form + QPoint(e.Left + width, e.Top + 40), Qt::LeftButton);
-        deselectMs << timeMs([&] { v.DeselectAll(); });
-        qtMs << timeMs([&] { qtLayout(text, width - 4, &device); });
+        const StepTime ours = timeStep([&] { v.DeselectAll(); });
+        const StepTime theirs = timeStep([&] { qtLayout(text, width - 4, &device); });
+        deselectMs << ours.wall;
+        deselectCpu << ours.cpu;
+        qtMs << theirs.wall;
+        qtCpu << theirs.cpu;
     }
     const double ours = median(deselectMs);
     const double qt = median(qtMs);
     std::printf("deselect after resize %7.2f ms  QTextLayout at the new width %7.2f ms  "
-                "ratio %.2f\n",
-                ours, qt, qt > 0 ? ours / qt : 0.0);
+                "ratio %.2f  (CPU ratio %.2f)\n",
+                ours, qt, qt > 0 ? ours / qt : 0.0,
+                median(qtCpu) > 0 ? median(deselectCpu) / median(qtCpu) : 0.0);
 }
 
 } // namespace

@@ -33,3 +33,26 @@ inline double cpuMs()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
+
+/// CPU time of the calling thread in milliseconds: what one measured step cost, without
+/// the time other programs on a busy machine took the processor away.
+inline double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+/// Wall and thread CPU milliseconds of one call of fn.
+struct StepTime {
+    double wall = 0;
+    double cpu = 0;
+};
+inline StepTime timeStep(const std::function<void()>& fn)
+{
+    QElapsedTimer timer;
+    const double cpuStart = threadCpuMs();
+    timer.start();
+    fn();
+    return {timer.nsecsElapsed() / 1e6, threadCpuMs() - cpuStart};
+}
