@@ -2,6 +2,7 @@
 // drop-down lists), with the program started on a base folder of its own. Questions, the
 // picture dialog and error boxes are answered through their hooks.
 
+#include "tests/imaging/picturewriter.h"
 #include "tests/testfiles.h"
 #include "app/F_main.h"
 #include "app/application.h"
@@ -843,6 +844,42 @@ private slots:
         QCOMPARE(m_asked, QList<int>{4});
         QVERIFY(ed->LGrafikvolldateiname->text().isEmpty());
         QVERIFY(current().PictureFile.isEmpty());
+    }
+
+    // Every picture format the loader reads shows in the editor when chosen.
+    void everyPictureFormatShows_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        using namespace testpictures;
+        QTest::newRow("png") << u"dish.png"_s << redRaster("PNG", QSize(50, 40));
+        QTest::newRow("jpeg") << u"dish.jpg"_s << redRaster("JPEG", QSize(50, 40));
+        QTest::newRow("bmp") << u"dish.bmp"_s << redRaster("BMP", QSize(50, 40));
+        QTest::newRow("ico") << u"dish.ico"_s << redRaster("ICO", QSize(50, 40));
+        QTest::newRow("gif") << u"dish.gif"_s << redGif(40, 30);
+        WmfWriter wmf;
+        wmf.redRectangle(1440, 960);
+        QTest::newRow("wmf") << u"dish.wmf"_s << wmf.finish(1440, QRect(0, 0, 1440, 960));
+        EmfWriter emf;
+        emf.redRectangle(120, 80);
+        QTest::newRow("emf") << u"dish.emf"_s << emf.finish(QSize(120, 80));
+    }
+
+    void everyPictureFormatShows()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        const QString path = m_collection->base + u"pictures/"_s + file;
+        putFile(path, bytes);
+        setPictureAnswer(path);
+        QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        QCOMPARE(ed->LGrafikvolldateiname->text(), path);
+        const QImage image = shown(ed->IRezeptgrafik);
+        const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
+        QVERIFY2(qRed(centre) > 200 && qGreen(centre) < 60 && qBlue(centre) < 60,
+                 qPrintable(QString::number(centre, 16)));
     }
 
     void pictureByKeyboard()

@@ -4,20 +4,17 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
-#include "editor/decorations.h"
 #include "imaging/metafile.h"
 #include "imaging/pictureloader.h"
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
 
-#include <QLabel>
 #include <QTemporaryDir>
 
 // Every picture format the program reads, made by our own writers: loaded at its
 // natural size, refused with a clear error when damaged, hostile or too large, and
-// shown where a recipe picture shows (the main window and editor picture, the
-// preview's recipe graphic).
+// shown as the preview's recipe graphic (the editor test shows each in the editor).
 
 using namespace testpictures;
 
@@ -63,8 +60,8 @@ private slots:
     void refuses_data();
     void refuses();
     void isolatedConversionGivesTheSamePicture();
-    void shownAsRecipePicture_data() { loads_data(); }
-    void shownAsRecipePicture();
+    void shownInThePreview_data() { loads_data(); }
+    void shownInThePreview();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -188,7 +185,7 @@ void PicturesTest::isolatedConversionGivesTheSamePicture()
     }
 }
 
-void PicturesTest::shownAsRecipePicture()
+void PicturesTest::shownInThePreview()
 {
     QFETCH(QString, format);
     QFETCH(QSize, size);
@@ -200,21 +197,6 @@ void PicturesTest::shownAsRecipePicture()
     r.Name = "Dish";
     r.Ingredients = {"salt"};
     r.PictureFile = write(QStringLiteral("dish.") + format.left(3), pictureBytes(format));
-
-    // The main window's and the editor's picture.
-    QLabel mainPicture;
-    QLabel editorPicture;
-    Decorations().mainPicture = &mainPicture;
-    Decorations().editorPicture = &editorPicture;
-    ShowEditorDecorations({r}, 0);
-    Decorations().mainPicture = nullptr;
-    Decorations().editorPicture = nullptr;
-    QCOMPARE(m_errors, QStringList());
-    for (const QLabel* label : {&mainPicture, &editorPicture}) {
-        const QImage shown = label->pixmap().toImage();
-        QCOMPARE(shown.size(), size);
-        QVERIFY(reddish(shown.pixel(size.width() / 2, size.height() / 2)));
-    }
 
     // The preview's recipe graphic, with a one-pixel margin.
     SetPrinters(
