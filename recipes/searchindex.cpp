@@ -16,6 +16,9 @@ namespace {
 
 // Searches kept for reuse: enough for typing a few words and deleting them again.
 constexpr size_t kKeptResults = 16;
+// What a search learnt of a word in a record's lines besides its first place.
+constexpr quint32 kNotHeld = 0xFFFFFFFE;
+constexpr quint32 kUnknownPlace = 0xFFFFFFFF;
 
 // Folding and upper-casing in one pass: each byte maps to one or two bytes.
 struct PrepareTable {
@@ -131,10 +134,16 @@ SearchMatcher::SearchMatcher(const QByteArrayList& words, int synonymMarker)
         m_never.push_back(word.contains('\n'));
 }
 
-bool SearchMatcher::foundIn(QByteArrayView lines, const QByteArray& word)
+qsizetype SearchMatcher::firstPlace(QByteArrayView lines, const QByteArray& word, qsizetype from)
 {
-    return ::memmem(lines.data(), size_t(lines.size()), word.constData(), size_t(word.size())) !=
-           nullptr;
+    if (from > lines.size())
+        return -1;
+    if (lines.sliced(from).startsWith(word)) // a place learnt before is often the place
+        return from;
+    const char* base = lines.data();
+    const void* at =
+        ::memmem(base + from, size_t(lines.size() - from), word.constData(), size_t(word.size()));
+    return at ? static_cast<const char*>(at) - base : -1;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -310,13 +319,13 @@ RecordSet SearchIndex::candidates(const QByteArrayList& words, int marker,
     return missing[0];
 }
 
-void SearchIndex::remember(const QByteArrayList& words, int marker, const RecordSet& records)
+void SearchIndex::remember(Result result)
 {
     if (!m_options.reuseResults)
         return;
     if (m_results.size() >= kKeptResults)
         m_results.pop_back();
-    m_results.push_front({words, marker, records});
+    m_results.push_front(std::move(result));
 }
 
 RecordSet SearchIndex::find(const QByteArray& searchText)
@@ -338,26 +347,77 @@ RecordSet SearchIndex::find(const QByteArray& searchText)
         }
     }
 
+    // Where an earlier search learnt the first place of a part of a word, the word
+    // cannot start more than the part's offset in the word before it; where it learnt
+    // that the lines lack the part, they lack the word. Each word takes the longest
+    // such part.
+    struct Hint {
+        const std::vector<quint32>* places = nullptr;
+        quint32 shift = 0;
+    };
+    std::vector<Hint> hints(size_t(search.words.size()));
+    for (qsizetype j = 0; j < search.words.size(); ++j) {
+        qsizetype longest = 0;
+        for (const Result& earlier : m_results) {
+            for (qsizetype k = 0; k < earlier.words.size(); ++k) {
+                const QByteArray& part = earlier.words[k];
+                const qsizetype shift = search.words[j].indexOf(part);
+                if (part.size() > longest && shift >= 0) {
+                    longest = part.size();
+                    hints[size_t(j)] = {&earlier.places[size_t(k)], quint32(shift)};
+                }
+            }
+        }
+    }
+
     // Every candidate is checked on its lines; ask for the next ones' lines early, as
     // they lie far apart in memory.
     std::vector<int> ids;
     ids.reserve(size_t(candidates.count()));
     candidates.forEach([&ids](int i) { ids.push_back(i); });
     const SearchMatcher matcher(search.words, search.synonymMarker);
-    RecordSet found(candidates.size(), false);
-    constexpr size_t kAhead = 8;
-    for (size_t j = 0; j < ids.size(); ++j) {
-        if (j + kAhead < ids.size())
-            __builtin_prefetch(c.text.constData() + c.starts[size_t(ids[j + kAhead])]);
-        const int i = ids[j];
-        const auto absent = [&holders, i](qsizetype w) {
-            return !holders.empty() && !holders[size_t(w)].contains(i);
-        };
-        if (matcher.matches(c.lines(i), absent))
-            found.insert(i);
-    }
-    remember(search.words, search.synonymMarker, found);
-    return found;
+    Result result{search.words, search.synonymMarker, RecordSet(candidates.size(), false),
+                  std::vector<std::vector<quint32>>(
+                      size_t(search.words.size()),
+                      std::vector<quint32>(size_t(candidates.size()), kUnknownPlace))};
+    // Checks records ids[from, to) into listed. (Sharing the checks with a second core
+    // gained nothing measurable on a busy two-core machine, so they run here.)
+    const auto check = [&](size_t from, size_t to, RecordSet& listed) {
+        constexpr size_t kAhead = 8;
+        for (size_t n = from; n < to; ++n) {
+            if (n + kAhead < to) {
+                const int next = ids[n + kAhead];
+                qsizetype at = c.starts[size_t(next)];
+                if (!hints.empty() && hints[0].places &&
+                    (*hints[0].places)[size_t(next)] < kNotHeld)
+                    at += (*hints[0].places)[size_t(next)];
+                __builtin_prefetch(c.text.constData() + at);
+            }
+            const int i = ids[n];
+            const auto learnt = [&hints, i](qsizetype j) {
+                const Hint& h = hints[size_t(j)];
+                return h.places ? (*h.places)[size_t(i)] : kUnknownPlace;
+            };
+            const auto absent = [&](qsizetype j) {
+                return (!holders.empty() && !holders[size_t(j)].contains(i)) ||
+                       learnt(j) == kNotHeld;
+            };
+            const auto start = [&](qsizetype j) {
+                const quint32 place = learnt(j);
+                const quint32 shift = hints[size_t(j)].shift;
+                return place < kNotHeld && place > shift ? qsizetype(place - shift) : qsizetype(0);
+            };
+            const auto found = [&result, i](qsizetype j, qsizetype at) {
+                result.places[size_t(j)][size_t(i)] = at < 0 ? kNotHeld : quint32(at);
+            };
+            if (matcher.matches(c.lines(i), absent, start, found))
+                listed.insert(i);
+        }
+    };
+    check(0, ids.size(), result.records);
+    RecordSet records = result.records;
+    remember(std::move(result));
+    return records;
 }
 
 void SearchIndex::noteSortedByName(const TKV& kv)

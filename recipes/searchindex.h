@@ -24,20 +24,31 @@ public:
         return matches(preparedLines, [](qsizetype) { return false; });
     }
     /// The same for lines of which absent(j) tells that they cannot hold word j (the
-    /// piece index knows): such words count as missing without a search.
-    template <typename Absent> bool matches(QByteArrayView preparedLines, Absent absent) const
+    /// piece index knows) and start(j) that they hold it nowhere before that offset:
+    /// word j is looked for from there on. found(j, offset) learns the first place of
+    /// each word looked for, -1 for a word the lines do not hold.
+    template <typename Absent, typename Start, typename Found>
+    bool matches(QByteArrayView preparedLines, Absent absent, Start start, Found found) const
     {
         int missing = 0;
         for (qsizetype j = 0; j < m_words.size(); ++j) {
-            if ((m_never[j] || absent(j) || !foundIn(preparedLines, m_words[j])) &&
-                ++missing > m_marker)
+            const qsizetype at =
+                m_never[j] || absent(j) ? -1 : firstPlace(preparedLines, m_words[j], start(j));
+            found(j, at);
+            if (at < 0 && ++missing > m_marker)
                 return false;
         }
         return true;
     }
+    template <typename Absent> bool matches(QByteArrayView preparedLines, Absent absent) const
+    {
+        return matches(
+            preparedLines, absent, [](qsizetype) { return qsizetype(0); },
+            [](qsizetype, qsizetype) {});
+    }
 
 private:
-    static bool foundIn(QByteArrayView lines, const QByteArray& word);
+    static qsizetype firstPlace(QByteArrayView lines, const QByteArray& word, qsizetype from);
 
     QByteArrayList m_words;
     std::vector<bool> m_never; // words that no line can hold
@@ -109,15 +120,19 @@ public:
 
 private:
     struct Content;
+    // A search's words and the records it lists, with what its checks learnt of each
+    // word: for every record checked, the first place of the word in its lines or
+    // that they do not hold it. Later searches start looking for a longer word there.
     struct Result {
         QByteArrayList words;
         int marker = 0;
         RecordSet records;
+        std::vector<std::vector<quint32>> places; // [word][record]
     };
     const Content& content() const;
     RecordSet candidates(const QByteArrayList& words, int marker,
                          std::vector<RecordSet>* holders) const;
-    void remember(const QByteArrayList& words, int marker, const RecordSet& records);
+    void remember(Result result);
 
     Options m_options;
     mutable std::shared_ptr<const Content> m_content;

@@ -229,7 +229,7 @@ private slots:
         const quint32 first = seedFromEnvironment("DILBO_SEARCH_SEED", 1);
         const quint32 seeds = qEnvironmentVariableIsSet("DILBO_SEARCH_SEED")
                                   ? 1
-                                  : seedFromEnvironment("DILBO_SEARCH_SEEDS", 40);
+                                  : seedFromEnvironment("DILBO_SEARCH_SEEDS", 25);
         for (quint32 seed = first; seed < first + seeds; ++seed) {
             QRandomGenerator random(seed);
             TKV kv = randomCollection(random);
