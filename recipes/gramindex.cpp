@@ -20,6 +20,12 @@ inline int tripleKey(unsigned char a, unsigned char b, unsigned char c)
     return kTripleBase + int((packed * 2654435761u) >> (32 - kTripleBits));
 }
 
+// Search words hold neither a line break nor a blank, so no piece with one is kept.
+inline bool isBreak(unsigned char c)
+{
+    return c == '\n' || c == ' ';
+}
+
 } // namespace
 
 // Adds each record's pieces once, in record order, so every id list stays ascending.
@@ -76,13 +82,13 @@ struct GramIndex::Builder {
         const auto* s = reinterpret_cast<const unsigned char*>(t.data());
         const qsizetype n = t.size();
         for (qsizetype i = 0; i < n; ++i) {
-            if (s[i] == '\n')
+            if (isBreak(s[i]))
                 continue;
             add(s[i], record);
-            if (i + 1 >= n || s[i + 1] == '\n')
+            if (i + 1 >= n || isBreak(s[i + 1]))
                 continue;
             add(pairKey(s[i], s[i + 1]), record);
-            if (index.m_triples && i + 2 < n && s[i + 2] != '\n')
+            if (index.m_triples && i + 2 < n && !isBreak(s[i + 2]))
                 add(tripleKey(s[i], s[i + 1], s[i + 2]), record);
         }
         if (bytes > budget && index.m_triples)
@@ -162,7 +168,7 @@ RecordSet GramIndex::candidates(QByteArrayView word) const
     RecordSet set(m_count, true);
     if (word.contains('\n')) // no line holds a line break
         return RecordSet(m_count, false);
-    if (!m_usable || word.isEmpty())
+    if (!m_usable || word.isEmpty() || word.contains(' ')) // pieces with a blank are not kept
         return set;
     const qsizetype piece = word.size() <= 2 ? word.size() : m_triples ? 3 : 2;
     for (qsizetype i = 0; i + piece <= word.size() && !set.isEmpty(); ++i)

@@ -10,8 +10,8 @@
 
 /// Which records hold each piece of one, two and three bytes of their prepared search
 /// lines. It proposes the records that may hold a search word; the search then checks
-/// each of them on its lines. Pieces that span a line break are not kept, since no
-/// searched word spans two lines.
+/// each of them on its lines. Pieces with a line break or a blank are not kept, since
+/// search words hold neither; for a word with a blank it proposes every record.
 ///
 /// Single bytes and pairs are kept exactly; triples are hashed into a fixed number of
 /// buckets, so a triple's records may include some that hold another triple of its
