@@ -74,11 +74,18 @@ int typing(int count, int runs)
             ListFilter filter;
             filter.searchText = keys[k];
             QList<int> rows, plainRows;
+            // Whichever fill runs second finds the records in the cache: alternate.
+            const auto plainFill = [&] {
+                slow[k] << timeMs([&] { plainRows = FilterRecipeRows(kv, plain, filter); });
+            };
+            if (run % 2)
+                plainFill();
             const double cpu = cpuMs();
             fast[k] << timeMs([&] { rows = FilterRecipeRows(kv, index, filter); });
             fastCpu[k] << cpuMs() - cpu;
             model[k] << timeMs([&] { listModel.setRows(&kv, rows); });
-            slow[k] << timeMs([&] { plainRows = FilterRecipeRows(kv, plain, filter); });
+            if (run % 2 == 0)
+                plainFill();
             if (rows != plainRows) {
                 std::fprintf(stderr, "rows differ for \"%s\"\n", keys[k].constData());
                 return 1;
