@@ -171,6 +171,8 @@ struct SearchIndex::Content {
         LineWriter out(content->text);
         DateTexts dates;
         for (const TKVG& r : kv) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return content; // nobody waits for it any more
             content->starts.push_back(content->text.size());
             appendRecord(out, dates, r);
         }
