@@ -297,9 +297,9 @@ void TFMain::FillRecipeList(bool reload)
     if (reload) {
         SortByName(kv); // the boxes and the search lines follow the list order
         rebuildBoxes();
-        // The search lines are prepared by the first search, not by every reload.
         m_searchIndex.clear();
         m_searchIndex.noteSortedByName(kv);
+        m_model->recordsReplaced();
     }
 
     const int rememberedRow = selectedRow();
@@ -315,6 +315,8 @@ void TFMain::FillRecipeList(bool reload)
     filter.sourceName = cp1252::fromUnicode(CBOZB->currentText());
     m_model->setTipsShown(CurrentSettings().tooltips == 1);
     m_model->setRows(&kv, FilterRecipeRows(kv, m_searchIndex, filter));
+    if (reload) // the search lines are prepared on a second thread: the list shows at once
+        m_searchIndex.rebuildInBackground(kv);
 
     if (reload)
         selectRow(0);

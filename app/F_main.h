@@ -37,6 +37,7 @@ public:
 
     QTreeView* recipeList() const { return LVRezepte; }
     RecipeListModel* listModel() const { return m_model; }
+    const SearchIndex& searchIndex() const { return m_searchIndex; }
     int selectedRow() const;
     void selectRow(int row);
 

@@ -89,7 +89,8 @@ int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextS
         return 2;
     }
     filter.searchText = cp1252::fromUnicode(options.search);
-    SearchIndex index;
+    // One search: indexing the lines' pieces would cost more than checking every record.
+    SearchIndex index(SearchIndex::Options{0, false});
     *rows = FilterRecipeRows(kv, index, filter);
     return 0;
 }

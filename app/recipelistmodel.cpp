@@ -1,9 +1,10 @@
 #include "app/recipelistmodel.h"
 
 #include "platform/cp1252.h"
+#include "platform/daycount.h"
 #include "recipes/recipelist.h"
 
-#include <QHash>
+#include <QLocale>
 
 #include <cmath>
 
@@ -12,32 +13,38 @@ RecipeListModel::RecipeListModel(QObject* parent) : QAbstractTableModel(parent)
     setRows(nullptr, {});
 }
 
+void RecipeListModel::takeRecords(const TKV& records)
+{
+    m_shown.clear();
+    m_shown.reserve(size_t(records.size()));
+    for (int i = 0; i < records.size(); ++i) {
+        const TKVG& r = records[i];
+        m_shown.push_back({r.Name, r.LastCooked, r.Difficulty, RecipeType(records, i) + 1});
+    }
+    m_shownRecords = records.constData();
+    m_recordsChanged = false;
+    m_dates.clear();
+}
+
 void RecipeListModel::setRows(const TKV* records, const QList<int>& rows)
 {
     beginResetModel();
-    m_rows.clear();
-    m_catalogueEmpty = !records || records->isEmpty();
-    m_rows.reserve(rows.size() + 1);
-    m_rows.append({QLatin1String(kNewRecipeRow), {}, {}, 0});
-    // Formatting a date is slow and many recipes share a day: format each day once.
-    QHash<qint64, QString> dates;
-    for (int i : rows) {
-        const TKVG& r = (*records)[i];
-        const qint64 day = qint64(std::floor(r.LastCooked));
-        auto date = dates.constFind(day);
-        if (date == dates.constEnd())
-            date = dates.insert(day, cookingDateText(r));
-        m_rows.append({cp1252::toUnicode(r.Name), date.value(), difficultyStars(r),
-                       RecipeType(*records, i) + 1});
+    if (!records) {
+        m_shown.clear();
+        m_shownRecords = nullptr;
+        m_recordsChanged = true;
+    } else if (m_recordsChanged || m_shownRecords != records->constData() ||
+               m_shown.size() != size_t(records->size())) {
+        takeRecords(*records);
     }
+    m_rows = records ? rows : QList<int>();
     endResetModel();
 }
 
 void RecipeListModel::setIcons(const QList<QIcon>& icons)
 {
     m_icons = icons;
-    if (!m_rows.isEmpty())
-        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 0), {Qt::DecorationRole});
+    emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
 }
 
 void RecipeListModel::setTipsShown(bool shown)
@@ -47,12 +54,26 @@ void RecipeListModel::setTipsShown(bool shown)
 
 int RecipeListModel::iconOfRow(int row) const
 {
-    return row >= 0 && row < m_rows.size() ? m_rows[row].icon : -1;
+    if (row == 0)
+        return 0;
+    return row > 0 && row <= m_rows.size() ? m_shown[size_t(m_rows[row - 1])].icon : -1;
+}
+
+QString RecipeListModel::dateText(double lastCooked) const
+{
+    // Formatting a date is slow and many recipes share a day: format each day once.
+    const qint64 day = qint64(std::floor(lastCooked));
+    auto date = m_dates.constFind(day);
+    if (date == m_dates.constEnd()) {
+        date = m_dates.insert(
+            day, QLocale().toString(dateTimeFromDayCount(lastCooked).date(), QLocale::ShortFormat));
+    }
+    return date.value();
 }
 
 int RecipeListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_rows.size()) + 1;
 }
 
 int RecipeListModel::columnCount(const QModelIndex& parent) const
@@ -62,21 +83,29 @@ int RecipeListModel::columnCount(const QModelIndex& parent) const
 
 QVariant RecipeListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const Row& row = m_rows[index.row()];
+    const int icon = iconOfRow(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-        return index.column() == 0 ? row.caption : index.column() == 1 ? row.date : row.stars;
+    case Qt::DisplayRole: {
+        if (index.row() == 0)
+            return index.column() == 0 ? QLatin1String(kNewRecipeRow) : QString();
+        const Shown& shown = m_shown[size_t(m_rows[index.row() - 1])];
+        if (index.column() == 0)
+            return cp1252::toUnicode(shown.name);
+        if (index.column() == 1)
+            return dateText(shown.lastCooked);
+        return difficultyStars(shown.difficulty);
+    }
     case Qt::DecorationRole:
-        if (index.column() == 0 && row.icon < m_icons.size())
-            return m_icons[row.icon];
+        if (index.column() == 0 && icon < m_icons.size())
+            return m_icons[icon];
         return {};
     case Qt::ToolTipRole:
         // No tips while they are switched off, and none over an empty catalogue.
-        if (!m_tips || m_catalogueEmpty)
+        if (!m_tips || m_shown.empty())
             return {};
-        return iconHint(row.icon);
+        return iconHint(icon);
     default:
         return {};
     }

@@ -22,9 +22,9 @@ int plainScan(const SearchIndex& index, const QByteArrayList& words)
     int hits = 0;
     for (qsizetype i = 0; i < index.size(); ++i) {
         bool all = true;
-        const QByteArray& lines = index.lines(int(i));
+        const QByteArrayView lines = index.lines(int(i));
         for (const QByteArray& word : words) {
-            all = all && ::memmem(lines.constData(), size_t(lines.size()), word.constData(),
+            all = all && ::memmem(lines.data(), size_t(lines.size()), word.constData(),
                                   size_t(word.size())) != nullptr;
         }
         hits += all;

@@ -4,24 +4,11 @@
 #include "platform/daycount.h"
 #include "recipes/textrules.h"
 
-#include <QHash>
 #include <QLocale>
 
-#include <array>
-#include <cmath>
-#include <cstring>
-
 #include <algorithm>
-#include <functional>
-#include <vector>
 
 namespace {
-
-QByteArray shortDate(double days)
-{
-    return cp1252::fromUnicode(
-        QLocale().toString(dateTimeFromDayCount(days).date(), QLocale::ShortFormat));
-}
 
 bool nameOrderIsSorted(const TKV& kv)
 {
@@ -57,140 +44,6 @@ bool keptBySource(const TKVG& r, const ListFilter& filter)
 
 } // namespace
 
-namespace {
-
-// Folding and upper-casing in one pass: each byte maps to one or two bytes.
-struct PrepareTable {
-    std::array<std::array<char, 2>, 256> to{};
-    std::array<quint8, 256> length{};
-    PrepareTable()
-    {
-        for (int b = 0; b < 256; ++b) {
-            const QByteArray mapped = cp1252::toUpper(FoldAccents(QByteArray(1, char(b))));
-            length[b] = quint8(mapped.size());
-            for (qsizetype i = 0; i < mapped.size(); ++i)
-                to[b][i] = mapped[i];
-        }
-    }
-};
-
-void appendPrepared(QByteArray& out, QByteArrayView line)
-{
-    static const PrepareTable table;
-    const qsizetype start = out.size();
-    out.resize(start + 1 + 2 * line.size()); // a byte becomes at most two
-    char* p = out.data() + start;
-    if (start > 0)
-        *p++ = '\n';
-    for (char c : line) {
-        const auto b = static_cast<unsigned char>(c);
-        *p++ = table.to[b][0];
-        if (table.length[b] == 2)
-            *p++ = table.to[b][1];
-    }
-    out.truncate(p - out.constData());
-}
-
-// Short dates of the day counts seen in one rebuild; most records share few dates.
-class DateTexts {
-public:
-    const QByteArray& operator()(double days)
-    {
-        const qint64 day = qint64(std::floor(days));
-        auto it = m_texts.constFind(day);
-        if (it == m_texts.constEnd())
-            it = m_texts.insert(day, shortDate(days));
-        return it.value();
-    }
-
-private:
-    QHash<qint64, QByteArray> m_texts;
-};
-
-} // namespace
-
-void SearchIndex::clear()
-{
-    m_lines.clear();
-    m_built = false;
-    m_sortedRecords = nullptr;
-    m_sortedCount = -1;
-}
-
-void SearchIndex::noteSortedByName(const TKV& kv)
-{
-    m_sortedRecords = kv.constData();
-    m_sortedCount = kv.size();
-}
-
-void SearchIndex::rebuild(const TKV& kv)
-{
-    m_built = true;
-    m_lines.clear();
-    m_lines.reserve(kv.size());
-    DateTexts dates;
-    for (const TKVG& r : kv) {
-        QByteArray prepared;
-        prepared.reserve(2048);
-        appendPrepared(prepared, r.Name);
-        appendPrepared(prepared, dates(r.LastCooked));
-        for (double date : r.CookedDates)
-            appendPrepared(prepared, dates(date));
-        if (r.Difficulty >= 1 && r.Difficulty <= 5)
-            appendPrepared(prepared, QByteArray(r.Difficulty, '*'));
-        for (const QByteArray* text : {&r.Servings, &r.PrepTime, &r.Devices, &r.Categories})
-            appendPrepared(prepared, *text);
-        for (const TSTRING* list : {&r.Ingredients, &r.Instructions, &r.Comments})
-            for (QByteArrayView line : *list)
-                appendPrepared(prepared, line);
-        for (const QByteArray* text : {&r.Binder, &r.Magazine, &r.Page, &r.Remark})
-            appendPrepared(prepared, *text);
-        for (const TSTRING* list : {&r.IngredientNames, &r.Units, &r.Quantities, &r.Descriptions})
-            for (QByteArrayView line : *list)
-                appendPrepared(prepared, line);
-        prepared.squeeze();
-        m_lines << prepared;
-    }
-}
-
-struct SearchMatcher::Word {
-    QByteArray text;
-    explicit Word(const QByteArray& word) : text(word) {}
-    bool foundIn(const QByteArray& lines) const
-    {
-        return ::memmem(lines.constData(), size_t(lines.size()), text.constData(),
-                        size_t(text.size())) != nullptr;
-    }
-};
-
-SearchMatcher::SearchMatcher(const QByteArrayList& words, int synonymMarker)
-    : m_marker(synonymMarker)
-{
-    m_words.reserve(size_t(words.size()));
-    for (const QByteArray& word : words) {
-        // Lines are joined with "\n": a word holding one could match across two lines,
-        // and no line holds one, so such a word is never found.
-        if (word.contains('\n'))
-            ++m_neverFound;
-        else
-            m_words.emplace_back(word);
-    }
-}
-
-SearchMatcher::~SearchMatcher() = default;
-
-bool SearchMatcher::matches(const QByteArray& prepared) const
-{
-    int missing = m_neverFound;
-    if (missing > m_marker)
-        return false;
-    for (const Word& word : m_words) {
-        if (!word.foundIn(prepared) && ++missing > m_marker)
-            return false;
-    }
-    return true;
-}
-
 QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filter)
 {
     // Checking the order of every name on each keystroke cost more than the search.
@@ -202,8 +55,7 @@ QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filte
     if (searching && (reorder || !index.fits(kv)))
         index.rebuild(kv);
 
-    const SearchWords search = SplitSearchWords(filter.searchText, true, true, true);
-    const SearchMatcher matcher(search.words, search.synonymMarker);
+    const RecordSet found = searching ? index.find(filter.searchText) : RecordSet();
     QList<int> rows;
     rows.reserve(kv.size());
     TKVG* records = kv.data(); // one detach check for the whole loop
@@ -217,8 +69,7 @@ QList<int> FilterRecipeRows(TKV& kv, SearchIndex& index, const ListFilter& filte
         TKVG& r = records[i];
         const bool kept = (filter.categoryEntry == AllTypes || keptByCategory(kv, i, filter)) &&
                           (filter.difficultyEntry <= 0 || r.Difficulty == filter.difficultyEntry) &&
-                          keptBySource(r, filter) &&
-                          (!searching || matcher.matches(index.lines(i)));
+                          keptBySource(r, filter) && (!searching || found.contains(i));
         if (kept) {
             rows.append(i);
             r.ListIndex = int(rows.size());
@@ -298,6 +149,11 @@ QString cookingDateText(const TKVG& recipe)
 
 QString difficultyStars(const TKVG& recipe)
 {
+    return difficultyStars(recipe.Difficulty);
+}
+
+QString difficultyStars(int difficulty)
+{
     // Shared texts for the usual difficulties: the list makes one for every row.
     static const QString kStars[] = {QString(),
                                      QStringLiteral("*"),
@@ -305,6 +161,6 @@ QString difficultyStars(const TKVG& recipe)
                                      QStringLiteral("***"),
                                      QStringLiteral("****"),
                                      QStringLiteral("*****")};
-    const int count = qMax(0, recipe.Difficulty);
+    const int count = qMax(0, difficulty);
     return count < 6 ? kStars[count] : QString(count, QLatin1Char('*'));
 }

@@ -1,0 +1,429 @@
+#include "recipes/searchindex.h"
+
+#include "platform/cp1252.h"
+#include "platform/daycount.h"
+#include "recipes/gramindex.h"
+#include "recipes/textrules.h"
+
+#include <QHash>
+#include <QLocale>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Searches kept for reuse: enough for typing a few words and deleting them again.
+constexpr size_t kKeptResults = 16;
+// What a search learnt of a word in a record's lines besides its first place.
+constexpr quint32 kNotHeld = 0xFFFFFFFE;
+constexpr quint32 kUnknownPlace = 0xFFFFFFFF;
+
+// Folding and upper-casing in one pass: each byte maps to one or two bytes.
+struct PrepareTable {
+    std::array<std::array<char, 2>, 256> to{};
+    std::array<quint8, 256> length{};
+    PrepareTable()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray mapped = cp1252::toUpper(FoldAccents(QByteArray(1, char(b))));
+            length[b] = quint8(mapped.size());
+            for (qsizetype i = 0; i < mapped.size(); ++i)
+                to[b][i] = mapped[i];
+        }
+    }
+};
+
+// Short dates of the day counts seen in one rebuild; most records share few dates.
+class DateTexts {
+public:
+    const QByteArray& operator()(double days)
+    {
+        const qint64 day = qint64(std::floor(days));
+        auto it = m_texts.constFind(day);
+        if (it == m_texts.constEnd()) {
+            const QString text =
+                QLocale().toString(dateTimeFromDayCount(days).date(), QLocale::ShortFormat);
+            it = m_texts.insert(day, cp1252::fromUnicode(text));
+        }
+        return it.value();
+    }
+
+private:
+    QHash<qint64, QByteArray> m_texts;
+};
+
+// Writes the prepared lines of one record after another into one block of text.
+class LineWriter {
+public:
+    explicit LineWriter(QByteArray& text) : m_text(text) {}
+
+    void startRecord() { m_first = true; }
+    void append(QByteArrayView line)
+    {
+        static const PrepareTable table;
+        const qsizetype start = m_text.size();
+        m_text.resize(start + 1 + 2 * line.size()); // a byte becomes at most two
+        char* p = m_text.data() + start;
+        if (!m_first)
+            *p++ = '\n';
+        m_first = false;
+        for (char c : line) {
+            const auto b = static_cast<unsigned char>(c);
+            *p++ = table.to[b][0];
+            if (table.length[b] == 2)
+                *p++ = table.to[b][1];
+        }
+        m_text.truncate(p - m_text.constData());
+    }
+    void append(const TSTRING& lines)
+    {
+        for (QByteArrayView line : lines)
+            append(line);
+    }
+
+private:
+    QByteArray& m_text;
+    bool m_first = true;
+};
+
+qsizetype rawSize(const TKVG& r)
+{
+    qsizetype size = 16 * (2 + r.CookedDates.size());
+    for (const QByteArray* text : {&r.Name, &r.Servings, &r.PrepTime, &r.Devices, &r.Categories,
+                                   &r.Binder, &r.Magazine, &r.Page, &r.Remark})
+        size += text->size() + 1;
+    for (const TSTRING* list : {&r.Ingredients, &r.Instructions, &r.Comments, &r.IngredientNames,
+                                &r.Units, &r.Quantities, &r.Descriptions}) {
+        for (QByteArrayView line : *list)
+            size += line.size() + 1;
+    }
+    return size;
+}
+
+void appendRecord(LineWriter& out, DateTexts& dates, const TKVG& r)
+{
+    out.startRecord();
+    out.append(r.Name);
+    out.append(dates(r.LastCooked));
+    for (double date : r.CookedDates)
+        out.append(dates(date));
+    if (r.Difficulty >= 1 && r.Difficulty <= 5)
+        out.append(QByteArray(r.Difficulty, '*'));
+    for (const QByteArray* text : {&r.Servings, &r.PrepTime, &r.Devices, &r.Categories})
+        out.append(*text);
+    for (const TSTRING* list : {&r.Ingredients, &r.Instructions, &r.Comments})
+        out.append(*list);
+    for (const QByteArray* text : {&r.Binder, &r.Magazine, &r.Page, &r.Remark})
+        out.append(*text);
+    for (const TSTRING* list : {&r.IngredientNames, &r.Units, &r.Quantities, &r.Descriptions})
+        out.append(*list);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+
+SearchMatcher::SearchMatcher(const QByteArrayList& words, int synonymMarker)
+    : m_words(words), m_marker(synonymMarker)
+{
+    // Lines are joined with "\n": a word holding one could match across two lines, and
+    // no line holds one, so such a word is never found.
+    for (const QByteArray& word : words)
+        m_never.push_back(word.contains('\n'));
+}
+
+qsizetype SearchMatcher::firstPlace(QByteArrayView lines, const QByteArray& word, qsizetype from)
+{
+    if (from > lines.size())
+        return -1;
+    if (lines.sliced(from).startsWith(word)) // a place learnt before is often the place
+        return from;
+    const char* base = lines.data();
+    const void* at =
+        ::memmem(base + from, size_t(lines.size() - from), word.constData(), size_t(word.size()));
+    return at ? static_cast<const char*>(at) - base : -1;
+}
+
+// ---------------------------------------------------------------------------------------
+
+struct SearchIndex::Content {
+    QByteArray text;               // every record's prepared lines, one after another
+    std::vector<qsizetype> starts; // record i's lines are text[starts[i], starts[i + 1])
+    GramIndex grams;
+
+    QByteArrayView lines(int i) const
+    {
+        return QByteArrayView(text.constData() + starts[size_t(i)],
+                              starts[size_t(i) + 1] - starts[size_t(i)]);
+    }
+
+    static std::shared_ptr<const Content> build(const TKV& kv, double budget,
+                                                const std::atomic<bool>* cancel)
+    {
+        auto content = std::make_shared<Content>();
+        qsizetype reserve = 0;
+        for (const TKVG& r : kv)
+            reserve += rawSize(r);
+        content->text.reserve(reserve + reserve / 16);
+        content->starts.reserve(size_t(kv.size()) + 1);
+        LineWriter out(content->text);
+        DateTexts dates;
+        for (const TKVG& r : kv) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return content; // nobody waits for it any more
+            content->starts.push_back(content->text.size());
+            appendRecord(out, dates, r);
+        }
+        content->starts.push_back(content->text.size());
+        if (content->text.capacity() > content->text.size() + content->text.size() / 8)
+            content->text.squeeze();
+        if (budget > 0) {
+            const Content& c = *content;
+            content->grams.build(
+                int(kv.size()), [&c](int i) { return c.lines(i); },
+                qsizetype(budget * double(c.text.size())), cancel);
+        }
+        return content;
+    }
+};
+
+SearchIndex::SearchIndex() : SearchIndex(Options()) {}
+
+SearchIndex::SearchIndex(Options options) : m_options(options) {}
+
+SearchIndex::~SearchIndex()
+{
+    clear();
+}
+
+void SearchIndex::clear()
+{
+    if (m_cancel)
+        m_cancel->store(true);
+    if (m_pending.valid())
+        m_pending.wait();
+    m_pending = {};
+    m_cancel.reset();
+    m_content.reset();
+    m_results.clear();
+    m_count = -1;
+    m_sortedRecords = nullptr;
+    m_sortedCount = -1;
+}
+
+void SearchIndex::rebuild(const TKV& kv)
+{
+    const TKVG* sorted = m_sortedRecords;
+    const qsizetype sortedCount = m_sortedCount;
+    clear();
+    m_sortedRecords = sorted;
+    m_sortedCount = sortedCount;
+    m_content = Content::build(kv, m_options.indexBudget, nullptr);
+    m_count = kv.size();
+}
+
+void SearchIndex::rebuildInBackground(const TKV& kv)
+{
+    const TKVG* sorted = m_sortedRecords;
+    const qsizetype sortedCount = m_sortedCount;
+    clear();
+    m_sortedRecords = sorted;
+    m_sortedCount = sortedCount;
+    m_count = kv.size();
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    // The copy shares the records; it is dropped as soon as the work is done, so a
+    // catalogue left unchanged meanwhile is never copied.
+    m_pending = std::async(std::launch::async, [records = kv, budget = m_options.indexBudget,
+                                                cancel = m_cancel]() mutable {
+        auto content = Content::build(records, budget, cancel.get());
+        records = TKV();
+        return content;
+    });
+}
+
+bool SearchIndex::building() const
+{
+    return m_pending.valid() &&
+           m_pending.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
+void SearchIndex::waitUntilBuilt() const
+{
+    if (m_pending.valid())
+        m_content = m_pending.get();
+}
+
+const SearchIndex::Content& SearchIndex::content() const
+{
+    waitUntilBuilt();
+    static const Content kEmpty{{}, {0}, {}};
+    return m_content ? *m_content : kEmpty;
+}
+
+QByteArrayView SearchIndex::lines(int index) const
+{
+    return content().lines(index);
+}
+
+qsizetype SearchIndex::preparedBytes() const
+{
+    const Content& c = content();
+    return c.text.capacity() + qsizetype(c.starts.capacity() * sizeof(qsizetype));
+}
+
+qsizetype SearchIndex::indexBytes() const
+{
+    return content().grams.bytes();
+}
+
+namespace {
+
+// True when every record that holds all of words also holds all of earlier: each
+// earlier word is part of a word of the new search.
+bool narrows(const QByteArrayList& words, const QByteArrayList& earlier)
+{
+    return std::all_of(earlier.cbegin(), earlier.cend(), [&words](const QByteArray& old) {
+        return std::any_of(words.cbegin(), words.cend(),
+                           [&old](const QByteArray& word) { return word.contains(old); });
+    });
+}
+
+} // namespace
+
+RecordSet SearchIndex::candidates(const QByteArrayList& words, int marker,
+                                  std::vector<RecordSet>* holders) const
+{
+    const Content& c = content();
+    const int count = int(c.starts.size()) - 1;
+    if (!c.grams.usable())
+        return RecordSet(count, true);
+    // missing[j]: the records for which exactly j of the words seen so far are surely
+    // absent. A record stays a candidate while at most marker words are absent.
+    std::vector<RecordSet> missing(size_t(marker) + 1, RecordSet(count, false));
+    missing[0] = RecordSet(count, true);
+    for (const QByteArray& word : words) {
+        holders->push_back(c.grams.candidates(word));
+        const RecordSet& holds = holders->back();
+        for (size_t w = 0; w < holds.words().size(); ++w) {
+            const quint64 in = holds.words()[w];
+            for (size_t j = missing.size() - 1; j > 0; --j)
+                missing[j].words()[w] =
+                    (missing[j].words()[w] & in) | (missing[j - 1].words()[w] & ~in);
+            missing[0].words()[w] &= in;
+        }
+    }
+    for (size_t j = 1; j < missing.size(); ++j) {
+        for (size_t w = 0; w < missing[0].words().size(); ++w)
+            missing[0].words()[w] |= missing[j].words()[w];
+    }
+    return missing[0];
+}
+
+void SearchIndex::remember(Result result)
+{
+    if (!m_options.reuseResults)
+        return;
+    if (m_results.size() >= kKeptResults)
+        m_results.pop_back();
+    m_results.push_front(std::move(result));
+}
+
+RecordSet SearchIndex::find(const QByteArray& searchText)
+{
+    const SearchWords search = SplitSearchWords(searchText, true, true, true);
+    const Content& c = content();
+    for (auto it = m_results.begin(); it != m_results.end(); ++it) {
+        if (it->marker == search.synonymMarker && it->words == search.words) {
+            std::rotate(m_results.begin(), it, it + 1); // most recent first
+            return m_results.front().records;
+        }
+    }
+    std::vector<RecordSet> holders; // per word, the records that may hold it
+    RecordSet candidates = this->candidates(search.words, search.synonymMarker, &holders);
+    if (search.synonymMarker == 0) {
+        for (const Result& earlier : m_results) {
+            if (earlier.marker == 0 && narrows(search.words, earlier.words))
+                candidates.intersect(earlier.records);
+        }
+    }
+
+    // Where an earlier search learnt the first place of a part of a word, the word
+    // cannot start more than the part's offset in the word before it; where it learnt
+    // that the lines lack the part, they lack the word. Each word takes the longest
+    // such part.
+    struct Hint {
+        const std::vector<quint32>* places = nullptr;
+        quint32 shift = 0;
+    };
+    std::vector<Hint> hints(size_t(search.words.size()));
+    for (qsizetype j = 0; j < search.words.size(); ++j) {
+        qsizetype longest = 0;
+        for (const Result& earlier : m_results) {
+            for (qsizetype k = 0; k < earlier.words.size(); ++k) {
+                const QByteArray& part = earlier.words[k];
+                const qsizetype shift = search.words[j].indexOf(part);
+                if (part.size() > longest && shift >= 0) {
+                    longest = part.size();
+                    hints[size_t(j)] = {&earlier.places[size_t(k)], quint32(shift)};
+                }
+            }
+        }
+    }
+
+    // Every candidate is checked on its lines; ask for the next ones' lines early, as
+    // they lie far apart in memory.
+    std::vector<int> ids;
+    ids.reserve(size_t(candidates.count()));
+    candidates.forEach([&ids](int i) { ids.push_back(i); });
+    const SearchMatcher matcher(search.words, search.synonymMarker);
+    Result result{search.words, search.synonymMarker, RecordSet(candidates.size(), false),
+                  std::vector<std::vector<quint32>>(
+                      size_t(search.words.size()),
+                      std::vector<quint32>(size_t(candidates.size()), kUnknownPlace))};
+    // Checks records ids[from, to) into listed. (Sharing the checks with a second core
+    // gained nothing measurable on a busy two-core machine, so they run here.)
+    const auto check = [&](size_t from, size_t to, RecordSet& listed) {
+        constexpr size_t kAhead = 8;
+        for (size_t n = from; n < to; ++n) {
+            if (n + kAhead < to) {
+                const int next = ids[n + kAhead];
+                qsizetype at = c.starts[size_t(next)];
+                if (!hints.empty() && hints[0].places &&
+                    (*hints[0].places)[size_t(next)] < kNotHeld)
+                    at += (*hints[0].places)[size_t(next)];
+                __builtin_prefetch(c.text.constData() + at);
+            }
+            const int i = ids[n];
+            const auto learnt = [&hints, i](qsizetype j) {
+                const Hint& h = hints[size_t(j)];
+                return h.places ? (*h.places)[size_t(i)] : kUnknownPlace;
+            };
+            const auto absent = [&](qsizetype j) {
+                return (!holders.empty() && !holders[size_t(j)].contains(i)) ||
+                       learnt(j) == kNotHeld;
+            };
+            const auto start = [&](qsizetype j) {
+                const quint32 place = learnt(j);
+                const quint32 shift = hints[size_t(j)].shift;
+                return place < kNotHeld && place > shift ? qsizetype(place - shift) : qsizetype(0);
+            };
+            const auto found = [&result, i](qsizetype j, qsizetype at) {
+                result.places[size_t(j)][size_t(i)] = at < 0 ? kNotHeld : quint32(at);
+            };
+            if (matcher.matches(c.lines(i), absent, start, found))
+                listed.insert(i);
+        }
+    };
+    check(0, ids.size(), result.records);
+    RecordSet records = result.records;
+    remember(std::move(result));
+    return records;
+}
+
+void SearchIndex::noteSortedByName(const TKV& kv)
+{
+    m_sortedRecords = kv.constData();
+    m_sortedCount = kv.size();
+}

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "recipes/recipe.h"
+#include "recipes/recordset.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QByteArrayView>
+
+#include <atomic>
+#include <deque>
+#include <future>
+#include <memory>
+#include <vector>
+
+/// Decides whether prepared search lines hold the words of a search text as the list
+/// requires: every word, or with the sauce spellings all but the two added ones. The
+/// words are compiled once per fill and then matched against every candidate record.
+class SearchMatcher {
+public:
+    SearchMatcher(const QByteArrayList& words, int synonymMarker);
+    bool matches(QByteArrayView preparedLines) const
+    {
+        return matches(preparedLines, [](qsizetype) { return false; });
+    }
+    /// The same for lines of which absent(j) tells that they cannot hold word j (the
+    /// piece index knows) and start(j) that they hold it nowhere before that offset:
+    /// word j is looked for from there on. found(j, offset) learns the first place of
+    /// each word looked for, -1 for a word the lines do not hold.
+    template <typename Absent, typename Start, typename Found>
+    bool matches(QByteArrayView preparedLines, Absent absent, Start start, Found found) const
+    {
+        int missing = 0;
+        for (qsizetype j = 0; j < m_words.size(); ++j) {
+            const qsizetype at =
+                m_never[j] || absent(j) ? -1 : firstPlace(preparedLines, m_words[j], start(j));
+            found(j, at);
+            if (at < 0 && ++missing > m_marker)
+                return false;
+        }
+        return true;
+    }
+    template <typename Absent> bool matches(QByteArrayView preparedLines, Absent absent) const
+    {
+        return matches(
+            preparedLines, absent, [](qsizetype) { return qsizetype(0); },
+            [](qsizetype, qsizetype) {});
+    }
+
+private:
+    static qsizetype firstPlace(QByteArrayView lines, const QByteArray& word, qsizetype from);
+
+    QByteArrayList m_words;
+    std::vector<bool> m_never; // words that no line can hold
+    int m_marker = 0;
+};
+
+/// The search lines of every record, folded and upper-cased once so that a keystroke's
+/// fill only searches them, an index of their pieces that proposes the records worth
+/// checking, the results of the last searches, and what is known of the catalogue's
+/// order. A record's lines, in search order: Name, the cooking date and every further
+/// cooking date as short dates, the difficulty stars, Servings, PrepTime, Devices,
+/// Categories, the lines of Ingredients, Instructions and Comments, Binder, Magazine,
+/// Page, Remark, the lines of IngredientNames, Units, Quantities and Descriptions (Book
+/// is not searched).
+///
+/// Every record a search lists is checked on its lines by SearchMatcher: the piece
+/// index only saves checking records that cannot hold a word, and a search whose words
+/// contain the words of an earlier one checks only that search's records.
+class SearchIndex {
+public:
+    struct Options {
+        /// Largest size of the piece index, as a share of the prepared lines' size;
+        /// 0 keeps no piece index and every search checks every record.
+        double indexBudget = 1.0;
+        /// Whether searches reuse the results of earlier searches.
+        bool reuseResults = true;
+    };
+
+    SearchIndex();
+    explicit SearchIndex(Options options);
+    ~SearchIndex();
+    SearchIndex(const SearchIndex&) = delete;
+    SearchIndex& operator=(const SearchIndex&) = delete;
+
+    /// Prepares the lines of every record of kv, which is in list order, and indexes them.
+    void rebuild(const TKV& kv);
+    /// The same on a second thread, over the records as they are now (kv shares them;
+    /// the catalogue copies them only if it changes before the work is done). Searches
+    /// and line lookups wait for it.
+    void rebuildInBackground(const TKV& kv);
+    /// Forgets the lines and the order: call after every reload and whenever names or
+    /// the order of the catalogue changed. The next search prepares the lines again.
+    void clear();
+    /// True when the lines were (or are being) prepared for kv.
+    bool fits(const TKV& kv) const { return m_count >= 0 && m_count == kv.size(); }
+    /// True while a rebuild runs on the second thread.
+    bool building() const;
+    /// Waits until a rebuild on the second thread is done.
+    void waitUntilBuilt() const;
+
+    /// The prepared lines of record index, joined with "\n".
+    QByteArrayView lines(int index) const;
+    qsizetype size() const { return m_count < 0 ? 0 : m_count; }
+    /// Bytes of the prepared lines and of the piece index.
+    qsizetype preparedBytes() const;
+    qsizetype indexBytes() const;
+
+    /// The records whose prepared lines hold the words of searchText as the list
+    /// requires (see SplitSearchWords for how a search text becomes words).
+    RecordSet find(const QByteArray& searchText);
+
+    /// Remembers that kv is sorted by name, until clear() or until kv is resized or
+    /// moved, so that a fill need not check every name again.
+    void noteSortedByName(const TKV& kv);
+    bool knowsSortedByName(const TKV& kv) const
+    {
+        return m_sortedRecords == kv.constData() && m_sortedCount == kv.size();
+    }
+
+private:
+    struct Content;
+    // A search's words and the records it lists, with what its checks learnt of each
+    // word: for every record checked, the first place of the word in its lines or
+    // that they do not hold it. Later searches start looking for a longer word there.
+    struct Result {
+        QByteArrayList words;
+        int marker = 0;
+        RecordSet records;
+        std::vector<std::vector<quint32>> places; // [word][record]
+    };
+    const Content& content() const;
+    RecordSet candidates(const QByteArrayList& words, int marker,
+                         std::vector<RecordSet>* holders) const;
+    void remember(Result result);
+
+    Options m_options;
+    mutable std::shared_ptr<const Content> m_content;
+    mutable std::future<std::shared_ptr<const Content>> m_pending;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+    std::deque<Result> m_results;
+    qsizetype m_count = -1;
+    const TKVG* m_sortedRecords = nullptr;
+    qsizetype m_sortedCount = -1;
+};
