@@ -11,6 +11,7 @@
 #include "editor/decorations.h"
 #include "editor/recipefiles.h"
 #include "imaging/pictureloader.h"
+#include "import/F_Import.h"
 #include "platform/cp1252.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/textdocumentbridge.h"
@@ -151,12 +152,13 @@ void TFMain::createMenus()
     NeuesRezept1->setShortcut(QKeySequence::New);
     Rezeptladen1 = action(this, "Rezeptladen1", "Load recipe");
     Rezeptladen1->setShortcut(QKeySequence::Open);
+    Rezepteimportieren1 = action(this, "Rezepteimportieren1", "Import recipes...");
     Rezeptdrucken2 = action(this, "Rezeptdrucken2", "Print recipe");
     Rezeptdrucken2->setShortcut(QKeySequence::Print);
     Rezeptlistedrucken1 = action(this, "Rezeptlistedrucken1", "Print recipe list");
     Programmbeenden1 = action(this, "Programmbeenden1", "Close program");
     Programmbeenden1->setShortcut(QKeySequence::Quit);
-    file->addActions({NeuesRezept1, Rezeptladen1});
+    file->addActions({NeuesRezept1, Rezeptladen1, Rezepteimportieren1});
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     file->addActions({Rezeptdrucken2, Rezeptlistedrucken1});
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
@@ -191,6 +193,7 @@ void TFMain::connectHandlers()
     connect(PMNeuesRezeptanlegen, &QAction::triggered, this, &TFMain::NeuesRezept1Click);
     connect(Rezeptladen1, &QAction::triggered, this, &TFMain::Rezeptladen1Click);
     connect(PMRezeptladen, &QAction::triggered, this, &TFMain::Rezeptladen1Click);
+    connect(Rezepteimportieren1, &QAction::triggered, this, &TFMain::Rezepteimportieren1Click);
     connect(Rezeptdrucken2, &QAction::triggered, this, &TFMain::Rezeptdrucken2Click);
     connect(PMRezeptdrucken, &QAction::triggered, this, &TFMain::Rezeptdrucken2Click);
     connect(Rezeptlistedrucken1, &QAction::triggered, this, &TFMain::Rezeptlistedrucken1Click);
@@ -450,6 +453,12 @@ void TFMain::Rezeptladen1Click()
     }
     m_catalogue.CurrentRecipe = IndexOfListRow(m_catalogue.recipes, row);
     emit editorRequested(false);
+}
+
+void TFMain::Rezepteimportieren1Click()
+{
+    // The list is reloaded before the summary shows, so the new recipes are behind it.
+    ImportRecipes(this, BaseFolder(), [this] { FillRecipeList(true); });
 }
 
 void TFMain::Rezeptdrucken2Click()

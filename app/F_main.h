@@ -44,6 +44,7 @@ public:
     // Commands.
     void NeuesRezept1Click();
     void Rezeptladen1Click();
+    void Rezepteimportieren1Click();
     void Rezeptdrucken2Click();
     void Rezeptlistedrucken1Click();
     void PMRezeptloeschenClick();
@@ -104,6 +105,7 @@ public:
     QMenu* PMRezeptliste = nullptr;
     QAction* NeuesRezept1 = nullptr;
     QAction* Rezeptladen1 = nullptr;
+    QAction* Rezepteimportieren1 = nullptr;
     QAction* Rezeptdrucken2 = nullptr;
     QAction* Rezeptlistedrucken1 = nullptr;
     QAction* Programmbeenden1 = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/printcommands.h"
 #include "app/startup.h"
+#include "import/importer.h"
 #include "platform/cp1252.h"
 #include "platform/daycount.h"
 #include "recipes/recipejson.h"
@@ -110,6 +111,22 @@ int printList(const ListOptions& options, QTextStream& out, QTextStream& err)
     return 0;
 }
 
+// Imports the files into the recipe folder of the current folder and prints the
+// summary; 1 when nothing could be imported.
+int importFiles(const QStringList& files, QTextStream& out, QTextStream& err)
+{
+    if (files.isEmpty()) {
+        err << "--import needs at least one FILE" << Qt::endl;
+        return 2;
+    }
+    const QString base = currentBaseFolder();
+    removeLeftoverFiles(base);
+    const ImportSummary summary = importRecipeFiles(files, base);
+    out << summary.text();
+    out.flush();
+    return summary.imported > 0 ? 0 : 1;
+}
+
 } // namespace
 
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -175,8 +192,21 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "filters) with their icons to the PDF file OUT."),
         QStringLiteral("OUT"));
     parser.addOptions({printPdfOption, recipeOption, deluxeOption, draftOption, printListOption});
+    const QCommandLineOption importOption(
+        QStringLiteral("import"),
+        QStringLiteral("Import the recipes of the FILEs given after the options (MealMaster, "
+                       "RecipeML, or web pages and JSON files with schema.org recipes) into "
+                       "the prepared_recipes folder as new recipe files, and print how many "
+                       "were imported and what could not be read. Exit status 1 when nothing "
+                       "could be imported."));
+    parser.addOption(importOption);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("With --import: a file to import."),
+                                 QStringLiteral("[FILE...]"));
     parser.process(arguments);
 
+    if (parser.isSet(importOption))
+        return importFiles(parser.positionalArguments(), out, err);
     if (parser.isSet(exportOption))
         return exportJson(out, err);
     if (parser.isSet(printPdfOption)) {

@@ -27,7 +27,7 @@ bool isCommandLineMode(int argc, char* argv[])
 {
     return hasOption(argc, argv,
                      {"--export-json", "--list", "--help", "-h", "--help-all", "--version", "-v",
-                      "--print-pdf", "--print-list-pdf"});
+                      "--print-pdf", "--print-list-pdf", "--import"});
 }
 
 // Printing lays pages out with fonts and the preview's controls, which need a GUI

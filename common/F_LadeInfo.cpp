@@ -75,6 +75,11 @@ TFLadeInfo::TFLadeInfo(QWidget* parent)
 
 void TFLadeInfo::ShowProgress()
 {
+    ShowProgress(QStringLiteral("Creating printing data..."));
+}
+
+void TFLadeInfo::ShowProgress(const QString& text)
+{
     setWindowTitle(QStringLiteral("Hint:"));
     // A missing logo leaves the picture empty; the hint still shows.
     const QImage logo = loadPicture(basePath(kLogo));
@@ -82,7 +87,7 @@ void TFLadeInfo::ShowProgress()
         ILogo->clear();
     else
         ILogo->setPixmap(QPixmap::fromImage(logo));
-    LText->setText(QStringLiteral("Creating printing data..."));
+    LText->setText(text);
     if (!isVisible()) {
         pause(kPauseBeforeShowing);
         showCentred(this);
@@ -111,6 +116,11 @@ TFLadeInfo* ProgressWindow()
 void ShowProgress()
 {
     ProgressWindow()->ShowProgress();
+}
+
+void ShowProgress(const QString& text)
+{
+    ProgressWindow()->ShowProgress(text);
 }
 
 void HideProgress()

@@ -15,6 +15,9 @@ public:
 
     /// Sets the title, the logo and the text and shows the window (not modal).
     void ShowProgress();
+    /// As ShowProgress with another text (an import counting its recipes); showing it
+    /// again only changes the text.
+    void ShowProgress(const QString& text);
     void HideProgress();
 
 private:
@@ -29,6 +32,8 @@ TFLadeInfo* ProgressWindow();
 /// returning, as the caller goes on to work without returning to the event loop.
 /// Showing it twice shows it once.
 void ShowProgress();
+/// As ShowProgress, with text in place of the print hint.
+void ShowProgress(const QString& text);
 
 /// Hides the progress window and lets the windows it covered repaint for 50 ms.
 void HideProgress();

@@ -43,6 +43,7 @@ constexpr Text kMainCaptions[] = {
     {"Datei1", "File"},
     {"NeuesRezept1", "New recipe"},
     {"Rezeptladen1", "Load recipe"},
+    {"Rezepteimportieren1", "Import recipes..."},
     {"Rezeptdrucken2", "Print recipe"},
     {"Rezeptlistedrucken1", "Print recipe list"},
     {"Programmbeenden1", "Close program"},

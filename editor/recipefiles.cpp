@@ -24,28 +24,6 @@ bool isReplaced(QChar ch)
     return false;
 }
 
-// The names in a folder, compared as the file lookup compares them: whatever their case.
-class TakenNames {
-public:
-    explicit TakenNames(const QString& folder)
-    {
-        const QString existing = lookupPath(folder);
-        if (existing.isEmpty())
-            return;
-        const QStringList entries = QDir(existing).entryList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-        for (const QString& entry : entries)
-            m_names.insert(entry.toCaseFolded());
-    }
-    bool isFree(const QString& fileName) const
-    {
-        return !m_names.contains(fileName.toCaseFolded());
-    }
-
-private:
-    QSet<QString> m_names;
-};
-
 QString numberedName(const QString& safeName, int number)
 {
     return safeName + QLatin1Char('_') + QString::number(number) + QStringLiteral(".vrez");
@@ -77,9 +55,30 @@ int drawFileNameSuffix()
     return int(QRandomGenerator::global()->bounded(900));
 }
 
-QString FreeRecipeFileName(const QString& folder, const QByteArray& name, const SuffixDraw& draw)
+TakenFileNames::TakenFileNames(const QString& folder)
 {
-    const TakenNames taken(folder);
+    const QString existing = lookupPath(folder);
+    if (existing.isEmpty())
+        return;
+    const QStringList entries = QDir(existing).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString& entry : entries)
+        m_names.insert(entry.toCaseFolded());
+}
+
+bool TakenFileNames::isFree(const QString& fileName) const
+{
+    return !m_names.contains(fileName.toCaseFolded());
+}
+
+void TakenFileNames::take(const QString& fileName)
+{
+    m_names.insert(fileName.toCaseFolded());
+}
+
+QString FreeRecipeFileName(const TakenFileNames& taken, const QByteArray& name,
+                           const SuffixDraw& draw)
+{
     const QString plain = recipeFileNameFor(name);
     if (taken.isFree(plain))
         return plain;
@@ -95,6 +94,11 @@ QString FreeRecipeFileName(const QString& folder, const QByteArray& name, const 
             return candidate;
     }
     return {};
+}
+
+QString FreeRecipeFileName(const QString& folder, const QByteArray& name, const SuffixDraw& draw)
+{
+    return FreeRecipeFileName(TakenFileNames(folder), name, draw);
 }
 
 QString sideFilePath(const QString& recipeFilePath, const RecipeTextField& field)

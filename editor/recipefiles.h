@@ -4,6 +4,7 @@
 #include "recipes/recipetexts.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -23,11 +24,27 @@ using SuffixDraw = std::function<int()>;
 /// The default draw, from the process-wide random generator.
 int drawFileNameSuffix();
 
+/// The names in a folder, compared as the file lookup compares them: whatever their case.
+/// Listed once, so a run that writes many recipes (an import) adds the names it takes
+/// instead of listing the folder again for each.
+class TakenFileNames {
+public:
+    explicit TakenFileNames(const QString& folder);
+    bool isFree(const QString& fileName) const;
+    void take(const QString& fileName);
+
+private:
+    QSet<QString> m_names;
+};
+
 /// A recipe file name that no file in folder (ending with a separator) has yet, in any
 /// case of its letters: the name's own file name when it is free, otherwise the name,
 /// "_" and a drawn number.
 /// Returns an empty text when every one of the 900 numbered names is taken.
 QString FreeRecipeFileName(const QString& folder, const QByteArray& name,
+                           const SuffixDraw& draw = drawFileNameSuffix);
+/// As above, against names already listed.
+QString FreeRecipeFileName(const TakenFileNames& taken, const QByteArray& name,
                            const SuffixDraw& draw = drawFileNameSuffix);
 
 /// Path of a text's side file: the recipe file's path followed by the text's suffix.

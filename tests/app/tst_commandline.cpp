@@ -347,6 +347,47 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(result.out.toUtf8()).array().size(), 0);
         QVERIFY(result.err.isEmpty());
     }
+
+    // --import names the files given after the options relative to the current folder,
+    // prints the summary, and fails only when nothing at all could be imported.
+    void importPrintsTheSummary_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("recipes");
+        QTest::newRow("a recipe and a damaged file")
+            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("bad.json")} << 0 << 1;
+        QTest::newRow("nothing readable")
+            << QStringList{QStringLiteral("bad.json"), QStringLiteral("missing.mmf")} << 1 << 0;
+        QTest::newRow("no file") << QStringList() << 2 << 0;
+    }
+    void importPrintsTheSummary()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, code);
+        QFETCH(int, recipes);
+        QTemporaryDir dir;
+        putFile(dir.filePath(QStringLiteral("soup.mmf")),
+                "MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Soup\n"
+                "      1 lb Lentils\nSimmer.\nMMMMM\n");
+        putFile(dir.filePath(QStringLiteral("bad.json")), "{\"@type\": \"Recipe\", \"name\": ");
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const Run result = run(QStringList{QStringLiteral("--import")} + files);
+        QDir::setCurrent(previous);
+        QCOMPARE(result.code, code);
+        const QStringList written =
+            QDir(dir.filePath(QStringLiteral("prepared_recipes"))).entryList(QDir::Files);
+        QCOMPARE(written.size(), recipes);
+        if (code == 2)
+            return;
+        QVERIFY2(result.out.startsWith(QStringLiteral("%1 recipe").arg(recipes)),
+                 qPrintable(result.out));
+        for (const QString& file : files) {
+            if (file != QLatin1String("soup.mmf"))
+                QVERIFY2(result.out.contains(file), qPrintable(result.out));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,11 +1,13 @@
 #include "app/F_main.h"
 #include "app/application.h"
 #include "app/recipelistmodel.h"
+#include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/interfacetexts.h"
 #include "common/session.h"
 #include "editor/F_KVE.h"
+#include "import/F_Import.h"
 #include "platform/richtext/rtfwriter.h"
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
@@ -19,11 +21,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeView>
+#include <QTreeWidget>
 
 namespace {
 
@@ -490,6 +495,81 @@ private slots:
         QCOMPARE(ControlsWithoutTexts(application.editor()), QStringList());
         QCOMPARE(application.editor()->windowTitle(), QStringLiteral("Dilboscan 2.01"));
         main->setOptionsRead(false);
+    }
+
+    // File > Import recipes: a damaged file in the selection is named in the summary,
+    // the good one is in the list behind it, and the summary saves as a text file. An
+    // import of a megabyte or more shows the progress window while it runs.
+    void importRecipesFromTheFileMenu_data()
+    {
+        QTest::addColumn<int>("extraRecipes");
+        QTest::addColumn<QList<int>>("progressPauses");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("short") << 0 << QList<int>() << QStringLiteral("1 recipe imported.");
+        QTest::newRow("long") << 800 << QList<int>{100, 50}
+                              << QStringLiteral("801 recipes imported.");
+    }
+    void importRecipesFromTheFileMenu()
+    {
+        QFETCH(int, extraRecipes);
+        QFETCH(QList<int>, progressPauses);
+        QFETCH(QString, summary);
+        QMenu* file = m_main->menuBar()->actions().first()->menu();
+        QVERIFY(file->actions().contains(m_main->Rezepteimportieren1));
+        QCOMPARE(m_main->Rezepteimportieren1->text(), QStringLiteral("Import recipes..."));
+
+        const QString in = m_collection->base + QStringLiteral("in/");
+        QByteArray mealMaster =
+            "MMMMM----- Recipe via Meal-Master (tm) v8.06\r\n"
+            "      Title: Barley Stew\r\n      1 c  Barley\r\nSimmer.\r\nMMMMM\r\n";
+        for (int i = 0; i < extraRecipes; ++i) {
+            mealMaster += "MMMMM----- Recipe via Meal-Master\r\n      Title: Filler " +
+                          QByteArray::number(i) + "\r\n" + QByteArray(1300, 'x') + "\r\nMMMMM\r\n";
+        }
+        putFile(in + QStringLiteral("stew.mmf"), mealMaster);
+        putFile(in + QStringLiteral("broken.xml"),
+                "<recipeml><recipe><head><title>Stew</title></head><ingredients>");
+        SetImportFilesDialogHook([&] {
+            return QStringList{in + QStringLiteral("stew.mmf"), in + QStringLiteral("broken.xml")};
+        });
+        const QString saved = in + QStringLiteral("summary.txt");
+        SetSummaryFileDialogHook([&](const QString&) { return saved; });
+        QList<int> pauses;
+        SetProgressPauseHook([&](int ms) { pauses << ms; });
+        QString result;
+        QList<QStringList> rows;
+        bool modal = false, listed = false;
+        SetImportSummaryShownHook([&](TFImport& window) {
+            modal = window.isVisible() && window.windowModality() == Qt::ApplicationModal;
+            listed = captions(*m_main).contains(QStringLiteral("Barley Stew"));
+            result = window.LErgebnis->text();
+            for (int i = 0; i < window.LVProbleme->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = window.LVProbleme->topLevelItem(i);
+                rows << QStringList{item->text(0), item->text(1), item->text(2)};
+            }
+            QTest::mouseClick(window.BSpeichern, Qt::LeftButton);
+            QTest::mouseClick(window.BOK, Qt::LeftButton);
+        });
+        m_main->Rezepteimportieren1->trigger();
+        SetImportFilesDialogHook({});
+        SetSummaryFileDialogHook({});
+        SetImportSummaryShownHook({});
+        SetProgressPauseHook({});
+
+        QVERIFY(modal);
+        QVERIFY(listed);
+        QCOMPARE(result, summary);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][0], in + QStringLiteral("broken.xml"));
+        QVERIFY2(rows[0][1].startsWith(QLatin1String("line 1, column")), qPrintable(rows[0][1]));
+        QVERIFY2(rows[0][2].contains(QLatin1String("\"Stew\" was not imported")),
+                 qPrintable(rows[0][2]));
+        const QByteArray text = fileBytes(saved);
+        QVERIFY2(text.contains("broken.xml, line 1, column"), text.constData());
+        QCOMPARE(pauses, progressPauses);
+        QVERIFY(!ProgressWindow()->isVisible());
+        QVERIFY(m_asked.isEmpty());
+        QCOMPARE(m_errors, QStringList());
     }
 
 private:

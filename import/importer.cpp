@@ -1,0 +1,175 @@
+#include "import/importer.h"
+
+#include "editor/recipefiles.h"
+#include "import/mealmaster.h"
+#include "import/recipeml.h"
+#include "import/schemaorg.h"
+#include "platform/filelookup.h"
+#include "platform/safefile.h"
+#include "recipes/recipefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString extensionOf(const QString& path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+// The recipe folder, made when the base folder has none yet.
+QString preparedFolder(const QString& baseFolder, QString* error)
+{
+    const QString existing = lookupPath(recipeFolder(baseFolder));
+    if (!existing.isEmpty())
+        return existing.endsWith(QLatin1Char('/')) ? existing : existing + QLatin1Char('/');
+    const QString folder = recipeFolder(baseFolder);
+    if (!QDir().mkpath(folder))
+        *error = QStringLiteral("The folder %1 could not be made.")
+                     .arg(QDir::toNativeSeparators(folder));
+    return folder;
+}
+
+constexpr qsizetype kFileNameChars = 60;
+
+class RecipeWriter {
+public:
+    RecipeWriter(const QString& folder, ImportSummary* summary, const ImportProgress& progress)
+        : m_folder(folder), m_taken(folder), m_summary(summary), m_progress(progress)
+    {
+    }
+
+    bool stopped() const { return !m_stop.isEmpty(); }
+    const QString& stopReason() const { return m_stop; }
+
+    void write(ImportedRecipe& imported, const QString& file)
+    {
+        if (stopped())
+            return;
+        TKVG record = imported.toRecord();
+        // The file name takes the start of a long name, so it stays within what file
+        // systems allow (255 bytes of UTF-8) with its suffixes and side-file extensions.
+        const QString name =
+            FreeRecipeFileName(m_taken, record.Name.left(kFileNameChars).trimmed());
+        if (name.isEmpty()) {
+            m_summary->problems.append(
+                {file, QString(),
+                 QStringLiteral("the recipe \"%1\" was not imported: every file name for it "
+                                "is taken")
+                     .arg(imported.name)});
+            return;
+        }
+        record.FileName = name;
+        record.FilePath = m_folder + name;
+        normaliseKind(record);
+        QString error;
+        if (!writeFileAtomically(record.FilePath, recipeFileBytes(record), &error)) {
+            m_stop = error;
+            return;
+        }
+        m_taken.take(name);
+        ++m_summary->imported;
+        m_summary->recipeFiles << name;
+        if (m_progress)
+            m_progress(m_summary->imported, file);
+    }
+
+private:
+    QString m_folder;
+    TakenFileNames m_taken;
+    ImportSummary* m_summary;
+    const ImportProgress& m_progress;
+    QString m_stop;
+};
+
+} // namespace
+
+ImportFormat detectImportFormat(const QString& path, const QByteArray& bytes)
+{
+    const QString text = decodeImportedText(bytes.left(1 << 16));
+    if (looksLikeRecipeMl(text))
+        return ImportFormat::RecipeMl;
+    const QString extension = extensionOf(path);
+    if (looksLikeSchemaOrg(text) || extension == QLatin1String("json") ||
+        extension == QLatin1String("jsonld"))
+        return ImportFormat::SchemaOrg;
+    if (extension == QLatin1String("html") || extension == QLatin1String("htm"))
+        return ImportFormat::SchemaOrg;
+    if (looksLikeMealMaster(decodeImportedText(bytes)))
+        return ImportFormat::MealMaster;
+    if (extension == QLatin1String("xml") || extension == QLatin1String("rml"))
+        return ImportFormat::RecipeMl;
+    return ImportFormat::Unknown;
+}
+
+RecipeReader importReader(ImportFormat format)
+{
+    switch (format) {
+    case ImportFormat::MealMaster:
+        return readMealMaster;
+    case ImportFormat::RecipeMl:
+        return readRecipeMl;
+    case ImportFormat::SchemaOrg:
+        return readSchemaOrg;
+    case ImportFormat::Unknown:
+        break;
+    }
+    return nullptr;
+}
+
+QString ImportSummary::text() const
+{
+    QString out = imported == 1 ? QStringLiteral("1 recipe imported.\n")
+                                : QStringLiteral("%1 recipes imported.\n").arg(imported);
+    if (!problems.isEmpty()) {
+        out += QStringLiteral("Could not be read:\n");
+        for (const ImportProblem& problem : problems)
+            out += problem.toString() + QLatin1Char('\n');
+    }
+    return out;
+}
+
+ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFolder,
+                                const ImportProgress& progress)
+{
+    ImportSummary summary;
+    QString error;
+    const QString folder = preparedFolder(baseFolder, &error);
+    if (!error.isEmpty()) {
+        summary.problems.append({QDir::toNativeSeparators(folder), QString(), error});
+        return summary;
+    }
+    RecipeWriter writer(folder, &summary, progress);
+    for (const QString& file : files) {
+        if (progress)
+            progress(summary.imported, file);
+        QByteArray bytes;
+        if (!readWholeFile(file, &bytes, &error)) {
+            summary.problems.append({file, QString(), error});
+            continue;
+        }
+        const RecipeReader reader = importReader(detectImportFormat(file, bytes));
+        if (!reader) {
+            summary.problems.append({file, QString(),
+                                     QStringLiteral("not a MealMaster, RecipeML or schema.org "
+                                                    "recipe file")});
+            continue;
+        }
+        reader(
+            bytes, file, [&](ImportedRecipe& recipe) { writer.write(recipe, file); },
+            &summary.problems);
+        if (writer.stopped()) {
+            summary.problems.append(
+                {file, QString(),
+                 QStringLiteral("the import stopped: %1").arg(writer.stopReason())});
+            break;
+        }
+    }
+    return summary;
+}
+
+bool saveImportSummary(const ImportSummary& summary, const QString& path, QString* error)
+{
+    return writeFileAtomically(path, summary.text().toUtf8(), error);
+}

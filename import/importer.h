@@ -1,0 +1,43 @@
+#pragma once
+
+#include "import/importrecipe.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Importing recipe files of other programs: each file is read whole through the guarded
+// reader, its format recognised by its content, and every recipe read from it written
+// as a recipe file of its own under a free file name, so nothing is overwritten.
+
+enum class ImportFormat { Unknown, MealMaster, RecipeMl, SchemaOrg };
+
+/// The format of a file's content (the name's extension decides only between formats
+/// the content leaves open).
+ImportFormat detectImportFormat(const QString& path, const QByteArray& bytes);
+
+/// The reader of a format; nullptr for Unknown.
+RecipeReader importReader(ImportFormat format);
+
+/// What an import did.
+struct ImportSummary {
+    int imported = 0;
+    QStringList recipeFiles;       ///< the names of the recipe files written, in order
+    QList<ImportProblem> problems; ///< what could not be read, in the order met
+    /// "3 recipes imported." and, when there are problems, one line for each.
+    QString text() const;
+};
+
+/// Told after each recipe written and before each file is read: the number imported so
+/// far and the file being read.
+using ImportProgress = std::function<void(int imported, const QString& file)>;
+
+/// Imports files into the recipe folder below baseFolder (made when missing). A file
+/// that cannot be read or holds no recipe is named in the summary and the next one is
+/// read; when a recipe file cannot be written the import stops there.
+ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFolder,
+                                const ImportProgress& progress = {});
+
+/// Writes the summary's text to path (UTF-8), replacing the file atomically.
+bool saveImportSummary(const ImportSummary& summary, const QString& path, QString* error);

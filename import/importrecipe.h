@@ -1,0 +1,89 @@
+#pragma once
+
+#include "recipes/recipe.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// What the import readers share: the recipe as a reader collects it (Unicode texts, so
+// each format decodes once), the record it becomes, and the problems a reader names.
+
+/// Something in an imported file that could not be read, or was read with a change the
+/// user should know of.
+struct ImportProblem {
+    QString file;   ///< the file as it was given
+    QString where;  ///< "line 12", or empty when the whole file is meant
+    QString reason; ///< what was wrong and what became of it
+    /// "file, line 12: reason".
+    QString toString() const;
+};
+
+/// One row of the four deluxe columns.
+struct IngredientRow {
+    QString quantity;
+    QString unit;
+    QString name;
+    QString preparation;
+};
+
+/// A recipe as a reader collects it. Texts are Unicode; toRecord converts them.
+struct ImportedRecipe {
+    QString name;
+    QStringList categories;
+    QString servings;
+    QString totalTime;
+    QString remark;
+    QString picture;           ///< full path of an existing picture file, or empty
+    QStringList ingredients;   ///< free-text ingredient lines (a normal recipe)
+    QList<IngredientRow> rows; ///< deluxe columns; when present the recipe is deluxe
+    QStringList instructions;
+    QStringList comments;
+
+    /// The recipe record: deluxe when it has rows, difficulty 1 ("very easy", what a
+    /// record without one reads as), cooked today, no file name yet.
+    TKVG toRecord() const;
+};
+
+/// Receives each recipe as a reader has read it.
+using RecipeSink = std::function<void(ImportedRecipe& recipe)>;
+
+/// A reader of one format: bytes of the file at path (named in problems, and the folder
+/// where pictures beside a page are looked for) into recipes; what it cannot read goes
+/// into problems. Never fails as a whole: a damaged file gives what could be read.
+using RecipeReader = void (*)(const QByteArray& bytes, const QString& path, const RecipeSink& sink,
+                              QList<ImportProblem>* problems);
+
+/// A record text for a Unicode text, as a typed text becomes one: line breaks and tabs
+/// become blanks, other control characters go, and a character Windows-1252 cannot hold
+/// becomes "?". Fractions such as "⅓" (which it cannot hold) are written "1/3" first, so
+/// quantities keep their value.
+QByteArray recordText(QStringView text);
+
+/// A file's text: UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped),
+/// otherwise Windows-1252, the code page old recipe collections were written in.
+QString decodeImportedText(const QByteArray& bytes);
+
+/// The seconds of an ISO 8601 duration ("PT1H30M", "P1DT2H"); -1 when text is not one.
+qint64 durationSeconds(QStringView text);
+/// A length of time as people read it: "1 h 30 min", "26 h", "45 min"; empty for 0.
+QString formatDuration(qint64 seconds);
+/// An ISO 8601 duration as people read it; empty when text is not one or is zero.
+QString durationText(QStringView text);
+
+/// Text of an HTML fragment: tags dropped (a line break for "br", and at the end of a
+/// paragraph or list item), character references decoded.
+QString htmlToText(QStringView html);
+
+/// The 1-based line of the character at offset in text.
+int lineAt(QStringView text, qsizetype offset);
+
+/// The name for a recipe that has none: the file's name without its extension.
+QString nameFromFile(const QString& path);
+
+/// Gives the recipe a name when it has none (and reports it at where), then hands it to
+/// sink.
+void deliverRecipe(ImportedRecipe& recipe, const QString& path, const QString& where,
+                   const RecipeSink& sink, QList<ImportProblem>* problems);

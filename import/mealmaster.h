@@ -1,0 +1,18 @@
+#pragma once
+
+#include "import/importrecipe.h"
+
+// MealMaster text files: recipes framed by a "----- ... Meal-Master ..." line and a
+// "-----" line, or by "MMMMM----- ..." and "MMMMM"; several per file, with text between
+// them ignored. Each becomes a deluxe recipe: the header's title, categories and
+// servings or yield, the ingredient lines in their columns (quantity, unit, text with
+// the preparation after ";"), two ingredients a line, continuation lines ("-" in the
+// text column) and section headings; the directions become the instructions, one
+// paragraph a line.
+
+/// True when text holds a MealMaster begin line.
+bool looksLikeMealMaster(QStringView text);
+
+/// Reads every recipe of a MealMaster file.
+void readMealMaster(const QByteArray& bytes, const QString& path, const RecipeSink& sink,
+                    QList<ImportProblem>* problems);

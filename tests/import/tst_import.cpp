@@ -1,0 +1,310 @@
+#include "editor/recipefiles.h"
+#include "import/importer.h"
+#include "import/mealmaster.h"
+#include "import/recipeml.h"
+#include "import/schemaorg.h"
+#include "recipes/recipefile.h"
+#include "tests/testfiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Read {
+    QList<TKVG> recipes;
+    QList<ImportProblem> problems;
+    QStringList problemTexts() const
+    {
+        QStringList out;
+        for (const ImportProblem& p : problems)
+            out << p.where + QStringLiteral(": ") + p.reason;
+        return out;
+    }
+};
+
+Read readWith(RecipeReader reader, const QString& path)
+{
+    Read read;
+    reader(
+        fileBytes(path), path, [&](ImportedRecipe& r) { read.recipes << r.toRecord(); },
+        &read.problems);
+    return read;
+}
+
+Read readData(RecipeReader reader, const char* name)
+{
+    const QString path = QFINDTESTDATA(QStringLiteral("data/") + QLatin1String(name));
+    if (path.isEmpty())
+        qWarning("test file %s is missing", name);
+    return readWith(reader, path);
+}
+
+QByteArrayList lines(const TSTRING& list)
+{
+    return list.toList();
+}
+
+} // namespace
+
+class TestImport : public QObject {
+    Q_OBJECT
+private slots:
+    void mealMasterFramingsColumnsAndContinuations()
+    {
+        const Read read = readData(readMealMaster, "framings.mmf");
+        QCOMPARE(read.problemTexts(), QStringList());
+        QCOMPARE(read.recipes.size(), 2);
+
+        const TKVG& bread = read.recipes[0];
+        QCOMPARE(bread.Name, QByteArray("Banana Bread"));
+        QCOMPARE(bread.Kind, 1);
+        QCOMPARE(bread.Categories, QByteArray("Breads,Cakes,"));
+        QCOMPARE(bread.Servings, QByteArray("1 loaf"));
+        QCOMPARE(lines(bread.Quantities), (QByteArrayList{"1 1/2", "1", "1/2", "3", "", "2"}));
+        QCOMPARE(lines(bread.Units), (QByteArrayList{"c", "ts", "c", "", "", "tb"}));
+        QCOMPARE(lines(bread.IngredientNames),
+                 (QByteArrayList{"Flour", "Baking soda", "Butter", "Bananas", "GLAZE", "Honey"}));
+        QCOMPARE(lines(bread.Descriptions),
+                 (QByteArrayList{"sifted", "", "softened or margarine", "very ripe", "", ""}));
+        QCOMPARE(lines(bread.Instructions),
+                 (QByteArrayList{"Heat the oven to 180 C. Mash the bananas and stir in the butter.",
+                                 "Fold in the flour and the soda.", "1. Bake for one hour.",
+                                 "2. Brush with the honey."}));
+
+        // Two ingredients a line, read left to right; each column continues its own.
+        const TKVG& soup = read.recipes[1];
+        QCOMPARE(soup.Name, QByteArray("Lentil Soup"));
+        QCOMPARE(soup.Servings, QByteArray("4"));
+        QCOMPARE(lines(soup.IngredientNames),
+                 (QByteArrayList{"Lentils", "Onions", "Water or stock", "Salt and pepper",
+                                 "TOPPING", "Yogurt"}));
+        QCOMPARE(lines(soup.Descriptions), (QByteArrayList{"", "chopped", "", "", "", ""}));
+        QCOMPARE(lines(soup.Quantities), (QByteArrayList{"1", "2", "1", "1", "", "1/4"}));
+        QCOMPARE(lines(soup.Instructions), (QByteArrayList{"Simmer everything for 40 minutes."}));
+    }
+
+    void mealMasterDamagedFileImportsWhatItCan()
+    {
+        const Read read = readData(readMealMaster, "damaged.mmf");
+        QCOMPARE(read.recipes.size(), 3);
+        // No title: named after the file. UTF-8 text lands in Windows-1252.
+        QCOMPARE(read.recipes[0].Name, QByteArray("damaged"));
+        QCOMPARE(read.recipes[1].Name, QByteArray("Cr\xe8me Caramel"));
+        QCOMPARE(lines(read.recipes[1].IngredientNames), QByteArrayList{"Sugar"});
+        QCOMPARE(lines(read.recipes[1].Instructions), QByteArrayList{"Melt the sugar."});
+        QCOMPARE(read.recipes[2].Name, QByteArray("Pancakes"));
+        QCOMPARE(lines(read.recipes[2].Instructions), QByteArrayList{"Stir."});
+        QCOMPARE(read.problems.size(), 3);
+        QCOMPARE(read.problems[0].where, QStringLiteral("line 1"));
+        QVERIFY(read.problems[0].reason.contains(QLatin1String("no name")));
+        QCOMPARE(read.problems[1].where, QStringLiteral("line 11"));
+        QVERIFY(read.problems[1].reason.contains(QLatin1String("no end line")));
+        QCOMPARE(read.problems[2].where, QStringLiteral("line 15"));
+        QVERIFY(read.problems[2].reason.contains(QLatin1String("file ends")));
+    }
+
+    void recipeMl()
+    {
+        const Read read = readData(readRecipeMl, "recipes.xml");
+        QCOMPARE(read.problemTexts(), QStringList());
+        QCOMPARE(read.recipes.size(), 2);
+        const TKVG& crumble = read.recipes[0];
+        QCOMPARE(crumble.Name, QByteArray("Apple Crumble"));
+        QCOMPARE(crumble.Categories, QByteArray("Desserts,Fruit,"));
+        QCOMPARE(crumble.Servings, QByteArray("6 servings"));
+        QCOMPARE(crumble.PrepTime, QByteArray("1 hour")); // the total, not the first
+        QCOMPARE(lines(crumble.Quantities), (QByteArrayList{"1 1/2", "", "2-3", ""}));
+        QCOMPARE(lines(crumble.Units), (QByteArrayList{"lb", "", "oz", ""}));
+        QCOMPARE(lines(crumble.IngredientNames),
+                 (QByteArrayList{"Apples", "Topping", "Oats", "Cinnamon"}));
+        QCOMPARE(lines(crumble.Descriptions), (QByteArrayList{"peeled & sliced", "", "", ""}));
+        QCOMPARE(lines(crumble.Comments), QByteArrayList{"Any firm apple will do."});
+        QCOMPARE(lines(crumble.Instructions),
+                 (QByteArrayList{"Lay the apples in a dish.", "Topping",
+                                 "Rub the oats into the butter.", "Bake for 40 minutes."}));
+        QCOMPARE(lines(read.recipes[1].Instructions),
+                 (QByteArrayList{"Slice the bread.", "Spread with garlic butter."}));
+    }
+
+    void recipeMlDamagedKeepsTheRecipesBeforeTheError()
+    {
+        const Read read = readData(readRecipeMl, "damaged.xml");
+        QCOMPARE(read.recipes.size(), 1);
+        QCOMPARE(read.recipes[0].Name, QByteArray("Porridge"));
+        QCOMPARE(read.problems.size(), 1);
+        QCOMPARE(read.problems[0].where.section(QLatin1Char(','), 0, 0), QStringLiteral("line 10"));
+        QVERIFY2(read.problems[0].reason.contains(QLatin1String("\"Toast\" was not imported")),
+                 qPrintable(read.problems[0].reason));
+    }
+
+    void schemaOrgPageWithGraphAndSections()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("page/graph.html"));
+        putFile(page, fileBytes(QFINDTESTDATA("data/graph.html")));
+        putFile(dir.filePath(QStringLiteral("page/graph_files/tart.png")), "picture");
+        putFile(dir.filePath(QStringLiteral("outside.png")), "not beside the page");
+        const Read read = readWith(readSchemaOrg, page);
+        QCOMPARE(read.recipes.size(), 1);
+        const TKVG& tart = read.recipes[0];
+        QCOMPARE(tart.Name, QByteArray("Plum Tart & Cream"));
+        QCOMPARE(tart.Kind, 0);
+        QCOMPARE(tart.Servings, QByteArray("8 slices"));
+        QCOMPARE(tart.PrepTime, QByteArray("1 h 30 min"));
+        QCOMPARE(tart.Categories, QByteArray("Cakes,Baking,"));
+        QCOMPARE(tart.Remark, QByteArray("A tart for late summer."));
+        QCOMPARE(tart.PictureFile,
+                 QFileInfo(dir.filePath(QStringLiteral("page/graph_files/tart.png")))
+                     .canonicalFilePath());
+        QCOMPARE(lines(tart.Ingredients), (QByteArrayList{"300 g plums", "1 1/3 cups flour"}));
+        QCOMPARE(lines(tart.Instructions),
+                 (QByteArrayList{"Pastry", "Rub the butter into the flour.",
+                                 "Chill for 30 minutes.", "Filling", "Halve the plums.",
+                                 "Bake at 200\xb0"
+                                 "C."}));
+        // The damaged first block is named with its line; the page's other recipe is read.
+        QCOMPARE(read.problems.size(), 1);
+        QCOMPARE(read.problems[0].where, QStringLiteral("line 5"));
+        QVERIFY(read.problems[0].reason.contains(QLatin1String("JSON is damaged")));
+    }
+
+    void schemaOrgJsonWithoutName()
+    {
+        const Read read = readData(readSchemaOrg, "recipe.json");
+        QCOMPARE(read.recipes.size(), 2);
+        QCOMPARE(read.recipes[0].Name, QByteArray("recipe"));
+        QCOMPARE(read.recipes[0].PrepTime, QByteArray("15 min")); // preparation + cooking
+        QCOMPARE(read.recipes[0].Servings, QByteArray("1"));
+        QCOMPARE(lines(read.recipes[0].Instructions),
+                 (QByteArrayList{"Beat the eggs.", "Fry them in a pan."}));
+        QCOMPARE(read.problems.size(), 1);
+        QVERIFY(read.problems[0].reason.contains(QLatin1String("\"recipe\"")));
+        // A character Windows-1252 cannot hold becomes "?", as typed into a field.
+        QCOMPARE(read.recipes[1].Name, QByteArray("Zdj?cia salad"));
+    }
+
+    void durations_data()
+    {
+        QTest::addColumn<QString>("iso");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("hours and minutes") << "PT1H30M"
+                                           << "1 h 30 min";
+        QTest::newRow("minutes over an hour") << "PT90M"
+                                              << "1 h 30 min";
+        QTest::newRow("a day") << "P1DT2H"
+                               << "26 h";
+        QTest::newRow("seconds only") << "PT45S"
+                                      << "45 s";
+        QTest::newRow("fraction cut") << "PT0.5H20M"
+                                      << "20 min";
+        QTest::newRow("zero") << "PT0M"
+                              << "";
+        QTest::newRow("not a duration") << "1 hour"
+                                        << "";
+        QTest::newRow("number without designator") << "PT15"
+                                                   << "";
+        QTest::newRow("huge") << "PT99999999999H"
+                              << "";
+    }
+    void durations()
+    {
+        QFETCH(QString, iso);
+        QFETCH(QString, text);
+        QCOMPARE(durationText(iso), text);
+    }
+
+    // Inputs that would take quadratic time in a careless scan: read in a moment.
+    void hostileInputsAreReadInLinearTime_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<int>("recipes");
+        const QByteArray open = "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",";
+        QTest::newRow("many tags without an end")
+            << open + "\"name\":\"" + QByteArray(4 << 20, '<').replace("<<", "<a") + "\"}" << 1;
+        QTest::newRow("many ampersands")
+            << open + "\"name\":\"x" + QByteArray(4 << 20, '&') + "\"}" << 1;
+        QByteArray scripts;
+        for (int i = 0; i < 500000; ++i)
+            scripts += "<script ";
+        QTest::newRow("many unclosed scripts") << scripts << 0;
+        QByteArray many = "<script type=\"application/ld+json\">[";
+        for (int i = 0; i < 100000; ++i)
+            many += "{\"@type\":\"Recipe\"},";
+        QTest::newRow("many recipes without names") << many + "{}]" << 100000;
+    }
+    void hostileInputsAreReadInLinearTime()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(int, recipes);
+        int read = 0;
+        QList<ImportProblem> problems;
+        readSchemaOrg(
+            page, QStringLiteral("page.html"), [&](ImportedRecipe&) { ++read; }, &problems);
+        QCOMPARE(read, recipes);
+    }
+
+    // A very long name is kept in the record; the file name takes its start.
+    void longNameGetsAShortFileName()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QByteArray name = QByteArray(300, 'N');
+        putFile(base + QStringLiteral("long.mmf"),
+                "MMMMM----- Meal-Master\n      Title: " + name + "\nStir.\nMMMMM\n");
+        const ImportSummary summary = importRecipeFiles({base + QStringLiteral("long.mmf")}, base);
+        QCOMPARE(summary.imported, 1);
+        QCOMPARE(summary.recipeFiles,
+                 QStringList{QString(60, QLatin1Char('N')) + QStringLiteral(".vrez")});
+        TKV kv;
+        ReadCatalogue(base, kv);
+        QCOMPARE(kv.size(), 1);
+        QCOMPARE(kv[0].Name, name);
+    }
+
+    // The import writes readable recipe files under free names, never over a file.
+    void importIntoFolder()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString folder = base + QStringLiteral("prepared_recipes/");
+        putFile(folder + QStringLiteral("banana bread.VREZ"), "not ours, must stay");
+        QVERIFY(QDir().mkpath(base + QStringLiteral("a folder.mmf")));
+        QVERIFY(mkfifo(QFile::encodeName(base + QStringLiteral("pipe.mmf")).constData(), 0600) ==
+                0);
+        putFile(base + QStringLiteral("notes.txt"), "Just some notes.\n");
+        const QStringList files{
+            QFINDTESTDATA("data/framings.mmf"), QFINDTESTDATA("data/recipes.xml"),
+            base + QStringLiteral("a folder.mmf"), base + QStringLiteral("pipe.mmf"),
+            base + QStringLiteral("notes.txt")};
+        const ImportSummary summary = importRecipeFiles(files, base);
+        QCOMPARE(summary.imported, 4);
+        QCOMPARE(fileBytes(folder + QStringLiteral("banana bread.VREZ")),
+                 QByteArray("not ours, must stay"));
+        QVERIFY(summary.recipeFiles[0].startsWith(QLatin1String("Banana Bread_")));
+        QCOMPARE(summary.recipeFiles[1], QStringLiteral("Lentil Soup.vrez"));
+        QCOMPARE(summary.problems.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(summary.problems[i].file, files[2 + i]);
+        QVERIFY(summary.text().startsWith(QLatin1String("4 recipes imported.\n")));
+
+        TKV kv;
+        QList<FileProblem> problems;
+        ReadCatalogue(base, kv, &problems);
+        QCOMPARE(kv.size(), 4);
+        SortByName(kv);
+        QCOMPARE(kv[0].Name, QByteArray("Apple Crumble"));
+        QCOMPARE(lines(kv[0].Quantities), (QByteArrayList{"1 1/2", "", "2-3", ""}));
+        QCOMPARE(kv[1].Difficulty, 1);
+
+        // A second import of the same file gives new names again.
+        const ImportSummary again = importRecipeFiles({files[0]}, base);
+        QCOMPARE(again.imported, 2);
+        QVERIFY(again.recipeFiles[1].startsWith(QLatin1String("Lentil Soup_")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "tst_import.moc"
