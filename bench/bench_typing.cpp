@@ -6,7 +6,9 @@
 // the list model's update for the same rows, the memory of the index, and a reload of
 // the recipe files with and without preparing the index.
 //
-//   bench_typing [count] [runs]       keystrokes (default 100,000 recipes, 5 runs)
+//   bench_typing [count] [runs] [rare] keystrokes (default 100,000 recipes, 5 runs); rare > 0
+//                                     adds made-up words of a vocabulary of that size, one
+//                                     word in five (see RecipeGenerator::setRareWords)
 //   bench_typing --reload count       reload from files written to a temporary folder
 
 #include "benchsupport.h"
@@ -34,9 +36,10 @@ QByteArrayList typingSequence()
     return keys;
 }
 
-TKV generated(int count)
+TKV generated(int count, int rareWords)
 {
     RecipeGenerator generator;
+    generator.setRareWords(rareWords);
     TKV kv;
     kv.reserve(count);
     for (int i = 0; i < count; ++i)
@@ -51,9 +54,9 @@ void reportPercentiles(const char* what, QList<double> samples)
     std::printf("%-34s median %6.2f ms   worst %6.2f ms\n", what, median(samples), samples.last());
 }
 
-int typing(int count, int runs)
+int typing(int count, int runs, int rareWords)
 {
-    TKV kv = generated(count);
+    TKV kv = generated(count, rareWords);
     const QByteArrayList keys = typingSequence();
     SearchIndex::Options plainOptions;
     plainOptions.indexBudget = 0;
@@ -93,7 +96,11 @@ int typing(int count, int runs)
             rowCounts[k] = int(rows.size());
         }
     }
-    std::printf("%d recipes, medians of %d runs (the index is built afresh for each run)\n", count,
+    std::printf("%d recipes, %s, medians of %d runs (the index is built afresh for each run)\n",
+                count,
+                rareWords > 0
+                    ? qPrintable(QStringLiteral("one word in five from %1 rare ones").arg(rareWords))
+                    : "48 common words",
                 runs);
     std::printf("prepared lines %.1f MB in %.0f ms; with the piece index %.0f ms, index %.1f MB "
                 "(%.2f x the lines)\n",
@@ -180,5 +187,6 @@ int main(int argc, char* argv[])
         return reload(args[2].toInt());
     const int count = args.size() > 1 ? args[1].toInt() : 100000;
     const int runs = args.size() > 2 ? args[2].toInt() : 5;
-    return typing(count, runs);
+    const int rareWords = args.size() > 3 ? args[3].toInt() : 0;
+    return typing(count, runs, rareWords);
 }

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cmath>
+
 namespace {
 
 const char* const kWords[] = {"onion",
@@ -92,6 +94,21 @@ qint64 writeSideFiles(const TKVG& r)
 
 } // namespace
 
+QByteArray RecipeGenerator::rareWord()
+{
+    // Ranks drawn evenly on a logarithmic scale: rank r comes about 1/r as often as the
+    // first, like words of natural text. Each rank spells a word of syllables.
+    static const char* const kSyllables[] = {"ka", "ro", "mi", "ten", "sul", "bar", "qui", "lo",
+                                             "ne", "fra", "di", "po", "cre", "gu", "vel", "sté",
+                                             "an", "zo", "mar", "li", "tu", "sh", "or", "pe"};
+    constexpr int kCount = int(std::size(kSyllables));
+    int rank = int(std::pow(double(m_rareWords), m_random.generateDouble()));
+    QByteArray word = kSyllables[rank % kCount];
+    for (rank /= kCount; rank > 0; rank /= kCount)
+        word += kSyllables[rank % kCount];
+    return word;
+}
+
 QByteArray RecipeGenerator::words(int min, int max)
 {
     const int count = m_random.bounded(min, max + 1);
@@ -99,7 +116,10 @@ QByteArray RecipeGenerator::words(int min, int max)
     for (int i = 0; i < count; ++i) {
         if (i)
             text += ' ';
-        text += kWords[m_random.bounded(int(std::size(kWords)))];
+        if (m_rareWords > 0 && m_random.bounded(5) == 0)
+            text += rareWord();
+        else
+            text += kWords[m_random.bounded(int(std::size(kWords)))];
     }
     return text;
 }

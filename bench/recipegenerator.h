@@ -32,6 +32,11 @@ class RecipeGenerator {
 public:
     explicit RecipeGenerator(quint32 seed = 4711) : m_random(seed) {}
 
+    /// From now on one word in five is a made-up word of a vocabulary of that many
+    /// (0: none), the first of them far more often than the last, as rarer words are
+    /// in real collections: names of dishes, places, brands, numbers.
+    void setRareWords(int vocabulary) { m_rareWords = vocabulary; }
+
     TKVG recipe(int number, const QString& folder);
     /// Writes count recipe files into folder/prepared_recipes, and the side files of the
     /// even-numbered ones; returns the recipe files' total size and puts the side files'
@@ -42,5 +47,8 @@ private:
     QByteArray words(int min, int max);
     TSTRING lines(int min, int max, int minWords, int maxWords);
 
+    QByteArray rareWord();
+
     QRandomGenerator m_random;
+    int m_rareWords = 0;
 };

@@ -114,11 +114,11 @@ struct GramIndex::Builder {
 };
 
 void GramIndex::build(int count, const std::function<QByteArrayView(int)>& text, qsizetype budget,
-                      const std::atomic<bool>* cancel)
+                      const std::atomic<bool>* cancel, bool triples)
 {
     *this = GramIndex();
     m_count = count;
-    m_triples = true;
+    m_triples = triples;
     Builder builder{*this, budget};
     builder.bitWords = (size_t(count) + 63) / 64;
     for (int i = 0; i < count; ++i) {

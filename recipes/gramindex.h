@@ -22,9 +22,10 @@ public:
     /// Builds the index over count texts. It stops adding triples when its size would
     /// pass budget bytes and then answers from pairs; when pairs alone pass it too, it
     /// keeps nothing and proposes every record. A set cancel flag ends the build early,
-    /// leaving an index that proposes every record.
+    /// leaving an index that proposes every record. Without triples it keeps single
+    /// bytes and pairs only, which answer words of one or two bytes exactly.
     void build(int count, const std::function<QByteArrayView(int)>& text, qsizetype budget,
-               const std::atomic<bool>* cancel = nullptr);
+               const std::atomic<bool>* cancel = nullptr, bool triples = true);
 
     /// The records that may hold word: all that hold it, perhaps a few more.
     RecordSet candidates(QByteArrayView word) const;

@@ -4,6 +4,7 @@
 #include "platform/daycount.h"
 #include "recipes/gramindex.h"
 #include "recipes/textrules.h"
+#include "recipes/wordindex.h"
 
 #include <QHash>
 #include <QLocale>
@@ -16,6 +17,8 @@ namespace {
 
 // Searches kept for reuse: enough for typing a few words and deleting them again.
 constexpr size_t kKeptResults = 16;
+// Words whose holders are kept: the words of those searches, and their sauce spellings.
+constexpr size_t kKeptWords = 32;
 // What a search learnt of a word in a record's lines besides its first place.
 constexpr quint32 kNotHeld = 0xFFFFFFFE;
 constexpr quint32 kUnknownPlace = 0xFFFFFFFF;
@@ -151,6 +154,7 @@ qsizetype SearchMatcher::firstPlace(QByteArrayView lines, const QByteArray& word
 struct SearchIndex::Content {
     QByteArray text;               // every record's prepared lines, one after another
     std::vector<qsizetype> starts; // record i's lines are text[starts[i], starts[i + 1])
+    WordIndex words;
     GramIndex grams;
 
     QByteArrayView lines(int i) const
@@ -180,10 +184,22 @@ struct SearchIndex::Content {
         if (content->text.capacity() > content->text.size() + content->text.size() / 8)
             content->text.squeeze();
         if (budget > 0) {
+            // With the word index, pieces answer only words of one or two bytes.
             const Content& c = *content;
-            content->grams.build(
-                int(kv.size()), [&c](int i) { return c.lines(i); },
-                qsizetype(budget * double(c.text.size())), cancel);
+            const auto lines = [&c](int i) { return c.lines(i); };
+            const auto limit = qsizetype(budget * double(c.text.size()));
+            WordIndex& words = content->words;
+            words.build(int(kv.size()), lines, limit, cancel);
+            if (words.usable()) {
+                // The pieces of a record's distinct words are the pieces of its lines.
+                QByteArray scratch;
+                content->grams.build(
+                    int(kv.size()), [&](int i) { return words.recordWords(i, scratch); },
+                    limit - words.bytes(), cancel, false);
+                words.dropRecordWords();
+            } else {
+                content->grams.build(int(kv.size()), lines, limit, cancel);
+            }
         }
         return content;
     }
@@ -208,6 +224,7 @@ void SearchIndex::clear()
     m_cancel.reset();
     m_content.reset();
     m_results.clear();
+    m_holders.clear();
     m_count = -1;
     m_sortedRecords = nullptr;
     m_sortedCount = -1;
@@ -258,7 +275,7 @@ void SearchIndex::waitUntilBuilt() const
 const SearchIndex::Content& SearchIndex::content() const
 {
     waitUntilBuilt();
-    static const Content kEmpty{{}, {0}, {}};
+    static const Content kEmpty{{}, {0}, {}, {}};
     return m_content ? *m_content : kEmpty;
 }
 
@@ -275,7 +292,7 @@ qsizetype SearchIndex::preparedBytes() const
 
 qsizetype SearchIndex::indexBytes() const
 {
-    return content().grams.bytes();
+    return content().grams.bytes() + content().words.bytes();
 }
 
 namespace {
@@ -292,20 +309,49 @@ bool narrows(const QByteArrayList& words, const QByteArrayList& earlier)
 
 } // namespace
 
-RecordSet SearchIndex::candidates(const QByteArrayList& words, int marker,
-                                  std::vector<RecordSet>* holders) const
+RecordSet SearchIndex::holders(const QByteArray& word, bool* exact)
 {
     const Content& c = content();
     const int count = int(c.starts.size()) - 1;
-    if (!c.grams.usable())
-        return RecordSet(count, true);
-    // missing[j]: the records for which exactly j of the words seen so far are surely
-    // absent. A record stays a candidate while at most marker words are absent.
+    *exact = true;
+    if (word.contains('\n')) // no line holds a line break
+        return RecordSet(count, false);
+    if (word.contains(' ') || !c.words.usable()) {
+        *exact = word.size() <= 2 && !word.contains(' ') && c.grams.usable();
+        return c.grams.usable() ? c.grams.candidates(word) : RecordSet(count, true);
+    }
+    if (word.size() <= 2 && c.grams.usable()) // single bytes and pairs are kept exactly
+        return c.grams.candidates(word);
+    const std::vector<quint32>* within = nullptr;
+    qsizetype longest = 0;
+    for (auto it = m_holders.begin(); it != m_holders.end(); ++it) {
+        if (it->word == word) {
+            std::rotate(m_holders.begin(), it, it + 1); // most recent first
+            return m_holders.front().records;
+        }
+        if (it->word.size() > longest && word.contains(it->word)) {
+            longest = it->word.size();
+            within = &it->words;
+        }
+    }
+    WordHolders found{word, c.words.wordsHolding(word, within), {}};
+    found.records = c.words.recordsOf(found.words);
+    if (m_holders.size() >= kKeptWords)
+        m_holders.pop_back();
+    m_holders.push_front(std::move(found));
+    return m_holders.front().records;
+}
+
+namespace {
+
+// The records that hold all the words of which holders gives the holders, or all but
+// marker of them: for every record, count the words it lacks.
+RecordSet holdersOfEnough(const std::vector<RecordSet>& holders, int marker, int count)
+{
+    // missing[j]: the records that lack exactly j of the words seen so far.
     std::vector<RecordSet> missing(size_t(marker) + 1, RecordSet(count, false));
     missing[0] = RecordSet(count, true);
-    for (const QByteArray& word : words) {
-        holders->push_back(c.grams.candidates(word));
-        const RecordSet& holds = holders->back();
+    for (const RecordSet& holds : holders) {
         for (size_t w = 0; w < holds.words().size(); ++w) {
             const quint64 in = holds.words()[w];
             for (size_t j = missing.size() - 1; j > 0; --j)
@@ -320,6 +366,8 @@ RecordSet SearchIndex::candidates(const QByteArrayList& words, int marker,
     }
     return missing[0];
 }
+
+} // namespace
 
 void SearchIndex::remember(Result result)
 {
@@ -341,7 +389,17 @@ RecordSet SearchIndex::find(const QByteArray& searchText)
         }
     }
     std::vector<RecordSet> holders; // per word, the records that may hold it
-    RecordSet candidates = this->candidates(search.words, search.synonymMarker, &holders);
+    bool exact = true;
+    for (const QByteArray& word : search.words) {
+        bool exactly = false;
+        holders.push_back(this->holders(word, &exactly));
+        exact = exact && exactly;
+    }
+    RecordSet candidates = holdersOfEnough(holders, search.synonymMarker, int(c.starts.size()) - 1);
+    if (exact) {
+        remember(Result{search.words, search.synonymMarker, candidates, {}});
+        return candidates;
+    }
     if (search.synonymMarker == 0) {
         for (const Result& earlier : m_results) {
             if (earlier.marker == 0 && narrows(search.words, earlier.words))
@@ -361,6 +419,8 @@ RecordSet SearchIndex::find(const QByteArray& searchText)
     for (qsizetype j = 0; j < search.words.size(); ++j) {
         qsizetype longest = 0;
         for (const Result& earlier : m_results) {
+            if (earlier.places.empty()) // listed by the indexes, no place learnt
+                continue;
             for (qsizetype k = 0; k < earlier.words.size(); ++k) {
                 const QByteArray& part = earlier.words[k];
                 const qsizetype shift = search.words[j].indexOf(part);
@@ -401,8 +461,7 @@ RecordSet SearchIndex::find(const QByteArray& searchText)
                 return h.places ? (*h.places)[size_t(i)] : kUnknownPlace;
             };
             const auto absent = [&](qsizetype j) {
-                return (!holders.empty() && !holders[size_t(j)].contains(i)) ||
-                       learnt(j) == kNotHeld;
+                return !holders[size_t(j)].contains(i) || learnt(j) == kNotHeld;
             };
             const auto start = [&](qsizetype j) {
                 const quint32 place = learnt(j);

@@ -64,14 +64,18 @@ private:
 /// Page, Remark, the lines of IngredientNames, Units, Quantities and Descriptions (Book
 /// is not searched).
 ///
-/// Every record a search lists is checked on its lines by SearchMatcher: the piece
-/// index only saves checking records that cannot hold a word, and a search whose words
-/// contain the words of an earlier one checks only that search's records.
+/// The word index (see WordIndex) answers which records hold a search word exactly,
+/// by matching the word against each distinct word of the lines once instead of
+/// against every record; the piece index answers words of one or two bytes exactly.
+/// Only when these indexes are over budget or not built are records checked on their
+/// lines by SearchMatcher: then the pieces save checking records that cannot hold a
+/// word, and a search whose words contain the words of an earlier one checks only that
+/// search's records.
 class SearchIndex {
 public:
     struct Options {
-        /// Largest size of the piece index, as a share of the prepared lines' size;
-        /// 0 keeps no piece index and every search checks every record.
+        /// Largest size of the word and piece indexes together, as a share of the
+        /// prepared lines' size; 0 keeps neither and every search checks every record.
         double indexBudget = 1.0;
         /// Whether searches reuse the results of earlier searches.
         bool reuseResults = true;
@@ -129,9 +133,15 @@ private:
         RecordSet records;
         std::vector<std::vector<quint32>> places; // [word][record]
     };
+    // The records holding one word as the word index found them, and the distinct
+    // words of the lines that hold it: a longer word is looked for only among those.
+    struct WordHolders {
+        QByteArray word;
+        std::vector<quint32> words;
+        RecordSet records;
+    };
     const Content& content() const;
-    RecordSet candidates(const QByteArrayList& words, int marker,
-                         std::vector<RecordSet>* holders) const;
+    RecordSet holders(const QByteArray& word, bool* exact);
     void remember(Result result);
 
     Options m_options;
@@ -139,6 +149,7 @@ private:
     mutable std::future<std::shared_ptr<const Content>> m_pending;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     std::deque<Result> m_results;
+    std::deque<WordHolders> m_holders;
     qsizetype m_count = -1;
     const TKVG* m_sortedRecords = nullptr;
     qsizetype m_sortedCount = -1;

@@ -6,6 +6,7 @@
 #include "recipes/gramindex.h"
 #include "recipes/recipelist.h"
 #include "recipes/textrules.h"
+#include "recipes/wordindex.h"
 
 #include <QLocale>
 #include <QRandomGenerator>
@@ -288,6 +289,47 @@ private slots:
         }
         // The pieces do narrow: a word that no text holds proposes nothing.
         QVERIFY(indexes[0].candidates("QQQ").isEmpty());
+    }
+
+    // The word index lists exactly the records holding a part of a word, whether the
+    // part is looked for among all words or among the words of a shorter part, and
+    // whether a word's records are kept as ids or as bits.
+    void wordsListExactlyTheirHolders()
+    {
+        QRandomGenerator random(seedFromEnvironment("DILBO_SEARCH_SEED", 11));
+        QByteArrayList texts;
+        for (int i = 0; i < 300; ++i) {
+            QByteArray text = cp1252::toUpper(FoldAccents(words(random, 12)));
+            if (i % 3 == 0) // words of one record only, which are kept as ids
+                text += "\nW" + QByteArray::number(i) + "X " + QByteArray::number(i * 7);
+            texts << text;
+        }
+        const auto text = [&texts](int i) { return QByteArrayView(texts[i]); };
+        WordIndex index;
+        index.build(int(texts.size()), text, 1 << 30);
+        QVERIFY(index.usable());
+        for (int n = 0; n < 400; ++n) {
+            const QByteArray word = texts[random.bounded(texts.size())].split('\n').last();
+            const QByteArray longer =
+                word.split(' ').first().mid(random.bounded(3), random.bounded(1, 8));
+            if (longer.isEmpty())
+                continue;
+            const QByteArray part = longer.left(random.bounded(1, int(longer.size()) + 1));
+            const std::vector<quint32> partWords = index.wordsHolding(part);
+            const std::vector<quint32> within = index.wordsHolding(longer, &partWords);
+            QCOMPARE(index.wordsHolding(longer), within);
+            for (const QByteArray& looked : {part, longer}) {
+                const RecordSet listed = index.recordsOf(looked == part ? partWords : within);
+                for (int i = 0; i < texts.size(); ++i)
+                    QVERIFY2(texts[i].contains(looked) == listed.contains(i),
+                             qPrintable(QStringLiteral("\"%1\" in record %2")
+                                            .arg(QString::fromLatin1(looked))
+                                            .arg(i)));
+            }
+        }
+        // A budget smaller than the words keeps nothing rather than part of them.
+        index.build(int(texts.size()), text, index.bytes() - 1);
+        QVERIFY(!index.usable());
     }
 
     // The second thread works on the records as they were: changing the catalogue

@@ -1,0 +1,261 @@
+#include "recipes/wordindex.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+inline bool isBreak(unsigned char c)
+{
+    return c == '\n' || c == ' ';
+}
+
+quint32 hashOf(const unsigned char* s, qsizetype n)
+{
+    quint64 h = 0x9E3779B97F4A7C15ull ^ quint64(n);
+    for (; n >= 8; s += 8, n -= 8) {
+        quint64 v;
+        std::memcpy(&v, s, 8);
+        h = (h ^ v) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    quint64 v = 0;
+    std::memcpy(&v, s, size_t(n));
+    h = (h ^ v) * 0xC4CEB9FE1A85EC53ull;
+    return quint32(h >> 32);
+}
+
+// Records are listed as 4-byte ids, or as one bit per record once that is smaller.
+inline bool dense(quint32 holders, qsizetype bitBytes)
+{
+    return holders > 0 && qsizetype(holders) * 4 >= bitBytes;
+}
+
+} // namespace
+
+// Collects the distinct words and, record after record, which of them each record holds;
+// finish() turns that into the lists by word.
+struct WordIndex::Builder {
+    WordIndex& index;
+    qsizetype budget;
+    std::vector<quint32> table = std::vector<quint32>(1024, 0); // word + 1, 0 for empty
+    std::vector<quint32> hashes{};
+    std::vector<qint32> lastRecord{};
+    std::vector<quint32>& recordWords = index.m_recordWords;
+    std::vector<quint32>& recordEnds = index.m_recordEnds;
+
+    std::vector<quint32> holders{};
+    qsizetype bitBytes = 0;     // one bit per record
+    qsizetype postingBytes = 0; // the records of every word as they will be kept
+
+    // What the finished index will take.
+    qsizetype bytes() const
+    {
+        return index.m_text.size() + qsizetype(index.m_starts.size() * 12) + postingBytes;
+    }
+
+    void addHolder(quint32 w)
+    {
+        const qsizetype before = std::min(qsizetype(holders[w]) * 4, bitBytes);
+        ++holders[w];
+        postingBytes += std::min(qsizetype(holders[w]) * 4, bitBytes) - before;
+    }
+
+    void grow()
+    {
+        std::vector<quint32> bigger(table.size() * 2, 0);
+        const size_t mask = bigger.size() - 1;
+        for (quint32 w = 0; w < hashes.size(); ++w) {
+            size_t at = hashes[w] & mask;
+            while (bigger[at])
+                at = (at + 1) & mask;
+            bigger[at] = w + 1;
+        }
+        table.swap(bigger);
+    }
+
+    quint32 wordOf(const unsigned char* s, qsizetype n)
+    {
+        const quint32 h = hashOf(s, n);
+        const size_t mask = table.size() - 1;
+        for (size_t at = h & mask;; at = (at + 1) & mask) {
+            const quint32 slot = table[at];
+            if (slot == 0) {
+                const quint32 w = quint32(hashes.size());
+                index.m_text.append(reinterpret_cast<const char*>(s), n);
+                index.m_text.append('\n');
+                index.m_starts.push_back(quint32(index.m_text.size()));
+                hashes.push_back(h);
+                lastRecord.push_back(-1);
+                holders.push_back(0);
+                table[at] = w + 1;
+                if (hashes.size() * 2 > table.size())
+                    grow();
+                return w;
+            }
+            const quint32 w = slot - 1;
+            if (hashes[w] == h && index.word(w) == QByteArrayView(s, n))
+                return w;
+        }
+    }
+
+    void addRecord(QByteArrayView text, qint32 record)
+    {
+        const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n;) {
+            if (isBreak(s[i])) {
+                ++i;
+                continue;
+            }
+            qsizetype end = i + 1;
+            while (end < n && !isBreak(s[end]))
+                ++end;
+            const quint32 w = wordOf(s + i, end - i);
+            if (lastRecord[w] != record) {
+                lastRecord[w] = record;
+                recordWords.push_back(w);
+                addHolder(w);
+            }
+            i = end;
+        }
+        recordEnds.push_back(quint32(recordWords.size()));
+    }
+
+    void finish()
+    {
+        const size_t words = hashes.size();
+        const int count = index.m_count;
+        const size_t bitWords = (size_t(count) + 63) / 64;
+        index.m_firstId.assign(words + 1, 0);
+        index.m_bitsOf.assign(words, -1);
+        qint32 denseWords = 0;
+        for (size_t w = 0; w < words; ++w) {
+            const bool bits = dense(holders[w], bitBytes);
+            if (bits)
+                index.m_bitsOf[w] = denseWords++;
+            index.m_firstId[w + 1] = index.m_firstId[w] + (bits ? 0 : holders[w]);
+        }
+        index.m_ids.resize(index.m_firstId[words]);
+        index.m_bits.assign(size_t(denseWords) * bitWords, 0);
+        std::vector<quint32> next(index.m_firstId.cbegin(), index.m_firstId.cend() - 1);
+        size_t at = 0;
+        for (int record = 0; record < count; ++record) {
+            for (const size_t end = recordEnds[size_t(record)]; at < end; ++at) {
+                const quint32 w = recordWords[at];
+                const qint32 bits = index.m_bitsOf[w];
+                if (bits < 0)
+                    index.m_ids[next[w]++] = quint32(record);
+                else
+                    index.m_bits[size_t(bits) * bitWords + (size_t(record) >> 6)] |=
+                        quint64(1) << (record & 63);
+            }
+        }
+        index.m_text.squeeze();
+        index.m_starts.shrink_to_fit();
+    }
+};
+
+void WordIndex::build(int count, const std::function<QByteArrayView(int)>& text, qsizetype budget,
+                      const std::atomic<bool>* cancel)
+{
+    *this = WordIndex();
+    m_count = count;
+    Builder builder{*this, budget};
+    builder.bitBytes = qsizetype((size_t(count) + 63) / 64 * 8);
+    m_recordEnds.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const bool tooLarge = builder.bytes() > budget ||
+                              m_recordWords.size() >= std::numeric_limits<quint32>::max() / 2 ||
+                              m_text.size() >= std::numeric_limits<quint32>::max() / 2;
+        if ((cancel && cancel->load(std::memory_order_relaxed)) || tooLarge) {
+            *this = WordIndex();
+            m_count = count;
+            return;
+        }
+        builder.addRecord(text(i), i);
+    }
+    builder.finish();
+    m_usable = bytes() <= budget;
+    if (!m_usable) {
+        *this = WordIndex();
+        m_count = count;
+    }
+}
+
+std::vector<quint32> WordIndex::wordsHolding(QByteArrayView part,
+                                             const std::vector<quint32>* within) const
+{
+    std::vector<quint32> found;
+    if (part.isEmpty() || !m_usable)
+        return found;
+    if (within) {
+        for (quint32 w : *within) {
+            if (word(w).contains(part))
+                found.push_back(w);
+        }
+        return found;
+    }
+    // The words are separated by line breaks, which part does not hold, so every place
+    // found lies inside one word; the search goes on after that word.
+    const char* text = m_text.constData();
+    const size_t size = size_t(m_text.size());
+    size_t from = 0;
+    while (from < size) {
+        const void* hit = ::memmem(text + from, size - from, part.data(), size_t(part.size()));
+        if (!hit)
+            break;
+        const auto at = quint32(static_cast<const char*>(hit) - text);
+        const auto w = quint32(std::upper_bound(m_starts.cbegin(), m_starts.cend(), at) -
+                               m_starts.cbegin() - 1);
+        found.push_back(w);
+        from = m_starts[w + 1];
+    }
+    return found;
+}
+
+RecordSet WordIndex::recordsOf(const std::vector<quint32>& words) const
+{
+    RecordSet set(m_count, false);
+    std::vector<quint64>& out = set.words();
+    const size_t bitWords = out.size();
+    for (quint32 w : words) {
+        const qint32 bits = m_bitsOf[w];
+        if (bits >= 0) {
+            const quint64* in = m_bits.data() + size_t(bits) * bitWords;
+            for (size_t i = 0; i < bitWords; ++i)
+                out[i] |= in[i];
+        } else {
+            for (quint32 k = m_firstId[w]; k < m_firstId[w + 1]; ++k)
+                set.insert(int(m_ids[k]));
+        }
+    }
+    return set;
+}
+
+QByteArrayView WordIndex::recordWords(int record, QByteArray& scratch) const
+{
+    scratch.clear();
+    const quint32 from = record > 0 ? m_recordEnds[size_t(record) - 1] : 0;
+    for (quint32 k = from; k < m_recordEnds[size_t(record)]; ++k) {
+        const quint32 w = m_recordWords[k];
+        scratch.append(m_text.constData() + m_starts[w], m_starts[w + 1] - m_starts[w]);
+    }
+    return scratch;
+}
+
+void WordIndex::dropRecordWords()
+{
+    std::vector<quint32>().swap(m_recordWords);
+    std::vector<quint32>().swap(m_recordEnds);
+}
+
+qsizetype WordIndex::bytes() const
+{
+    return m_text.capacity() +
+           qsizetype((m_starts.capacity() + m_firstId.capacity() + m_ids.capacity() +
+                      m_bitsOf.capacity()) *
+                     4) +
+           qsizetype(m_bits.capacity() * 8);
+}
