@@ -11,19 +11,16 @@ inline bool isBreak(unsigned char c)
     return c == '\n' || c == ' ';
 }
 
-quint32 hashOf(const unsigned char* s, qsizetype n)
+// FNV-1a, worked out while the word is scanned for its end.
+constexpr quint32 kHashStart = 2166136261u;
+inline quint32 hashStep(quint32 h, unsigned char c)
 {
-    quint64 h = 0x9E3779B97F4A7C15ull ^ quint64(n);
-    for (; n >= 8; s += 8, n -= 8) {
-        quint64 v;
-        std::memcpy(&v, s, 8);
-        h = (h ^ v) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 32;
-    }
-    quint64 v = 0;
-    std::memcpy(&v, s, size_t(n));
-    h = (h ^ v) * 0xC4CEB9FE1A85EC53ull;
-    return quint32(h >> 32);
+    return (h ^ c) * 16777619u;
+}
+
+inline size_t slotOf(quint32 hash, size_t mask)
+{
+    return size_t(hash ^ (hash >> 16)) & mask;
 }
 
 // Records are listed as 4-byte ids, or as one bit per record once that is smaller.
@@ -67,7 +64,7 @@ struct WordIndex::Builder {
         std::vector<quint32> bigger(table.size() * 2, 0);
         const size_t mask = bigger.size() - 1;
         for (quint32 w = 0; w < hashes.size(); ++w) {
-            size_t at = hashes[w] & mask;
+            size_t at = slotOf(hashes[w], mask);
             while (bigger[at])
                 at = (at + 1) & mask;
             bigger[at] = w + 1;
@@ -75,11 +72,10 @@ struct WordIndex::Builder {
         table.swap(bigger);
     }
 
-    quint32 wordOf(const unsigned char* s, qsizetype n)
+    quint32 wordOf(const unsigned char* s, qsizetype n, quint32 h)
     {
-        const quint32 h = hashOf(s, n);
         const size_t mask = table.size() - 1;
-        for (size_t at = h & mask;; at = (at + 1) & mask) {
+        for (size_t at = slotOf(h, mask);; at = (at + 1) & mask) {
             const quint32 slot = table[at];
             if (slot == 0) {
                 const quint32 w = quint32(hashes.size());
@@ -95,7 +91,9 @@ struct WordIndex::Builder {
                 return w;
             }
             const quint32 w = slot - 1;
-            if (hashes[w] == h && index.word(w) == QByteArrayView(s, n))
+            const quint32 from = index.m_starts[w];
+            if (hashes[w] == h && index.m_starts[w + 1] - from == quint32(n) + 1 &&
+                std::memcmp(index.m_text.constData() + from, s, size_t(n)) == 0)
                 return w;
         }
     }
@@ -109,10 +107,12 @@ struct WordIndex::Builder {
                 ++i;
                 continue;
             }
-            qsizetype end = i + 1;
-            while (end < n && !isBreak(s[end]))
-                ++end;
-            const quint32 w = wordOf(s + i, end - i);
+            quint32 h = kHashStart;
+            qsizetype end = i;
+            do
+                h = hashStep(h, s[end++]);
+            while (end < n && !isBreak(s[end]));
+            const quint32 w = wordOf(s + i, end - i, h);
             if (lastRecord[w] != record) {
                 lastRecord[w] = record;
                 recordWords.push_back(w);
