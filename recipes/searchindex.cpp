@@ -152,8 +152,13 @@ qsizetype SearchMatcher::firstPlace(QByteArrayView lines, const QByteArray& word
 // ---------------------------------------------------------------------------------------
 
 struct SearchIndex::Content {
-    QByteArray text;               // every record's prepared lines, one after another
-    std::vector<qsizetype> starts; // record i's lines are text[starts[i], starts[i + 1])
+    int count = 0;
+    // Every record's prepared lines, one after another: record i's lines are
+    // text[starts[i], starts[i + 1]). Kept only when records are checked on their lines,
+    // that is when the word index is not kept.
+    QByteArray text;
+    std::vector<qsizetype> starts;
+    qsizetype preparedSize = 0;
     WordIndex words;
     GramIndex grams;
 
@@ -167,41 +172,70 @@ struct SearchIndex::Content {
                                                 const std::atomic<bool>* cancel)
     {
         auto content = std::make_shared<Content>();
-        qsizetype reserve = 0;
+        content->count = int(kv.size());
+        qsizetype estimate = 0;
         for (const TKVG& r : kv)
-            reserve += rawSize(r);
-        content->text.reserve(reserve + reserve / 16);
-        content->starts.reserve(size_t(kv.size()) + 1);
-        LineWriter out(content->text);
+            estimate += rawSize(r);
         DateTexts dates;
-        for (const TKVG& r : kv) {
-            if (cancel && cancel->load(std::memory_order_relaxed))
-                return content; // nobody waits for it any more
-            content->starts.push_back(content->text.size());
-            appendRecord(out, dates, r);
-        }
-        content->starts.push_back(content->text.size());
-        if (content->text.capacity() > content->text.size() + content->text.size() / 8)
-            content->text.squeeze();
-        if (budget > 0) {
-            // With the word index, pieces answer only words of one or two bytes.
+        if (budget > 0 && content->indexWords(kv, dates, budget, estimate, cancel))
+            return content;
+        content->prepareLines(kv, dates, estimate, cancel);
+        if (budget > 0 && !(cancel && cancel->load(std::memory_order_relaxed))) {
             const Content& c = *content;
-            const auto lines = [&c](int i) { return c.lines(i); };
-            const auto limit = qsizetype(budget * double(c.text.size()));
-            WordIndex& words = content->words;
-            words.build(int(kv.size()), lines, limit, cancel);
-            if (words.usable()) {
-                // The pieces of a record's distinct words are the pieces of its lines.
-                QByteArray scratch;
-                content->grams.build(
-                    int(kv.size()), [&](int i) { return words.recordWords(i, scratch); },
-                    limit - words.bytes(), cancel, false);
-                words.dropRecordWords();
-            } else {
-                content->grams.build(int(kv.size()), lines, limit, cancel);
-            }
+            content->grams.build(
+                c.count, [&c](int i) { return c.lines(i); },
+                qsizetype(budget * double(c.text.size())), cancel);
         }
         return content;
+    }
+
+private:
+    // Builds the word index from each record's lines in turn, so that the lines of all
+    // records are never held at once. False when it passed the budget.
+    bool indexWords(const TKV& kv, DateTexts& dates, double budget, qsizetype estimate,
+                    const std::atomic<bool>* cancel)
+    {
+        QByteArray scratch;
+        qsizetype prepared = 0;
+        const auto lines = [&](int i) {
+            scratch.clear();
+            LineWriter out(scratch);
+            appendRecord(out, dates, kv[i]);
+            prepared += scratch.size();
+            return QByteArrayView(scratch);
+        };
+        words.build(count, lines, qsizetype(budget * double(estimate)), cancel);
+        const auto limit = qsizetype(budget * double(prepared));
+        if (!words.usable() || words.bytes() > limit) {
+            words = WordIndex();
+            return false;
+        }
+        // The pieces of a record's distinct words are the pieces of its lines; with the
+        // word index they only answer words of one or two bytes.
+        grams.build(
+            count, [&](int i) { return words.recordWords(i, scratch); }, limit - words.bytes(),
+            cancel, false);
+        words.dropRecordWords();
+        preparedSize = prepared;
+        return true;
+    }
+
+    void prepareLines(const TKV& kv, DateTexts& dates, qsizetype estimate,
+                      const std::atomic<bool>* cancel)
+    {
+        text.reserve(estimate + estimate / 16);
+        starts.reserve(size_t(count) + 1);
+        LineWriter out(text);
+        for (const TKVG& r : kv) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return; // nobody waits for it any more
+            starts.push_back(text.size());
+            appendRecord(out, dates, r);
+        }
+        starts.push_back(text.size());
+        if (text.capacity() > text.size() + text.size() / 8)
+            text.squeeze();
+        preparedSize = text.size();
     }
 };
 
@@ -275,16 +309,23 @@ void SearchIndex::waitUntilBuilt() const
 const SearchIndex::Content& SearchIndex::content() const
 {
     waitUntilBuilt();
-    static const Content kEmpty{{}, {0}, {}, {}};
+    static const Content kEmpty{0, {}, {0}, 0, {}, {}};
     return m_content ? *m_content : kEmpty;
 }
 
 QByteArrayView SearchIndex::lines(int index) const
 {
-    return content().lines(index);
+    const Content& c = content();
+    Q_ASSERT(!c.starts.empty());
+    return c.starts.empty() ? QByteArrayView() : c.lines(index);
 }
 
 qsizetype SearchIndex::preparedBytes() const
+{
+    return content().preparedSize;
+}
+
+qsizetype SearchIndex::heldLineBytes() const
 {
     const Content& c = content();
     return c.text.capacity() + qsizetype(c.starts.capacity() * sizeof(qsizetype));
@@ -312,14 +353,17 @@ bool narrows(const QByteArrayList& words, const QByteArrayList& earlier)
 RecordSet SearchIndex::holders(const QByteArray& word, bool* exact)
 {
     const Content& c = content();
-    const int count = int(c.starts.size()) - 1;
+    const int count = c.count;
     *exact = true;
     if (word.contains('\n')) // no line holds a line break
         return RecordSet(count, false);
-    if (word.contains(' ') || !c.words.usable()) {
+    if (!c.words.usable()) {
         *exact = word.size() <= 2 && !word.contains(' ') && c.grams.usable();
         return c.grams.usable() ? c.grams.candidates(word) : RecordSet(count, true);
     }
+    // Search words are split at blanks, and folding makes none, so the distinct words
+    // answer every word exactly.
+    Q_ASSERT(!word.contains(' '));
     if (word.size() <= 2 && c.grams.usable()) // single bytes and pairs are kept exactly
         return c.grams.candidates(word);
     const std::vector<quint32>* within = nullptr;
@@ -395,7 +439,7 @@ RecordSet SearchIndex::find(const QByteArray& searchText)
         holders.push_back(this->holders(word, &exactly));
         exact = exact && exactly;
     }
-    RecordSet candidates = holdersOfEnough(holders, search.synonymMarker, int(c.starts.size()) - 1);
+    RecordSet candidates = holdersOfEnough(holders, search.synonymMarker, c.count);
     if (exact) {
         remember(Result{search.words, search.synonymMarker, candidates, {}});
         return candidates;

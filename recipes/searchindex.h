@@ -55,10 +55,10 @@ private:
     int m_marker = 0;
 };
 
-/// The search lines of every record, folded and upper-cased once so that a keystroke's
-/// fill only searches them, an index of their pieces that proposes the records worth
-/// checking, the results of the last searches, and what is known of the catalogue's
-/// order. A record's lines, in search order: Name, the cooking date and every further
+/// What a keystroke's fill searches, prepared once per reload from the search lines of
+/// every record, folded and upper-cased: the indexes of their words and pieces (or the
+/// lines themselves), the results of the last searches, and what is known of the
+/// catalogue's order. A record's lines, in search order: Name, the cooking date and every further
 /// cooking date as short dates, the difficulty stars, Servings, PrepTime, Devices,
 /// Categories, the lines of Ingredients, Instructions and Comments, Binder, Magazine,
 /// Page, Remark, the lines of IngredientNames, Units, Quantities and Descriptions (Book
@@ -67,10 +67,10 @@ private:
 /// The word index (see WordIndex) answers which records hold a search word exactly,
 /// by matching the word against each distinct word of the lines once instead of
 /// against every record; the piece index answers words of one or two bytes exactly.
-/// Only when these indexes are over budget or not built are records checked on their
-/// lines by SearchMatcher: then the pieces save checking records that cannot hold a
-/// word, and a search whose words contain the words of an earlier one checks only that
-/// search's records.
+/// The lines are then not kept. Only when the word index would pass its budget are the
+/// lines kept and records checked on them by SearchMatcher: then an index of pieces of
+/// up to three bytes saves checking records that cannot hold a word, and a search whose
+/// words contain the words of an earlier one checks only that search's records.
 class SearchIndex {
 public:
     struct Options {
@@ -103,11 +103,14 @@ public:
     /// Waits until a rebuild on the second thread is done.
     void waitUntilBuilt() const;
 
-    /// The prepared lines of record index, joined with "\n".
-    QByteArrayView lines(int index) const;
     qsizetype size() const { return m_count < 0 ? 0 : m_count; }
-    /// Bytes of the prepared lines and of the piece index.
+    /// The prepared lines of record index, joined with "\n", when they are kept: only
+    /// without a word index (an index budget of 0, or one the word index passed).
+    QByteArrayView lines(int index) const;
+    /// Bytes of all records' prepared lines, of the prepared lines held (none when the
+    /// word index answers every search), and of the word and piece indexes.
     qsizetype preparedBytes() const;
+    qsizetype heldLineBytes() const;
     qsizetype indexBytes() const;
 
     /// The records whose prepared lines hold the words of searchText as the list
