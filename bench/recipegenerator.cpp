@@ -99,7 +99,7 @@ QByteArray RecipeGenerator::rareWord()
     // Ranks drawn evenly on a logarithmic scale: rank r comes about 1/r as often as the
     // first, like words of natural text. Each rank spells a word of syllables.
     static const char* const kSyllables[] = {"ka", "ro", "mi", "ten", "sul", "bar", "qui", "lo",
-                                             "ne", "fra", "di", "po", "cre", "gu", "vel", "sté",
+                                             "ne", "fra", "di", "po", "cre", "gu", "vel", "st\xe9",
                                              "an", "zo", "mar", "li", "tu", "sh", "or", "pe"};
     constexpr int kCount = int(std::size(kSyllables));
     int rank = int(std::pow(double(m_rareWords), m_random.generateDouble()));

@@ -9,6 +9,10 @@ constexpr int kTripleBase = kPairBase + 65536;
 constexpr int kTripleBits = 16;
 constexpr int kKeyCount = kTripleBase + (1 << kTripleBits);
 
+// What a kept piece costs besides its list: its key and its list's record.
+constexpr qsizetype kPieceBytes = qsizetype(sizeof(qint32) + sizeof(std::vector<quint32>) +
+                                            sizeof(std::vector<quint64>));
+
 inline int pairKey(unsigned char a, unsigned char b)
 {
     return kPairBase + (a << 8 | b);
@@ -47,6 +51,7 @@ struct GramIndex::Builder {
             slot = qint32(index.m_postings.size());
             index.m_postings.emplace_back();
             index.m_keys.push_back(key);
+            bytes += kPieceBytes;
         }
         Posting& p = index.m_postings[size_t(slot)];
         if (!p.bits.empty()) {
@@ -71,7 +76,7 @@ struct GramIndex::Builder {
             if (slot < 0)
                 continue;
             Posting& p = index.m_postings[size_t(slot)];
-            bytes -= qsizetype(p.ids.size() * 4 + p.bits.size() * 8);
+            bytes -= qsizetype(p.ids.size() * 4 + p.bits.size() * 8) + kPieceBytes;
             p = Posting();
         }
         index.m_triples = false;
@@ -98,12 +103,20 @@ struct GramIndex::Builder {
     // Keeps the pieces that records hold, ordered by key for lookups.
     void finish()
     {
+        const auto kept = [this](int key) {
+            return slotOfKey[size_t(key)] >= 0 && (key < kTripleBase || index.m_triples);
+        };
+        size_t count = 0;
+        for (int key = 0; key < kKeyCount; ++key)
+            count += kept(key);
         std::vector<qint32> keys;
         std::vector<Posting> postings;
+        keys.reserve(count);
+        postings.reserve(count);
         for (int key = 0; key < kKeyCount; ++key) {
-            const qint32 slot = slotOfKey[size_t(key)];
-            if (slot < 0 || (key >= kTripleBase && !index.m_triples))
+            if (!kept(key))
                 continue;
+            const qint32 slot = slotOfKey[size_t(key)];
             keys.push_back(key);
             postings.push_back(std::move(index.m_postings[size_t(slot)]));
             postings.back().ids.shrink_to_fit();
@@ -130,7 +143,12 @@ void GramIndex::build(int count, const std::function<QByteArrayView(int)>& text,
         builder.addRecord(text(i), i);
     }
     builder.finish();
-    m_usable = true;
+    // The builder counted the lists alone; the pieces' own records count too.
+    m_usable = bytes() <= budget;
+    if (!m_usable) {
+        *this = GramIndex();
+        m_count = count;
+    }
 }
 
 int GramIndex::keyOfPiece(QByteArrayView piece) const

@@ -366,6 +366,8 @@ RecordSet SearchIndex::holders(const QByteArray& word, bool* exact)
     Q_ASSERT(!word.contains(' '));
     if (word.size() <= 2 && c.grams.usable()) // single bytes and pairs are kept exactly
         return c.grams.candidates(word);
+    if (!m_options.reuseResults)
+        return c.words.recordsOf(c.words.wordsHolding(word));
     const std::vector<quint32>* within = nullptr;
     qsizetype longest = 0;
     for (auto it = m_holders.begin(); it != m_holders.end(); ++it) {

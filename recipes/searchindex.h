@@ -77,7 +77,7 @@ public:
         /// Largest size of the word and piece indexes together, as a share of the
         /// prepared lines' size; 0 keeps neither and every search checks every record.
         double indexBudget = 1.0;
-        /// Whether searches reuse the results of earlier searches.
+        /// Whether searches reuse the results of earlier searches and words.
         bool reuseResults = true;
     };
 

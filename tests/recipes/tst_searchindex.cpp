@@ -332,6 +332,24 @@ private slots:
         QVERIFY(!index.usable());
     }
 
+    // Results and words kept from searches over the records before a rebuild must not
+    // answer searches over the records after it, though their number is the same.
+    void rebuildForgetsEarlierSearches()
+    {
+        TKV kv(100);
+        for (int i = 0; i < kv.size(); ++i)
+            kv[i].Name = "Onion tart " + QByteArray::number(i);
+        SearchIndex index;
+        index.rebuild(kv);
+        QCOMPARE(index.find("onion").count(), 100);
+        for (TKVG& r : kv)
+            r.Name = "Leek pie";
+        index.rebuild(kv);
+        QCOMPARE(index.find("onion").count(), 0);
+        QCOMPARE(index.find("onions").count(), 0);
+        QCOMPARE(index.find("leek").count(), 100);
+    }
+
     // The second thread works on the records as they were: changing the catalogue
     // meanwhile copies it instead of changing what the thread reads.
     void backgroundBuildKeepsItsRecords()
