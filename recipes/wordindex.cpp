@@ -35,7 +35,6 @@ inline bool dense(quint32 holders, qsizetype bitBytes)
 // finish() turns that into the lists by word.
 struct WordIndex::Builder {
     WordIndex& index;
-    qsizetype budget;
     std::vector<quint32> table = std::vector<quint32>(1024, 0); // word + 1, 0 for empty
     std::vector<quint32> hashes{};
     std::vector<qint32> lastRecord{};
@@ -162,7 +161,7 @@ void WordIndex::build(int count, const std::function<QByteArrayView(int)>& text,
 {
     *this = WordIndex();
     m_count = count;
-    Builder builder{*this, budget};
+    Builder builder{*this};
     builder.bitBytes = qsizetype((size_t(count) + 63) / 64 * 8);
     m_recordEnds.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
