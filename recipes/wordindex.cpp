@@ -176,7 +176,7 @@ void WordIndex::build(int count, const std::function<QByteArrayView(int)>& text,
         builder.addRecord(text(i), i);
     }
     builder.finish();
-    m_usable = bytes() <= budget;
+    m_usable = keptBytes() <= budget;
     if (!m_usable) {
         *this = WordIndex();
         m_count = count;
@@ -251,6 +251,11 @@ void WordIndex::dropRecordWords()
 }
 
 qsizetype WordIndex::bytes() const
+{
+    return m_usable ? keptBytes() : 0;
+}
+
+qsizetype WordIndex::keptBytes() const
 {
     return m_text.capacity() +
            qsizetype((m_starts.capacity() + m_firstId.capacity() + m_ids.capacity() +

@@ -26,7 +26,7 @@ public:
     bool usable() const { return m_usable; }
     int recordCount() const { return m_count; }
     int wordCount() const { return int(m_starts.size()) - 1; }
-    /// Memory the words, lists and bits take.
+    /// Memory the words, lists and bits take (nothing is kept when not usable).
     qsizetype bytes() const;
 
     /// The indices of the distinct words that hold part, ascending. When within is given,
@@ -45,6 +45,8 @@ public:
 
 private:
     struct Builder;
+
+    qsizetype keptBytes() const;
 
     QByteArrayView word(quint32 w) const
     {

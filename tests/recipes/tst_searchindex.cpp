@@ -244,6 +244,8 @@ private slots:
             for (int n = 0; n < 150; ++n) {
                 step(random, categories, filter);
                 const QList<int> rows = FilterRecipeRows(kv, index, filter);
+                // The indexes never take more than their share of the lines' size.
+                QVERIFY(index.indexBytes() <= qsizetype(budget * double(index.preparedBytes())));
                 const QList<int> expected = plainFill(kv, filter);
                 // std::equal: QList's == passes null to memcmp for two empty lists (UBSan).
                 QVERIFY2(std::equal(rows.cbegin(), rows.cend(), expected.cbegin(), expected.cend()),
