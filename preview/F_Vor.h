@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class ElementImage;
@@ -160,6 +161,9 @@ private:
     bool activeElement(int* index) const;
     bool saveEditBox(int i);
     void changeEditBoxFont();
+    // Reads a column's content file, changes its text and writes it back, reporting a
+    // file that cannot be read or written.
+    bool changeColumnText(int column, const std::function<void(rich::RichDocument&)>& change);
     bool applyFontToColumns(const QFont& font);
     bool addLineToColumns(int line);
     void unitItemClicked(int item);

@@ -209,27 +209,37 @@ void TFVor::changeEditBoxFont()
     REDummy->setTextCursor(cursor);
 }
 
+bool TFVor::changeColumnText(int column, const std::function<void(rich::RichDocument&)>& change)
+{
+    TGFXL& e = m_elements[column];
+    rich::RichDocument text;
+    QString error;
+    if (!e.ContentFile.isEmpty() && !rich::readRtfFile(e.ContentFile, text, &error)) {
+        ReportError(this, error);
+        return false;
+    }
+    change(text);
+    if (e.ContentFile.isEmpty())
+        e.ContentFile = newContentFile(column);
+    if (!rich::writeRtfFile(e.ContentFile, text, &error, Durability::Scratch)) {
+        ReportError(this, error);
+        return false;
+    }
+    return true;
+}
+
 bool TFVor::applyFontToColumns(const QFont& chosen)
 {
     for (int j = kQuantity; j <= kPreparation; ++j) {
-        TGFXL& e = m_elements[j];
-        rich::RichDocument text;
-        QString error;
-        if (!e.ContentFile.isEmpty() && !rich::readRtfFile(e.ContentFile, text, &error)) {
-            ReportError(this, error);
+        const bool changed = changeColumnText(j, [&chosen](rich::RichDocument& text) {
+            rich::CharFormat font = rich::fromQFont(chosen, text.defaultFormat());
+            font.style = 0;
+            text.selectAll();
+            rich::applyFontParts(font, rich::FacePart | rich::SizePart | rich::StylePart, text);
+            text.setSelection(0, 0);
+        });
+        if (!changed)
             return false;
-        }
-        rich::CharFormat font = rich::fromQFont(chosen, text.defaultFormat());
-        font.style = 0;
-        text.selectAll();
-        rich::applyFontParts(font, rich::FacePart | rich::SizePart | rich::StylePart, text);
-        text.setSelection(0, 0);
-        if (e.ContentFile.isEmpty())
-            e.ContentFile = newContentFile(j);
-        if (!rich::writeRtfFile(e.ContentFile, text, &error, Durability::Scratch)) {
-            ReportError(this, error);
-            return false;
-        }
         RenderElement(false, j);
     }
     return true;
@@ -238,26 +248,17 @@ bool TFVor::applyFontToColumns(const QFont& chosen)
 bool TFVor::addLineToColumns(int line)
 {
     for (int j = kQuantity; j <= kIngredientName; ++j) {
-        TGFXL& e = m_elements[j];
-        rich::RichDocument text;
-        QString error;
-        if (!e.ContentFile.isEmpty() && !rich::readRtfFile(e.ContentFile, text, &error)) {
-            ReportError(this, error);
+        const bool changed = changeColumnText(j, [line](rich::RichDocument& text) {
+            rich::RichLine empty;
+            empty.endFormat = text.lineCount() > 0 ? text.lines().last().endFormat
+                                                   : text.defaultFormatId();
+            if (text.lineCount() < line)
+                text.lines().append(empty);
+            else
+                text.lines().insert(line, empty);
+        });
+        if (!changed)
             return false;
-        }
-        rich::RichLine empty;
-        empty.endFormat = text.lineCount() > 0 ? text.lines().last().endFormat
-                                               : text.defaultFormatId();
-        if (text.lineCount() < line)
-            text.lines().append(empty);
-        else
-            text.lines().insert(line, empty);
-        if (e.ContentFile.isEmpty())
-            e.ContentFile = newContentFile(j);
-        if (!rich::writeRtfFile(e.ContentFile, text, &error, Durability::Scratch)) {
-            ReportError(this, error);
-            return false;
-        }
     }
     return true;
 }
