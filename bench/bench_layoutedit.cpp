@@ -11,6 +11,7 @@
 //   QT_QPA_PLATFORM=offscreen bench_layoutedit [steps]
 
 #include "benchsupport.h"
+#include "previewbench.h"
 #include "recipegenerator.h"
 
 #include "common/F_LadeInfo.h"
@@ -179,12 +180,8 @@ int main(int argc, char* argv[])
     const int steps = argc > 1 ? std::max(10, std::atoi(argv[1])) : 400;
     QTemporaryDir dir;
     const QString base = dir.path() + QLatin1Char('/');
-    copyFolder(QStringLiteral(DILBO_SOURCE_DIR "/data/Graphic"), base + QStringLiteral("Graphic"));
-    setBaseFolder(base);
-    SetPrinters(
-        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
-    SetShowMsgHook([](int, int, int) { return kAnswerNo; });
-    SetProgressPauseHook([](int) {});
+    setUpPreviewBase(base, std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"),
+                                                              QSize(4900, 6400), 600));
 
     TKVG r;
     r.FileName = QStringLiteral("Cake.vrez");

@@ -12,6 +12,7 @@
 // dominates the small deluxe figures; TMPDIR=/dev/shm measures the program instead.
 
 #include "benchsupport.h"
+#include "previewbench.h"
 #include "recipegenerator.h"
 
 #include "common/F_LadeInfo.h"
@@ -190,14 +191,10 @@ int main(int argc, char* argv[])
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     QTemporaryDir dir;
     const QString base = dir.path() + QLatin1Char('/');
-    copyFolder(QStringLiteral(DILBO_SOURCE_DIR "/data/Graphic"), base + QStringLiteral("Graphic"));
-    setBaseFolder(base);
-    SetPrinters(
-        std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
-    SetShowMsgHook([](int, int, int) { return kAnswerNo; });
     // The progress window waits 100 ms before it shows and 50 ms after it hides, on
-    // purpose; those pauses are no work of the preview and stay out of the figures.
-    SetProgressPauseHook([](int) {});
+    // purpose; setUpPreviewBase leaves those pauses out of the figures.
+    setUpPreviewBase(base, std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"),
+                                                              QSize(4900, 6400), 600));
 
     Catalogue normal;
     normal.recipes = {normalRecipe(base)};

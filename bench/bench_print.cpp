@@ -9,6 +9,7 @@
 //   QT_QPA_PLATFORM=offscreen bench_print [repetitions [recipe|list]]
 
 #include "benchsupport.h"
+#include "previewbench.h"
 #include "recipegenerator.h"
 
 #include "common/F_LadeInfo.h"
@@ -308,14 +309,10 @@ int main(int argc, char* argv[])
     const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     QTemporaryDir dir;
     const QString base = dir.path() + QLatin1Char('/');
-    copyFolder(QStringLiteral(DILBO_SOURCE_DIR "/data/Graphic"), base + QStringLiteral("Graphic"));
-    setBaseFolder(base);
-    SetPrinters(std::make_unique<PdfPrinterOnly>());
+    setUpPreviewBase(base, std::make_unique<PdfPrinterOnly>());
     CurrentPrinterName() = QString::fromLatin1(kPdfPrinterName);
     InitPaperFormats(CurrentPaperFormats());
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), 2, false, false);
-    SetShowMsgHook([](int, int, int) { return kAnswerNo; });
-    SetProgressPauseHook([](int) {});
     if (only != QLatin1String("list"))
         recipeCase(base, repetitions);
     if (only != QLatin1String("recipe"))
