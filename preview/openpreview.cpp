@@ -30,11 +30,12 @@ int chooseKind(const TKV& kv, int index)
     return ShowMsg(kDeluxeQuestion, 2, 4) == kAnswerYes ? 1 : 0;
 }
 
-void prepare(TFVor& preview)
+// Shows or hides the preview's menus and puts it on the first page of the default
+// paper format, in the orientation of the settings.
+void startOnDefaultPage(TFVor& preview, bool menusShown)
 {
     for (QMenu* menu : {preview.Datei1, preview.Druckelemente1, preview.Seite1})
-        menu->menuAction()->setVisible(true);
-    ResetElements(preview.elements(), ResetMode::Create);
+        menu->menuAction()->setVisible(menusShown);
     InitPaperFormats(CurrentPaperFormats());
     PreviewState& state = preview.state();
     state.FormatIndex = kDefaultFormatIndex;
@@ -42,7 +43,13 @@ void prepare(TFVor& preview)
     state.Landscape = CurrentSettings().landscape;
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex, state.Landscape,
                        false);
-    state.LastPageIndex = 0;
+}
+
+void prepare(TFVor& preview)
+{
+    startOnDefaultPage(preview, true);
+    ResetElements(preview.elements(), ResetMode::Create);
+    preview.state().LastPageIndex = 0;
     preview.LoadGlyphs();
 }
 
@@ -72,16 +79,7 @@ void chooseDraft(TFVor& preview, int kind)
 // dialog, without a preview window.
 void printList(const Catalogue& catalogue)
 {
-    TFVor& preview = *PreviewWindow();
-    for (QMenu* menu : {preview.Datei1, preview.Druckelemente1, preview.Seite1})
-        menu->menuAction()->setVisible(false);
-    InitPaperFormats(CurrentPaperFormats());
-    PreviewState& state = preview.state();
-    state.FormatIndex = kDefaultFormatIndex;
-    state.CurrentPage = 0;
-    state.Landscape = CurrentSettings().landscape;
-    ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex, state.Landscape,
-                       false);
+    startOnDefaultPage(*PreviewWindow(), false);
     // The caller's window is disabled meanwhile, so the dialogs stand on their own.
     PrintListedRecipes(nullptr, catalogue.recipes);
 }

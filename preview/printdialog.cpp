@@ -14,6 +14,8 @@
 #include <QPrinter>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 PrintDialogHook& dialogHook()
@@ -82,10 +84,20 @@ QString suggestedFile(const QString& title)
     return QDir::homePath() + QLatin1Char('/') + name + QStringLiteral(".pdf");
 }
 
-bool choose(QWidget* parent, const QString& title, PrinterChoice* choice)
+// Asks for a printer or PDF file for the print named title and prints on it with print,
+// which returns false with an error; the error is reported over parent.
+void printOnChosen(QWidget* parent, const QString& title,
+                   const std::function<bool(PrintJob&, const TDrucker&, QString*)>& print)
 {
+    PrinterChoice choice;
+    if (!ChoosePrinter(parent, currentPaperCm(), CurrentDrucker().PageLandscape,
+                       suggestedFile(title), &choice))
+        return;
     const TDrucker& d = CurrentDrucker();
-    return ChoosePrinter(parent, currentPaperCm(), d.PageLandscape, suggestedFile(title), choice);
+    const auto job = MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title);
+    QString error;
+    if (!print(*job, d, &error))
+        ReportError(parent, error);
 }
 
 } // namespace
@@ -128,25 +140,15 @@ void PrintLayout(QWidget* parent, const ElementArray& elements, const RichEditOf
     for (const rich::RichLine& line : richEdit(kRecipeName).lines())
         name << line.text.trimmed();
     const QString title = name.join(QLatin1Char(' ')).trimmed();
-    PrinterChoice choice;
-    if (!choose(parent, title, &choice))
-        return;
-    const TDrucker& d = CurrentDrucker();
-    const auto job = MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title);
-    QString error;
-    if (!PrintPages(*job, d, elements, richEdit, lastPageIndex, &error))
-        ReportError(parent, error);
+    printOnChosen(parent, title, [&](PrintJob& job, const TDrucker& d, QString* error) {
+        return PrintPages(job, d, elements, richEdit, lastPageIndex, error);
+    });
 }
 
 void PrintListedRecipes(QWidget* parent, const TKV& kv)
 {
-    const QString title = QStringLiteral("Recipe list");
-    PrinterChoice choice;
-    if (!choose(parent, title, &choice))
-        return;
-    const TDrucker& d = CurrentDrucker();
-    const auto job = MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title);
-    QString error;
-    if (!PrintRecipeList(*job, d, kv, ListedRecipes(kv), BaseFolder(), &error))
-        ReportError(parent, error);
+    printOnChosen(parent, QStringLiteral("Recipe list"),
+                  [&kv](PrintJob& job, const TDrucker& d, QString* error) {
+                      return PrintRecipeList(job, d, kv, ListedRecipes(kv), BaseFolder(), error);
+                  });
 }
