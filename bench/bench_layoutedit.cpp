@@ -180,8 +180,8 @@ int main(int argc, char* argv[])
     const int steps = argc > 1 ? std::max(10, std::atoi(argv[1])) : 400;
     QTemporaryDir dir;
     const QString base = dir.path() + QLatin1Char('/');
-    setUpPreviewBase(base, std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"),
-                                                              QSize(4900, 6400), 600));
+    setUpPreviewBase(
+        base, std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
 
     TKVG r;
     r.FileName = QStringLiteral("Cake.vrez");

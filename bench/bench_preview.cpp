@@ -193,8 +193,8 @@ int main(int argc, char* argv[])
     const QString base = dir.path() + QLatin1Char('/');
     // The progress window waits 100 ms before it shows and 50 ms after it hides, on
     // purpose; setUpPreviewBase leaves those pauses out of the figures.
-    setUpPreviewBase(base, std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"),
-                                                              QSize(4900, 6400), 600));
+    setUpPreviewBase(
+        base, std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
 
     Catalogue normal;
     normal.recipes = {normalRecipe(base)};

@@ -97,12 +97,12 @@ int typing(int count, int runs, int rareWords)
             rowCounts[k] = int(rows.size());
         }
     }
-    std::printf("%d recipes, %s, medians of %d runs (the index is built afresh for each run)\n",
-                count,
-                rareWords > 0
-                    ? qPrintable(QStringLiteral("one word in five from %1 rare ones").arg(rareWords))
-                    : "48 common words",
-                runs);
+    std::printf(
+        "%d recipes, %s, medians of %d runs (the index is built afresh for each run)\n", count,
+        rareWords > 0
+            ? qPrintable(QStringLiteral("one word in five from %1 rare ones").arg(rareWords))
+            : "48 common words",
+        runs);
     std::printf("prepared lines %.1f MB in %.0f ms (the plain fill keeps them); the indexes in "
                 "%.0f ms, %.1f MB (%.2f x the lines), lines kept beside them %.1f MB\n",
                 preparedBytes / 1e6, prepare, build, indexBytes / 1e6,

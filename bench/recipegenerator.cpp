@@ -98,9 +98,9 @@ QByteArray RecipeGenerator::rareWord()
 {
     // Ranks drawn evenly on a logarithmic scale: rank r comes about 1/r as often as the
     // first, like words of natural text. Each rank spells a word of syllables.
-    static const char* const kSyllables[] = {"ka", "ro", "mi", "ten", "sul", "bar", "qui", "lo",
-                                             "ne", "fra", "di", "po", "cre", "gu", "vel", "st\xe9",
-                                             "an", "zo", "mar", "li", "tu", "sh", "or", "pe"};
+    static const char* const kSyllables[] = {
+        "ka",  "ro", "mi",  "ten",    "sul", "bar", "qui", "lo", "ne", "fra", "di", "po",
+        "cre", "gu", "vel", "st\xe9", "an",  "zo",  "mar", "li", "tu", "sh",  "or", "pe"};
     constexpr int kCount = int(std::size(kSyllables));
     int rank = int(std::pow(double(m_rareWords), m_random.generateDouble()));
     QByteArray word = kSyllables[rank % kCount];
@@ -233,7 +233,8 @@ const char* const kInstructionWords[] = {
 
 QString cookingWord(QRandomGenerator& random)
 {
-    return QString::fromLatin1(kInstructionWords[random.bounded(int(std::size(kInstructionWords)))]);
+    return QString::fromLatin1(
+        kInstructionWords[random.bounded(int(std::size(kInstructionWords)))]);
 }
 
 /// Instructions of about length characters in runs of a few words, each run in its own

@@ -10,8 +10,8 @@ constexpr int kTripleBits = 16;
 constexpr int kKeyCount = kTripleBase + (1 << kTripleBits);
 
 // What a kept piece costs besides its list: its key and its list's record.
-constexpr qsizetype kPieceBytes = qsizetype(sizeof(qint32) + sizeof(std::vector<quint32>) +
-                                            sizeof(std::vector<quint64>));
+constexpr qsizetype kPieceBytes =
+    qsizetype(sizeof(qint32) + sizeof(std::vector<quint32>) + sizeof(std::vector<quint64>));
 
 inline int pairKey(unsigned char a, unsigned char b)
 {

@@ -53,7 +53,7 @@ private:
         return QByteArrayView(m_text.constData() + m_starts[w], m_starts[w + 1] - m_starts[w] - 1);
     }
 
-    QByteArray m_text;               // every distinct word followed by "\n"
+    QByteArray m_text;                // every distinct word followed by "\n"
     std::vector<quint32> m_starts{0}; // word w is m_text[m_starts[w], m_starts[w + 1] - 1)
     // Records of word w: m_ids[m_firstId[w], m_firstId[w + 1]) ascending, or, for a word
     // that many records hold, one bit per record in m_bits from m_bitsOf[w] * words.
