@@ -133,8 +133,12 @@ void TFPrintS::Execute(TFVor& preview)
     activateWindow();
     QEventLoop loop;
     const auto connection = connect(this, &TFPrintS::hidden, &loop, &QEventLoop::quit);
-    if (shownHook())
+    if (shownHook()) {
         shownHook()(*this);
+        // A hook that returned without pressing a button (a failed check) cancels.
+        if (isVisible())
+            BCancel->click();
+    }
     if (isVisible())
         loop.exec();
     disconnect(connection);

@@ -64,6 +64,7 @@ using PageSetupHook = std::function<bool(QPrinter& printer)>;
 void SetPageSetupHook(PageSetupHook hook);
 
 /// Called with the shown print format window instead of waiting for the user (tests);
-/// the hook ends the wait by pressing a button. An empty hook waits for the user.
+/// the hook ends the wait by pressing a button; a window it leaves open is cancelled
+/// when it returns. An empty hook waits for the user.
 using PrintFormatShownHook = std::function<void(TFPrintS& window)>;
 void SetPrintFormatShownHook(PrintFormatShownHook hook);

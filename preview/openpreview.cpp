@@ -90,8 +90,14 @@ void waitUntilClosed(TFVor& preview)
     const auto connection = QObject::connect(&preview, &TFVor::hidden, &loop, &QEventLoop::quit);
     preview.show();
     preview.activateWindow();
-    if (shownHook())
+    if (shownHook()) {
         shownHook()(preview);
+        // The hook answers for the user: whatever its checks said (a failed check
+        // returns early), the preview ends here, so its caller never waits for a user
+        // who is not there.
+        if (preview.isVisible())
+            preview.close();
+    }
     if (preview.isVisible())
         loop.exec();
     QObject::disconnect(connection);

@@ -36,5 +36,6 @@ bool RefillPreview(TFVor& preview, QString* error = nullptr);
 using PreviewShownHook = std::function<void(TFVor& preview)>;
 
 /// Called with the shown preview instead of waiting for the user (tests, benchmarks);
-/// the hook ends the preview by closing the window. An empty hook waits for the user.
+/// the hook ends the preview by closing the window, and a preview it leaves open is
+/// closed when it returns. An empty hook waits for the user.
 void SetPreviewShownHook(PreviewShownHook hook);

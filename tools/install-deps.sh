@@ -1,11 +1,17 @@
 #!/bin/sh
-# Installs the Debian packages the build and the tests need; only missing ones are
-# fetched. Works as root and as a user with sudo. Extra package names may be given.
+# Installs the Debian packages the build, the tests and the running program need on a
+# minimal Debian 12 (tools/check-fresh-machine.sh checks that on one); only missing ones
+# are fetched. Works as root and as a user with sudo. Extra package names may be given.
+# Recommended packages are not installed: the ones the program relies on are named.
 set -eu
 
+# libexpat1-dev and libjpeg-dev: libwmf's link line names -lexpat and -ljpeg, but
+# libwmf-dev does not depend on them. fonts-urw-base35: the fonts libwmf draws metafile
+# text with (only recommended by libwmf); without them no WMF picture can be drawn.
+# file: cpack's Debian packager runs it.
 packages="cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-liberation fonts-dejavu-core \
-xvfb xauth poppler-utils time pkg-config libwmf-dev libemf2svg-dev dpkg-dev desktop-file-utils \
-appstream $*"
+xvfb xauth poppler-utils time pkg-config libwmf-dev libexpat1-dev libjpeg-dev fonts-urw-base35 \
+libemf2svg-dev dpkg-dev file desktop-file-utils appstream $*"
 
 missing=""
 for p in $packages; do

@@ -65,6 +65,25 @@ build_and_check() {
             fail "Depends ($depends) lacks $debian_name for $library"
     done
 
+    # What the program reads at run time without linking it, which dpkg-shlibdeps cannot
+    # see: the fonts libwmf draws metafile text with (the folder the library names) and
+    # Qt's plugins for the screen, the picture formats and the printers. The package
+    # that holds each on this machine is a dependency, or a user who installs the
+    # package without recommended packages gets placeholders and no printers.
+    wmf=$(ldd "$build/dilboscan" | awk '$1 ~ /^libwmf-/ { print $3 }')
+    [ -f "$wmf" ] || fail "the program links no libwmf?"
+    wmf_fonts=$(strings "$wmf" | grep -m 1 '^/usr/share/fonts/') || fail "no font folder named in $wmf"
+    plugins=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/qt6/plugins
+    for needed in "$wmf_fonts" "$plugins/platforms/libqxcb.so" "$plugins/platforms/libqoffscreen.so" \
+        "$plugins/imageformats/libqjpeg.so" "$plugins/imageformats/libqgif.so" \
+        "$plugins/imageformats/libqico.so" "$plugins/printsupport/libcupsprintersupport.so"; do
+        holder=$(dpkg -S "$needed" 2>/dev/null | sed 's/[:,].*//')
+        [ -n "$holder" ] ||
+            fail "no package holds $needed on this machine (./tools/install-deps.sh installs it)"
+        echo "$depends" | grep -Eq "(^|, )$holder( |,|$)" ||
+            fail "Depends ($depends) lacks $holder, which holds $needed"
+    done
+
     # Installing and removing run nothing: no maintainer scripts, so the users' base
     # folders in their homes are never touched by the package.
     scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -Ev '^(|control|md5sums)$') || true

@@ -4,6 +4,7 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
+#include "drafts/F_PrintS.h"
 #include "preview/F_Vor.h"
 #include "preview/elementimage.h"
 #include "preview/openpreview.h"
@@ -38,6 +39,7 @@ private slots:
     void temporaryFilesGoWhenClosed();
     void unreadableContentFileIsNamed();
     void unwritableContentFileKeepsThePreviewShut();
+    void hooksThatLeaveWindowsOpenNeverHang();
 
 private:
     TKVG recipe(int kind, bool deluxeLines) const;
@@ -348,6 +350,29 @@ void PreviewTest::unwritableContentFileKeepsThePreviewShut()
     // What was written before goes again.
     QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
     QVERIFY(PreviewWindow()->elements().isEmpty());
+}
+
+// A hook whose checks fail returns early, before it closes the window it answers.
+// Neither the format window nor the preview may then wait for a user who is not there:
+// the test would hang until it is killed instead of failing.
+void PreviewTest::hooksThatLeaveWindowsOpenNeverHang()
+{
+    m_fx.catalogue.recipes = {recipe(0, false)};
+    m_fx.catalogue.CurrentRecipe = 0;
+    int formatShown = 0;
+    bool previewEnabledAfter = false;
+    SetPrintFormatShownHook([&](TFPrintS&) { ++formatShown; });
+    SetPreviewShownHook([&](TFVor& preview) {
+        preview.BBDrucker->click();
+        previewEnabledAfter = preview.isEnabled();
+    });
+    OpenPreview(m_fx.catalogue, true, false);
+    SetPrintFormatShownHook({});
+    QCOMPARE(formatShown, 1);
+    QVERIFY(!PrintFormatWindow()->isVisible());
+    QVERIFY(previewEnabledAfter);
+    QVERIFY(!PreviewWindow()->isVisible());
+    QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(PreviewTest)

@@ -1,6 +1,7 @@
 # The Debian package: `cpack -G DEB` in the build folder, or the `package` target.
 # It holds what `cmake --install` installs, below /usr; its dependencies are found by
-# dpkg-shlibdeps from the shared libraries the program links. It has no maintainer
+# dpkg-shlibdeps from the shared libraries the program links, and the run-time data those
+# libraries read, which dpkg-shlibdeps cannot see, is named here. It has no maintainer
 # scripts: the users' base folders in their homes belong to them, and installing or
 # removing the package never touches them.
 
@@ -20,6 +21,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${DILBO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libwmf draws the text of WMF pictures with these fonts and draws nothing without them;
+# libwmf itself only recommends them. dpkg-shlibdeps adds the linked libraries to this.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-urw-base35")
 # The Windows fonts that recipes name are shown in metric-compatible substitutes.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "desktop recipe manager
