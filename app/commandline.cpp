@@ -124,7 +124,8 @@ int importFiles(const QStringList& files, QTextStream& out, QTextStream& err)
     const ImportSummary summary = importRecipeFiles(files, base);
     out << summary.text();
     out.flush();
-    return summary.imported > 0 ? 0 : 1;
+    // A stopped import failed, whatever it imported before it stopped.
+    return summary.imported > 0 && !summary.stopped() ? 0 : 1;
 }
 
 } // namespace

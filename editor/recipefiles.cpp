@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
+#include "platform/runlock.h"
 #include "platform/safefile.h"
 #include "recipes/textrules.h"
 
@@ -126,7 +127,10 @@ bool DeleteRecipeFiles(const QString& recipeFilePath, QString* error)
     QStringList names{fileNameOf(recipeFilePath)};
     for (const RecipeTextField& field : recipeTextFields())
         names << names.first() + QLatin1String(field.suffix);
-    removeLeftoverTemporaryFiles(FolderPart(recipeFilePath), names);
+    const QString folder = FolderPart(recipeFilePath);
+    const QString base = QDir::cleanPath(folder + QStringLiteral("/..")) + QLatin1Char('/');
+    removeLeftoverTemporaryFiles(
+        folder, [&base](const QString& tag) { return runIsAlive(base, tag); }, names);
     *error = failed.join(QLatin1Char('\n'));
     return failed.isEmpty();
 }

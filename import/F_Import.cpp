@@ -118,7 +118,7 @@ TFImport::TFImport(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Dialog)
 void TFImport::Execute(const ImportSummary& summary)
 {
     m_summary = summary;
-    LErgebnis->setText(summary.text().section(QLatin1Char('\n'), 0, 0));
+    LErgebnis->setText(summary.headline());
     LVProbleme->clear();
     for (const ImportProblem& problem : summary.problems) {
         auto* item = new QTreeWidgetItem(

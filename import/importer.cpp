@@ -50,25 +50,35 @@ public:
         TKVG record = imported.toRecord();
         // The file name takes the start of a long name, so it stays within what file
         // systems allow (255 bytes of UTF-8) with its suffixes and side-file extensions.
-        const QString name =
-            FreeRecipeFileName(m_taken, record.Name.left(kFileNameChars).trimmed());
-        if (name.isEmpty()) {
-            m_summary->problems.append(
-                {file, QString(),
-                 QStringLiteral("the recipe \"%1\" was not imported: every file name for it "
-                                "is taken")
-                     .arg(imported.name)});
-            return;
-        }
-        record.FileName = name;
-        record.FilePath = m_folder + name;
+        // The listing of names taken was made when the import began: another program may
+        // have taken a name since. The name is claimed as the file is written, and a
+        // taken one passes to the next free name; no existing file is ever replaced.
+        const QByteArray wanted = record.Name.left(kFileNameChars).trimmed();
         normaliseKind(record);
-        QString error;
-        if (!writeFileAtomically(record.FilePath, recipeFileBytes(record), &error)) {
-            m_stop = error;
-            return;
+        QString name;
+        for (;;) {
+            name = FreeRecipeFileName(m_taken, wanted);
+            if (name.isEmpty()) {
+                m_summary->problems.append(
+                    {file, QString(),
+                     QStringLiteral("the recipe \"%1\" was not imported: every file name for it "
+                                    "is taken")
+                         .arg(imported.name)});
+                return;
+            }
+            record.FileName = name;
+            record.FilePath = m_folder + name;
+            QString error;
+            const WriteResult written =
+                writeNewFileAtomically(record.FilePath, recipeFileBytes(record), &error);
+            m_taken.take(name);
+            if (written == WriteResult::Written)
+                break;
+            if (written == WriteResult::Failed) {
+                m_stop = error;
+                return;
+            }
         }
-        m_taken.take(name);
         ++m_summary->imported;
         m_summary->recipeFiles << name;
         if (m_progress)
@@ -118,10 +128,18 @@ RecipeReader importReader(ImportFormat format)
     return nullptr;
 }
 
+QString ImportSummary::headline() const
+{
+    QString out = imported == 1 ? QStringLiteral("1 recipe imported.")
+                                : QStringLiteral("%1 recipes imported.").arg(imported);
+    if (stopped())
+        out += QStringLiteral("\nThe import stopped before its end %1").arg(stopReason);
+    return out;
+}
+
 QString ImportSummary::text() const
 {
-    QString out = imported == 1 ? QStringLiteral("1 recipe imported.\n")
-                                : QStringLiteral("%1 recipes imported.\n").arg(imported);
+    QString out = headline() + QLatin1Char('\n');
     if (!problems.isEmpty()) {
         out += QStringLiteral("Could not be read:\n");
         for (const ImportProblem& problem : problems)
@@ -137,7 +155,7 @@ ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFol
     QString error;
     const QString folder = preparedFolder(baseFolder, &error);
     if (!error.isEmpty()) {
-        summary.problems.append({QDir::toNativeSeparators(folder), QString(), error});
+        summary.stopReason = QStringLiteral("at its start: %1").arg(error);
         return summary;
     }
     RecipeWriter writer(folder, &summary, progress);
@@ -160,9 +178,8 @@ ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFol
             bytes, file, [&](ImportedRecipe& recipe) { writer.write(recipe, file); },
             &summary.problems);
         if (writer.stopped()) {
-            summary.problems.append(
-                {file, QString(),
-                 QStringLiteral("the import stopped: %1").arg(writer.stopReason())});
+            summary.stopReason = QStringLiteral("at %1: %2")
+                                     .arg(QDir::toNativeSeparators(file), writer.stopReason());
             break;
         }
     }

@@ -25,7 +25,13 @@ struct ImportSummary {
     int imported = 0;
     QStringList recipeFiles;       ///< the names of the recipe files written, in order
     QList<ImportProblem> problems; ///< what could not be read, in the order met
-    /// "3 recipes imported." and, when there are problems, one line for each.
+    /// Where and why the import stopped before its end (a recipe file could not be
+    /// written, the disk is full); empty when it read every file.
+    QString stopReason;
+    bool stopped() const { return !stopReason.isEmpty(); }
+    /// "3 recipes imported." and, for a stopped import, the line that says so.
+    QString headline() const;
+    /// The headline and, when there are problems, one line for each.
     QString text() const;
 };
 

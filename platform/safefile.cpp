@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <cstdio> // renameat2
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,8 +19,9 @@
 
 namespace {
 
-// Our temporary files: the target's name, ".tmp-" and six letters or digits.
-constexpr char kTempInfix[] = ".tmp-";
+// Our temporary files: the target's name, ".dilbotmp-", the writing run's tag, "-" and
+// six letters or digits. No copy a user makes looks like that.
+constexpr char kTempInfix[] = ".dilbotmp-";
 
 QString shownPath(const QString& path)
 {
@@ -142,46 +144,57 @@ int openRegularFile(const QString& path, struct stat* info, QString* error)
     return openRegularFile(AT_FDCWD, QFile::encodeName(path), path, info, error);
 }
 
-// Our own files start like this; a leftover of the earlier writer is recognised by it.
-bool startsLikeOurFile(const QString& path)
-{
-    struct stat info {};
-    const Descriptor file(openRegularFile(path, &info, nullptr));
-    char head[20] = {};
-    if (file.get() < 0 || ::read(file.get(), head, sizeof head) <= 0)
-        return false;
-    const QByteArrayView text(head, qsizetype(sizeof head));
-    return text.startsWith("[MENDRAKE_TARVOLIN") || text.startsWith("{\\rtf") ||
-           text.startsWith("[KV");
-}
-
 } // namespace
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
-                         Durability durability)
+namespace {
+
+/// How the written temporary file takes the target's place.
+enum class Placing {
+    Replace, ///< rename over whatever is there
+    Claim,   ///< only when the name is free; an existing file is never replaced
+};
+
+/// Renames from to to without replacing an existing to: false with errno EEXIST when
+/// to exists. Where the file system cannot rename that way, a hard link claims the
+/// name (link never replaces either) and the temporary name goes.
+bool renameWithoutReplacing(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::link(from.constData(), to.constData()) != 0)
+        return false;
+    ::unlink(from.constData());
+    return true;
+}
+
+WriteResult writeThroughTemporary(const QString& path, const QByteArray& bytes, QString* error,
+                                  Durability durability, Placing placing)
 {
     const bool synced = durability == Durability::Synced;
     const QByteArray target = resolvedTarget(path);
     struct stat old {};
-    const bool replacing = ::stat(target.constData(), &old) == 0;
+    const bool replacing = placing == Placing::Replace && ::stat(target.constData(), &old) == 0;
 
+    const QByteArray prefix = target + kTempInfix + runTag().toLatin1() + '-';
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + kTempInfix + randomTag();
+        temp = prefix + randomTag();
         fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;
     }
     if (fd < 0) {
         setError(error, "Cannot write", path, systemError(errno));
-        return false;
+        return WriteResult::Failed;
     }
     Descriptor file(fd);
     auto fail = [&](int code) {
         ::unlink(temp.constData());
         setError(error, "Cannot write", path, systemError(code));
-        return false;
+        return WriteResult::Failed;
     };
     // A replaced file keeps its permissions.
     if (replacing && S_ISREG(old.st_mode))
@@ -190,13 +203,45 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         return fail(errno);
     if (!file.close())
         return fail(errno);
-    if (::rename(temp.constData(), target.constData()) != 0)
+    if (placing == Placing::Claim) {
+        if (!renameWithoutReplacing(temp, target)) {
+            const int code = errno;
+            if (code != EEXIST)
+                return fail(code);
+            ::unlink(temp.constData());
+            setError(error, "Cannot write", path, systemError(code));
+            return WriteResult::NameTaken;
+        }
+    } else if (::rename(temp.constData(), target.constData()) != 0) {
         return fail(errno);
+    }
     // The rename itself lives in the folder: sync it, or a power cut may undo the save.
     if (synced)
         syncFolderOf(target);
     forgetFolderListingOf(QFile::decodeName(target));
-    return true;
+    return WriteResult::Written;
+}
+
+} // namespace
+
+QString runTag()
+{
+    // Drawn once per process; eight hexadecimal digits.
+    static const QString tag =
+        QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    return tag;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
+                         Durability durability)
+{
+    return writeThroughTemporary(path, bytes, error, durability, Placing::Replace) ==
+           WriteResult::Written;
+}
+
+WriteResult writeNewFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+{
+    return writeThroughTemporary(path, bytes, error, Durability::Synced, Placing::Claim);
 }
 
 bool removeFile(const QString& path, QString* error)
@@ -288,41 +333,40 @@ bool FolderFiles::read(const QString& name, QByteArray* bytes, QString* error,
     return file.get() >= 0 && readOpenFile(file.get(), info, shown, bytes, error, maxBytes);
 }
 
-bool isLeftoverTemporaryName(const QString& name, QString* target)
+bool isLeftoverTemporaryName(const QString& name, QString* target, QString* tag)
 {
-    static const QRegularExpression ours(QStringLiteral("^(.+)\\.tmp-[A-Za-z0-9]{6}$"));
-    static const QRegularExpression earlier(
-        QStringLiteral("^(.+\\.(?:vrez(?:\\.00[1-7])?|kv|kvp))\\.[A-Za-z0-9]{6}$"),
-        QRegularExpression::CaseInsensitiveOption);
-    QRegularExpressionMatch match = ours.match(name);
-    if (!match.hasMatch())
-        match = earlier.match(name);
+    static const QRegularExpression ours(
+        QStringLiteral("^(.+)\\.dilbotmp-([0-9a-f]{8})-[A-Za-z0-9]{6}$"));
+    const QRegularExpressionMatch match = ours.match(name);
     if (!match.hasMatch())
         return false;
     if (target)
         *target = match.captured(1);
+    if (tag)
+        *tag = match.captured(2);
     return true;
 }
 
-QStringList removeLeftoverTemporaryFiles(const QString& folder, const QStringList& targets)
+QStringList removeLeftoverTemporaryFiles(const QString& folder,
+                                         const std::function<bool(const QString&)>& runIsAlive,
+                                         const QStringList& targets)
 {
     QStringList removed;
     const QDir dir(folder);
-    // Listed without a status call per file, and only names with a dot or hyphen seven
+    // Listed without a status call per file, and only names with a hyphen seven
     // characters before their end can be temporary ones: a large recipe folder is
     // scanned at every start.
     for (const QString& name : enumerateFiles(folder, QStringLiteral("*"))) {
         const qsizetype at = name.size() - 7;
-        if (at < 1 || (name[at] != QLatin1Char('.') && name[at] != QLatin1Char('-')))
+        if (at < 1 || name[at] != QLatin1Char('-'))
             continue;
         QString target;
-        if (!isLeftoverTemporaryName(name, &target))
+        QString tag;
+        if (!isLeftoverTemporaryName(name, &target, &tag) || runIsAlive(tag))
             continue;
         if (!targets.isEmpty() && !targets.contains(target, Qt::CaseInsensitive))
             continue;
-        const QString path = dir.filePath(name);
-        const bool ours = name.contains(QLatin1String(kTempInfix));
-        if ((ours || startsLikeOurFile(path)) && removeFile(path))
+        if (removeFile(dir.filePath(name)))
             removed << name;
     }
     return removed;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The one way the program reads and replaces its files.
 //
 // Reading takes regular files only: a FIFO, socket or device (whatever path a file
@@ -29,6 +31,25 @@ enum class Durability {
 /// and says what went wrong ("No space left on device").
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr,
                          Durability durability = Durability::Synced);
+
+/// What a write of a new file came to.
+enum class WriteResult {
+    Written,
+    NameTaken, ///< a file of that name exists (it may have appeared meanwhile): nothing written
+    Failed,    ///< error says why; nothing written
+};
+
+/// Writes a new file at path as writeFileAtomically does, but only while the name is
+/// free: the name is claimed in one step when the file is complete, so an existing file
+/// (one another program made a moment ago included) is never replaced.
+WriteResult writeNewFileAtomically(const QString& path, const QByteArray& bytes,
+                                   QString* error = nullptr);
+
+/// The tag of this run of the program: eight hexadecimal digits, drawn once per process.
+/// The names of the temporary files a run writes carry it, and so does its run lock, so
+/// a later start can tell the leftovers of a run that ended from the files of one that
+/// still works in the same folder.
+QString runTag();
 
 /// Removes the file at path. True when it is gone (or was not there); otherwise false
 /// with error naming the file and saying why.
@@ -57,16 +78,16 @@ private:
     int m_fd;
 };
 
-/// True when name is a temporary file that writeFileAtomically (or the earlier writer,
-/// whose names end in "." and six letters or digits) leaves behind when the program is
-/// killed between writing and renaming it; target then holds the name it was meant to
-/// replace.
-bool isLeftoverTemporaryName(const QString& name, QString* target = nullptr);
+/// True when name is a temporary file that writeFileAtomically writes before it renames
+/// it (a kill in between leaves it behind); target then holds the name it was meant to
+/// replace and tag the tag of the run that wrote it.
+bool isLeftoverTemporaryName(const QString& name, QString* target = nullptr,
+                             QString* tag = nullptr);
 
-/// Removes the leftover temporary files of ours in folder. With targets given, only
-/// those meant to replace one of these names (compared case-insensitively); otherwise
-/// every one. A name of the earlier writer's form is removed only when the file starts
-/// as the program's own files do, so a user's "Notes.vrez.backup" stays. Returns the
-/// names removed.
+/// Removes the temporary files of ours in folder that were written by runs for which
+/// runIsAlive(tag) is false. With targets given, only those meant to replace one of
+/// these names (compared case-insensitively). Nothing else is touched: a user's
+/// "Soup.vrez.backup" stays. Returns the names removed.
 QStringList removeLeftoverTemporaryFiles(const QString& folder,
+                                         const std::function<bool(const QString&)>& runIsAlive,
                                          const QStringList& targets = QStringList());

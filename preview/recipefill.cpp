@@ -7,6 +7,7 @@
 #include "platform/filelookup.h"
 #include "platform/richtext/rendertarget.h"
 #include "platform/richtext/rtfwriter.h"
+#include "platform/runlock.h"
 #include "platform/safefile.h"
 #include "recipes/recipetexts.h"
 #include "recipes/textrules.h"
@@ -187,7 +188,9 @@ bool insideFolder(const QString& path, const QString& folder)
 
 QString previewTempFolder(const QString& baseFolder)
 {
-    return baseFolder + QStringLiteral("TEMP/");
+    // Each run has its own, so two programs in one base folder never share or clear
+    // each other's files.
+    return runTempFolder(baseFolder);
 }
 
 QString scratchFilePath(const QString& baseFolder)

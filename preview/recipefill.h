@@ -9,13 +9,13 @@
 #include <QStringList>
 
 // Turning a recipe into the contents of the thirteen elements: its texts into temporary
-// rich-text files below TEMP/, its stars, picture and cooking devices into element
+// rich-text files in this run's folder below TEMP/, its stars, picture and cooking devices into element
 // bitmaps. Positions and pages are not touched.
 
 /// Edge length of one cooking-device icon in the strip.
 inline constexpr int kDeviceIconSize = 32;
 
-/// The preview's temporary folder below the base folder.
+/// The preview's temporary folder below the base folder: this run's own below TEMP/.
 QString previewTempFolder(const QString& baseFolder);
 /// The scratch file the wrapped text of an element passes through.
 QString scratchFilePath(const QString& baseFolder);

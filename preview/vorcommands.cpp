@@ -15,6 +15,7 @@
 #include "platform/richtext/textdocumentbridge.h"
 #include "preview/elementimage.h"
 #include "preview/layoutediting.h"
+#include "preview/recipefill.h"
 #include "preview/printers.h"
 #include "preview/render.h"
 
@@ -43,7 +44,8 @@ rich::RichDocument editBoxText(const QTextEdit* box)
 /// preview's temporary folder, so that text typed into it is kept like any other.
 QString newContentFile(int i)
 {
-    return BaseFolder() + QStringLiteral("TEMP/Element%1.qzt").arg(i + 1, 3, 10, QLatin1Char('0'));
+    return previewTempFolder(BaseFolder()) +
+           QStringLiteral("Element%1.qzt").arg(i + 1, 3, 10, QLatin1Char('0'));
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <csignal>
 #include <limits>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -269,7 +271,7 @@ private slots:
         odd.LastCooked = 45000;
         putFile(recipes + QStringLiteral("odd.vrez"), recipeFileBytes(odd));
         // A save killed before its rename left this behind; start-up removes it.
-        putFile(recipes + QStringLiteral("pie.vrez.tmp-Ab12Cd"), recipeFileBytes(pie));
+        putFile(recipes + QStringLiteral("pie.vrez.dilbotmp-0badf00d-Ab12Cd"), recipeFileBytes(pie));
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
@@ -290,7 +292,7 @@ private slots:
                                          "Tab\\there \\\\ back\t%1\t*\t1\n"
                                          "Tomato soup\t%1\t**\t1\n")
                               .arg(date));
-        QVERIFY(!QFileInfo::exists(recipes + QStringLiteral("pie.vrez.tmp-Ab12Cd")));
+        QVERIFY(!QFileInfo::exists(recipes + QStringLiteral("pie.vrez.dilbotmp-0badf00d-Ab12Cd")));
         QCOMPARE(search.out,
                  QStringLiteral("Create new recipe\t\t\t0\nTomato soup\t%1\t**\t1\n").arg(date));
         QCOMPARE(category.out,
@@ -355,26 +357,53 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("recipes");
+        QTest::addColumn<bool>("diskFull");
         QTest::newRow("a recipe and a damaged file")
-            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("bad.json")} << 0 << 1;
+            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("bad.json")} << 0 << 1 << false;
+        // The disk fills up at the large recipe: what came before stays, and the import
+        // failed all the same.
+        QTest::newRow("stopped by a full disk")
+            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("large.mmf")} << 1 << 1 << true;
         QTest::newRow("nothing readable")
-            << QStringList{QStringLiteral("bad.json"), QStringLiteral("missing.mmf")} << 1 << 0;
-        QTest::newRow("no file") << QStringList() << 2 << 0;
+            << QStringList{QStringLiteral("bad.json"), QStringLiteral("missing.mmf")} << 1 << 0 << false;
+        QTest::newRow("no file") << QStringList() << 2 << 0 << false;
     }
     void importPrintsTheSummary()
     {
         QFETCH(QStringList, files);
         QFETCH(int, code);
         QFETCH(int, recipes);
+        QFETCH(bool, diskFull);
         QTemporaryDir dir;
         putFile(dir.filePath(QStringLiteral("soup.mmf")),
                 "MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Soup\n"
                 "      1 lb Lentils\nSimmer.\nMMMMM\n");
+        putFile(dir.filePath(QStringLiteral("large.mmf")),
+                "MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Stew\n"
+                "      1 lb Beans\n" +
+                    QByteArray(20000, 'x') + "\nMMMMM\n");
         putFile(dir.filePath(QStringLiteral("bad.json")), "{\"@type\": \"Recipe\", \"name\": ");
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
+        // The file-size limit stands in for the full disk.
+        rlimit old{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 8192;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (diskFull)
+            ::setrlimit(RLIMIT_FSIZE, &small);
         const Run result = run(QStringList{QStringLiteral("--import")} + files);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
         QDir::setCurrent(previous);
+        if (diskFull) {
+            QVERIFY2(result.out.startsWith(QStringLiteral("1 recipe imported.\nThe import stopped "
+                                                          "before its end at large.mmf: Cannot "
+                                                          "write")),
+                     qPrintable(result.out));
+            QVERIFY2(!result.out.contains(QLatin1String("Could not be read")), qPrintable(result.out));
+        }
         QCOMPARE(result.code, code);
         const QStringList written =
             QDir(dir.filePath(QStringLiteral("prepared_recipes"))).entryList(QDir::Files);

@@ -13,6 +13,7 @@
 #include "preview/openpreview.h"
 #include "preview/printdialog.h"
 #include "preview/printers.h"
+#include "preview/recipefill.h"
 #include "tests/testfiles.h"
 
 #include <QAction>
@@ -263,9 +264,9 @@ private slots:
         putFile(soup + QStringLiteral(".003"), "{\\rtf1 x\\par}");
         // Left by a save killed before its rename; the delete takes it along, not the
         // leftover of another recipe.
-        putFile(soup + QStringLiteral(".003.tmp-Ab12Cd"), "{\\rtf1 y\\par}");
+        putFile(soup + QStringLiteral(".003.dilbotmp-0badf00d-Ab12Cd"), "{\\rtf1 y\\par}");
         const QString otherLeftover =
-            m_collection->recipes + QStringLiteral("tart.vrez.tmp-Ab12Cd");
+            m_collection->recipes + QStringLiteral("tart.vrez.dilbotmp-0badf00d-Ab12Cd");
         putFile(otherLeftover, "x");
         m_main->selectRow(3);
         m_answers = {7};
@@ -277,7 +278,7 @@ private slots:
         m_main->PMRezeptloeschenClick();
         QVERIFY(!QFile::exists(soup));
         QVERIFY(!QFile::exists(soup + QStringLiteral(".003")));
-        QVERIFY(!QFile::exists(soup + QStringLiteral(".003.tmp-Ab12Cd")));
+        QVERIFY(!QFile::exists(soup + QStringLiteral(".003.dilbotmp-0badf00d-Ab12Cd")));
         QVERIFY(QFile::exists(otherLeftover));
         QCOMPARE(captions(*m_main).size(), 3);
         QCOMPARE(m_main->selectedRow(), 0);
@@ -377,7 +378,7 @@ private slots:
         QVERIFY(!mainShown);
         QVERIFY(m_asked.isEmpty());
         QVERIFY(m_main->isVisible());
-        QCOMPARE(QDir(m_collection->base + QStringLiteral("TEMP")).entryList(QDir::Files),
+        QCOMPARE(QDir(previewTempFolder(m_collection->base)).entryList(QDir::Files),
                  QStringList());
     }
 

@@ -9,6 +9,7 @@
 #include "preview/openpreview.h"
 #include "preview/previewstate.h"
 #include "preview/printers.h"
+#include "preview/recipefill.h"
 #include "recipes/recipefile.h"
 
 #include <QBuffer>
@@ -145,7 +146,7 @@ void PrintCommandsTest::printRecipe()
                                     "Recipe information: Soups,"))
         QVERIFY2(words.contains(word), qPrintable(word));
     // The preview's temporary files are gone again.
-    QCOMPARE(QDir(m_base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(previewTempFolder(m_base)).entryList(QDir::Files), QStringList());
 }
 
 void PrintCommandsTest::failuresLeaveOutAsItWas_data()

@@ -123,7 +123,7 @@ void addEntry(FuzzedDataProvider& in, const Folder& folder, int index, int count
         ::symlink("/nonexistent/file", QByteArray(path + ".004").constData());
         break;
     case 7: // a save killed before its rename
-        writeRaw(QByteArray(path + ".tmp-Ab12C") + QByteArray::number(index % 10),
+        writeRaw(QByteArray(path + ".dilbotmp-0badf00d-Ab12C") + QByteArray::number(index % 10),
                  QByteArray::fromStdString(in.ConsumeRandomLengthString()));
         break;
     case 8: // a name that is not UTF-8
@@ -162,9 +162,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         addEntry(in, folder, i, count);
     int leftovers = 0;
     for (const QString& name : QDir(recipeFolder(base)).entryList(QDir::Files | QDir::Hidden))
-        leftovers += name.contains(QLatin1String(".tmp-")) ? 1 : 0;
+        leftovers += name.contains(QLatin1String(".dilbotmp-")) ? 1 : 0;
 
-    check(removeLeftoverTemporaryFiles(recipeFolder(base)).size() == leftovers,
+    const auto ended = [](const QString&) { return false; };
+    check(removeLeftoverTemporaryFiles(recipeFolder(base), ended).size() == leftovers,
           "leftover temporary files were not all removed");
     TKV kv;
     QList<FileProblem> problems;

@@ -212,35 +212,39 @@ private slots:
         QCOMPARE(bytes, QByteArray("precious"));
     }
 
-    // Temporary files of ours left by a kill between writing and renaming are removed;
-    // files of the user that merely look alike stay.
+    // Temporary files of ours left by a kill between writing and renaming are removed
+    // when the run that wrote them has ended; a user's copies stay whatever they hold.
     void leftoversOfACrashAreRemoved_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("targets");
         QTest::addColumn<bool>("removed");
-        const QByteArray rtf = "{\\rtf1\\ansi x}";
-        const QByteArray user = "my own notes";
-        QTest::newRow("ours") << "Soup.vrez.003.tmp-Ab12Cd" << user << QStringList() << true;
-        QTest::newRow("earlier writer") << "Soup.vrez.003.Ab12Cd" << rtf << QStringList() << true;
-        QTest::newRow("user's look-alike") << "Soup.vrez.backup" << user << QStringList() << false;
-        QTest::newRow("recipe itself") << "Soup.vrez" << rtf << QStringList() << false;
+        const QString ended = QStringLiteral("Soup.vrez.003.dilbotmp-0badf00d-Ab12Cd");
+        QTest::newRow("of an ended run") << ended << QStringList() << true;
+        QTest::newRow("of a running program")
+            << "Soup.vrez.003.dilbotmp-a1a1a1a1-Ab12Cd" << QStringList() << false;
         QTest::newRow("of the deleted recipe")
-            << "soup.VREZ.tmp-Ab12Cd" << user << QStringList{QStringLiteral("Soup.vrez")} << true;
+            << "soup.VREZ.dilbotmp-0badf00d-Ab12Cd" << QStringList{QStringLiteral("Soup.vrez")}
+            << true;
         QTest::newRow("of another recipe")
-            << "Stew.vrez.tmp-Ab12Cd" << user << QStringList{QStringLiteral("Soup.vrez")} << false;
+            << "Stew.vrez.dilbotmp-0badf00d-Ab12Cd" << QStringList{QStringLiteral("Soup.vrez")}
+            << false;
+        // Copies users make, all starting with our header.
+        for (const char* copy : {"Easy Chili Con Carne.vrez.backup", "X.vrez.2024v1",
+                                 "Options.kv.backup", "Options.kv.old001", "Sunday.kvp.backup",
+                                 "Soup.vrez.tmp-backup", "Soup.vrez.003.Ab12Cd"})
+            QTest::newRow(copy) << QString::fromLatin1(copy) << QStringList() << false;
     }
 
     void leftoversOfACrashAreRemoved()
     {
         QFETCH(QString, name);
-        QFETCH(QByteArray, content);
         QFETCH(QStringList, targets);
         QFETCH(bool, removed);
         QTemporaryDir dir;
-        touch(dir.filePath(name), content);
-        QCOMPARE(removeLeftoverTemporaryFiles(dir.path(), targets),
+        touch(dir.filePath(name), "[MENDRAKE_TARVOLIN 2.00]\r\n");
+        const auto alive = [](const QString& tag) { return tag == QLatin1String("a1a1a1a1"); };
+        QCOMPARE(removeLeftoverTemporaryFiles(dir.path(), alive, targets),
                  removed ? QStringList{name} : QStringList());
         QCOMPARE(QFileInfo::exists(dir.filePath(name)), !removed);
     }

@@ -9,6 +9,7 @@
 #include "preview/elementimage.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
+#include "preview/recipefill.h"
 #include "recipes/recipefile.h"
 
 #include <QAction>
@@ -270,7 +271,7 @@ void PreviewTest::everyDemoRecipeLaysOut()
         });
         QVERIFY2(m_fx.errors.isEmpty(), qPrintable(r.FileName + m_fx.errors.join(QLatin1Char('\n'))));
         QVERIFY2(shown >= 3, qPrintable(r.FileName)); // name, stars and notes at least
-        QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files), QStringList());
     }
 }
 
@@ -300,7 +301,7 @@ void PreviewTest::temporaryFilesGoWhenClosed()
     m_fx.answers = {kAnswerNo};
     QStringList during;
     open(r, [&](TFVor& preview) {
-        during = QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files);
+        during = QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files);
         trigger(preview.unitItems[kItemDescription]); // leaves the scratch file
         trigger(preview.Druckbeenden1);
     });
@@ -308,7 +309,7 @@ void PreviewTest::temporaryFilesGoWhenClosed()
     QCOMPARE(during.size(), 10);
     QVERIFY(during.contains(QStringLiteral("CookingPots.bmp")));
     QVERIFY(during.contains(QStringLiteral("Soup.vrez003")));
-    QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files), QStringList());
     QVERIFY(QFile::exists(r.PictureFile));
     QVERIFY(QFile::exists(m_fx.base + QStringLiteral("Graphic/PNG/3_Sterne.png")));
 }
@@ -333,7 +334,7 @@ void PreviewTest::unreadableContentFileIsNamed()
 
 void PreviewTest::unwritableContentFileKeepsThePreviewShut()
 {
-    const QString blocked = m_fx.base + QStringLiteral("TEMP/Soup.vrez003");
+    const QString blocked = previewTempFolder(m_fx.base) + QStringLiteral("Soup.vrez003");
     QVERIFY(QDir().mkpath(blocked)); // a folder where the instructions' file belongs
     m_fx.catalogue.recipes = {recipe(0, false)};
     m_fx.catalogue.CurrentRecipe = 0;
@@ -348,7 +349,7 @@ void PreviewTest::unwritableContentFileKeepsThePreviewShut()
     QVERIFY2(m_fx.errors.first().contains(QStringLiteral("Soup.vrez003")),
              qPrintable(m_fx.errors.first()));
     // What was written before goes again.
-    QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files), QStringList());
     QVERIFY(PreviewWindow()->elements().isEmpty());
 }
 
@@ -372,7 +373,7 @@ void PreviewTest::hooksThatLeaveWindowsOpenNeverHang()
     QVERIFY(!PrintFormatWindow()->isVisible());
     QVERIFY(previewEnabledAfter);
     QVERIFY(!PreviewWindow()->isVisible());
-    QCOMPARE(QDir(m_fx.base + QStringLiteral("TEMP")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(PreviewTest)

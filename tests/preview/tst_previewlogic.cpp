@@ -260,7 +260,7 @@ void PreviewLogicTest::fillFromRecipe()
     rich::RichDocument scratch;
     QString error;
     QVERIFY2(FillElementsFromRecipe(elements, r, m_base, scratch, &error), qPrintable(error));
-    QCOMPARE(elements.at(kDescription).ContentFile, m_base + QStringLiteral("TEMP/Soup.vrez003"));
+    QCOMPARE(elements.at(kDescription).ContentFile, previewTempFolder(m_base) + QStringLiteral("Soup.vrez003"));
     QVERIFY(elements.at(kComments).ContentFile.isEmpty()); // no lines, no file
     // Only the cooking date: no categories, servings or time.
     rich::RichDocument notes;
