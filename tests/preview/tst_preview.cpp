@@ -10,10 +10,12 @@
 #include "preview/openpreview.h"
 #include "preview/printers.h"
 #include "preview/recipefill.h"
+#include "platform/runlock.h"
 #include "recipes/recipefile.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolButton>
@@ -41,6 +43,7 @@ private slots:
     void unreadableContentFileIsNamed();
     void unwritableContentFileKeepsThePreviewShut();
     void hooksThatLeaveWindowsOpenNeverHang();
+    void aProgramStartedBesideKeepsThePreviewFiles();
 
 private:
     TKVG recipe(int kind, bool deluxeLines) const;
@@ -374,6 +377,28 @@ void PreviewTest::hooksThatLeaveWindowsOpenNeverHang()
     QVERIFY(previewEnabledAfter);
     QVERIFY(!PreviewWindow()->isVisible());
     QCOMPARE(QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files), QStringList());
+}
+
+// A second program started in the same base folder (here a listing) clears what ended
+// runs left, never the files of a preview that is open.
+void PreviewTest::aProgramStartedBesideKeepsThePreviewFiles()
+{
+    QVERIFY(holdRunLock(m_fx.base)); // as every start does
+    m_fx.answers = {kAnswerNo};
+    QString contentFile;
+    int listed = -1;
+    open(recipe(0, true), [&](TFVor& preview) {
+        contentFile = preview.elements().at(kDescription).ContentFile;
+        QProcess list;
+        list.setWorkingDirectory(m_fx.base);
+        list.start(QStringLiteral(DILBOSCAN_BINARY), {QStringLiteral("--list")});
+        QVERIFY(list.waitForFinished());
+        listed = list.exitCode();
+        QVERIFY(QFile::exists(contentFile));
+        trigger(preview.Druckbeenden1);
+    });
+    QCOMPARE(listed, 0);
+    QVERIFY(contentFile.startsWith(previewTempFolder(m_fx.base)));
 }
 
 QTEST_MAIN(PreviewTest)
