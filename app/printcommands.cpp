@@ -114,7 +114,7 @@ int printRecipePdf(const QString& out, const QString& name, bool deluxe, const Q
     }
     const Unattended unattended(deluxe, err);
     QString error;
-    if (!LayOutRecipe(catalogue, draftFile, &error)) {
+    if (!LayOutRecipe(catalogue, draftFile, &error, DamagedDraft::Abandon)) {
         if (!error.isEmpty())
             err << error << Qt::endl;
         return 1;

@@ -167,25 +167,28 @@ bool WriteDraft(const TDruckvorlage& draft, const QImage& thumbnail, const QStri
     const bool withThumbnail = draft.LayoutKind == 0 || draft.LayoutKind == 1;
     const QString thumb =
         withThumbnail ? thumbnailPath(baseFolder, draft.LayoutKind, draft.DraftFile) : QString();
-    QByteArray oldThumbnail;
-    const bool hadThumbnail = withThumbnail && QFileInfo(thumb).isFile() &&
-                              readWholeFile(thumb, &oldThumbnail, nullptr, kPictureFileLimit);
+    QByteArray bmp;
     if (withThumbnail) {
-        const QByteArray bmp = bitmapFileBytes(thumbnail);
+        bmp = bitmapFileBytes(thumbnail);
         if (bmp.isEmpty()) {
             if (error)
                 *error = QStringLiteral("%1: the thumbnail cannot be made").arg(shownPath(thumb));
             return false;
         }
-        if (!writeFileAtomically(thumb, bmp, error))
-            return false;
     }
-    if (writeFileAtomically(existingOr(draft.DraftFile), draftFileBytes(draft), error))
+    // The draft first, then its thumbnail: a program killed in between leaves the new
+    // draft with its old picture, never a new picture beside an old draft.
+    const QString file = existingOr(draft.DraftFile);
+    QByteArray oldDraft;
+    const bool hadDraft = QFileInfo(file).isFile() && readWholeFile(file, &oldDraft);
+    if (!writeFileAtomically(file, draftFileBytes(draft), error))
+        return false;
+    if (!withThumbnail || writeFileAtomically(thumb, bmp, error))
         return true;
-    // The draft stays as it was: so does its thumbnail.
-    if (hadThumbnail)
-        writeFileAtomically(thumb, oldThumbnail);
-    else if (withThumbnail)
-        removeFile(thumb);
+    // The thumbnail cannot be written: the draft goes back to what it was.
+    if (hadDraft)
+        writeFileAtomically(file, oldDraft);
+    else
+        removeFile(file);
     return false;
 }

@@ -60,9 +60,9 @@ QByteArray draftFileBytes(const TDruckvorlage& draft);
 /// The bytes of a Windows bitmap file of image (24 bits per pixel).
 QByteArray bitmapFileBytes(const QImage& image);
 
-/// Writes the thumbnail (for layout kinds 0 and 1) and then draft.DraftFile. Both are
-/// replaced through a temporary file; when the draft file cannot be written, the
-/// thumbnail that was there before is put back, so a failed save leaves the old draft
-/// and its thumbnail as they were. Returns false with error naming the file.
+/// Writes draft.DraftFile and then the thumbnail (for layout kinds 0 and 1). Both are
+/// replaced through a temporary file; when the thumbnail cannot be written, the draft
+/// that was there before is put back (a new one removed), so a failed save leaves the
+/// old draft and its thumbnail as they were. Returns false with error naming the file.
 bool WriteDraft(const TDruckvorlage& draft, const QImage& thumbnail, const QString& baseFolder,
                 QString* error = nullptr);

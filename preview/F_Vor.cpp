@@ -8,6 +8,7 @@
 #include "imaging/pictureloader.h"
 #include "platform/safefile.h"
 #include "preview/elementimage.h"
+#include "preview/layoutediting.h"
 #include "preview/pagegeometry.h"
 #include "preview/printdialog.h"
 #include "preview/printers.h"
@@ -521,10 +522,14 @@ void TFVor::ApplyDraft()
                        m_state.Landscape, false);
     SetupSheet(true);
     for (int i : placed) {
-        m_images[size_t(i)]->move(m_elements.at(i).Left + kSheetLeft,
-                                  m_elements.at(i).Top + kSheetTop);
-        if (!m_elements.at(i).ContentFile.isEmpty())
+        TGFXL& e = m_elements[i];
+        if (!e.ContentFile.isEmpty())
             RenderElement(true, i);
+        // As a drag would: a draft never puts an element off the sheet.
+        const QPoint at = keptOnSheet(e.Left, e.Top, QSize(e.width(), e.height()), sheetSize());
+        e.Left = at.x();
+        e.Top = at.y();
+        m_images[size_t(i)]->move(e.Left + kSheetLeft, e.Top + kSheetTop);
     }
     SetupSheet(false);
     UpdateMenus(m_state.PreviewKind);

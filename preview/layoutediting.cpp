@@ -69,6 +69,18 @@ int HitTest(const TGFXL& e, int i, int x, int y)
     return within(x, l, r) && within(y, t, b) ? kDragMove : kDragNone;
 }
 
+QPoint keptOnSheet(int left, int top, QSize size, QSize sheet)
+{
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    // The far edges last: an element larger than the sheet ends flush with them.
+    if (left > sheet.width() - size.width())
+        left = sheet.width() - size.width();
+    if (top > sheet.height() - size.height())
+        top = sheet.height() - size.height();
+    return {left, top};
+}
+
 DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
 {
     DragOutcome out{e.Left, e.Top, e.width(), e.height(), std::nullopt};
@@ -76,13 +88,9 @@ DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
     const int ph = sheet.height();
     const int mode = e.DragMode;
     if (mode == kDragMove) {
-        out.left = std::max(x - e.GrabX, 0);
-        out.top = std::max(y - e.GrabY, 0);
-        // The far edges last: an element larger than the sheet ends flush with them.
-        if (out.left + out.width > pw)
-            out.left = pw - out.width;
-        if (out.top + out.height > ph)
-            out.top = ph - out.height;
+        const QPoint at = keptOnSheet(x - e.GrabX, y - e.GrabY, QSize(out.width, out.height), sheet);
+        out.left = at.x();
+        out.top = at.y();
         return out;
     }
     if (mode < kDragTopLeft || mode > kDragRight)

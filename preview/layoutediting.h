@@ -55,6 +55,10 @@ struct DragOutcome {
     std::optional<QPoint> pointer;
 };
 
+/// Where an element of size placed at (left, top) lies once kept on the sheet: moved in
+/// as little as needed; an element larger than the sheet ends flush with its far edge.
+QPoint keptOnSheet(int left, int top, QSize size, QSize sheet);
+
 /// What one pointer move at sheet point (x, y) does to element e, dragged in its
 /// DragMode on a sheet of the given size. A move keeps the grab offset and stays on
 /// the sheet (an element larger than the sheet ends flush with its far edge); a resize

@@ -64,15 +64,15 @@ TKVG*& previewedRecipe()
 /// foreign file leaves the current draft to be applied as it is; a damaged one is
 /// reported and never applied half-read. The folder decides the layout kind, so a draft
 /// of the other kind copied there never turns a deluxe preview into a normal one.
-void chooseDraft(TFVor& preview, int kind)
+/// Returns false, with error naming the file and line, when the draft is damaged.
+bool chooseDraft(int kind, QString* error)
 {
     TDruckvorlage& draft = CurrentDraft();
     draft.DraftFile = standardDraftPath(BaseFolder(), kind);
-    QString error;
-    if (readDraftFile(draft.DraftFile, draft, &error) == DraftRead::Malformed)
-        ReportError(&preview, error);
+    const bool damaged = readDraftFile(draft.DraftFile, draft, error) == DraftRead::Malformed;
     draft.DraftFile.chop(2); // "Standard.KVP": the name a later save proposes
     draft.LayoutKind = kind;
+    return !damaged;
 }
 
 // List mode: the recipe rows of the list go to the printer chosen in the print
@@ -116,7 +116,8 @@ void SetPreviewShownHook(PreviewShownHook hook)
     shownHook() = std::move(hook);
 }
 
-bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile, QString* error)
+bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile, QString* error,
+                  DamagedDraft onDamage)
 {
     const int index = catalogue.CurrentRecipe;
     if (index < 0 || index >= catalogue.recipes.size()) {
@@ -147,7 +148,20 @@ bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile, QString* error
     for (const QString& notice : notices)
         ReportErrorOnce(&preview, notice);
     if (draftFile.isEmpty()) {
-        chooseDraft(preview, state.PreviewKind);
+        QString damage;
+        if (!chooseDraft(state.PreviewKind, &damage)) {
+            if (onDamage == DamagedDraft::Abandon) {
+                // Printing without a window: a layout the user did not make is not
+                // printed in its place.
+                HideProgress();
+                if (error)
+                    *error = damage;
+                DeletePreviewFiles(preview.elements(), BaseFolder());
+                preview.ReleaseElements();
+                return false;
+            }
+            ReportError(&preview, damage);
+        }
     } else {
         given.DraftFile = draftFile;
         given.LayoutKind = state.PreviewKind; // the elements were filled for this kind

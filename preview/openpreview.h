@@ -24,8 +24,14 @@ void OpenPreview(Catalogue& catalogue, bool recipeMode, bool listMode);
 /// files and releases the elements).
 /// With draftFile, that draft is read and applied instead of the standard draft; a
 /// draft that cannot be read lays nothing out and error names the file (and line).
+/// What LayOutRecipe does with a damaged standard draft (a line that should hold a
+/// number holds none).
+enum class DamagedDraft {
+    Report,  ///< reports the file and line and lays the recipe out without it (the preview)
+    Abandon, ///< lays nothing out and returns false with error naming the file and line
+};
 bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile = QString(),
-                  QString* error = nullptr);
+                  QString* error = nullptr, DamagedDraft onDamage = DamagedDraft::Report);
 
 /// Lays the recipe being previewed out again under the current draft, as when the
 /// preview opened: the elements are reset, filled from the recipe and placed by the

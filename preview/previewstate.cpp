@@ -8,6 +8,10 @@ TDruckvorlage& CurrentDraft()
     return draft;
 }
 
+namespace {
+constexpr qint32 kFarOff = 1 << 20;
+} // namespace
+
 QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state, ElementArray& elements)
 {
     state.PreviewKind = draft.LayoutKind;
@@ -21,8 +25,11 @@ QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state, Ele
     for (int i = 0; i < count; ++i) {
         const TElementPlacement& p = draft.Placements.at(i);
         TGFXL& e = elements[i];
-        e.Top = p.Top;
-        e.Left = p.Left;
+        // A damaged or hostile draft may hold any number: far beyond any sheet, no
+        // arithmetic on a position may overflow. The preview then keeps each element on
+        // the sheet once its size is known.
+        e.Top = std::clamp(p.Top, -kFarOff, kFarOff);
+        e.Left = std::clamp(p.Left, -kFarOff, kFarOff);
         // A page that no layout has (a damaged draft) would leave the element on no
         // page that can be shown, and its item disabled for good: it lies on none.
         const bool validPage = p.Page >= -1 && p.Page <= 1;

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <limits>
+
 // The printing modes of the command line, run in-process in a base folder of their
 // own, their PDF files read back with poppler-utils.
 
@@ -122,6 +124,8 @@ void PrintCommandsTest::printRecipe_data()
     QTest::newRow("--deluxe answers Yes") << list("--deluxe") << 1;
     // The layout comes from the file alone: the current draft places nothing.
     QTest::newRow("--draft FILE") << list("--draft drafts/stacked.kvp") << 0;
+    // The name is placed where no sheet reaches: it is kept on the sheet, in its corner.
+    QTest::newRow("a draft far off the sheet") << list("--draft drafts/far.kvp") << 0;
 }
 
 // The recipe has both layouts; the draft places every element, so every text shows.
@@ -132,6 +136,10 @@ void PrintCommandsTest::printRecipe()
     const QString out = m_base + QStringLiteral("soup.pdf");
     if (options.contains(QStringLiteral("--draft"))) {
         putFile(m_base + QStringLiteral("drafts/stacked.kvp"), draftFileBytes(stackedDraft()));
+        TDruckvorlage far = stackedDraft();
+        far.Placements[kRecipeName] = {std::numeric_limits<qint32>::max(),
+                                       std::numeric_limits<qint32>::max(), 0};
+        putFile(m_base + QStringLiteral("drafts/far.kvp"), draftFileBytes(far));
         CurrentDraft() = TDruckvorlage();
     }
     const Run result =
@@ -166,6 +174,10 @@ void PrintCommandsTest::failuresLeaveOutAsItWas_data()
     QTest::newRow("list to a missing folder")
         << list("--print-list-pdf") << QStringLiteral("missing/list.pdf")
         << QStringLiteral("missing/list.pdf");
+    // The standard draft is damaged: the page is not printed without its layout.
+    QTest::newRow("a damaged standard draft")
+        << (list("--print-pdf --recipe") << QStringLiteral("Apple pie")) << QStringLiteral("old.pdf")
+        << QStringLiteral("Standard.KVP.E, line 5");
 }
 
 void PrintCommandsTest::failuresLeaveOutAsItWas()
@@ -179,6 +191,10 @@ void PrintCommandsTest::failuresLeaveOutAsItWas()
     const qsizetype line5 = bad.indexOf("\r\n", bad.indexOf("\r\n", bad.indexOf("\r\n", bad.indexOf("\r\n") + 2) + 2) + 2) + 2;
     bad.replace(line5, bad.indexOf("\r\n", line5) - line5, "two");
     putFile(m_base + QStringLiteral("drafts/bad.kvp"), bad);
+    if (named.contains(QLatin1String("Standard"))) {
+        for (const char* kind : {"normal", "deluxe"})
+            putFile(m_base + QStringLiteral("PRGDATA/drafts/%1/Standard.KVP.E").arg(QLatin1String(kind)), bad);
+    }
     arguments.insert(1, m_base + out);
     const Run result = run(m_base, arguments);
     QCOMPARE(result.code, 1);

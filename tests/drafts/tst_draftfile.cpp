@@ -6,6 +6,9 @@
 
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <utility>
+
 // The draft file both ways, the failing write, and the rules of the draft list.
 
 namespace {
@@ -270,11 +273,27 @@ void DraftFileTest::failedWriteKeepsOldFiles()
     QCOMPARE(fileBytes(folder + QStringLiteral("Sunday.kvp.bmp")), QByteArray("old thumbnail"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("Sunday.kvp.bmp")});
 
-    // Written: the draft reads back, the thumbnail is a bitmap of the sheet's size.
+    // The thumbnail cannot be written: the draft that was there is put back.
+    putFile(folder + QStringLiteral("Wednesday.kvp"), "old draft");
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("Wednesday.kvp.bmp")));
+    draft.DraftFile = folder + QStringLiteral("Wednesday.kvp");
+    QVERIFY(!WriteDraft(draft, thumbnail, base, &error));
+    QCOMPARE(fileBytes(draft.DraftFile), QByteArray("old draft"));
+
+    // Written: the draft reads back, the thumbnail is a bitmap of the sheet's size. The
+    // draft was written first, so a kill between the two never leaves a new thumbnail
+    // beside the old draft.
     draft.DraftFile = folder + QStringLiteral("Tuesday.kvp");
     QVERIFY(WriteDraft(draft, thumbnail, base, &error));
     QCOMPARE(fileBytes(draft.DraftFile), draftFileBytes(draft));
-    QCOMPARE(QImage(folder + QStringLiteral("Tuesday.kvp.bmp"), "BMP").size(), QSize(20, 30));
+    const QString thumb = folder + QStringLiteral("Tuesday.kvp.bmp");
+    QCOMPARE(QImage(thumb, "BMP").size(), QSize(20, 30));
+    struct stat draftInfo {};
+    struct stat thumbInfo {};
+    QCOMPARE(::stat(QFile::encodeName(draft.DraftFile).constData(), &draftInfo), 0);
+    QCOMPARE(::stat(QFile::encodeName(thumb).constData(), &thumbInfo), 0);
+    QVERIFY(std::pair(draftInfo.st_mtim.tv_sec, draftInfo.st_mtim.tv_nsec) <
+            std::pair(thumbInfo.st_mtim.tv_sec, thumbInfo.st_mtim.tv_nsec));
 }
 
 void DraftFileTest::draftList()
