@@ -93,14 +93,16 @@ bool holdRunLock(const QString& baseFolder)
         return false;
     // The lock file is locked before it gets its name, so no other run ever sees it
     // unlocked and takes this run for one that ended.
-    const QByteArray unnamed =
-        QFile::encodeName(lockFolder(baseFolder) + QLatin1Char('.') + runTag() + QStringLiteral(".new"));
+    const QByteArray unnamed = QFile::encodeName(lockFolder(baseFolder) + QLatin1Char('.') +
+                                                 runTag() + QStringLiteral(".new"));
     const int fd = ::open(unnamed.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
     const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::write(fd, pid.constData(), size_t(pid.size())) < 0 ||
-        ::rename(unnamed.constData(), QFile::encodeName(lockPath(baseFolder, runTag())).constData()) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+        ::write(fd, pid.constData(), size_t(pid.size())) < 0 ||
+        ::rename(unnamed.constData(),
+                 QFile::encodeName(lockPath(baseFolder, runTag())).constData()) != 0) {
         ::unlink(unnamed.constData());
         ::close(fd);
         return false;
@@ -130,9 +132,10 @@ QStringList removeEndedRuns(const QString& baseFolder)
     for (const QString& name : names) {
         // "<tag>.lock", or ".<tag>.new" of a run killed while it took its lock.
         const bool named = name.endsWith(QLatin1String(".lock"));
+        const bool unnamed =
+            name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".new"));
         const QString tag = named ? name.chopped(5) : name.mid(1).chopped(4);
-        if ((!named && !(name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".new")))) ||
-            !isTag(tag) || tag == runTag())
+        if (!(named || unnamed) || !isTag(tag) || tag == runTag())
             continue;
         const QByteArray path = QFile::encodeName(locks.filePath(name));
         const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -140,19 +143,15 @@ QStringList removeEndedRuns(const QString& baseFolder)
             continue;
         // Holding the lock, this start is sure the run has ended, and no other start
         // clears the same run at the same time.
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            if (named) {
-                removeRunFolder(runTempFolder(baseFolder, tag));
-                cleared << tag;
-            }
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             ::unlink(path.constData());
-        }
         ::close(fd);
     }
-    // Preview folders whose lock file is gone already.
+    // Then the preview folders of runs without a lock file: those just cleared, and any
+    // whose clearing a crash interrupted.
     const QDir temp(baseFolder + QStringLiteral("TEMP"));
     for (const QString& tag : temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        if (isTag(tag) && !cleared.contains(tag) && !runIsAlive(baseFolder, tag)) {
+        if (isTag(tag) && !runIsAlive(baseFolder, tag)) {
             removeRunFolder(runTempFolder(baseFolder, tag));
             cleared << tag;
         }
@@ -163,7 +162,8 @@ QStringList removeEndedRuns(const QString& baseFolder)
 int otherLiveRuns(const QString& baseFolder)
 {
     int live = 0;
-    for (const QString& name : QDir(lockFolder(baseFolder)).entryList({QStringLiteral("*.lock")}, QDir::Files)) {
+    for (const QString& name :
+         QDir(lockFolder(baseFolder)).entryList({QStringLiteral("*.lock")}, QDir::Files)) {
         const QString tag = name.chopped(5);
         if (isTag(tag) && tag != runTag() && runIsAlive(baseFolder, tag))
             ++live;

@@ -23,8 +23,8 @@ bool runIsAlive(const QString& baseFolder, const QString& tag);
 QString runTempFolder(const QString& baseFolder);
 QString runTempFolder(const QString& baseFolder, const QString& tag);
 
-/// Removes what runs that have ended left in baseFolder: their preview folders below
-/// TEMP/ and their lock files. Returns the tags of the runs cleared.
+/// Removes what runs that have ended left in baseFolder: their lock files and preview
+/// folders below TEMP/. Returns the tags of the preview folders removed.
 QStringList removeEndedRuns(const QString& baseFolder);
 
 /// The number of other runs working in baseFolder now.

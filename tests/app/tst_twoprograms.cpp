@@ -106,8 +106,8 @@ private slots:
         // The state is learned by asking: no event loop runs here.
         while (import.state() != QProcess::NotRunning && !import.waitForFinished(0) &&
                beside < 200) {
-            Program list(m_base, {beside % 2 ? QStringLiteral("--export-json")
-                                             : QStringLiteral("--list")});
+            Program list(m_base,
+                         {beside % 2 ? QStringLiteral("--export-json") : QStringLiteral("--list")});
             list.finished();
             ++beside;
         }
@@ -129,6 +129,8 @@ private slots:
         const QString drafts = m_base + QStringLiteral("PRGDATA/drafts/normal/");
         putFile(drafts + QStringLiteral("Standard.KVP.E.bmp.dilbotmp-0badf00d-Ab12Cd"), "BM");
         putFile(m_base + QStringLiteral("TEMP/0badf00d/Soup.vrez003"), "{\\rtf1 x}");
+        // A run killed while it took its lock.
+        putFile(m_base + QStringLiteral("PRGDATA/running/.0badf00e.new"), "1\n");
         putFile(m_base + QStringLiteral("dishes.json"), recipes(3000));
 
         Program import(m_base, {QStringLiteral("--import"), QStringLiteral("dishes.json")});
@@ -146,7 +148,9 @@ private slots:
         for (const QString& copy : copies)
             QCOMPARE(fileBytes(m_recipes + copy), header);
         // Every recipe written is whole: each is listed (and the row for a new recipe).
-        QCOMPARE(rows.size(), filesIn(m_recipes).filter(QRegularExpression(QStringLiteral("\\.vrez$"))).size() + 1);
+        QCOMPARE(rows.size(),
+                 filesIn(m_recipes).filter(QRegularExpression(QStringLiteral("\\.vrez$"))).size() +
+                     1);
     }
 
 private:
