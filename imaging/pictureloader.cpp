@@ -17,8 +17,25 @@ const QList<QByteArray>& rasterFormats()
     return formats;
 }
 
+/// Lets Qt's readers allocate what a picture of our largest size needs, 8 bytes a pixel
+/// for a 16-bit PNG: their own default limit (128 MB) would refuse a 34-megapixel photo
+/// with a message that says nothing about its size. Qt takes the limit in whole MB and
+/// refuses images above it, so the limit is rounded up.
+void allowOurLargestPicture()
+{
+    static const bool once = [] {
+        constexpr qint64 kBytesPerPixel = 8;
+        constexpr qint64 kMegabyte = 1024 * 1024;
+        QImageReader::setAllocationLimit(
+            int((kMaxPicturePixels * kBytesPerPixel + kMegabyte - 1) / kMegabyte));
+        return true;
+    }();
+    Q_UNUSED(once);
+}
+
 QImage readRaster(QByteArray& bytes, QString* why)
 {
+    allowOurLargestPicture();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

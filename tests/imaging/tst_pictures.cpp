@@ -59,6 +59,7 @@ private slots:
     void loads();
     void refuses_data();
     void refuses();
+    void rasterUpToOurLimitLoads();
     void isolatedConversionGivesTheSamePicture();
     void shownInThePreview_data() { loads_data(); }
     void shownInThePreview();
@@ -171,6 +172,17 @@ void PicturesTest::refuses()
     QString error;
     QVERIFY(loadPicture(path, &error).isNull());
     QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+}
+
+void PicturesTest::rasterUpToOurLimitLoads()
+{
+    // 36 million pixels: past the 128 MB that Qt's readers allow by default, within ours.
+    const QSize size(6000, 6000);
+    const QString path = write(QStringLiteral("large.png"), redRaster("PNG", size));
+    QString error;
+    const QImage image = loadPicture(path, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), size);
 }
 
 void PicturesTest::isolatedConversionGivesTheSamePicture()
