@@ -198,6 +198,19 @@ bool emfRecordFits(quint32 type, const Reader& rec, QString* why)
     }
 }
 
+/// Whether the header's description (UTF-16 text of the program that made the file) lies
+/// inside the header record, after its fixed fields: the converter reads it where the
+/// header says, wherever that is. header covers the header record.
+bool emfDescriptionFits(const Reader& header, QString* why)
+{
+    const qint64 chars = header.u32(60);
+    const qint64 at = header.u32(64);
+    if (chars == 0 || (at >= kEmfHeaderMin && header.has(at, chars * 2)))
+        return true;
+    *why = QStringLiteral("the metafile's description lies outside the header");
+    return false;
+}
+
 bool checkEmf(const QByteArray& bytes, QString* why)
 {
     qint64 offset = 0;
@@ -218,6 +231,8 @@ bool checkEmf(const QByteArray& bytes, QString* why)
             *why = QStringLiteral("the metafile header is damaged");
             return false;
         }
+        if (records == 0 && !emfDescriptionFits(Reader(bytes, offset, offset + size), why))
+            return false;
         if (records > 0 && type == 1) {
             *why = QStringLiteral("the metafile has a second header");
             return false;

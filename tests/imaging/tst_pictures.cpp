@@ -32,10 +32,10 @@ QByteArray pictureBytes(const QString& format)
         w.redRectangle(2880, 1440); // twips: 192 x 96
         return w.finish();
     }
-    if (format == QLatin1String("emf")) {
+    if (format.startsWith(QLatin1String("emf"))) {
         EmfWriter w;
         w.redRectangle(120, 80);
-        return w.finish(QSize(120, 80));
+        return w.finish(QSize(120, 80), format.mid(4));
     }
     if (format == QLatin1String("gif"))
         return redGif(40, 30);
@@ -109,6 +109,7 @@ void PicturesTest::loads_data()
     QTest::newRow("wmf, placeable") << "wmf placeable" << QSize(96, 64);
     QTest::newRow("wmf, window extent") << "wmf" << QSize(192, 96);
     QTest::newRow("emf") << "emf" << QSize(120, 80);
+    QTest::newRow("emf with a description") << "emf Cake" << QSize(120, 80);
 }
 
 void PicturesTest::loads()
@@ -162,6 +163,13 @@ void PicturesTest::refuses_data()
     QTest::newRow("emf text larger than its record") << text.finish(QSize(20, 20))
                                                      << "larger than it says";
     QTest::newRow("emf without an end") << emf.left(emf.size() - 20) << "ends early";
+    for (const auto& [length, offset] : {std::pair{4, 4096}, std::pair{40, 108}, std::pair{4, 0}}) {
+        QByteArray described = pictureBytes(QStringLiteral("emf Cake"));
+        qToLittleEndian<quint32>(quint32(length), described.data() + 60);
+        qToLittleEndian<quint32>(quint32(offset), described.data() + 64);
+        QTest::newRow(qPrintable(QStringLiteral("emf description of %1 at %2").arg(length).arg(offset)))
+            << described << "description lies outside the header";
+    }
 }
 
 void PicturesTest::refuses()
