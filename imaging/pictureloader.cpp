@@ -64,7 +64,7 @@ QImage readRaster(QByteArray& bytes, QString* why)
 
 } // namespace
 
-QImage loadPicture(const QString& path, QString* error)
+QImage loadPicture(const QString& path, QString* error, const PictureBounds& bounds)
 {
     const QString found = lookupPath(path);
     if (found.isEmpty()) {
@@ -87,7 +87,7 @@ QImage loadPicture(const QString& path, QString* error)
                       .arg(size.height())
                       .arg(kMaxPicturePixels / 1000000);
         else
-            image = renderMetafile(bytes, kind, &why);
+            image = renderMetafile(bytes, kind, &why, Isolation::ChildProcess, bounds.metafile);
     } else if (bytes.isEmpty()) {
         why = QStringLiteral("the file is empty");
     } else {

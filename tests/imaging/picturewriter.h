@@ -150,6 +150,26 @@ private:
     qint64 m_count = 0;
 };
 
+/// A placeable WMF of about a hundred bytes whose one red rectangle declares side x side
+/// pixels (96 units per inch): tiny to read, huge to draw at its natural size.
+inline QByteArray tinyWmfOfSide(int side)
+{
+    WmfWriter w;
+    w.redRectangle(side, side);
+    return w.finish(96, QRect(0, 0, side, side));
+}
+
+/// An EMF of side x side pixels painted over by count red rectangles as large as itself:
+/// small to read, slow to draw at its natural size.
+inline QByteArray emfOfRectangles(int count, int side)
+{
+    EmfWriter w;
+    w.redRectangle(side, side);
+    for (int i = 1; i < count; ++i)
+        w.record(43, {0, 0, side, side});
+    return w.finish(QSize(side, side));
+}
+
 /// A GIF of one colour, width x height pixels, its codes written with a clear code
 /// after every second pixel so the code width stays at 3 bits.
 inline QByteArray redGif(int width, int height)

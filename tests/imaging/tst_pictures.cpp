@@ -4,6 +4,7 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
+#include "editor/decorations.h"
 #include "imaging/metafile.h"
 #include "imaging/pictureloader.h"
 #include "preview/F_Vor.h"
@@ -11,6 +12,8 @@
 #include "preview/printers.h"
 
 #include <QTemporaryDir>
+
+#include <sys/mman.h>
 
 // Every picture format the program reads, made by our own writers: loaded at its
 // natural size, refused with a clear error when damaged, hostile or too large, and
@@ -60,7 +63,10 @@ private slots:
     void refuses_data();
     void refuses();
     void rasterUpToOurLimitLoads();
+    void metafileDrawnNoLargerThanItsUse_data();
+    void metafileDrawnNoLargerThanItsUse();
     void isolatedConversionGivesTheSamePicture();
+    void childDrawsBesideALargeProgram();
     void shownInThePreview_data() { loads_data(); }
     void shownInThePreview();
 
@@ -193,6 +199,37 @@ void PicturesTest::rasterUpToOurLimitLoads()
     QCOMPARE(image.size(), size);
 }
 
+void PicturesTest::metafileDrawnNoLargerThanItsUse_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("bound"); // empty: the recipe picture of the main window and editor
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("wmf of 100 bytes declaring 9999 pixels")
+        << tinyWmfOfSide(9999) << kMetafileDrawLimit << QSize(1280, 1280);
+    WmfWriter wide;
+    wide.redRectangle(9000, 3000);
+    QTest::newRow("wide wmf keeps its aspect")
+        << wide.finish(96, QRect(0, 0, 9000, 3000)) << kMetafileDrawLimit << QSize(1280, 426);
+    QTest::newRow("emf of 2,000 rectangles as the recipe picture")
+        << emfOfRectangles(2000, 9999) << QSize() << QSize(145, 145);
+    QTest::newRow("emf smaller than its bound") << pictureBytes(QStringLiteral("emf"))
+                                                << QSize(500, 500) << QSize(120, 80);
+}
+
+void PicturesTest::metafileDrawnNoLargerThanItsUse()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, bound);
+    QFETCH(QSize, size);
+    const QString path = write(QStringLiteral("picture.wmf"), bytes);
+    QString error;
+    const QImage image = bound.isEmpty() ? cachedPicture(path, &error).toImage()
+                                         : loadPicture(path, &error, PictureBounds{bound});
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), size);
+    QVERIFY(reddish(image.pixel(size.width() / 2, size.height() / 2)));
+}
+
 void PicturesTest::isolatedConversionGivesTheSamePicture()
 {
     for (const char* format : {"wmf placeable", "emf"}) {
@@ -203,6 +240,21 @@ void PicturesTest::isolatedConversionGivesTheSamePicture()
         QVERIFY2(!child.isNull(), qPrintable(why));
         QCOMPARE(child, renderMetafile(bytes, kind, &why, Isolation::InProcess));
     }
+}
+
+// The child's memory limit comes on top of what the program maps: a program that has
+// mapped much (a large collection, a large photo shown) still gets its metafiles drawn.
+void PicturesTest::childDrawsBesideALargeProgram()
+{
+    constexpr size_t kReserved = size_t(2) << 30;
+    void* reserved = ::mmap(nullptr, kReserved, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    QVERIFY(reserved != MAP_FAILED);
+    const QByteArray bytes = tinyWmfOfSide(9999);
+    QString why;
+    const QImage image = renderMetafile(bytes, metafileKind(bytes), &why, Isolation::ChildProcess,
+                                        QSize(6000, 6000)); // 144 MB of pixels
+    ::munmap(reserved, kReserved);
+    QVERIFY2(!image.isNull(), qPrintable(why));
 }
 
 void PicturesTest::shownInThePreview()
