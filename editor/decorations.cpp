@@ -85,7 +85,7 @@ QPixmap cachedPicture(const QString& path, QString* error)
         QString why;
         // A metafile is drawn no larger than the editor shows a picture; the main window
         // shows it smaller still.
-        pixmap = QPixmap::fromImage(loadPicture(path, &why, PictureBounds{kImage.size()}));
+        pixmap = QPixmap::fromImage(loadPicture(path, &why, PictureBounds{kImage.size(), {}}));
         if (pixmap.isNull()) {
             failures.insert(key, why);
             if (error)

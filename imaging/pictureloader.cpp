@@ -33,7 +33,7 @@ void allowOurLargestPicture()
     Q_UNUSED(once);
 }
 
-QImage readRaster(QByteArray& bytes, QString* why)
+QImage readRaster(QByteArray& bytes, QSize bound, QString* why)
 {
     allowOurLargestPicture();
     QBuffer buffer(&bytes);
@@ -56,6 +56,10 @@ QImage readRaster(QByteArray& bytes, QString* why)
                    .arg(kMaxPicturePixels / 1000000);
         return {};
     }
+    const bool larger = size.isValid() && !bound.isEmpty() &&
+                        (size.width() > bound.width() || size.height() > bound.height());
+    if (larger)
+        reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage image = reader.read();
     if (image.isNull())
         *why = reader.errorString();
@@ -91,7 +95,7 @@ QImage loadPicture(const QString& path, QString* error, const PictureBounds& bou
     } else if (bytes.isEmpty()) {
         why = QStringLiteral("the file is empty");
     } else {
-        image = readRaster(bytes, &why);
+        image = readRaster(bytes, bounds.raster, &why);
     }
     if (image.isNull() && error)
         *error = QStringLiteral("Cannot read picture \"%1\": %2")

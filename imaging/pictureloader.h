@@ -16,9 +16,11 @@
 inline constexpr qint64 kMaxPicturePixels = 100'000'000;
 
 /// The largest size a picture is wanted at, by kind: a larger one comes back scaled down
-/// to fit (aspect kept). A metafile is drawn at that size.
+/// to fit (aspect kept). A metafile is drawn at that size; a raster is read at it, and an
+/// empty raster bound keeps its own size.
 struct PictureBounds {
     QSize metafile = kMetafileDrawLimit;
+    QSize raster;
 };
 
 /// Loads the picture at path within bounds. On failure returns a null image and sets

@@ -520,6 +520,9 @@ void TFVor::ApplyDraft()
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), m_state.FormatIndex,
                        m_state.Landscape, false);
     SetupSheet(true);
+    // Pictures were loaded for the sheet before the draft chose its own.
+    for (int i = kDifficulty; i <= kCookingDevices && i < m_elements.size(); ++i)
+        FitPictureElement(m_elements[i], sheetSize());
     for (int i : placed) {
         m_images[size_t(i)]->move(m_elements.at(i).Left + kSheetLeft,
                                   m_elements.at(i).Top + kSheetTop);

@@ -224,7 +224,7 @@ void PicturesTest::metafileDrawnNoLargerThanItsUse()
     const QString path = write(QStringLiteral("picture.wmf"), bytes);
     QString error;
     const QImage image = bound.isEmpty() ? cachedPicture(path, &error).toImage()
-                                         : loadPicture(path, &error, PictureBounds{bound});
+                                         : loadPicture(path, &error, PictureBounds{bound, {}});
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.size(), size);
     QVERIFY(reddish(image.pixel(size.width() / 2, size.height() / 2)));
