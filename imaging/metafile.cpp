@@ -190,7 +190,8 @@ bool emfRecordFits(quint32 type, const Reader& rec, QString* why)
     case 83: case 84: { // text out: the string and spacing lie inside the record
         const qint64 chars = rec.u32(44);
         const qint64 stringAt = rec.u32(48);
-        const qint64 dxAt = rec.u32(64);
+        // The spacing offset follows the clipping rectangle, which "no rectangle" leaves out.
+        const qint64 dxAt = rec.u32(rec.u32(52) & 0x100 ? 56 : 72);
         const qint64 each = type == 84 ? 2 : 1;
         if (!rec.has(stringAt, chars * each) || (dxAt && !rec.has(dxAt, chars * 4)))
             return fail("text");

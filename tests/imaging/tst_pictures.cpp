@@ -62,6 +62,8 @@ private slots:
     void loads();
     void refuses_data();
     void refuses();
+    void acceptsRecordsThatJustFit_data();
+    void acceptsRecordsThatJustFit();
     void rasterUpToOurLimitLoads();
     void metafileDrawnNoLargerThanItsUse_data();
     void metafileDrawnNoLargerThanItsUse();
@@ -168,6 +170,16 @@ void PicturesTest::refuses_data()
     text.record(84, {0, 0, 0, 0, 1, 0, 0, 0, 0, 1000, 76, 0, 0, 0, 0, 0, 0}); // 1000 chars
     QTest::newRow("emf text larger than its record") << text.finish(QSize(20, 20))
                                                      << "larger than it says";
+    for (const qint64 options : {0, 0x100}) { // with and without the clipping rectangle
+        EmfWriter spacing;
+        QList<qint64> values{0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 76, options, 0, 0, 500, 20, 4096};
+        if (options)
+            values.remove(12, 4);
+        spacing.record(83, values + QList<qint64>{0x636261, 0, 0, 0, 0});
+        QTest::newRow(qPrintable(
+            QStringLiteral("emf text spacing beyond its record, options %1").arg(options)))
+            << spacing.finish(QSize(20, 20)) << "larger than it says";
+    }
     QTest::newRow("emf without an end") << emf.left(emf.size() - 20) << "ends early";
     for (const auto& [length, offset] : {std::pair{4, 4096}, std::pair{40, 108}, std::pair{4, 0}}) {
         QByteArray described = pictureBytes(QStringLiteral("emf Cake"));
@@ -186,6 +198,27 @@ void PicturesTest::refuses()
     QString error;
     QVERIFY(loadPicture(path, &error).isNull());
     QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+}
+
+void PicturesTest::acceptsRecordsThatJustFit_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    // Text out (ANSI): 3 characters at the record's very end, after their spacing; the
+    // clipping rectangle reaches 500 units, beyond the record, and is no offset.
+    EmfWriter text;
+    text.record(83, {0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 88, 0, 0, 0, 500, 20, 76, 8, 8, 8, 0x636261});
+    QTest::newRow("emf text") << text.finish(QSize(20, 20));
+    // Polypolygon with 16-bit points: one polygon whose count is all the points there are.
+    EmfWriter polygons;
+    polygons.record(91, {0, 0, 120, 80, 1, 4, 4, 0, 120, 120 | (80 << 16), 80 << 16});
+    QTest::newRow("emf polypolygon") << polygons.finish(QSize(120, 80));
+}
+
+void PicturesTest::acceptsRecordsThatJustFit()
+{
+    QFETCH(QByteArray, bytes);
+    QString why;
+    QVERIFY2(checkMetafile(bytes, metafileKind(bytes), &why), qPrintable(why));
 }
 
 void PicturesTest::rasterUpToOurLimitLoads()
