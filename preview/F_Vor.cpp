@@ -520,9 +520,7 @@ void TFVor::ApplyDraft()
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), m_state.FormatIndex,
                        m_state.Landscape, false);
     SetupSheet(true);
-    // Pictures were loaded for the sheet before the draft chose its own.
-    for (int i = kDifficulty; i <= kCookingDevices && i < m_elements.size(); ++i)
-        FitPictureElement(m_elements[i], sheetSize());
+    FitPictures(); // they were loaded for the sheet before the draft chose its own
     for (int i : placed) {
         m_images[size_t(i)]->move(m_elements.at(i).Left + kSheetLeft,
                                   m_elements.at(i).Top + kSheetTop);
@@ -533,6 +531,12 @@ void TFVor::ApplyDraft()
     UpdateMenus(m_state.PreviewKind);
     Redraw(false);
     FitOverWideElements();
+}
+
+void TFVor::FitPictures()
+{
+    for (int i = kDifficulty; i <= kCookingDevices && i < m_elements.size(); ++i)
+        FitPictureElement(m_elements[i], sheetSize());
 }
 
 void TFVor::ReleaseElements()
