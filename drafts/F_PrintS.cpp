@@ -163,6 +163,7 @@ void TFPrintS::BOKClick()
         ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex,
                            state.Landscape, false);
         m_preview->SetupSheet(false);
+        m_preview->FitPictures();
         m_preview->Redraw(false);
     }
     hide();

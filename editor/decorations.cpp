@@ -83,7 +83,9 @@ QPixmap cachedPicture(const QString& path, QString* error)
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
         QString why;
-        pixmap = QPixmap::fromImage(loadPicture(path, &why));
+        // A metafile is drawn no larger than the editor shows a picture; the main window
+        // shows it smaller still.
+        pixmap = QPixmap::fromImage(loadPicture(path, &why, PictureBounds{kImage.size(), {}}));
         if (pixmap.isNull()) {
             failures.insert(key, why);
             if (error)

@@ -1,5 +1,6 @@
 #include "imaging/metafile.h"
 
+#include <QDeadlineTimer>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtEndian>
@@ -8,12 +9,14 @@
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -187,7 +190,8 @@ bool emfRecordFits(quint32 type, const Reader& rec, QString* why)
     case 83: case 84: { // text out: the string and spacing lie inside the record
         const qint64 chars = rec.u32(44);
         const qint64 stringAt = rec.u32(48);
-        const qint64 dxAt = rec.u32(64);
+        // The spacing offset follows the clipping rectangle, which "no rectangle" leaves out.
+        const qint64 dxAt = rec.u32(rec.u32(52) & 0x100 ? 56 : 72);
         const qint64 each = type == 84 ? 2 : 1;
         if (!rec.has(stringAt, chars * each) || (dxAt && !rec.has(dxAt, chars * 4)))
             return fail("text");
@@ -196,6 +200,19 @@ bool emfRecordFits(quint32 type, const Reader& rec, QString* why)
     default:
         return true;
     }
+}
+
+/// Whether the header's description (UTF-16 text of the program that made the file) lies
+/// inside the header record, after its fixed fields: the converter reads it where the
+/// header says, wherever that is. header covers the header record.
+bool emfDescriptionFits(const Reader& header, QString* why)
+{
+    const qint64 chars = header.u32(60);
+    const qint64 at = header.u32(64);
+    if (chars == 0 || (at >= kEmfHeaderMin && header.has(at, chars * 2)))
+        return true;
+    *why = QStringLiteral("the metafile's description lies outside the header");
+    return false;
 }
 
 bool checkEmf(const QByteArray& bytes, QString* why)
@@ -218,6 +235,8 @@ bool checkEmf(const QByteArray& bytes, QString* why)
             *why = QStringLiteral("the metafile header is damaged");
             return false;
         }
+        if (records == 0 && !emfDescriptionFits(Reader(bytes, offset, offset + size), why))
+            return false;
         if (records > 0 && type == 1) {
             *why = QStringLiteral("the metafile has a second header");
             return false;
@@ -345,13 +364,83 @@ constexpr bool kLimitMemory = true;
 constexpr bool kLimitMemory = true;
 #endif
 
-constexpr rlim_t kChildMemory = rlim_t(1) << 30; // 1 GiB of address space
+constexpr rlim_t kChildMemory = rlim_t(1) << 30; // 1 GiB of address space of its own
 constexpr rlim_t kChildCpuSeconds = 10;
 constexpr int kChildWaitMs = 15000;
 
-/// Converts in a child process, so that a crash or a stall of the libraries costs the
-/// picture and not the program. The child sends a status byte and the SVG or the reason.
-QByteArray svgInChild(const QByteArray& bytes, MetafileKind kind, QSize natural, QString* why)
+/// Draws the SVG of a metafile on white, scaled to size.
+QImage drawSvg(const QByteArray& svg, QSize size, QString* why)
+{
+    QSvgRenderer renderer;
+    if (!renderer.load(svg)) {
+        *why = QStringLiteral("the metafile cannot be drawn");
+        return {};
+    }
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull()) {
+        *why = QStringLiteral("not enough memory for a %1 x %2 picture")
+                   .arg(size.width())
+                   .arg(size.height());
+        return {};
+    }
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+/// Converts and draws in this process.
+QImage drawHere(const QByteArray& bytes, MetafileKind kind, QSize natural, QSize size,
+                QString* why)
+{
+    const QByteArray svg = metafileToSvg(bytes, kind, natural, why);
+    return svg.isEmpty() ? QImage() : drawSvg(svg, size, why);
+}
+
+/// Reads up to count bytes into to until the deadline; returns how many came (fewer at
+/// the end of the pipe), or -1 when the deadline passed first.
+qint64 readUntil(int fd, char* to, qint64 count, const QDeadlineTimer& deadline)
+{
+    qint64 got = 0;
+    while (got < count) {
+        pollfd p{fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, int(deadline.remainingTime()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return -1;
+        const ssize_t n = ::read(fd, to + got, size_t(std::min<qint64>(count - got, 1 << 20)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
+/// The address space the process maps now, from /proc/self/statm (in pages); 0 when it
+/// cannot be read. Plain system calls only: the child of a threaded program calls it.
+rlim_t mappedBytes()
+{
+    const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char text[64] = {};
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    rlim_t pages = 0;
+    for (ssize_t i = 0; i < n && text[i] >= '0' && text[i] <= '9'; ++i)
+        pages = pages * 10 + rlim_t(text[i] - '0');
+    return pages * rlim_t(::sysconf(_SC_PAGESIZE));
+}
+
+/// Converts and draws in a child process, so that a crash, a stall or a huge appetite
+/// of the libraries or of the SVG renderer costs the picture and not the program. The
+/// child sends 'P', the width and height (32 bits each) and the rows of RGB32 pixels, or
+/// 'E' and the reason; only pixels of exactly the size asked for are taken.
+QImage drawInChild(const QByteArray& bytes, MetafileKind kind, QSize natural, QSize size,
+                   QString* why)
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) {
@@ -368,38 +457,57 @@ QByteArray svgInChild(const QByteArray& bytes, MetafileKind kind, QSize natural,
     if (child == 0) {
         ::close(pipeFds[0]);
         if (kLimitMemory) {
-            const rlimit memory{kChildMemory, kChildMemory};
+            // On top of what the program maps already, which the child shares.
+            const rlim_t limit = mappedBytes() + kChildMemory;
+            const rlimit memory{limit, limit};
             ::setrlimit(RLIMIT_AS, &memory);
         }
         const rlimit cpu{kChildCpuSeconds, kChildCpuSeconds};
         ::setrlimit(RLIMIT_CPU, &cpu);
         QString reason;
-        const QByteArray svg = metafileToSvg(bytes, kind, natural, &reason);
-        const QByteArray message = svg.isEmpty() ? QByteArray("E") + reason.toUtf8()
-                                                 : QByteArray("S") + svg;
-        const bool sent = writeAll(pipeFds[1], message.constData(), message.size());
+        const QImage image = drawHere(bytes, kind, natural, size, &reason);
+        bool sent = false;
+        if (image.isNull()) {
+            const QByteArray message = QByteArray("E") + reason.toUtf8();
+            sent = writeAll(pipeFds[1], message.constData(), message.size());
+        } else {
+            char head[9] = {'P'};
+            qToLittleEndian<quint32>(quint32(image.width()), head + 1);
+            qToLittleEndian<quint32>(quint32(image.height()), head + 5);
+            sent = writeAll(pipeFds[1], head, sizeof head) &&
+                   writeAll(pipeFds[1], reinterpret_cast<const char*>(image.constBits()),
+                            image.sizeInBytes());
+        }
         ::_exit(sent ? 0 : 1);
     }
     ::close(pipeFds[1]);
-    QByteArray message;
-    bool timedOut = false;
-    char buffer[65536];
-    while (true) {
-        pollfd p{pipeFds[0], POLLIN, 0};
-        const int ready = ::poll(&p, 1, kChildWaitMs);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0) {
-            timedOut = true;
-            break;
+    const QDeadlineTimer deadline(kChildWaitMs);
+    QImage image;
+    QByteArray reason;
+    bool whole = false;
+    char head[9] = {};
+    qint64 got = readUntil(pipeFds[0], head, 1, deadline);
+    if (got == 1 && head[0] == 'P') {
+        got = readUntil(pipeFds[0], head + 1, 8, deadline);
+        const QSize sent(int(qFromLittleEndian<quint32>(head + 1)),
+                         int(qFromLittleEndian<quint32>(head + 5)));
+        if (got == 8 && sent == size) {
+            image = QImage(size, QImage::Format_RGB32);
+            if (!image.isNull()) {
+                got = readUntil(pipeFds[0], reinterpret_cast<char*>(image.bits()),
+                                image.sizeInBytes(), deadline);
+                char more = 0;
+                if (got == image.sizeInBytes())
+                    got = readUntil(pipeFds[0], &more, 1, deadline);
+                whole = got == 0; // the pixels, then the end of the pipe
+            }
         }
-        const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        message.append(buffer, n);
+    } else if (got == 1 && head[0] == 'E') {
+        reason.resize(4096);
+        got = readUntil(pipeFds[0], reason.data(), reason.size(), deadline);
+        reason.resize(std::max<qint64>(got, 0));
     }
+    const bool timedOut = got < 0;
     ::close(pipeFds[0]);
     if (timedOut)
         ::kill(child, SIGKILL);
@@ -410,15 +518,20 @@ QByteArray svgInChild(const QByteArray& bytes, MetafileKind kind, QSize natural,
         *why = QStringLiteral("drawing the metafile took too long");
         return {};
     }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || message.isEmpty()) {
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU) {
+        *why = QStringLiteral("drawing the metafile took too long");
+        return {};
+    }
+    const bool exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (exited && head[0] == 'E' && !reason.isEmpty()) {
+        *why = QString::fromUtf8(reason);
+        return {};
+    }
+    if (!exited || !whole) {
         *why = QStringLiteral("the metafile could not be drawn (the converter stopped)");
         return {};
     }
-    if (message.startsWith('E')) {
-        *why = QString::fromUtf8(message.mid(1));
-        return {};
-    }
-    return message.mid(1);
+    return image;
 }
 
 } // namespace
@@ -490,8 +603,15 @@ QByteArray metafileToSvg(const QByteArray& bytes, MetafileKind kind, QSize natur
     return svg;
 }
 
+QSize metafileDrawSize(QSize natural, QSize bound)
+{
+    if (natural.width() <= bound.width() && natural.height() <= bound.height())
+        return natural;
+    return natural.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
 QImage renderMetafile(const QByteArray& bytes, MetafileKind kind, QString* why,
-                      Isolation isolation)
+                      Isolation isolation, QSize bound)
 {
     QString reason;
     if (!checkMetafile(bytes, kind, &reason)) {
@@ -499,26 +619,13 @@ QImage renderMetafile(const QByteArray& bytes, MetafileKind kind, QString* why,
             *why = reason;
         return {};
     }
+    // The converters lay the picture out at its natural size; only the drawing is smaller.
     const QSize natural = metafileNaturalSize(bytes, kind);
-    const QByteArray svg = isolation == Isolation::ChildProcess
-                               ? svgInChild(bytes, kind, natural, &reason)
-                               : metafileToSvg(bytes, kind, natural, &reason);
-    QSvgRenderer renderer;
-    if (svg.isEmpty() || !renderer.load(svg)) {
-        if (why)
-            *why = reason.isEmpty() ? QStringLiteral("the metafile cannot be drawn") : reason;
-        return {};
-    }
-    QImage image(natural, QImage::Format_RGB32);
-    if (image.isNull()) {
-        if (why)
-            *why = QStringLiteral("not enough memory for a %1 x %2 picture")
-                       .arg(natural.width())
-                       .arg(natural.height());
-        return {};
-    }
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(natural)));
+    const QSize size = metafileDrawSize(natural, bound);
+    const QImage image = isolation == Isolation::ChildProcess
+                             ? drawInChild(bytes, kind, natural, size, &reason)
+                             : drawHere(bytes, kind, natural, size, &reason);
+    if (image.isNull() && why)
+        *why = reason.isEmpty() ? QStringLiteral("the metafile cannot be drawn") : reason;
     return image;
 }

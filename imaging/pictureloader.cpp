@@ -17,8 +17,25 @@ const QList<QByteArray>& rasterFormats()
     return formats;
 }
 
-QImage readRaster(QByteArray& bytes, QString* why)
+/// Lets Qt's readers allocate what a picture of our largest size needs, 8 bytes a pixel
+/// for a 16-bit PNG: their own default limit (128 MB) would refuse a 34-megapixel photo
+/// with a message that says nothing about its size. Qt takes the limit in whole MB and
+/// refuses images above it, so the limit is rounded up.
+void allowOurLargestPicture()
 {
+    static const bool once = [] {
+        constexpr qint64 kBytesPerPixel = 8;
+        constexpr qint64 kMegabyte = 1024 * 1024;
+        QImageReader::setAllocationLimit(
+            int((kMaxPicturePixels * kBytesPerPixel + kMegabyte - 1) / kMegabyte));
+        return true;
+    }();
+    Q_UNUSED(once);
+}
+
+QImage readRaster(QByteArray& bytes, QSize bound, QString* why)
+{
+    allowOurLargestPicture();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
@@ -39,6 +56,10 @@ QImage readRaster(QByteArray& bytes, QString* why)
                    .arg(kMaxPicturePixels / 1000000);
         return {};
     }
+    const bool larger = size.isValid() && !bound.isEmpty() &&
+                        (size.width() > bound.width() || size.height() > bound.height());
+    if (larger)
+        reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage image = reader.read();
     if (image.isNull())
         *why = reader.errorString();
@@ -47,7 +68,7 @@ QImage readRaster(QByteArray& bytes, QString* why)
 
 } // namespace
 
-QImage loadPicture(const QString& path, QString* error)
+QImage loadPicture(const QString& path, QString* error, const PictureBounds& bounds)
 {
     const QString found = lookupPath(path);
     if (found.isEmpty()) {
@@ -70,11 +91,11 @@ QImage loadPicture(const QString& path, QString* error)
                       .arg(size.height())
                       .arg(kMaxPicturePixels / 1000000);
         else
-            image = renderMetafile(bytes, kind, &why);
+            image = renderMetafile(bytes, kind, &why, Isolation::ChildProcess, bounds.metafile);
     } else if (bytes.isEmpty()) {
         why = QStringLiteral("the file is empty");
     } else {
-        image = readRaster(bytes, &why);
+        image = readRaster(bytes, bounds.raster, &why);
     }
     if (image.isNull() && error)
         *error = QStringLiteral("Cannot read picture \"%1\": %2")

@@ -521,6 +521,7 @@ void TFVor::ApplyDraft()
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), m_state.FormatIndex,
                        m_state.Landscape, false);
     SetupSheet(true);
+    FitPictures(); // they were loaded for the sheet before the draft chose its own
     for (int i : placed) {
         TGFXL& e = m_elements[i];
         if (!e.ContentFile.isEmpty())
@@ -535,6 +536,12 @@ void TFVor::ApplyDraft()
     UpdateMenus(m_state.PreviewKind);
     Redraw(false);
     FitOverWideElements();
+}
+
+void TFVor::FitPictures()
+{
+    for (int i = kDifficulty; i <= kCookingDevices && i < m_elements.size(); ++i)
+        FitPictureElement(m_elements[i], sheetSize());
 }
 
 void TFVor::ReleaseElements()

@@ -110,6 +110,9 @@ public:
     bool REDummyKeyPress(const QKeyEvent* event);
     /// Fits every shown text element wider than the sheet to the sheet's width.
     void FitOverWideElements();
+    /// Lays every picture element out for the current sheet (FitPictureElement): a
+    /// picture larger than the sheet is shown fitted to it.
+    void FitPictures();
     /// The cursor shape the last hit test chose.
     Qt::CursorShape lastCursor() const { return m_lastCursor; }
 

@@ -29,6 +29,9 @@ enum ElementIndex : int {
 /// Gap in pixels between two neighbouring deluxe columns.
 inline constexpr int kColumnGap = 10;
 
+/// The white border, in pixels, around the picture in a picture element's bitmap.
+inline constexpr int kPictureBorder = 1;
+
 /// Names belonging to one element: its caption and its controls in the window.
 struct ElementInfo {
     const char* caption;
@@ -61,6 +64,10 @@ struct TGFXL {
     qint32 DragMode = 0;
     bool Shown = false;
     QImage Bitmap;
+    /// A picture element's picture in its own pixels (composed on white), which the
+    /// bitmap shows inside its border, scaled down when it is larger than the sheet;
+    /// printing draws from these pixels then. Null for text elements.
+    QImage Picture;
     QString ContentFile; ///< empty: no content
     bool IsPicture = false;
     qint32 Page = -1; ///< 0, 1, or -1 on no page

@@ -46,7 +46,7 @@ int PictureScaleTenths(QSize picture, int boxWidth, int boxHeight)
 }
 
 void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, const QImage& bitmap,
-                  int boxHeight, int boxWidth)
+                  int boxHeight, int boxWidth, const QImage& picture)
 {
     const int s = PictureScaleTenths(bitmap.size(), boxWidth, boxHeight);
     const int w = scaled(bitmap.width(), s);
@@ -57,8 +57,25 @@ void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, c
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QRect(geometry.PrintOffsetX + x, geometry.PrintOffsetY + y, w, h),
-                          bitmap.convertToFormat(QImage::Format_RGB32));
+        const QRect printed(geometry.PrintOffsetX + x, geometry.PrintOffsetY + y, w, h);
+        const QSize inside = bitmap.size() - QSize(2 * kPictureBorder, 2 * kPictureBorder);
+        if (picture.width() > inside.width() || picture.height() > inside.height()) {
+            // The border is white paper; the picture takes the place of the bitmap's
+            // inside, in no more pixels than that place holds on the printer.
+            const int from = scaled(kPictureBorder, s);
+            const QRect place(printed.left() + from, printed.top() + from,
+                              scaled(bitmap.width() - kPictureBorder, s) - from,
+                              scaled(bitmap.height() - kPictureBorder, s) - from);
+            const bool larger =
+                picture.width() > place.width() || picture.height() > place.height();
+            const QImage pixels = larger ? picture.scaled(place.size(), Qt::IgnoreAspectRatio,
+                                                          Qt::SmoothTransformation)
+                                         : picture;
+            painter.fillRect(printed, Qt::white);
+            painter.drawImage(place, pixels.convertToFormat(QImage::Format_RGB32));
+        } else {
+            painter.drawImage(printed, bitmap.convertToFormat(QImage::Format_RGB32));
+        }
         painter.restore();
     }
     x += w;
@@ -91,7 +108,7 @@ bool PrintPages(PrintJob& job, const TDrucker& geometry, const ElementArray& ele
             int py = roundEven(e.Top * sy);
             if (isPictureElement(i))
                 PrintPicture(painter, g, px, py, printedPixels(e), roundEven(e.height() * sy),
-                             roundEven(e.width() * sx));
+                             roundEven(e.width() * sx), e.Picture);
             else
                 rich::DrawRichText(printer, painter, px, py, richEdit(i), offset);
         }

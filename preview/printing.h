@@ -30,9 +30,12 @@ int PictureScaleTenths(QSize picture, int boxWidth, int boxHeight);
 /// Prints bitmap with its top-left corner at (PrintOffsetX + x, PrintOffsetY + y) of
 /// geometry, scaled by PictureScaleTenths into a box of boxWidth x boxHeight printer
 /// pixels (pixels copied, not smoothed); then advances x by the printed width and y by
-/// the printed height.
+/// the printed height. A picture with more pixels than the bitmap shows inside its white
+/// border of kPictureBorder pixels (one fitted to the sheet) is printed from its own
+/// pixels in that place instead, smoothly scaled down to the printed size when it is
+/// larger, so the page holds no more of them than the printer's resolution needs.
 void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, const QImage& bitmap,
-                  int boxHeight, int boxWidth);
+                  int boxHeight, int boxWidth, const QImage& picture = {});
 
 /// The element's rich edit (the wrapped text a text element was drawn from).
 using RichEditOf = std::function<rich::RichDocument&(int element)>;

@@ -9,6 +9,7 @@
 #include "platform/richtext/rtfwriter.h"
 #include "platform/runlock.h"
 #include "platform/safefile.h"
+#include "preview/pagegeometry.h"
 #include "recipes/recipetexts.h"
 #include "recipes/textrules.h"
 
@@ -76,8 +77,9 @@ QString text(const QByteArray& bytes)
 
 void loadPicture(TGFXL& e, QStringList* notices)
 {
+    const TDrucker& d = CurrentDrucker();
     QString why;
-    if (LoadPictureElement(true, e, &why))
+    if (LoadPictureElement(e, QSize(d.SheetWidth, d.SheetHeight), &why))
         return;
     // A picture that cannot be loaded leaves an element without content.
     e.ContentFile.clear();
@@ -231,18 +233,54 @@ bool FillElementsFromRecipe(ElementArray& elements, TKVG& recipe, const QString&
     return true;
 }
 
-bool LoadPictureElement(bool margin, TGFXL& element, QString* error)
+bool LoadPictureElement(TGFXL& element, QSize sheet, QString* error)
 {
-    const QImage picture = loadPicture(element.ContentFile, error);
+    // Either way round: a draft may turn the sheet after the picture was loaded.
+    const int side = std::max(sheet.width(), sheet.height());
+    PictureBounds bounds;
+    if (side > 0) {
+        bounds.metafile = QSize(side, side);
+        bounds.raster = bounds.metafile * kPictureKeptDpi / rich::kScreenDpi;
+    }
+    QImage picture = loadPicture(element.ContentFile, error, bounds);
     if (picture.isNull())
         return false;
-    const int border = margin ? 1 : 0;
-    QImage bitmap = rich::newScreenImage(picture.size() + QSize(2 * border, 2 * border));
+    if (picture.hasAlphaChannel()) { // printed on white paper, as the sheet shows it
+        QImage onWhite(picture.size(), QImage::Format_RGB32);
+        onWhite.fill(Qt::white);
+        QPainter painter(&onWhite);
+        painter.drawImage(0, 0, picture);
+        painter.end();
+        picture = onWhite;
+    }
+    element.Picture = picture;
+    element.Bitmap = QImage();
+    FitPictureElement(element, sheet);
+    return true;
+}
+
+void FitPictureElement(TGFXL& element, QSize sheet)
+{
+    if (element.Picture.isNull())
+        return;
+    const QSize border(2 * kPictureBorder, 2 * kPictureBorder);
+    QSize shown = element.Picture.size();
+    const QSize room = sheet - border;
+    if (!sheet.isEmpty() && (shown.width() > room.width() || shown.height() > room.height()))
+        shown = shown.scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    if (element.Bitmap.size() == shown + border)
+        return;
+    QImage bitmap = rich::newScreenImage(shown + border);
     QPainter painter(&bitmap);
-    painter.drawImage(border, border, picture);
+    if (shown == element.Picture.size()) {
+        painter.drawImage(kPictureBorder, kPictureBorder, element.Picture);
+    } else {
+        painter.drawImage(
+            QPoint(kPictureBorder, kPictureBorder),
+            element.Picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
     painter.end();
     element.Bitmap = bitmap;
-    return true;
 }
 
 bool BuildDeviceStrip(const QString& path, const QByteArrayList& names, const QString& baseFolder,

@@ -33,10 +33,22 @@ bool FillElementsFromRecipe(ElementArray& elements, TKVG& recipe, const QString&
                             rich::RichDocument& scratch, QString* error,
                             QStringList* notices = nullptr);
 
-/// Loads element i's bitmap from the picture file named by its ContentFile; with margin
-/// the bitmap has a white border of 1 pixel. Returns false with error when the picture
-/// cannot be loaded; the bitmap is then left as it was.
-bool LoadPictureElement(bool margin, TGFXL& element, QString* error = nullptr);
+/// Pictures are kept in at most this many pixels per inch of the sheet, the resolution
+/// of the built-in PDF printer: what a print of a picture fitted to the sheet needs.
+inline constexpr int kPictureKeptDpi = 600;
+
+/// Loads a picture element from the picture file named by its ContentFile: its Picture
+/// and a bitmap that shows it inside a white border of kPictureBorder pixels, fitted to
+/// sheet (FitPictureElement). Nothing larger than sheet, either way round, is kept: a
+/// metafile is drawn at most that large, a raster read at most at kPictureKeptDpi of
+/// it. An empty sheet keeps every picture at its own size. Returns false with error when
+/// the picture cannot be loaded; the element is then left as it was.
+bool LoadPictureElement(TGFXL& element, QSize sheet, QString* error = nullptr);
+
+/// Lays a picture element out for sheet: its bitmap shows the Picture at its own size,
+/// or, when that is larger than the sheet (with the border), scaled down smoothly to fit
+/// it with its aspect kept. Elements without a Picture are left alone.
+void FitPictureElement(TGFXL& element, QSize sheet);
 
 /// Writes the strip of cooking-device icons (32 x 32 each, side by side, from
 /// Graphic/PNG/ENG/ + name + ".png") as a BMP file, the icons' background made white.

@@ -90,6 +90,29 @@ inline QStringList fonts(const QString& file)
     return lines;
 }
 
+/// One picture embedded in a PDF, as pdfimages lists it: its pixels and how many of
+/// them the page holds per inch.
+struct Image {
+    QSize pixels;
+    QSize ppi;
+};
+
+inline QList<Image> images(const QString& file)
+{
+    QList<Image> found;
+    const QStringList lines =
+        QString::fromUtf8(run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file}))
+            .split(QLatin1Char('\n'));
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi ...
+    for (const QString& line : lines.mid(2)) {
+        const QStringList c = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (c.size() >= 14 && c.at(2) == QLatin1String("image"))
+            found.append({QSize(c.at(3).toInt(), c.at(4).toInt()),
+                          QSize(c.at(12).toInt(), c.at(13).toInt())});
+    }
+    return found;
+}
+
 /// Renders region (in pixels at dpi) of a page (from 0), without anti-aliasing.
 inline QImage render(const QString& file, int page, int dpi, QRect region)
 {

@@ -447,9 +447,17 @@ void DraftWindowsTest::formatWindowAssign()
         window.BOK->click();
         QVERIFY(!window.isVisible());
     });
-    open(0, [&](TFVor& preview) {
+    // A picture wider than the portrait sheet: fitted to it, and again to the new sheet.
+    QImage wide(1200, 40, QImage::Format_RGB32);
+    wide.fill(qRgb(200, 30, 30));
+    TKVG r = recipe(0);
+    r.PictureFile = m_fx.base + QStringLiteral("wide.png");
+    QVERIFY(wide.save(r.PictureFile));
+    m_fx.open(r, [&](TFVor& preview) {
         CurrentSettings().formatIndex = 2;
         CurrentSettings().landscape = false;
+        const TGFXL& picture = preview.elements().at(kRecipeGraphic);
+        QCOMPARE(picture.width(), preview.IBlatt->width());
         preview.BBDrucker->click();
         QCOMPARE(m_fx.asked, (QList<int>{9, 9}));
         QCOMPARE(setupOrientation,
@@ -460,6 +468,7 @@ void DraftWindowsTest::formatWindowAssign()
         QVERIFY(CurrentSettings().landscape);
         QCOMPARE(CurrentDrucker().SheetWidth, 1028); // DIN A4 landscape
         QCOMPARE(preview.IBlatt->width(), 1028);
+        QCOMPARE(picture.Bitmap.size(), QSize(1028, 34 + 2));
         QVERIFY(preview.isEnabled());
     });
 }

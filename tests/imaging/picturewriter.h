@@ -103,8 +103,11 @@ public:
         record(37, {1});                   // select it
         record(43, {0, 0, width, height}); // rectangle
     }
-    QByteArray finish(QSize pixels) const
+    /// A description (UTF-16, the header's text) goes after the header's extensions.
+    QByteArray finish(QSize pixels, const QString& description = {}) const
     {
+        const qint64 text = (description.size() + 1) & ~1; // even: the records stay aligned
+        const qint64 headerSize = description.isEmpty() ? 88 : 108 + 2 * text;
         QByteArray records = m_records;
         put32(records, 14); // end of file
         put32(records, 20);
@@ -115,24 +118,30 @@ public:
         const qint64 w100mm = qint64(pixels.width()) * 2540 / 96;
         const qint64 h100mm = qint64(pixels.height()) * 2540 / 96;
         put32(head, 1);
-        put32(head, 88);
+        put32(head, headerSize);
         for (qint64 v : {0, 0, pixels.width() - 1, pixels.height() - 1}) // bounds
             put32(head, v);
         for (qint64 v : {qint64(0), qint64(0), w100mm, h100mm}) // frame
             put32(head, v);
         put32(head, 0x464D4520);
         put32(head, 0x10000);
-        put32(head, 88 + records.size());
+        put32(head, headerSize + records.size());
         put32(head, m_count + 2);
         put16(head, 2); // handles
         put16(head, 0);
-        put32(head, 0); // description
-        put32(head, 0);
+        put32(head, description.isEmpty() ? 0 : text); // description: length, offset
+        put32(head, description.isEmpty() ? 0 : 108);
         put32(head, 0); // palette
         put32(head, 96 * 20); // device: 20 x 10 inches at 96 dpi
         put32(head, 96 * 10);
         put32(head, 508); // in millimetres
         put32(head, 254);
+        if (!description.isEmpty()) {
+            for (int i = 0; i < 5; ++i) // no pixel format, no OpenGL, no micrometres
+                put32(head, 0);
+            for (qint64 i = 0; i < text; ++i)
+                put16(head, i < description.size() ? description.at(i).unicode() : 0);
+        }
         return head + records;
     }
 
@@ -140,6 +149,26 @@ private:
     QByteArray m_records;
     qint64 m_count = 0;
 };
+
+/// A placeable WMF of about a hundred bytes whose one red rectangle declares side x side
+/// pixels (96 units per inch): tiny to read, huge to draw at its natural size.
+inline QByteArray tinyWmfOfSide(int side)
+{
+    WmfWriter w;
+    w.redRectangle(side, side);
+    return w.finish(96, QRect(0, 0, side, side));
+}
+
+/// An EMF of side x side pixels painted over by count red rectangles as large as itself:
+/// small to read, slow to draw at its natural size.
+inline QByteArray emfOfRectangles(int count, int side)
+{
+    EmfWriter w;
+    w.redRectangle(side, side);
+    for (int i = 1; i < count; ++i)
+        w.record(43, {0, 0, side, side});
+    return w.finish(QSize(side, side));
+}
 
 /// A GIF of one colour, width x height pixels, its codes written with a clear code
 /// after every second pixel so the code width stays at 3 bits.

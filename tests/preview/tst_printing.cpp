@@ -8,6 +8,7 @@
 #include "preview/listprint.h"
 #include "preview/openpreview.h"
 #include "preview/pagegeometry.h"
+#include "preview/previewstate.h"
 #include "preview/printdialog.h"
 #include "preview/printers.h"
 #include "preview/printing.h"
@@ -91,6 +92,8 @@ private slots:
     void sheetPositionsScaleToThePrintArea_data();
     void sheetPositionsScaleToThePrintArea();
     void previewPrintsEveryWordWithEmbeddedFonts();
+    void pictureLargerThanTheSheetPrintsAt600Dpi_data();
+    void pictureLargerThanTheSheetPrintsAt600Dpi();
     void failingPrintIsReported_data();
     void failingPrintIsReported();
     void listEntryLines_data();
@@ -124,6 +127,7 @@ void PrintingTest::init()
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), 2, false, false);
     m_geometry = CurrentDrucker();
     QCOMPARE(m_geometry.SheetWidth, 722);
+    QCOMPARE(m_geometry.SheetHeight, 981);
     m_errors.clear();
     SetErrorReportHook([this](const QString& text) { m_errors << text; });
 }
@@ -339,6 +343,63 @@ void PrintingTest::previewPrintsEveryWordWithEmbeddedFonts()
         QVERIFY2(columns.size() >= 5 && columns.at(columns.size() - 5) == QLatin1String("yes"),
                  qPrintable(font));
     }
+}
+
+void PrintingTest::pictureLargerThanTheSheetPrintsAt600Dpi_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("laidOut"); // fitted to the sheet's width, with the border
+    QTest::addColumn<QSize>("kept");    // within 600 dpi of the sheet, either way round
+    QTest::addColumn<QSize>("printed"); // the fitted size at 6.2 times
+    QTest::newRow("6000 x 1000") << QSize(6000, 1000) << QSize(722, 122) << QSize(6000, 1000)
+                                 << QSize(4464, 744);
+    QTest::newRow("8000 x 1000, kept 6131 wide: 981 sheet pixels at 600 dpi")
+        << QSize(8000, 1000) << QSize(722, 91) << QSize(6131, 766) << QSize(4464, 552);
+}
+
+// A picture larger than the sheet is laid out fitted to it and printed from its own
+// pixels, as many as the printed size holds at 600 dpi: neither the 96-dpi pixels the
+// sheet shows nor all of its own.
+void PrintingTest::pictureLargerThanTheSheetPrintsAt600Dpi()
+{
+    QFETCH(QSize, size);
+    QFETCH(QSize, laidOut);
+    QFETCH(QSize, kept);
+    QFETCH(QSize, printed);
+    QImage photo(size, QImage::Format_RGB32);
+    photo.fill(qRgb(200, 30, 30));
+    TKVG r;
+    r.FileName = QStringLiteral("Stew.vrez");
+    r.FilePath = m_base + QStringLiteral("prepared_recipes/Stew.vrez");
+    r.Name = "Stew";
+    r.Ingredients = {"beef"};
+    r.PictureFile = file(QStringLiteral("photo.png"));
+    QVERIFY(photo.save(r.PictureFile));
+    Catalogue catalogue;
+    catalogue.recipes = {r};
+    catalogue.CurrentRecipe = 0;
+    CurrentDraft() = TDruckvorlage();
+    const QString path = file(QStringLiteral("Stew.pdf"));
+    SetPrintDialogHook([&](PrinterChoice& choice) {
+        choice.printer = QString::fromLatin1(kPdfPrinterName);
+        choice.pdfFile = path;
+        return true;
+    });
+    TGFXL shown;
+    SetPreviewShownHook([&](TFVor& preview) {
+        preview.Rezeptgrafik1Click();
+        shown = preview.elements().at(kRecipeGraphic);
+        preview.Drucken1->trigger();
+        preview.close();
+    });
+    OpenPreview(catalogue, true, false);
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+    QCOMPARE(shown.Bitmap.size(), laidOut);
+    QCOMPARE(shown.Picture.size(), kept);
+    const QList<pdf::Image> images = pdf::images(path);
+    QCOMPARE(images.size(), 1);
+    QCOMPARE(images.first().pixels, printed);
+    QCOMPARE(images.first().ppi, QSize(kDpi, kDpi));
 }
 
 void PrintingTest::failingPrintIsReported_data()
