@@ -32,24 +32,34 @@ bool isTag(const QString& text)
 }
 
 /// This run's locks, one a base folder; released when the process ends, which also
-/// happens (by the operating system) when it is killed.
+/// happens (by the operating system) when it is killed. Each keeps the paths it needs at
+/// the end: other static objects (this run's tag among them) may be gone by then.
 class HeldLocks {
 public:
     ~HeldLocks()
     {
-        for (auto it = m_locks.cbegin(); it != m_locks.cend(); ++it) {
+        for (const Held& held : m_locks) {
             // Its preview folder is empty once the preview closed; a folder with files
             // in it is left for the next start, which clears it.
-            QDir().rmdir(runTempFolder(it.key()));
-            ::unlink(QFile::encodeName(lockPath(it.key(), runTag())).constData());
-            ::close(it.value());
+            ::rmdir(held.tempFolder.constData());
+            ::unlink(held.lockFile.constData());
+            ::close(held.fd);
         }
     }
     bool holds(const QString& baseFolder) const { return m_locks.contains(baseFolder); }
-    void add(const QString& baseFolder, int fd) { m_locks.insert(baseFolder, fd); }
+    void add(const QString& baseFolder, int fd)
+    {
+        m_locks.insert(baseFolder, {fd, QFile::encodeName(lockPath(baseFolder, runTag())),
+                                    QFile::encodeName(runTempFolder(baseFolder))});
+    }
 
 private:
-    QHash<QString, int> m_locks;
+    struct Held {
+        int fd;
+        QByteArray lockFile;
+        QByteArray tempFolder;
+    };
+    QHash<QString, Held> m_locks;
 };
 
 HeldLocks& heldLocks()
