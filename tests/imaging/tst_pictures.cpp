@@ -169,6 +169,10 @@ void PicturesTest::refuses_data()
     qToLittleEndian<quint32>(3, smallLargest.data() + 12); // the rectangle has 7 words
     QTest::newRow("wmf header naming too small a largest record")
         << smallLargest << "header is damaged";
+    WmfWriter escape;
+    escape.record(0x0626, {0x000F, 100, 0}); // a comment of 100 bytes holding 2
+    QTest::newRow("wmf escape larger than its record")
+        << escape.finish(1440, QRect(0, 0, 100, 100)) << "escape record is larger than it says";
     WmfWriter vast;
     vast.redRectangle(100, 100);
     QTest::newRow("wmf of 288000 pixels a side")
@@ -230,6 +234,13 @@ void PicturesTest::acceptsRecordsThatJustFit_data()
     EmfWriter polygons;
     polygons.record(91, {0, 0, 120, 80, 1, 4, 4, 0, 120, 120 | (80 << 16), 80 << 16});
     QTest::newRow("emf polypolygon") << polygons.finish(QSize(120, 80));
+    // Escapes: the escape's function, then the count of its bytes.
+    WmfWriter comment;
+    comment.record(0x0626, {0x000F, 4, 0x6964, 0x6F62});
+    QTest::newRow("wmf comment") << comment.finish(1440, QRect(0, 0, 100, 100));
+    WmfWriter empty;
+    empty.record(0x0626, {0x000F, 0});
+    QTest::newRow("wmf escape without bytes") << empty.finish(1440, QRect(0, 0, 100, 100));
 }
 
 void PicturesTest::acceptsRecordsThatJustFit()
