@@ -203,6 +203,9 @@ void PicturesTest::refuses_data()
     QByteArray noFrame = emf;
     qToLittleEndian<quint32>(0, noFrame.data() + 32); // the frame's right edge on its left
     QTest::newRow("emf without a frame") << noFrame << "no sane size";
+    QByteArray sliver = emf;
+    qToLittleEndian<quint32>(10, sliver.data() + 32); // 0.1 mm wide
+    QTest::newRow("emf narrower than a pixel") << sliver << "no sane size";
     for (const auto& [length, offset] : {std::pair{4, 4096}, std::pair{40, 108}, std::pair{4, 0}}) {
         QByteArray described = pictureBytes(QStringLiteral("emf Cake"));
         qToLittleEndian<quint32>(quint32(length), described.data() + 60);
@@ -272,6 +275,10 @@ void PicturesTest::metafileDrawnNoLargerThanItsUse_data()
     wide.redRectangle(9000, 3000);
     QTest::newRow("wide wmf keeps its aspect")
         << wide.finish(96, QRect(0, 0, 9000, 3000)) << kMetafileDrawLimit << QSize(1280, 426);
+    WmfWriter flat;
+    flat.redRectangle(30000, 20);
+    QTest::newRow("flat wmf stays a pixel high")
+        << flat.finish(96, QRect(0, 0, 30000, 20)) << kMetafileDrawLimit << QSize(1280, 1);
     QTest::newRow("emf of 2,000 rectangles as the recipe picture")
         << emfOfRectangles(2000, 9999) << QSize() << QSize(145, 145);
     QTest::newRow("emf smaller than its bound") << pictureBytes(QStringLiteral("emf"))
