@@ -73,16 +73,15 @@ bool wmfRecordFits(quint16 function, const Reader& rec, QString* why)
         return false;
     };
     switch (function) {
-    case 0x0324: // polygon
-    case 0x0325: // polyline
-    case 0x0626: // escape: count then data
-    {
+    case 0x0324:   // polygon: count, then the points
+    case 0x0325: { // polyline
         const qint64 n = rec.s16(0);
-        const qint64 each = function == 0x0626 ? 1 : 4;
-        if (n < 0 || !rec.has(2, n * each))
+        if (n < 0 || !rec.has(2, n * 4))
             return fail("drawing");
         return true;
     }
+    case 0x0626: // escape: its function, the count of its bytes, the bytes
+        return rec.has(4, rec.u16(2)) ? true : fail("escape");
     case 0x0538: { // polypolygon: polygons, their point counts, the points
         const qint64 polys = rec.u16(0);
         if (!rec.has(2, polys * 2))

@@ -41,8 +41,9 @@ inline constexpr int kPictureKeptDpi = 600;
 /// and a bitmap that shows it inside a white border of kPictureBorder pixels, fitted to
 /// sheet (FitPictureElement). Nothing larger than sheet, either way round, is kept: a
 /// metafile is drawn at most that large, a raster read at most at kPictureKeptDpi of
-/// it. An empty sheet keeps every picture at its own size. Returns false with error when
-/// the picture cannot be loaded; the element is then left as it was.
+/// it. Without a sheet (empty) rasters keep their own size and metafiles the general
+/// limit. Returns false with error when the picture cannot be loaded; the element is then
+/// left as it was.
 bool LoadPictureElement(TGFXL& element, QSize sheet, QString* error = nullptr);
 
 /// Lays a picture element out for sheet: its bitmap shows the Picture at its own size,

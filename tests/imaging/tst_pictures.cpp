@@ -169,6 +169,10 @@ void PicturesTest::refuses_data()
     qToLittleEndian<quint32>(3, smallLargest.data() + 12); // the rectangle has 7 words
     QTest::newRow("wmf header naming too small a largest record")
         << smallLargest << "header is damaged";
+    WmfWriter escape;
+    escape.record(0x0626, {0x000F, 100, 0}); // a comment of 100 bytes holding 2
+    QTest::newRow("wmf escape larger than its record")
+        << escape.finish(1440, QRect(0, 0, 100, 100)) << "escape record is larger than it says";
     WmfWriter vast;
     vast.redRectangle(100, 100);
     QTest::newRow("wmf of 288000 pixels a side")
@@ -199,6 +203,9 @@ void PicturesTest::refuses_data()
     QByteArray noFrame = emf;
     qToLittleEndian<quint32>(0, noFrame.data() + 32); // the frame's right edge on its left
     QTest::newRow("emf without a frame") << noFrame << "no sane size";
+    QByteArray sliver = emf;
+    qToLittleEndian<quint32>(10, sliver.data() + 32); // 0.1 mm wide
+    QTest::newRow("emf narrower than a pixel") << sliver << "no sane size";
     for (const auto& [length, offset] : {std::pair{4, 4096}, std::pair{40, 108}, std::pair{4, 0}}) {
         QByteArray described = pictureBytes(QStringLiteral("emf Cake"));
         qToLittleEndian<quint32>(quint32(length), described.data() + 60);
@@ -230,6 +237,13 @@ void PicturesTest::acceptsRecordsThatJustFit_data()
     EmfWriter polygons;
     polygons.record(91, {0, 0, 120, 80, 1, 4, 4, 0, 120, 120 | (80 << 16), 80 << 16});
     QTest::newRow("emf polypolygon") << polygons.finish(QSize(120, 80));
+    // Escapes: the escape's function, then the count of its bytes.
+    WmfWriter comment;
+    comment.record(0x0626, {0x000F, 4, 0x6964, 0x6F62});
+    QTest::newRow("wmf comment") << comment.finish(1440, QRect(0, 0, 100, 100));
+    WmfWriter empty;
+    empty.record(0x0626, {0x000F, 0});
+    QTest::newRow("wmf escape without bytes") << empty.finish(1440, QRect(0, 0, 100, 100));
 }
 
 void PicturesTest::acceptsRecordsThatJustFit()
@@ -261,6 +275,10 @@ void PicturesTest::metafileDrawnNoLargerThanItsUse_data()
     wide.redRectangle(9000, 3000);
     QTest::newRow("wide wmf keeps its aspect")
         << wide.finish(96, QRect(0, 0, 9000, 3000)) << kMetafileDrawLimit << QSize(1280, 426);
+    WmfWriter flat;
+    flat.redRectangle(30000, 20);
+    QTest::newRow("flat wmf stays a pixel high")
+        << flat.finish(96, QRect(0, 0, 30000, 20)) << kMetafileDrawLimit << QSize(1280, 1);
     QTest::newRow("emf of 2,000 rectangles as the recipe picture")
         << emfOfRectangles(2000, 9999) << QSize() << QSize(145, 145);
     QTest::newRow("emf smaller than its bound") << pictureBytes(QStringLiteral("emf"))
