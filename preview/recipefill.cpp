@@ -335,7 +335,8 @@ QStringList RemoveLeftoverPreviewFiles(const QString& baseFolder)
 {
     static const QRegularExpression contentName(QStringLiteral("\\.vrez00[1-9]$"),
                                                 QRegularExpression::CaseInsensitiveOption);
-    const QString folder = lookupPath(previewTempFolder(baseFolder));
+    // Earlier versions kept them in TEMP/ itself, not in a folder of their run.
+    const QString folder = lookupPath(baseFolder + QStringLiteral("TEMP/"));
     if (folder.isEmpty())
         return {};
     QStringList removed;

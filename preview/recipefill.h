@@ -63,7 +63,7 @@ bool BuildDeviceStrip(const QString& path, const QByteArrayList& names, const QS
 /// temporary folder are ever deleted, so a user's file never goes.
 void DeletePreviewFiles(const ElementArray& elements, const QString& baseFolder);
 
-/// Deletes what a crashed preview left in the temporary folder: content files
+/// Deletes what a crashed preview of an earlier version left in TEMP/ itself: content files
 /// ("*.vrez001" to "*.vrez009"), the device strip and the scratch file. Other files
 /// stay. Returns the names removed.
 QStringList RemoveLeftoverPreviewFiles(const QString& baseFolder);

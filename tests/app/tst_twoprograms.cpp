@@ -129,6 +129,8 @@ private slots:
         const QString drafts = m_base + QStringLiteral("PRGDATA/drafts/normal/");
         putFile(drafts + QStringLiteral("Standard.KVP.E.bmp.dilbotmp-0badf00d-Ab12Cd"), "BM");
         putFile(m_base + QStringLiteral("TEMP/0badf00d/Soup.vrez003"), "{\\rtf1 x}");
+        // A preview of an earlier version, whose files lay in TEMP/ itself.
+        putFile(m_base + QStringLiteral("TEMP/Stew.vrez003"), "{\\rtf1 y}");
         // A run killed while it took its lock.
         putFile(m_base + QStringLiteral("PRGDATA/running/.0badf00e.new"), "1\n");
         putFile(m_base + QStringLiteral("dishes.json"), recipes(3000));
@@ -145,6 +147,7 @@ private slots:
         QCOMPARE(temporaryFilesIn(drafts), QStringList());
         QCOMPARE(filesIn(m_base + QStringLiteral("PRGDATA/running")), QStringList());
         QVERIFY(!QFileInfo::exists(m_base + QStringLiteral("TEMP/0badf00d")));
+        QVERIFY(!QFileInfo::exists(m_base + QStringLiteral("TEMP/Stew.vrez003")));
         for (const QString& copy : copies)
             QCOMPARE(fileBytes(m_recipes + copy), header);
         // Every recipe written is whole: each is listed (and the row for a new recipe).
