@@ -59,7 +59,7 @@ QString thumbnailPath(const QString& baseFolder, int kind, const QString& draftF
 }
 
 DraftRead parseDraft(const QByteArray& bytes, const QString& file, TDruckvorlage& draft,
-                     QString* error)
+                     QString* error, bool* endedEarly)
 {
     LineReader in(bytes);
     if (in.readLineView() != QByteArrayView(kDraftHeader)) {
@@ -73,22 +73,30 @@ DraftRead parseDraft(const QByteArray& bytes, const QString& file, TDruckvorlage
     read.Placements.clear();
     read.Spare = cp1252::toUnicode(in.readLineView());
     read.DisplayName = cp1252::toUnicode(in.readLineView());
-    read.LayoutKind = in.readInteger();
-    read.PaperFormat = in.readInteger();
-    read.Landscape = in.readInteger() != 0;
-    read.LastPage = in.readInteger();
-    read.SpareLines = readLines(in, in.readInteger());
-    read.DraftComments = readLines(in, in.readInteger());
+    // A number the file should hold but that lies past its end reads as 0: the file
+    // ended early (cut off), which the caller may want to know.
+    bool cut = false;
+    auto number = [&in, &cut] {
+        cut = cut || in.atEnd();
+        return in.readInteger();
+    };
+    read.LayoutKind = number();
+    read.PaperFormat = number();
+    read.Landscape = number() != 0;
+    read.LastPage = number();
+    read.SpareLines = readLines(in, number());
+    read.DraftComments = readLines(in, number());
     skipLines(in, kDraftReservedLines);
-    const qint32 count = in.readInteger();
+    const qint32 count = number();
     for (qint32 i = 0; i < count && !in.atEnd() && in.ok(); ++i) {
         TElementPlacement p;
-        p.Top = in.readInteger();
-        p.Left = in.readInteger();
-        p.Page = in.readInteger();
+        p.Top = number();
+        p.Left = number();
+        p.Page = number();
         skipLines(in, kDraftReservedLines);
         read.Placements << p;
     }
+    cut = cut || read.Placements.size() < count;
     if (!in.ok()) {
         if (error) {
             *error = QStringLiteral("%1, line %2: %3")
@@ -99,10 +107,13 @@ DraftRead parseDraft(const QByteArray& bytes, const QString& file, TDruckvorlage
         return DraftRead::Malformed;
     }
     draft = std::move(read);
+    if (endedEarly)
+        *endedEarly = cut;
     return DraftRead::Read;
 }
 
-DraftRead readDraftFile(const QString& file, TDruckvorlage& draft, QString* error)
+DraftRead readDraftFile(const QString& file, TDruckvorlage& draft, QString* error,
+                        bool* endedEarly)
 {
     if (file.isEmpty()) {
         if (error)
@@ -116,7 +127,7 @@ DraftRead readDraftFile(const QString& file, TDruckvorlage& draft, QString* erro
             *error = QStringLiteral("%1 does not exist").arg(shownPath(file));
         return DraftRead::Missing;
     }
-    return parseDraft(bytes, path, draft, error);
+    return parseDraft(bytes, path, draft, error, endedEarly);
 }
 
 QByteArray draftFileBytes(const TDruckvorlage& draft)

@@ -40,8 +40,10 @@ enum class DraftRead {
 /// end of the file is empty and a number 0; a count of 0 or less is an empty list;
 /// entries of a list that would start after the end of the file are not made, so a
 /// huge count allocates no more than the file holds. Every result but Read sets error
-/// (naming the file, and for Malformed the line).
-DraftRead readDraftFile(const QString& file, TDruckvorlage& draft, QString* error = nullptr);
+/// (naming the file, and for Malformed the line). endedEarly (if given) tells, for
+/// Read, whether the file ended before a number it should hold (a cut-off file).
+DraftRead readDraftFile(const QString& file, TDruckvorlage& draft, QString* error = nullptr,
+                        bool* endedEarly = nullptr);
 
 /// readDraftFile that answers whether the draft was read.
 inline bool ReadDraft(const QString& file, TDruckvorlage& draft, QString* error = nullptr)
@@ -51,7 +53,7 @@ inline bool ReadDraft(const QString& file, TDruckvorlage& draft, QString* error 
 
 /// Parses the bytes of a draft file; file only names it in errors.
 DraftRead parseDraft(const QByteArray& bytes, const QString& file, TDruckvorlage& draft,
-                     QString* error = nullptr);
+                     QString* error = nullptr, bool* endedEarly = nullptr);
 
 /// The bytes of the draft file of draft: the header, the texts and numbers, the three
 /// counts as the lists' lengths, every reserved line empty, CR LF after every line.

@@ -17,6 +17,10 @@
 
 namespace {
 
+// New names tried for one new recipe before the save gives up (each failed try means
+// another program took the name between the look and the write).
+constexpr int kClaimAttempts = 100;
+
 QByteArray ansi(const QString& text)
 {
     return cp1252::fromUnicode(text);
@@ -145,9 +149,15 @@ SaveResult SaveRecipe(Catalogue& catalogue, const RecipeForm& form)
     if (form.name.isEmpty())
         return {SaveStatus::NameMissing, {}};
     TKVG recipe = catalogue.recipes.at(catalogue.CurrentRecipe);
-    if (recipe.FileName.isEmpty()) {
-        const QString folder = recipeFolder(BaseFolder());
-        const QString fileName = FreeRecipeFileName(folder, ansi(form.name));
+    if (!recipe.FileName.isEmpty())
+        return saveRecord(catalogue, recipe, form);
+    // A new recipe: another program (an import, a second window) may take the free
+    // name between the look and the write. The name is claimed by writing the recipe
+    // file without replacing anything, and a name taken meanwhile passes to the next.
+    const QString folder = recipeFolder(BaseFolder());
+    for (int attempt = 0;; ++attempt) {
+        const QString fileName =
+            attempt < kClaimAttempts ? FreeRecipeFileName(folder, ansi(form.name)) : QString();
         if (fileName.isEmpty()) {
             return {SaveStatus::FileError,
                     QStringLiteral("No free file name for the recipe in \"%1\"")
@@ -155,8 +165,19 @@ SaveResult SaveRecipe(Catalogue& catalogue, const RecipeForm& form)
         }
         recipe.FileName = fileName;
         recipe.FilePath = folder + fileName;
+        fillRecipeFromForm(recipe, form);
+        QString error;
+        const WriteResult claim =
+            writeNewFileAtomically(recipe.FilePath, recipeFileBytes(recipe), &error);
+        if (claim == WriteResult::Failed)
+            return {SaveStatus::FileError, error};
+        if (claim == WriteResult::Written)
+            break;
     }
-    return saveRecord(catalogue, recipe, form);
+    const SaveResult result = saveRecord(catalogue, recipe, form);
+    if (!result.ok())
+        removeFile(recipe.FilePath); // the claim of a save that did not happen
+    return result;
 }
 
 SaveResult SaveRecipeAs(Catalogue& catalogue, const RecipeForm& form, bool overwrite)

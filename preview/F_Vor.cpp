@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -76,6 +77,7 @@ TFVor::TFVor(QWidget* parent)
     setMinimumSize(400, 400);
     buildMenus();
     buildControls();
+    statusBar()->setObjectName(QStringLiteral("StatusLine"));
     connectDraftCommands(*this);
     UpdateMenus(0);
 }
@@ -201,7 +203,8 @@ void TFVor::SetupSheet(bool sheetOnly)
     IBlatt->setGeometry(kSheetLeft, kSheetTop, sheet.width(), sheet.height());
     const QSize client(sheet.width() + kSheetLeft + kRightMargin, sheet.height() + 2 * kSheetTop);
     m_canvas->resize(client);
-    QSize outer(client.width(), client.height() + menuBar()->sizeHint().height());
+    QSize outer(client.width(), client.height() + menuBar()->sizeHint().height() +
+                                    statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
         const QSize available = screen->availableSize();
         if (available.height() < outer.height())
@@ -536,6 +539,36 @@ void TFVor::ApplyDraft()
     UpdateMenus(m_state.PreviewKind);
     Redraw(false);
     FitOverWideElements();
+}
+
+void TFVor::ApplyDefaultLayout()
+{
+    TDruckvorlage& draft = CurrentDraft();
+    draft.PaperFormat = CurrentSettings().formatIndex;
+    draft.Landscape = CurrentSettings().landscape;
+    draft.LayoutKind = m_state.PreviewKind;
+    draft.LastPage = 0;
+    // Every element is rendered at the top-left corner first: the layout needs their
+    // sizes on this sheet.
+    draft.Placements = QList<TElementPlacement>(m_elements.size(), TElementPlacement{0, 0, 0});
+    ApplyDraft();
+    draft.Placements = defaultPlacements(m_elements, sheetSize());
+    for (const TElementPlacement& p : std::as_const(draft.Placements))
+        draft.LastPage = std::max(draft.LastPage, p.Page);
+    ApplyDraft();
+}
+
+void TFVor::ShowNote(const QString& note)
+{
+    if (note.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(note);
+}
+
+QString TFVor::note() const
+{
+    return statusBar()->currentMessage();
 }
 
 void TFVor::FitPictures()

@@ -55,6 +55,13 @@ public:
     bool RenderElement(bool full, int i);
     /// Applies the current draft to the preview and shows the result.
     void ApplyDraft();
+    /// Makes the current draft the default layout (defaultPlacements) on the paper format
+    /// and orientation of the settings, for the elements as they are filled, and applies
+    /// it: every element with content is shown.
+    void ApplyDefaultLayout();
+    /// Shows note in the status line until the next note (an empty one clears it).
+    void ShowNote(const QString& note);
+    QString note() const;
     /// Frames element i and makes it the active element.
     void SelectElement(bool byMouse, int i);
     /// Deselects the active element, laying its text out again; returns its index or -1.

@@ -10,6 +10,7 @@
 #include "preview/printdialog.h"
 #include "preview/recipefill.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QMenu>
 
@@ -60,19 +61,42 @@ TKVG*& previewedRecipe()
     return recipe;
 }
 
-/// Reads the standard draft of the layout kind into the current draft. A missing or
-/// foreign file leaves the current draft to be applied as it is; a damaged one is
-/// reported and never applied half-read. The folder decides the layout kind, so a draft
-/// of the other kind copied there never turns a deluxe preview into a normal one.
-/// Returns false, with error naming the file and line, when the draft is damaged.
-bool chooseDraft(int kind, QString* error)
+/// What reading the standard draft came to.
+struct StandardDraft {
+    bool usable = true;  ///< it places every element: apply it
+    bool damaged = false; ///< a line that should hold a number holds none
+    QString problem;     ///< what is wrong with it, naming the file (and line)
+    QString note;        ///< the status line's word on it: empty when it is used
+};
+
+/// Reads the standard draft of the layout kind into the current draft. A damaged one is
+/// never applied half-read. A missing, foreign or cut-off one holds no layout the user
+/// chose as a whole, so none of these is used: the note says why.
+/// The folder decides the layout kind, so a draft of the other kind copied there never
+/// turns a deluxe preview into a normal one.
+StandardDraft readStandardDraft(int kind)
 {
     TDruckvorlage& draft = CurrentDraft();
     draft.DraftFile = standardDraftPath(BaseFolder(), kind);
-    const bool damaged = readDraftFile(draft.DraftFile, draft, error) == DraftRead::Malformed;
+    StandardDraft result;
+    QString& why = result.problem;
+    bool cut = false;
+    const DraftRead read = readDraftFile(draft.DraftFile, draft, &why, &cut);
+    if (read == DraftRead::Read && cut) {
+        why = QStringLiteral("%1 ends early").arg(QDir::toNativeSeparators(draft.DraftFile));
+        result.usable = false;
+    } else if (read != DraftRead::Read) {
+        result.usable = false;
+        result.damaged = read == DraftRead::Malformed;
+    }
+    if (!result.usable) {
+        result.note = QStringLiteral("The standard draft is not used (%1): every element is at "
+                                     "its default place.")
+                          .arg(why);
+    }
     draft.DraftFile.chop(2); // "Standard.KVP": the name a later save proposes
     draft.LayoutKind = kind;
-    return !damaged;
+    return result;
 }
 
 // List mode: the recipe rows of the list go to the printer chosen in the print
@@ -148,26 +172,31 @@ bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile, QString* error
     for (const QString& notice : notices)
         ReportErrorOnce(&preview, notice);
     if (draftFile.isEmpty()) {
-        QString damage;
-        if (!chooseDraft(state.PreviewKind, &damage)) {
-            if (onDamage == DamagedDraft::Abandon) {
-                // Printing without a window: a layout the user did not make is not
-                // printed in its place.
-                HideProgress();
-                if (error)
-                    *error = damage;
-                DeletePreviewFiles(preview.elements(), BaseFolder());
-                preview.ReleaseElements();
-                return false;
-            }
-            ReportError(&preview, damage);
+        const StandardDraft standard = readStandardDraft(state.PreviewKind);
+        if (standard.damaged && onDamage == DamagedDraft::Abandon) {
+            // Printing without a window: a layout the user did not make is not printed
+            // in its place.
+            HideProgress();
+            if (error)
+                *error = standard.problem;
+            DeletePreviewFiles(preview.elements(), BaseFolder());
+            preview.ReleaseElements();
+            return false;
         }
+        if (standard.damaged)
+            ReportError(&preview, standard.problem);
+        if (standard.usable)
+            preview.ApplyDraft();
+        else
+            preview.ApplyDefaultLayout();
+        preview.ShowNote(standard.note);
     } else {
         given.DraftFile = draftFile;
         given.LayoutKind = state.PreviewKind; // the elements were filled for this kind
         CurrentDraft() = given;
+        preview.ApplyDraft();
+        preview.ShowNote(QString());
     }
-    preview.ApplyDraft();
     preview.DeselectAll();
     HideProgress();
     return true;

@@ -1,6 +1,7 @@
 #include "preview/previewstate.h"
 
 #include <algorithm>
+#include <vector>
 
 TDruckvorlage& CurrentDraft()
 {
@@ -37,4 +38,71 @@ QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state, Ele
         placed << i;
     }
     return placed;
+}
+
+namespace {
+
+// The rows of the default layout, top to bottom; each row's elements go left to right.
+const std::vector<std::vector<int>>& defaultRows()
+{
+    static const std::vector<std::vector<int>> rows = {
+        {kRecipeName},
+        {kRecipeGraphic, kDifficulty, kCookingDevices},
+        {kIngredients},
+        {kQuantity, kUnit, kIngredientName, kPreparation},
+        {kDescription},
+        {kComments},
+        {kOtherNotes},
+        {kShoppingList},
+    };
+    return rows;
+}
+
+} // namespace
+
+QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet)
+{
+    QList<TElementPlacement> placements(elements.size());
+    int page = 0;
+    int top = 0;
+    // Puts one line of elements (laid side by side from the left edge) below the lines
+    // before it, or at the top of page 2 when it does not fit there.
+    auto placeLine = [&](const QList<int>& line, int gap) {
+        if (line.isEmpty())
+            return;
+        int height = 0;
+        for (int i : line)
+            height = std::max(height, elements.at(i).height());
+        if (page == 0 && top > 0 && top + height > sheet.height()) {
+            page = 1;
+            top = 0;
+        }
+        int left = 0;
+        for (int i : line) {
+            placements[i] = {left, top, page};
+            left += elements.at(i).width() + gap;
+        }
+        top += height + kDefaultLayoutGap;
+    };
+    for (const std::vector<int>& row : defaultRows()) {
+        const bool columns = isColumn(row.front());
+        QList<int> line;
+        int width = 0;
+        for (int i : row) {
+            if (i >= elements.size() || elements.at(i).ContentFile.isEmpty())
+                continue;
+            const int w = elements.at(i).width();
+            // Pictures that do not fit beside each other go on a line of their own; the
+            // deluxe columns always stay side by side, aligned.
+            if (!columns && !line.isEmpty() && width + kDefaultLayoutGap + w > sheet.width()) {
+                placeLine(line, kDefaultLayoutGap);
+                line.clear();
+                width = 0;
+            }
+            width += (line.isEmpty() ? 0 : kDefaultLayoutGap) + w;
+            line << i;
+        }
+        placeLine(line, columns ? kColumnGap : kDefaultLayoutGap);
+    }
+    return placements;
 }

@@ -3,6 +3,7 @@
 #include "preview/elements.h"
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -54,3 +55,17 @@ TDruckvorlage& CurrentDraft();
 /// placed.
 QList<int> applyDraftLayout(const TDruckvorlage& draft, PreviewState& state,
                             ElementArray& elements);
+
+/// Gap in pixels between the rows of the default layout, and between the pictures of
+/// one row.
+inline constexpr int kDefaultLayoutGap = 10;
+
+/// The layout used when no usable standard draft gives one: the elements with content
+/// in reading order, row below row from the sheet's top-left corner with a gap of
+/// kDefaultLayoutGap: the name; the recipe picture, difficulty and cooking devices side
+/// by side (as many as fit the sheet's width); the ingredients, in the deluxe layout the
+/// four columns side by side as they are aligned; the description, comments, other
+/// notes and the shopping list. A row that does not fit below the rows before it starts
+/// page 2 (the sheet is filled from the top again). Sizes are the elements' bitmaps;
+/// elements without content lie on no page. One placement per element.
+QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet);

@@ -105,8 +105,8 @@ void PrintCommandsTest::init()
     pie.Book = "Baking";
     pie.Page = "7";
     putFile(recipes + QStringLiteral("pie.vrez"), recipeFileBytes(pie));
-    // Until a standard draft is read, the current draft is what lays the recipe out.
-    CurrentDraft() = stackedDraft();
+    // As after a fresh start: the current draft places nothing.
+    CurrentDraft() = TDruckvorlage();
 }
 
 void PrintCommandsTest::cleanup()
@@ -119,28 +119,40 @@ void PrintCommandsTest::cleanup()
 void PrintCommandsTest::printRecipe_data()
 {
     QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("standard"); // both standard drafts; none when empty
     QTest::addColumn<int>("previewKind");
-    QTest::newRow("the deluxe question answered No") << QStringList() << 0;
-    QTest::newRow("--deluxe answers Yes") << list("--deluxe") << 1;
+    // Without a standard draft every element stands at its default place.
+    QTest::newRow("the deluxe question answered No") << QStringList() << QByteArray() << 0;
+    QTest::newRow("--deluxe answers Yes") << list("--deluxe") << QByteArray() << 1;
+    QTest::newRow("a foreign standard draft")
+        << QStringList() << QByteArray("GIF89a\r\n") << 0;
+    QByteArray truncated = draftFileBytes(stackedDraft());
+    truncated.truncate(truncated.size() / 2);
+    QTest::newRow("a truncated standard draft") << list("--deluxe") << truncated << 1;
     // The layout comes from the file alone: the current draft places nothing.
-    QTest::newRow("--draft FILE") << list("--draft drafts/stacked.kvp") << 0;
+    QTest::newRow("--draft FILE") << list("--draft drafts/stacked.kvp") << QByteArray() << 0;
     // The name is placed where no sheet reaches: it is kept on the sheet, in its corner.
-    QTest::newRow("a draft far off the sheet") << list("--draft drafts/far.kvp") << 0;
+    QTest::newRow("a draft far off the sheet")
+        << list("--draft drafts/far.kvp") << QByteArray() << 0;
 }
 
 // The recipe has both layouts; the draft places every element, so every text shows.
 void PrintCommandsTest::printRecipe()
 {
     QFETCH(QStringList, options);
+    QFETCH(QByteArray, standard);
     QFETCH(int, previewKind);
     const QString out = m_base + QStringLiteral("soup.pdf");
+    if (!standard.isEmpty()) {
+        for (const char* kind : {"normal", "deluxe"})
+            putFile(m_base + QStringLiteral("PRGDATA/drafts/%1/Standard.KVP.E").arg(QLatin1String(kind)), standard);
+    }
     if (options.contains(QStringLiteral("--draft"))) {
         putFile(m_base + QStringLiteral("drafts/stacked.kvp"), draftFileBytes(stackedDraft()));
         TDruckvorlage far = stackedDraft();
         far.Placements[kRecipeName] = {std::numeric_limits<qint32>::max(),
                                        std::numeric_limits<qint32>::max(), 0};
         putFile(m_base + QStringLiteral("drafts/far.kvp"), draftFileBytes(far));
-        CurrentDraft() = TDruckvorlage();
     }
     const Run result =
         run(m_base, QStringList{QStringLiteral("--print-pdf"), out, QStringLiteral("--recipe"),

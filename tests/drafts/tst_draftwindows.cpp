@@ -280,6 +280,7 @@ void DraftWindowsTest::deluxeSavesIntoDeluxeFolder()
 
 void DraftWindowsTest::standardDraftAppliedOnOpen()
 {
+    QVERIFY(QFile::remove(folder(0) + QStringLiteral("Standard.KVP.E")));
     const QString standard = folder(0) + QStringLiteral("standard.kvp.e"); // found in any case
     putDraft(standard, QStringLiteral("std"), 0, 2, false, 100, 50);
     open(0, [&](TFVor& preview) {
@@ -294,12 +295,16 @@ void DraftWindowsTest::standardDraftAppliedOnOpen()
     QVERIFY(m_fx.errors.isEmpty());
 
     // A damaged standard draft is named with its line and not applied half-read: the
-    // draft of the run is applied as it was.
+    // elements stand at their default places.
     CurrentDraft() = TDruckvorlage();
     QByteArray bytes = fileBytes(standard);
     bytes.replace("\r\n2\r\n", "\r\ntwo\r\n"); // the paper format, line 5
     putFile(standard, bytes);
-    open(0, [&](TFVor& preview) { QVERIFY(!preview.elements().at(kRecipeName).Shown); });
+    open(0, [&](TFVor& preview) {
+        const TGFXL& name = preview.elements().at(kRecipeName);
+        QVERIFY(name.Shown);
+        QCOMPARE(QPoint(name.Left, name.Top), QPoint(0, 0));
+    });
     QCOMPARE(m_fx.errors.size(), 1);
     QVERIFY2(m_fx.errors.at(0).contains(QStringLiteral("standard.kvp.e, line 5")),
              qPrintable(m_fx.errors.at(0)));

@@ -354,7 +354,8 @@ void PicturesTest::shownInThePreview()
     r.Ingredients = {"salt"};
     r.PictureFile = write(QStringLiteral("dish.") + format.left(3), pictureBytes(format));
 
-    // The preview's recipe graphic, with a one-pixel margin.
+    // The preview's recipe graphic, with a one-pixel margin, shown where the default
+    // layout puts it (there is no standard draft).
     SetPrinters(
         std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
     Catalogue catalogue;
@@ -363,7 +364,6 @@ void PicturesTest::shownInThePreview()
     int shownPreview = 0;
     SetPreviewShownHook([&](TFVor& v) {
         ++shownPreview;
-        v.Rezeptgrafik1Click();
         const TGFXL& e = v.elements().at(kRecipeGraphic);
         QVERIFY(e.Shown);
         QCOMPARE(e.Bitmap.size(), size + QSize(2, 2));

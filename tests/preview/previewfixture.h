@@ -6,6 +6,7 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
+#include "drafts/draftfile.h"
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
@@ -18,7 +19,7 @@
 #include <memory>
 
 // What the preview's window tests share: a base folder with the interface pictures, a
-// fixed 600-dpi printer, an empty current draft, and the message and error hooks
+// fixed 600-dpi printer, an empty current draft, standard drafts that show no element, and the message and error hooks
 // answered from lists, so that nothing waits for a person.
 struct PreviewFixture {
     std::unique_ptr<QTemporaryDir> dir;
@@ -38,6 +39,13 @@ struct PreviewFixture {
                          base + QStringLiteral("Graphic")));
         setBaseFolder(base);
         CurrentDraft() = TDruckvorlage();
+        // Standard drafts that show nothing: each test shows what it looks at.
+        TDruckvorlage hidden;
+        hidden.Placements.resize(kElementCount);
+        for (int kind : {0, 1}) {
+            hidden.LayoutKind = kind;
+            putFile(standardDraftPath(base, kind), draftFileBytes(hidden));
+        }
         SetPrinters(
             std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
         answers.clear();

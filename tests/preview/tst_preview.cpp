@@ -44,6 +44,8 @@ private slots:
     void unwritableContentFileKeepsThePreviewShut();
     void hooksThatLeaveWindowsOpenNeverHang();
     void aProgramStartedBesideKeepsThePreviewFiles();
+    void anUnusableStandardDraftGivesTheDefaultLayout_data();
+    void anUnusableStandardDraftGivesTheDefaultLayout();
 
 private:
     TKVG recipe(int kind, bool deluxeLines) const;
@@ -265,7 +267,7 @@ void PreviewTest::everyDemoRecipeLaysOut()
             }
             for (int i = 0; i < kElementCount; ++i) {
                 const TGFXL& e = preview.elements().at(i);
-                if (!e.Shown)
+                if (!e.Shown || e.Page == -1) // a hidden element may have been laid out
                     continue;
                 ++shown;
                 QVERIFY2(e.width() >= 3 && e.height() >= 3, qPrintable(r.FileName));
@@ -328,7 +330,6 @@ void PreviewTest::unreadableContentFileIsNamed()
         QVERIFY2(m_fx.errors.first().contains(QStringLiteral("Soup.vrez003")),
                  qPrintable(m_fx.errors.first()));
         QCOMPARE(preview.elements().at(kDescription).Page, -1);
-        QVERIFY(!preview.elements().at(kDescription).Shown);
         QVERIFY(preview.elementImage(kDescription)->isHidden());
         QVERIFY(!preview.unitItems[kItemDescription]->isChecked());
         QVERIFY(QDir().rmdir(file));
@@ -399,6 +400,61 @@ void PreviewTest::aProgramStartedBesideKeepsThePreviewFiles()
     });
     QCOMPARE(listed, 0);
     QVERIFY(contentFile.startsWith(previewTempFolder(m_fx.base)));
+}
+
+void PreviewTest::anUnusableStandardDraftGivesTheDefaultLayout_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("standard"); // null: no file
+    QTest::addColumn<QString>("named");       // in the status line
+    QTest::newRow("missing") << 0 << QByteArray() << QStringLiteral("does not exist");
+    QTest::newRow("foreign") << 1 << QByteArray("\x89PNG\r\n") << QStringLiteral("not a print draft");
+    TDruckvorlage whole;
+    whole.Placements.resize(kElementCount);
+    const QByteArray bytes = draftFileBytes(whole);
+    QTest::newRow("truncated") << 0 << bytes.left(bytes.size() - 40) << QStringLiteral("ends early");
+    QByteArray damaged = bytes;
+    damaged.replace("\r\n0\r\n", "\r\n12a\r\n"); // the layout kind, line 4
+    QTest::newRow("damaged") << 1 << damaged << QStringLiteral("line 4");
+}
+
+// The page shows every element with content, none over another, and the status line
+// says which file was not used and why.
+void PreviewTest::anUnusableStandardDraftGivesTheDefaultLayout()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, standard);
+    QFETCH(QString, named);
+    const QString file = standardDraftPath(m_fx.base, kind);
+    QVERIFY(QFile::remove(file));
+    if (!standard.isNull())
+        putFile(file, standard);
+    m_fx.answers = {kind == 1 ? kAnswerYes : kAnswerNo};
+    QString note;
+    QList<QRect> shown[2];
+    open(recipe(0, true), [&](TFVor& preview) {
+        note = preview.note();
+        const QRect sheet(QPoint(0, 0), preview.IBlatt->size());
+        const ElementArray& elements = preview.elements();
+        for (int i = 0; i < elements.size(); ++i) {
+            const TGFXL& e = elements.at(i);
+            QCOMPARE(e.Page == -1, e.ContentFile.isEmpty());
+            const QRect place(e.Left, e.Top, e.width(), e.height());
+            QVERIFY(e.Page == -1 || sheet.contains(place));
+            if (e.Page >= 0)
+                shown[e.Page] << place;
+        }
+    });
+    QVERIFY2(note.contains(QLatin1String("Standard.KVP.E")) && note.contains(named), qPrintable(note));
+    QCOMPARE(m_fx.errors.size(), standard.contains("12a") ? 1 : 0);
+    QVERIFY(!shown[0].isEmpty());
+    for (const QList<QRect>& page : shown) {
+        for (int a = 0; a < page.size(); ++a) {
+            for (int b = a + 1; b < page.size(); ++b)
+                QVERIFY2(!page[a].intersects(page[b]), qPrintable(QString::number(a)));
+        }
+    }
+    QCOMPARE(fileBytes(file), standard); // the user's file stays as it was
 }
 
 QTEST_MAIN(PreviewTest)

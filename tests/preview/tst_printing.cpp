@@ -124,6 +124,9 @@ void PrintingTest::init()
     SetPrinters(std::make_unique<PdfPrinterOnly>());
     CurrentPrinterName() = QString::fromLatin1(kPdfPrinterName);
     InitPaperFormats(CurrentPaperFormats());
+    // The paper a preview without a standard draft lays out on: Letter, portrait.
+    CurrentSettings().formatIndex = kDefaultFormatIndex;
+    CurrentSettings().landscape = false;
     ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), 2, false, false);
     m_geometry = CurrentDrucker();
     QCOMPARE(m_geometry.SheetWidth, 722);
@@ -307,20 +310,8 @@ void PrintingTest::previewPrintsEveryWordWithEmbeddedFonts()
         choice.pdfFile = path;
         return true;
     });
+    // No standard draft: the default layout shows every element, none over another.
     SetPreviewShownHook([](TFVor& preview) {
-        for (QAction* item : preview.unitItems) {
-            if (item->isEnabled())
-                item->trigger();
-        }
-        // Shown elements start at the sheet's corner: stack them, so no text lies over
-        // another.
-        int top = 0;
-        for (TGFXL& e : preview.elements()) {
-            if (e.Page != 0)
-                continue;
-            e.Top = top;
-            top += e.height() + 10;
-        }
         preview.Drucken1->trigger();
         preview.close();
     });
@@ -387,7 +378,6 @@ void PrintingTest::pictureLargerThanTheSheetPrintsAt600Dpi()
     });
     TGFXL shown;
     SetPreviewShownHook([&](TFVor& preview) {
-        preview.Rezeptgrafik1Click();
         shown = preview.elements().at(kRecipeGraphic);
         preview.Drucken1->trigger();
         preview.close();
