@@ -71,6 +71,7 @@ TFPDraftL::TFPDraftL(QWidget* parent) : TFPDraftS(parent)
 void TFPDraftL::Open(TFVor& preview)
 {
     setPreview(&preview);
+    preview.AdoptWindow(this);
     buildList();
     showSelected();
     showCentred(this);
@@ -139,6 +140,10 @@ void TFPDraftL::BOKClick()
     TFVor* target = preview();
     if (k < 0 || !target)
         return;
+    if (!PreviewShowsRecipe()) { // nothing to lay the draft out on
+        close();
+        return;
+    }
     TDruckvorlage draft = CurrentDraft();
     QString error;
     if (!ReadDraft(m_list.at(k).path, draft, &error)) {

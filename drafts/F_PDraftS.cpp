@@ -10,6 +10,7 @@
 #include "imaging/pictureloader.h"
 #include "platform/filelookup.h"
 #include "preview/F_Vor.h"
+#include "preview/openpreview.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -139,6 +140,7 @@ void TFPDraftS::showFormat(int formatIndex, bool landscape)
 void TFPDraftS::Open(TFVor& preview)
 {
     m_preview = &preview;
+    preview.AdoptWindow(this);
     TDruckvorlage& draft = CurrentDraft();
     CapturePlacements(draft, preview.elements());
     if (preview.state().CurrentPage == 1)
@@ -196,6 +198,12 @@ void TFPDraftS::BStandardClick()
 
 void TFPDraftS::save(int message)
 {
+    // Only a layout of a recipe on show is stored: an empty layout would replace the
+    // user's draft with one that shows nothing.
+    if (!PreviewShowsRecipe()) {
+        close();
+        return;
+    }
     const QImage thumbnail = DrawThumbnail(m_preview->elements(), m_preview->state().CurrentPage,
                                            m_preview->IBlatt->size());
     QString error;

@@ -114,6 +114,7 @@ void TFPrintS::updateSample()
 void TFPrintS::Execute(TFVor& preview)
 {
     m_preview = &preview;
+    preview.AdoptWindow(this);
     preview.setEnabled(false);
     setWindowTitle(QStringLiteral("Change printing format:"));
     {

@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QWindow>
 #include <QToolButton>
 
 using controls::action;
@@ -591,10 +592,43 @@ void TFVor::ReleaseElements()
     m_scratch.clear();
 }
 
+void TFVor::AdoptWindow(QWidget* window)
+{
+    // Not made a child: a child window would be disabled with the preview, which each
+    // of these windows disables while it is open. Modal to the whole program instead
+    // (the window the preview came from waits for it anyway), and kept above the
+    // preview by the window manager.
+    if (!window->isVisible())
+        window->setWindowModality(Qt::ApplicationModal);
+    window->winId();
+    if (QWindow* handle = window->windowHandle()) {
+        winId();
+        handle->setTransientParent(windowHandle());
+    }
+    if (!m_owned.contains(window))
+        m_owned << window;
+}
+
+void TFVor::CloseOwnedWindows()
+{
+    for (const QPointer<QWidget>& window : std::as_const(m_owned)) {
+        if (window && window->isVisible())
+            window->close();
+    }
+}
+
 void TFVor::closeEvent(QCloseEvent* event)
 {
     // The window is kept for the next preview; closing only hides it.
     event->ignore();
+    // A draft or format window works on this preview: it is answered first.
+    for (const QPointer<QWidget>& window : std::as_const(m_owned)) {
+        if (window && window->isVisible()) {
+            window->raise();
+            window->activateWindow();
+            return;
+        }
+    }
     if (editBoxOpen()) {
         ShowMsg(10, 1, 0);
         return;
@@ -606,6 +640,8 @@ void TFVor::closeEvent(QCloseEvent* event)
 void TFVor::hideEvent(QHideEvent* event)
 {
     QMainWindow::hideEvent(event);
-    if (!event->spontaneous())
-        emit hidden();
+    if (event->spontaneous()) // minimised: the preview is still there
+        return;
+    CloseOwnedWindows();
+    emit hidden();
 }

@@ -7,6 +7,7 @@
 #include "preview/previewstate.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -59,6 +60,12 @@ public:
     /// and orientation of the settings, for the elements as they are filled, and applies
     /// it: every element with content is shown.
     void ApplyDefaultLayout();
+    /// Makes window one of the preview's own (the draft and format windows): modal, so the
+    /// preview takes no input while it is open (and refuses to close), and closed when
+    /// the preview hides, so it never works on a preview that is gone.
+    void AdoptWindow(QWidget* window);
+    /// Closes the preview's own windows that are open.
+    void CloseOwnedWindows();
     /// Shows note in the status line until the next note (an empty one clears it).
     void ShowNote(const QString& note);
     QString note() const;
@@ -203,6 +210,7 @@ private:
         QImage bitmap; ///< the bitmap that layout gave, without a frame
     };
     std::array<LaidOut, kElementCount> m_laidOut;
+    QList<QPointer<QWidget>> m_owned;
     Qt::CursorShape m_lastCursor = Qt::ArrowCursor;
     int m_wheelRest = 0; ///< wheel turn not yet scrolled, in eighths of a degree
     bool unchangedSinceLayout(int i) const;

@@ -119,8 +119,10 @@ void waitUntilClosed(TFVor& preview)
         // The hook answers for the user: whatever its checks said (a failed check
         // returns early), the preview ends here, so its caller never waits for a user
         // who is not there.
-        if (preview.isVisible())
+        if (preview.isVisible()) {
+            preview.CloseOwnedWindows();
             preview.close();
+        }
     }
     if (preview.isVisible())
         loop.exec();
@@ -133,6 +135,11 @@ TFVor* PreviewWindow()
 {
     static TFVor* window = new TFVor;
     return window;
+}
+
+bool PreviewShowsRecipe()
+{
+    return previewedRecipe() != nullptr && PreviewWindow()->isVisible();
 }
 
 void SetPreviewShownHook(PreviewShownHook hook)

@@ -39,6 +39,9 @@ bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile = QString(),
 /// filled so far are placed) or when no preview is open.
 bool RefillPreview(TFVor& preview, QString* error = nullptr);
 
+/// True while the preview window is open on a recipe (OpenPreview has not returned).
+bool PreviewShowsRecipe();
+
 using PreviewShownHook = std::function<void(TFVor& preview)>;
 
 /// Called with the shown preview instead of waiting for the user (tests, benchmarks);

@@ -46,6 +46,7 @@ private slots:
     void deleteLastListedDraft();
     void formatWindowSampleAndCancel();
     void formatWindowAssign();
+    void draftWindowsNeverOutliveThePreview();
 
 private:
     TKVG recipe(int kind) const;
@@ -476,6 +477,44 @@ void DraftWindowsTest::formatWindowAssign()
         QCOMPARE(picture.Bitmap.size(), QSize(1028, 34 + 2));
         QVERIFY(preview.isEnabled());
     });
+}
+
+// The preview cannot be closed under an open draft or format window, the windows close
+// with it, and nothing a left-over window does stores a layout without a recipe.
+void DraftWindowsTest::draftWindowsNeverOutliveThePreview()
+{
+    const QString standard = folder(0) + QStringLiteral("Standard.KVP.E");
+    const QByteArray before = fileBytes(standard);
+    SetPrintFormatShownHook([](TFPrintS& window) {
+        TFVor* preview = PreviewWindow();
+        preview->close();
+        QVERIFY(preview->isVisible() && window.isVisible());
+        preview->hide();
+        QVERIFY(!window.isVisible());
+    });
+    open(0, [&](TFVor& preview) {
+        showName(preview);
+        for (QAction* command : {preview.Formatvorlageladen1, preview.Formatvorlagespeichern1}) {
+            command->trigger();
+            QWidget* window = command == preview.Formatvorlageladen1
+                                  ? static_cast<QWidget*>(DraftLoadWindow())
+                                  : static_cast<QWidget*>(DraftSaveWindow());
+            QVERIFY(window->isVisible());
+            QVERIFY(window->isModal());
+            preview.close(); // refused: the draft window is answered first
+            QVERIFY(preview.isVisible());
+            QVERIFY(window->isVisible());
+            preview.hide();
+            QVERIFY(!window->isVisible());
+            preview.show();
+        }
+        preview.BBDrucker->click();
+    });
+    DraftSaveWindow()->BStandard->click();
+    DraftLoadWindow()->BOK->click();
+    QVERIFY(!PreviewWindow()->isVisible());
+    QCOMPARE(fileBytes(standard), before);
+    QCOMPARE(m_fx.asked, QList<int>());
 }
 
 QTEST_MAIN(DraftWindowsTest)
