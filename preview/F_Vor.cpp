@@ -526,15 +526,32 @@ void TFVor::ApplyDraft()
                        m_state.Landscape, false);
     SetupSheet(true);
     FitPictures(); // they were loaded for the sheet before the draft chose its own
+    bool columnsPlaced = false;
     for (int i : placed) {
         TGFXL& e = m_elements[i];
         if (!e.ContentFile.isEmpty())
             RenderElement(true, i);
-        // As a drag would: a draft never puts an element off the sheet.
+        columnsPlaced = columnsPlaced || isColumn(i);
+        // As a drag would: a draft never puts an element off the sheet. The columns
+        // hang on the quantity column and stay on it as one row.
+        if (isColumn(i))
+            continue;
         const QPoint at = keptOnSheet(e.Left, e.Top, QSize(e.width(), e.height()), sheetSize());
         e.Left = at.x();
         e.Top = at.y();
         m_images[size_t(i)]->move(e.Left + kSheetLeft, e.Top + kSheetTop);
+    }
+    if (columnsPlaced) {
+        TGFXL& quantity = m_elements[kQuantity];
+        const QPoint at =
+            keptOnSheet(quantity.Left, quantity.Top, ColumnGroupSize(m_elements), sheetSize());
+        quantity.Left = at.x();
+        quantity.Top = at.y();
+        AlignColumns(m_elements, kQuantity);
+        for (int j = kQuantity; j <= kPreparation; ++j) {
+            const TGFXL& column = m_elements.at(j);
+            m_images[size_t(j)]->move(column.Left + kSheetLeft, column.Top + kSheetTop);
+        }
     }
     SetupSheet(false);
     UpdateMenus(m_state.PreviewKind);

@@ -1,5 +1,6 @@
 #include "preview/elements.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -35,6 +36,20 @@ void ResetElements(ElementArray& elements, ResetMode mode)
     elements.resize(kElementCount);
     for (int i = 0; i < kElementCount; ++i)
         elements[i].Caption = QString::fromLatin1(kElements[size_t(i)].caption);
+}
+
+QSize ColumnGroupSize(const ElementArray& elements)
+{
+    if (elements.size() < kElementCount)
+        return {};
+    int right = elements.at(kQuantity).Left;
+    int height = 0;
+    for (int j = kQuantity; j <= kPreparation; ++j) {
+        const TGFXL& e = elements.at(j);
+        right = std::max(right, e.Left + e.width());
+        height = std::max(height, e.height());
+    }
+    return {right - elements.at(kQuantity).Left, height};
 }
 
 int ActiveElementIndex(const ElementArray& elements)

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QSize>
 #include <QString>
 
 // The thirteen print elements of the preview: every part of a recipe that can be laid
@@ -94,3 +95,7 @@ int ActiveElementIndex(const ElementArray& elements);
 /// take its Top, and each column starts kColumnGap pixels right of the one before it,
 /// so the row hangs on column 3.
 void AlignColumns(ElementArray& elements, int i);
+
+/// The size of the row of deluxe columns: from the quantity column's left edge to the
+/// right edge of the last of them, as high as the highest.
+QSize ColumnGroupSize(const ElementArray& elements);

@@ -1,5 +1,7 @@
 #include "preview/layoutediting.h"
 
+#include <algorithm>
+
 namespace {
 
 bool within(int value, int low, int high)
@@ -44,7 +46,10 @@ int HitTest(const TGFXL& e, int i, int x, int y)
     const int t = e.Top;
     const int r = l + e.width();
     const int b = t + e.height();
-    constexpr int k = kHandleBand;
+    // On an element narrower or lower than three bands, the bands take a third each
+    // way, so the middle third still moves it.
+    const int kx = std::min(kHandleBand, e.width() / 3);
+    const int ky = std::min(kHandleBand, e.height() / 3);
     if (isResizable(e)) {
         // Corners before edges, so the corner squares win where the bands cross.
         struct Zone {
@@ -52,14 +57,14 @@ int HitTest(const TGFXL& e, int i, int x, int y)
             int x0, x1, y0, y1;
         };
         const Zone zones[] = {
-            {kDragTopLeft, l, l + k, t, t + k},
-            {kDragBottomRight, r - k, r, b - k, b},
-            {kDragTopRight, r - k, r, t, t + k},
-            {kDragBottomLeft, l, l + k, b - k, b},
-            {kDragTop, l + k, r - k, t, t + k},
-            {kDragBottom, l + k, r - k, b - k, b},
-            {kDragLeft, l, l + k, t + k, b - k},
-            {kDragRight, r - k, r, t + k, b - k},
+            {kDragTopLeft, l, l + kx, t, t + ky},
+            {kDragBottomRight, r - kx, r, b - ky, b},
+            {kDragTopRight, r - kx, r, t, t + ky},
+            {kDragBottomLeft, l, l + kx, b - ky, b},
+            {kDragTop, l + kx, r - kx, t, t + ky},
+            {kDragBottom, l + kx, r - kx, b - ky, b},
+            {kDragLeft, l, l + kx, t + ky, b - ky},
+            {kDragRight, r - kx, r, t + ky, b - ky},
         };
         for (const Zone& z : zones) {
             if (within(x, z.x0, z.x1) && within(y, z.y0, z.y1))
@@ -81,14 +86,15 @@ QPoint keptOnSheet(int left, int top, QSize size, QSize sheet)
     return {left, top};
 }
 
-DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
+DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet, QSize moved)
 {
     DragOutcome out{e.Left, e.Top, e.width(), e.height(), std::nullopt};
     const int pw = sheet.width();
     const int ph = sheet.height();
     const int mode = e.DragMode;
     if (mode == kDragMove) {
-        const QPoint at = keptOnSheet(x - e.GrabX, y - e.GrabY, QSize(out.width, out.height), sheet);
+        const QSize kept = moved.isValid() ? moved : QSize(out.width, out.height);
+        const QPoint at = keptOnSheet(x - e.GrabX, y - e.GrabY, kept, sheet);
         out.left = at.x();
         out.top = at.y();
         return out;
@@ -105,6 +111,10 @@ DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
     const int st = e.AnchorTop;
     const int sw = e.AnchorWidth;
     const int sh = e.AnchorHeight;
+    // An element already smaller than the least size a resize gives is never grown,
+    // nor pushed past its own far edge, by dragging an edge inwards.
+    const int minWidth = std::clamp(sw, 1, kMinDragSize);
+    const int minHeight = std::clamp(sh, 1, kMinDragSize);
     // Each limit that stops an edge puts the pointer back on it in that edge's
     // direction; a corner stopped both ways puts it on the corner.
     QPoint put(x, y);
@@ -117,8 +127,8 @@ DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
             left = 0;
             putX(e.Left);
         }
-        if (left > sl + sw - kMinDragSize) {
-            left = sl + sw - kMinDragSize;
+        if (left > sl + sw - minWidth) {
+            left = sl + sw - minWidth;
             putX(left);
         }
         out.left = left;
@@ -130,8 +140,8 @@ DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
             top = 0;
             putY(e.Top);
         }
-        if (top > st + sh - kMinDragSize) {
-            top = st + sh - kMinDragSize;
+        if (top > st + sh - minHeight) {
+            top = st + sh - minHeight;
             putY(top);
         }
         out.top = top;
@@ -143,9 +153,9 @@ DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
             width = pw - out.left;
             putX(pw);
         }
-        if (width < kMinDragSize) {
-            width = kMinDragSize;
-            putX(out.left + kMinDragSize);
+        if (width < minWidth) {
+            width = minWidth;
+            putX(out.left + minWidth);
         }
         out.width = width;
     }
@@ -155,9 +165,9 @@ DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet)
             height = ph - out.top;
             putY(ph);
         }
-        if (height < kMinDragSize) {
-            height = kMinDragSize;
-            putY(out.top + kMinDragSize);
+        if (height < minHeight) {
+            height = minHeight;
+            putY(out.top + minHeight);
         }
         out.height = height;
     }

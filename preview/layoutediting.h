@@ -41,8 +41,9 @@ bool isResizable(const TGFXL& e);
 
 /// The drag mode a press at sheet point (x, y) would start on element i: none for an
 /// inactive element and for the unit, ingredient-name and preparation columns, a
-/// corner or edge of a resizable element within the handle band (corners first), a
-/// move anywhere else inside the element (borders included).
+/// corner or edge of a resizable element within the handle band (corners first; on an
+/// element smaller than three bands a third of its size), a move anywhere else inside
+/// the element (borders included).
 int HitTest(const TGFXL& e, int i, int x, int y);
 
 /// One drag step's outcome: the element's new place and size, and where the pointer
@@ -60,11 +61,14 @@ struct DragOutcome {
 QPoint keptOnSheet(int left, int top, QSize size, QSize sheet);
 
 /// What one pointer move at sheet point (x, y) does to element e, dragged in its
-/// DragMode on a sheet of the given size. A move keeps the grab offset and stays on
-/// the sheet (an element larger than the sheet ends flush with its far edge); a resize
-/// moves the edges the mode names, keeps the opposite ones at the anchor, never goes
-/// below 30 pixels or past the sheet, and puts the pointer back on the limit it hit.
-DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet);
+/// DragMode on a sheet of the given size. A move keeps the grab offset and keeps what
+/// moves on the sheet: e, or a block of size moved with e at its top-left corner (the
+/// column group that follows the quantity column); a block larger than the sheet ends
+/// flush with its far edge. A resize moves the edges the mode names, keeps the
+/// opposite ones at the anchor, never goes below 30 pixels (below the anchor's size
+/// when that is smaller) or past the sheet, and puts the pointer back on the limit it
+/// hit.
+DragOutcome DragStep(const TGFXL& e, int x, int y, QSize sheet, QSize moved = QSize());
 
 /// The element pop-up menu: which of its five items show, which are enabled, and the
 /// captions of the two that change with the edit box.

@@ -141,7 +141,10 @@ void TFVor::dragActiveElement()
     TGFXL& e = m_elements[a];
     if (!e.Shown)
         return;
-    const DragOutcome out = DragStep(e, m_state.MouseX, m_state.MouseY, sheetSize());
+    // The quantity column carries the other columns along: the whole row stays on
+    // the sheet.
+    const QSize moved = isColumn(a) ? ColumnGroupSize(m_elements) : QSize();
+    const DragOutcome out = DragStep(e, m_state.MouseX, m_state.MouseY, sheetSize(), moved);
     if (out.width != e.width() || out.height != e.height()) {
         DrawFrame(e.Bitmap, 0, 0, kErase, e.height(), e.width());
         e.Bitmap = resizedBitmap(e.Bitmap, out.width, out.height);

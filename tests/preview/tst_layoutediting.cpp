@@ -42,6 +42,7 @@ private slots:
     void popupItems_data();
     void popupItems();
     void centring();
+    void lowElementsAndTheColumnRow();
 };
 
 void LayoutEditingTest::hitTest_data()
@@ -144,6 +145,45 @@ void LayoutEditingTest::dragStep()
     const DragOutcome out = DragStep(e, at.x(), at.y(), kSheet);
     QCOMPARE(QRect(out.left, out.top, out.width, out.height), result);
     QCOMPARE(out.pointer, pointer);
+}
+
+// A one-line text is lower than three handle bands and than the least size of a
+// resize; the quantity column carries the other columns.
+void LayoutEditingTest::lowElementsAndTheColumnRow()
+{
+    // 17 pixels high: bands of 5, rows 50-55 and 62-67; the middle third moves it.
+    const TGFXL line = element(kRecipeName, true, kW, 17);
+    QCOMPARE(HitTest(line, kRecipeName, 150, 55), int(kDragTop));
+    QCOMPARE(HitTest(line, kRecipeName, 150, 56), int(kDragMove));
+    QCOMPARE(HitTest(line, kRecipeName, 150, 61), int(kDragMove));
+    QCOMPARE(HitTest(line, kRecipeName, 150, 62), int(kDragBottom));
+    QCOMPARE(HitTest(line, kRecipeName, 104, 58), int(kDragLeft));
+
+    // 20 pixels high: the top edge dragged down stops where it is; the bottom edge
+    // dragged up stops where it is too. Neither moves nor grows the element.
+    TGFXL low = element(kRecipeName, true, kW, 20);
+    low.DragMode = kDragTop;
+    DragOutcome out = DragStep(low, 150, 65, kSheet);
+    QCOMPARE(QRect(out.left, out.top, out.width, out.height), QRect(100, 50, kW, 20));
+    QCOMPARE(out.pointer, std::optional(QPoint(150, 50)));
+    low.DragMode = kDragBottom;
+    out = DragStep(low, 150, 55, kSheet);
+    QCOMPARE(QRect(out.left, out.top, out.width, out.height), QRect(100, 50, kW, 20));
+    QCOMPARE(out.pointer, std::optional(QPoint(150, 70)));
+    // 20 pixels wide, its left edge dragged right.
+    TGFXL narrow = element(kRecipeName, true, 20, kH);
+    narrow.DragMode = kDragLeft;
+    out = DragStep(narrow, 115, 70, kSheet);
+    QCOMPARE(QRect(out.left, out.top, out.width, out.height), QRect(100, 50, 20, kH));
+
+    // The quantity column 50 wide heads a row 300 wide: the row's right end stops at
+    // the sheet's edge, 600.
+    TGFXL quantity = element(kQuantity, true, 50, kH);
+    quantity.DragMode = kDragMove;
+    quantity.GrabX = 10;
+    quantity.GrabY = 20;
+    out = DragStep(quantity, 590, 70, kSheet, QSize(300, kH));
+    QCOMPARE(QRect(out.left, out.top, out.width, out.height), QRect(300, 50, 50, kH));
 }
 
 void LayoutEditingTest::popupItems_data()

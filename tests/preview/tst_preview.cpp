@@ -46,6 +46,7 @@ private slots:
     void aProgramStartedBesideKeepsThePreviewFiles();
     void anUnusableStandardDraftGivesTheDefaultLayout_data();
     void anUnusableStandardDraftGivesTheDefaultLayout();
+    void aDraftKeepsTheColumnRowOnTheSheet();
 
 private:
     TKVG recipe(int kind, bool deluxeLines) const;
@@ -455,6 +456,25 @@ void PreviewTest::anUnusableStandardDraftGivesTheDefaultLayout()
         }
     }
     QCOMPARE(fileBytes(file), standard); // the user's file stays as it was
+}
+
+// A draft that puts the quantity column near the sheet's right edge: the whole row of
+// columns is moved in, still aligned.
+void PreviewTest::aDraftKeepsTheColumnRowOnTheSheet()
+{
+    TDruckvorlage draft;
+    draft.LayoutKind = 1;
+    draft.Placements.resize(kElementCount);
+    for (int j = kQuantity; j <= kPreparation; ++j)
+        draft.Placements[j] = {690, 10, 0};
+    putFile(standardDraftPath(m_fx.base, 1), draftFileBytes(draft));
+    open(recipe(1, true), [&](TFVor& preview) {
+        const ElementArray& e = preview.elements();
+        QCOMPARE(e.at(kPreparation).Page, 0);
+        QCOMPARE(e.at(kPreparation).Left + e.at(kPreparation).width(), preview.IBlatt->width());
+        for (int j = kUnit; j <= kPreparation; ++j)
+            QCOMPARE(e.at(j).Left, e.at(j - 1).Left + e.at(j - 1).width() + kColumnGap);
+    });
 }
 
 QTEST_MAIN(PreviewTest)
