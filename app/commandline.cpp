@@ -152,21 +152,21 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "as \\t, \\r, \\n or \\\\."));
     const QCommandLineOption searchOption(
         QStringLiteral("search"),
-        QStringLiteral("With --list or --print-list-pdf: the search text."),
+        QStringLiteral("With --list, --print-list-pdf or --print-list: the search text."),
         QStringLiteral("TEXT"));
     const QCommandLineOption categoryOption(
         QStringLiteral("category"),
-        QStringLiteral("With --list or --print-list-pdf: the category entry (\"normal recipes\" or "
+        QStringLiteral("With --list, --print-list-pdf or --print-list: the category entry (\"normal recipes\" or "
                        "a category)."),
         QStringLiteral("ENTRY"));
     const QCommandLineOption difficultyOption(
         QStringLiteral("difficulty"),
         QStringLiteral(
-            "With --list or --print-list-pdf: the difficulty entry, 0 (all) to 5 (tough)."),
+            "With --list, --print-list-pdf or --print-list: the difficulty entry, 0 (all) to 5 (tough)."),
         QStringLiteral("N"));
     const QCommandLineOption sourceOption(
         QStringLiteral("source"),
-        QStringLiteral("With --list or --print-list-pdf: the ring binder, magazine or book entry."),
+        QStringLiteral("With --list, --print-list-pdf or --print-list: the ring binder, magazine or book entry."),
         QStringLiteral("TEXT"));
     parser.addOptions({listOption, searchOption, categoryOption, difficultyOption, sourceOption});
     const QCommandLineOption printPdfOption(
@@ -177,14 +177,14 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         QStringLiteral("OUT"));
     const QCommandLineOption recipeOption(
         QStringLiteral("recipe"),
-        QStringLiteral("With --print-pdf: the recipe's name as the list shows it."),
+        QStringLiteral("With --print-pdf or --print: the recipe's name as the list shows it."),
         QStringLiteral("NAME"));
     const QCommandLineOption deluxeOption(
         QStringLiteral("deluxe"),
-        QStringLiteral("With --print-pdf: a recipe with both layouts is printed deluxe."));
+        QStringLiteral("With --print-pdf or --print: a recipe with both layouts is printed deluxe."));
     const QCommandLineOption draftOption(
         QStringLiteral("draft"),
-        QStringLiteral("With --print-pdf: lay the recipe out by the draft FILE instead of the "
+        QStringLiteral("With --print-pdf or --print: lay the recipe out by the draft FILE instead of the "
                        "standard draft of its layout kind."),
         QStringLiteral("FILE"));
     const QCommandLineOption printListOption(
@@ -192,7 +192,17 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         QStringLiteral("Print the recipe rows of the list (as --list gives them, with the same "
                        "filters) with their icons to the PDF file OUT."),
         QStringLiteral("OUT"));
-    parser.addOptions({printPdfOption, recipeOption, deluxeOption, draftOption, printListOption});
+    const QCommandLineOption printOption(
+        QStringLiteral("print"),
+        QStringLiteral("As --print-pdf, but print on the system's printer QUEUE as the print "
+                       "dialog would, and wait until the printer is done with the job."),
+        QStringLiteral("QUEUE"));
+    const QCommandLineOption printListQueueOption(
+        QStringLiteral("print-list"),
+        QStringLiteral("As --print-list-pdf, but print on the system's printer QUEUE."),
+        QStringLiteral("QUEUE"));
+    parser.addOptions({printPdfOption, recipeOption, deluxeOption, draftOption, printListOption,
+                       printOption, printListQueueOption});
     const QCommandLineOption importOption(
         QStringLiteral("import"),
         QStringLiteral("Import the recipes of the FILEs given after the options (MealMaster, "
@@ -210,15 +220,19 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return importFiles(parser.positionalArguments(), out, err);
     if (parser.isSet(exportOption))
         return exportJson(out, err);
-    if (parser.isSet(printPdfOption)) {
+    if (parser.isSet(printPdfOption) || parser.isSet(printOption)) {
+        const bool pdf = parser.isSet(printPdfOption);
         if (!parser.isSet(recipeOption)) {
-            err << "--print-pdf needs --recipe NAME" << Qt::endl;
+            err << (pdf ? "--print-pdf" : "--print") << " needs --recipe NAME" << Qt::endl;
             return 2;
         }
-        return printRecipePdf(parser.value(printPdfOption), parser.value(recipeOption),
-                              parser.isSet(deluxeOption), parser.value(draftOption), err);
+        const PrintTarget target = pdf ? PrintTarget{parser.value(printPdfOption), QString()}
+                                       : PrintTarget{QString(), parser.value(printOption)};
+        return printRecipe(target, parser.value(recipeOption), parser.isSet(deluxeOption),
+                           parser.value(draftOption), err);
     }
-    if (parser.isSet(listOption) || parser.isSet(printListOption)) {
+    if (parser.isSet(listOption) || parser.isSet(printListOption) ||
+        parser.isSet(printListQueueOption)) {
         ListOptions options;
         options.search = parser.value(searchOption);
         options.category = parser.value(categoryOption);
@@ -231,7 +245,9 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
             return 2;
         }
         if (parser.isSet(printListOption))
-            return printListPdf(parser.value(printListOption), options, err);
+            return printListTo({parser.value(printListOption), QString()}, options, err);
+        if (parser.isSet(printListQueueOption))
+            return printListTo({QString(), parser.value(printListQueueOption)}, options, err);
         return printList(options, out, err);
     }
     return printCatalogue(out, err);

@@ -15,7 +15,10 @@ bool hasOption(int argc, char* argv[], std::initializer_list<const char*> option
 {
     for (int i = 1; i < argc; ++i) {
         for (const char* option : options) {
-            if (std::strcmp(argv[i], option) == 0)
+            // "--print-pdf OUT" or "--print-pdf=OUT"
+            const size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 &&
+                (argv[i][length] == '\0' || argv[i][length] == '='))
                 return true;
         }
     }
@@ -27,14 +30,14 @@ bool isCommandLineMode(int argc, char* argv[])
 {
     return hasOption(argc, argv,
                      {"--export-json", "--list", "--help", "-h", "--help-all", "--version", "-v",
-                      "--print-pdf", "--print-list-pdf", "--import"});
+                      "--print-pdf", "--print-list-pdf", "--print", "--print-list", "--import"});
 }
 
 // Printing lays pages out with fonts and the preview's controls, which need a GUI
 // application; it shows no window, so no display is needed either.
 bool printsPages(int argc, char* argv[])
 {
-    return hasOption(argc, argv, {"--print-pdf", "--print-list-pdf"});
+    return hasOption(argc, argv, {"--print-pdf", "--print-list-pdf", "--print", "--print-list"});
 }
 
 // Scripts read the print modes' standard error: it carries the program's own messages

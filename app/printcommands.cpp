@@ -27,12 +27,42 @@ void reportProblems(const QList<FileProblem>& problems, QTextStream& err)
         err << problem.toString() << Qt::endl;
 }
 
-// The command line prints through the built-in PDF printer only: no system printer is
-// asked, so the page geometry is the same on every machine.
-void usePdfPrinter()
+// How long a command waits for a print queue to finish its job, to report a job the
+// print system gave up.
+constexpr int kQueueWaitMs = 120000;
+
+// The built-in PDF printer for a file, whose page geometry is the same on every
+// machine; the system's printers for a queue, which must be one of them. False with
+// a line on err for an unknown queue.
+bool usePrinterOf(const PrintTarget& target, QTextStream& err)
 {
-    SetPrinters(std::make_unique<PdfPrinterOnly>());
-    CurrentPrinterName() = QString::fromLatin1(kPdfPrinterName);
+    if (target.queue.isEmpty()) {
+        SetPrinters(std::make_unique<PdfPrinterOnly>());
+        CurrentPrinterName() = QString::fromLatin1(kPdfPrinterName);
+        return true;
+    }
+    SetPrinters(std::make_unique<SystemPrinters>());
+    if (target.queue == QLatin1String(kPdfPrinterName) ||
+        !Printers().printerNames().contains(target.queue)) {
+        err << QStringLiteral("No printer \"%1\"; nothing was printed.").arg(target.queue)
+            << Qt::endl;
+        return false;
+    }
+    CurrentPrinterName() = target.queue;
+    return true;
+}
+
+// The job of the target for the current page geometry.
+std::unique_ptr<PrintJob> jobFor(const PrintTarget& target, const QString& title,
+                                 const QString& jobName = QString())
+{
+    const TDrucker& d = CurrentDrucker();
+    PrinterChoice choice;
+    choice.printer = target.queue.isEmpty() ? QString::fromLatin1(kPdfPrinterName) : target.queue;
+    choice.pdfFile = target.pdfFile;
+    if (!target.queue.isEmpty())
+        choice.system = SystemPrinterFor(target.queue, currentPaperCm(), d.PageLandscape);
+    return MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title, jobName, kQueueWaitMs);
 }
 
 int findRecipe(const TKV& kv, const QString& name)
@@ -64,12 +94,12 @@ public:
     Unattended& operator=(const Unattended&) = delete;
 };
 
-bool printPreviewPages(TFVor& preview, const QString& out, const QString& title, QString* error)
+bool printPreviewPages(TFVor& preview, const PrintTarget& target, const QString& title,
+                       QString* error)
 {
-    const TDrucker& d = CurrentDrucker();
-    PdfPrintJob job(out, currentPaperCm(), d.PageLandscape, kPdfPrinterDpi, title);
+    const auto job = jobFor(target, title);
     return PrintPages(
-        job, d, preview.elements(),
+        *job, CurrentDrucker(), preview.elements(),
         [&preview](int i) -> rich::RichDocument& { return preview.richEdit(i); },
         preview.state().LastPageIndex, error);
 }
@@ -95,12 +125,13 @@ int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextS
     return 0;
 }
 
-int printRecipePdf(const QString& out, const QString& name, bool deluxe, const QString& draftFile,
-                   QTextStream& err)
+int printRecipe(const PrintTarget& target, const QString& name, bool deluxe,
+                const QString& draftFile, QTextStream& err)
 {
     const QString base = currentBaseFolder();
     setBaseFolder(base);
-    usePdfPrinter();
+    if (!usePrinterOf(target, err))
+        return 1;
     Catalogue catalogue;
     QList<FileProblem> problems;
     loadCatalogueAtStartup(base, catalogue.recipes, &problems);
@@ -120,7 +151,7 @@ int printRecipePdf(const QString& out, const QString& name, bool deluxe, const Q
         return 1;
     }
     TFVor& preview = *PreviewWindow();
-    const bool printed = printPreviewPages(preview, out, name, &error);
+    const bool printed = printPreviewPages(preview, target, name, &error);
     DeletePreviewFiles(preview.elements(), BaseFolder());
     preview.ReleaseElements();
     if (!printed) {
@@ -130,7 +161,7 @@ int printRecipePdf(const QString& out, const QString& name, bool deluxe, const Q
     return 0;
 }
 
-int printListPdf(const QString& out, const ListOptions& options, QTextStream& err)
+int printListTo(const PrintTarget& target, const ListOptions& options, QTextStream& err)
 {
     TKV kv;
     QList<int> rows;
@@ -138,15 +169,16 @@ int printListPdf(const QString& out, const ListOptions& options, QTextStream& er
         return code;
     const QString base = currentBaseFolder();
     setBaseFolder(base);
-    usePdfPrinter();
+    if (!usePrinterOf(target, err))
+        return 1;
     PaperFormats& formats = CurrentPaperFormats();
     InitPaperFormats(formats);
     TDrucker& d = CurrentDrucker();
     ComputePageMetrics(d, formats, 2, false, false);
-    PdfPrintJob job(out, currentPaperCm(), d.PageLandscape, kPdfPrinterDpi,
-                    QStringLiteral("Recipe list"));
+    const auto job = jobFor(target, QStringLiteral("Recipe list"),
+                            PrintJobName(QStringLiteral("recipe list")));
     QString error;
-    if (!PrintRecipeList(job, d, kv, rows, base, &error)) {
+    if (!PrintRecipeList(*job, d, kv, rows, base, &error)) {
         err << error << Qt::endl;
         return 1;
     }

@@ -7,8 +7,9 @@
 
 class QTextStream;
 
-// The command-line modes that print to a PDF file through the built-in PDF printer,
-// without showing a window, and the list filter they share with --list.
+// The command-line modes that print to a PDF file through the built-in PDF printer or
+// to a print queue, without showing a window, and the list filter they share with
+// --list.
 
 /// The filter boxes as the command line gives them.
 struct ListOptions {
@@ -23,13 +24,22 @@ struct ListOptions {
 /// line on err when an entry does not exist. Problems with single files go to err.
 int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextStream& err);
 
-/// --print-pdf: lays out the recipe listed as name as the preview does on opening
-/// (deluxe answers the deluxe question with Yes) and prints its pages to out. Returns
-/// 0, or 1 with one line on err (unknown name, nothing to lay out, out not written);
-/// out is then left as it was.
-int printRecipePdf(const QString& out, const QString& name, bool deluxe, const QString& draftFile,
-                   QTextStream& err);
+/// Where a command prints: a PDF file through the built-in PDF printer, or a queue of
+/// the system's printers (as the print dialog would, the job named after the recipe
+/// and waited for until it is done).
+struct PrintTarget {
+    QString pdfFile;
+    QString queue;
+};
 
-/// --print-list-pdf: prints the rows --list gives for options to out. Returns 0, 1
-/// when out cannot be written, or 2 for an unknown filter entry.
-int printListPdf(const QString& out, const ListOptions& options, QTextStream& err);
+/// --print-pdf and --print: lays out the recipe listed as name as the preview does on
+/// opening (deluxe answers the deluxe question with Yes) and prints its pages. Returns
+/// 0, or 1 with one line on err (unknown name or printer, nothing to lay out, the file
+/// not written, the queue stopped or refusing the job); a file is then left as it was.
+int printRecipe(const PrintTarget& target, const QString& name, bool deluxe,
+                const QString& draftFile, QTextStream& err);
+
+/// --print-list-pdf and --print-list: prints the rows --list gives for options.
+/// Returns 0, 1 when the file cannot be written or the printer fails, or 2 for an
+/// unknown filter entry.
+int printListTo(const PrintTarget& target, const ListOptions& options, QTextStream& err);

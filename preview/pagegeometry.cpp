@@ -102,9 +102,14 @@ void ApplyPrinterPage(TDrucker& d, QSize page)
     d.SheetWidth = d.SheetHeight = 0;
     if (!setPrintArea(d, page))
         return;
+    // The sheet is the paper of the format, whatever part of it the printer can print
+    // on: its proportions are those of the paper at the built-in PDF printer's
+    // resolution (the whole paper as its page), the same on every printer.
+    TDrucker paper = d;
+    setPrintArea(paper, pdfPageSize(QSizeF(d.PageWidthCm, d.PageHeightCm), false));
     d.SheetWidth = roundEven(
         double((d.PageWidthCm - (kFixedMarginCm + d.LeftMarginCm)) * kScreenDpi / kCmPerInch));
-    d.SheetHeight = roundEven(d.SheetWidth * d.Aspect);
+    d.SheetHeight = roundEven(d.SheetWidth * paper.Aspect);
 }
 
 TDrucker PrintGeometryForPage(const TDrucker& laidOut, QSize page)

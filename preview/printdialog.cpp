@@ -51,16 +51,13 @@ bool askPdfFile(QWidget* parent, const QString& suggested, QString* file)
 bool showDialog(QWidget* parent, QSizeF paperCm, bool landscape, const QString& suggestedPdf,
                 PrinterChoice* choice)
 {
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
     const QString current = CurrentPrinterName();
-    if (current.isEmpty() || current == pdfName()) {
+    const bool pdf = current.isEmpty() || current == pdfName();
+    auto printer = SystemPrinterFor(pdf ? QString() : current, paperCm, landscape);
+    if (pdf) {
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(suggestedPdf);
-    } else {
-        printer->setPrinterName(current);
     }
-    printer->setPageSize(paperLayout(paperCm, landscape).pageSize());
-    printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dialog(printer.get(), parent);
     dialog.setWindowModality(Qt::ApplicationModal);
     // The printer list is filled when the dialog shows.
@@ -86,7 +83,7 @@ QString suggestedFile(const QString& title)
 
 // Asks for a printer or PDF file for the print named title and prints on it with print,
 // which returns false with an error; the error is reported over parent.
-void printOnChosen(QWidget* parent, const QString& title,
+void printOnChosen(QWidget* parent, const QString& title, const QString& jobName,
                    const std::function<bool(PrintJob&, const TDrucker&, QString*)>& print)
 {
     PrinterChoice choice;
@@ -94,7 +91,7 @@ void printOnChosen(QWidget* parent, const QString& title,
                        suggestedFile(title), &choice))
         return;
     const TDrucker& d = CurrentDrucker();
-    const auto job = MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title);
+    const auto job = MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title, jobName);
     QString error;
     if (!print(*job, d, &error))
         ReportError(parent, error);
@@ -118,11 +115,28 @@ bool ChoosePrinter(QWidget* parent, QSizeF paperCm, bool landscape, const QStrin
     return chosen;
 }
 
-std::unique_ptr<PrintJob> MakePrintJob(const PrinterChoice& choice, QSizeF paperCm, bool landscape,
-                                       const QString& title)
+std::shared_ptr<QPrinter> SystemPrinterFor(const QString& name, QSizeF paperCm, bool landscape)
 {
-    if (choice.system)
-        return std::make_unique<SystemPrintJob>(choice.system);
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    if (!name.isEmpty())
+        printer->setPrinterName(name);
+    printer->setPageSize(paperLayout(paperCm, landscape).pageSize());
+    printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return printer;
+}
+
+QString PrintJobName(const QString& title)
+{
+    return QStringLiteral("Dilboscan: ") + title;
+}
+
+std::unique_ptr<PrintJob> MakePrintJob(const PrinterChoice& choice, QSizeF paperCm, bool landscape,
+                                       const QString& title, const QString& jobName, int waitMs)
+{
+    if (choice.system) {
+        choice.system->setDocName(jobName.isEmpty() ? PrintJobName(title) : jobName);
+        return std::make_unique<SystemPrintJob>(choice.system, waitMs);
+    }
     return std::make_unique<PdfPrintJob>(choice.pdfFile, paperCm, landscape, kPdfPrinterDpi, title);
 }
 
@@ -140,14 +154,14 @@ void PrintLayout(QWidget* parent, const ElementArray& elements, const RichEditOf
     for (const rich::RichLine& line : richEdit(kRecipeName).lines())
         name << line.text.trimmed();
     const QString title = name.join(QLatin1Char(' ')).trimmed();
-    printOnChosen(parent, title, [&](PrintJob& job, const TDrucker& d, QString* error) {
+    printOnChosen(parent, title, QString(), [&](PrintJob& job, const TDrucker& d, QString* error) {
         return PrintPages(job, d, elements, richEdit, lastPageIndex, error);
     });
 }
 
 void PrintListedRecipes(QWidget* parent, const TKV& kv)
 {
-    printOnChosen(parent, QStringLiteral("Recipe list"),
+    printOnChosen(parent, QStringLiteral("Recipe list"), PrintJobName(QStringLiteral("recipe list")),
                   [&kv](PrintJob& job, const TDrucker& d, QString* error) {
                       return PrintRecipeList(job, d, kv, ListedRecipes(kv), BaseFolder(), error);
                   });

@@ -36,10 +36,20 @@ void SetPrintDialogHook(PrintDialogHook hook);
 bool ChoosePrinter(QWidget* parent, QSizeF paperCm, bool landscape, const QString& suggestedPdf,
                    PrinterChoice* choice);
 
+/// A system printer (the system's default for an empty name) set up for a paper of
+/// paperCm (portrait) in the orientation given, as the print dialog starts.
+std::shared_ptr<QPrinter> SystemPrinterFor(const QString& name, QSizeF paperCm, bool landscape);
+
+/// The name of a print job on a system printer: "Dilboscan: " and the title.
+QString PrintJobName(const QString& title);
+
 /// The job that prints on the chosen printer: the PDF printer at its 600 dpi with the
-/// whole paper as its page, or the system printer as set up.
+/// whole paper as its page (title in the document), or the system printer as set up,
+/// its job named jobName (PrintJobName(title) when empty) and waited for up to waitMs
+/// milliseconds.
 std::unique_ptr<PrintJob> MakePrintJob(const PrinterChoice& choice, QSizeF paperCm, bool landscape,
-                                       const QString& title);
+                                       const QString& title, const QString& jobName = QString(),
+                                       int waitMs = 0);
 
 /// The paper of the current page geometry in portrait, and its orientation.
 QSizeF currentPaperCm();

@@ -1,5 +1,6 @@
 #include "preview/printers.h"
 
+#include "preview/printjob.h"
 #include "preview/rounding.h"
 
 #include <QPageLayout>
@@ -76,7 +77,10 @@ QSize SystemPrinters::pageSize(const QString& name, QSizeF paperCm, bool landsca
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
         return {};
+    // The paper of the preview's format, not the queue's default paper: the job is
+    // printed on that paper.
     QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageSize(paperLayout(paperCm, landscape).pageSize());
     printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     return printer.pageRect(QPrinter::DevicePixel).size().toSize();
 }

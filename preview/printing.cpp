@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 int scaled(int pixels, int tenths)
@@ -66,9 +68,11 @@ void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, c
             const QRect place(printed.left() + from, printed.top() + from,
                               scaled(bitmap.width() - kPictureBorder, s) - from,
                               scaled(bitmap.height() - kPictureBorder, s) - from);
+            // The painter may scale the page: the place's size in device pixels.
+            const QSize onDevice = painter.worldTransform().mapRect(QRectF(place)).size().toSize();
             const bool larger =
-                picture.width() > place.width() || picture.height() > place.height();
-            const QImage pixels = larger ? picture.scaled(place.size(), Qt::IgnoreAspectRatio,
+                picture.width() > onDevice.width() || picture.height() > onDevice.height();
+            const QImage pixels = larger ? picture.scaled(onDevice, Qt::IgnoreAspectRatio,
                                                           Qt::SmoothTransformation)
                                          : picture;
             painter.fillRect(printed, Qt::white);
@@ -82,35 +86,57 @@ void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, c
     y += h;
 }
 
+SheetOnPage PlaceSheetOnPage(const TDrucker& geometry, int dpi, QRect printable)
+{
+    if (dpi <= 0 || geometry.SheetWidth <= 0 || geometry.SheetHeight <= 0)
+        return {};
+    const double perCm = dpi / 2.54;
+    const QRectF margins(QPointF((1.0 + geometry.LeftMarginCm) * perCm, 1.0 * perCm),
+                         QPointF((geometry.PageWidthCm - kRightMarginCm) * perCm,
+                                 (geometry.PageHeightCm - 1.0) * perCm));
+    const QRectF area = margins & QRectF(printable);
+    if (area.isEmpty())
+        return {};
+    const double scale = std::min({area.width() / geometry.SheetWidth,
+                                   area.height() / geometry.SheetHeight, dpi / 96.0});
+    return {area.topLeft() - QPointF(printable.topLeft()), scale};
+}
+
 bool PrintPages(PrintJob& job, const TDrucker& geometry, const ElementArray& elements,
                 const RichEditOf& richEdit, int lastPageIndex, QString* error)
 {
-    const TDrucker g = PrintGeometryForPage(geometry, job.pageSize());
-    if (g.PrintWidth <= 0 || g.PrintHeight <= 0 || g.SheetWidth <= 0 || g.SheetHeight <= 0) {
+    const int dpi = job.resolution();
+    const SheetOnPage sheet = PlaceSheetOnPage(geometry, dpi, job.printableArea());
+    if (sheet.scale <= 0) {
         if (error)
             *error = QStringLiteral("The printer has no printable page for this paper format; "
                                     "nothing was printed.");
         return false;
     }
-    const double sx = double(g.PrintWidth) / g.SheetWidth;
-    const double sy = double(g.PrintHeight) / g.SheetHeight;
+    // Everything is drawn at its true size on the printer (96 sheet pixels to the inch)
+    // and the painter scales it onto the place of the sheet, fonts with positions.
+    const double trueScale = dpi / 96.0;
+    TDrucker g = geometry;
+    g.PrintOffsetX = g.PrintOffsetY = 0;
     QPainter painter;
     if (!job.begin(painter, error))
         return false;
     rich::RenderTarget printer(job.device(), rich::TargetKind::Printer);
-    const QPoint offset(g.PrintOffsetX, g.PrintOffsetY);
     for (int p = 0; p <= lastPageIndex; ++p) {
+        painter.resetTransform();
+        painter.translate(sheet.origin);
+        painter.scale(sheet.scale / trueScale, sheet.scale / trueScale);
         for (int i = 0; i < elements.size(); ++i) {
             const TGFXL& e = elements.at(i);
             if (e.Page != p)
                 continue;
-            int px = roundEven(e.Left * sx);
-            int py = roundEven(e.Top * sy);
+            int px = roundEven(e.Left * trueScale);
+            int py = roundEven(e.Top * trueScale);
             if (isPictureElement(i))
-                PrintPicture(painter, g, px, py, printedPixels(e), roundEven(e.height() * sy),
-                             roundEven(e.width() * sx), e.Picture);
+                PrintPicture(painter, g, px, py, printedPixels(e), roundEven(e.height() * trueScale),
+                             roundEven(e.width() * trueScale), e.Picture);
             else
-                rich::DrawRichText(printer, painter, px, py, richEdit(i), offset);
+                rich::DrawRichText(printer, painter, px, py, richEdit(i), QPoint());
         }
         if (p < lastPageIndex && !job.newPage(error)) {
             job.abort(painter);

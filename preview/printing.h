@@ -5,6 +5,8 @@
 #include "preview/pagegeometry.h"
 
 #include <QImage>
+#include <QPointF>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -37,10 +39,31 @@ int PictureScaleTenths(QSize picture, int boxWidth, int boxHeight);
 void PrintPicture(QPainter& painter, const TDrucker& geometry, int& x, int& y, const QImage& bitmap,
                   int boxHeight, int boxWidth, const QImage& picture = {});
 
+/// The least distance, in cm, between the printed sheet and the paper's right edge:
+/// most printers cannot print nearer to it.
+inline constexpr double kRightMarginCm = 0.5;
+
+/// Where the sheet lies on a printer page.
+struct SheetOnPage {
+    QPointF origin;   ///< the sheet's top-left corner, in painter pixels
+    double scale = 0; ///< printer pixels per sheet pixel, both ways and for the fonts
+};
+
+/// Places geometry's sheet on geometry's paper (PageWidthCm x PageHeightCm) for a
+/// printer of dpi pixels per inch whose printable area is printable (device pixels
+/// from the paper's top-left corner; the painter's origin is its top-left corner): the
+/// sheet's left edge 1 cm + LeftMarginCm from the paper's left edge and its top 1 cm
+/// from the top, no nearer than kRightMarginCm to the right edge or 1 cm to the bottom,
+/// and inside the printable area; as large as that allows, at most at its true size
+/// (96 sheet pixels to the inch). A scale of 0 when nothing fits.
+SheetOnPage PlaceSheetOnPage(const TDrucker& geometry, int dpi, QRect printable);
+
 /// The element's rich edit (the wrapped text a text element was drawn from).
 using RichEditOf = std::function<rich::RichDocument&(int element)>;
 
-/// Prints pages 0 to lastPageIndex of a layout made on geometry's sheet as one job:
+/// Prints pages 0 to lastPageIndex of a layout made on geometry's sheet as one job,
+/// the sheet placed on each page by PlaceSheetOnPage (positions, pictures and fonts
+/// scaled alike, so nothing the sheet shows is cut off):
 /// on each page the elements lying on it in index order, a page without elements as
 /// an empty sheet. Elements on no page or on a page above lastPageIndex are not
 /// printed. Text is drawn from richEdit(i) as it was wrapped on screen (an empty line

@@ -1,5 +1,6 @@
 #include "preview/printjob.h"
 
+#include "platform/printqueue.h"
 #include "platform/safefile.h"
 
 #include <QPainter>
@@ -39,6 +40,11 @@ QSize PdfPrintJob::pageSize() const
     return QSize(m_writer->width(), m_writer->height());
 }
 
+int PdfPrintJob::resolution()
+{
+    return m_writer->resolution();
+}
+
 bool PdfPrintJob::begin(QPainter& painter, QString* error)
 {
     if (painter.begin(m_writer.get()))
@@ -76,7 +82,10 @@ void PdfPrintJob::abort(QPainter& painter)
     m_buffer.setData(QByteArray());
 }
 
-SystemPrintJob::SystemPrintJob(std::shared_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
+SystemPrintJob::SystemPrintJob(std::shared_ptr<QPrinter> printer, int waitMs)
+    : m_printer(std::move(printer)), m_waitMs(waitMs)
+{
+}
 
 SystemPrintJob::~SystemPrintJob() = default;
 
@@ -90,21 +99,53 @@ QSize SystemPrintJob::pageSize() const
     return m_printer->pageRect(QPrinter::DevicePixel).size().toSize();
 }
 
+int SystemPrintJob::resolution()
+{
+    return m_printer->resolution();
+}
+
+QRect SystemPrintJob::printableArea()
+{
+    const QRectF paper = m_printer->paperRect(QPrinter::DevicePixel);
+    return m_printer->pageRect(QPrinter::DevicePixel).translated(-paper.topLeft()).toRect();
+}
+
 QString SystemPrintJob::failure(const QString& what) const
 {
     return QStringLiteral("Printer \"%1\": %2").arg(m_printer->printerName(), what);
 }
 
+// A job that goes to a print queue, not to a file the dialog chose.
+bool SystemPrintJob::toQueue() const
+{
+    return m_printer->outputFormat() == QPrinter::NativeFormat &&
+           m_printer->outputFileName().isEmpty();
+}
+
+// The queue of the printer, without an instance ("Office/duplex" is queue "Office").
+QString SystemPrintJob::queue() const
+{
+    return m_printer->printerName().section(QLatin1Char('/'), 0, 0);
+}
+
 bool SystemPrintJob::begin(QPainter& painter, QString* error)
 {
-    // A stopped queue takes a job without a word and never prints it: say so now.
-    const QPrinterInfo info = QPrinterInfo::printerInfo(m_printer->printerName());
-    if (m_printer->outputFormat() == QPrinter::NativeFormat && !info.isNull() &&
-        info.state() == QPrinter::Error) {
-        if (error)
-            *error = failure(QStringLiteral("the printer is stopped or out of order; nothing "
-                                            "was printed."));
-        return false;
+    // A stopped queue takes a job without a word and never prints it, and one that
+    // rejects jobs drops it without a word: say so now.
+    if (toQueue()) {
+        const printqueue::QueueState queue = printqueue::queueState(this->queue());
+        QString why;
+        if (queue.known && queue.stopped)
+            why = QStringLiteral("the printer is stopped or out of order; nothing was printed.");
+        else if (queue.known && !queue.accepting)
+            why = QStringLiteral("the printer does not accept jobs now; nothing was printed.");
+        if (!why.isEmpty()) {
+            if (error)
+                *error = failure(why);
+            return false;
+        }
+        m_queueKnown = queue.known;
+        m_lastJob = printqueue::lastJobId(this->queue());
     }
     if (painter.begin(m_printer.get()) && m_printer->printerState() != QPrinter::Error)
         return true;
@@ -128,12 +169,33 @@ bool SystemPrintJob::newPage(QString* error)
 bool SystemPrintJob::end(QPainter& painter, QString* error)
 {
     const bool ended = painter.end();
-    if (ended && m_printer->printerState() != QPrinter::Error &&
-        m_printer->printerState() != QPrinter::Aborted)
+    QString why;
+    if (!ended || m_printer->printerState() == QPrinter::Error ||
+        m_printer->printerState() == QPrinter::Aborted) {
+        why = QStringLiteral("the print job failed; the pages may not have been printed.");
+    } else if (toQueue() && m_queueKnown) {
+        // Qt hands the pages over without telling whether the queue took them.
+        const printqueue::JobOutcome job =
+            printqueue::jobAfter(queue(), m_lastJob, m_printer->docName(), m_waitMs);
+        switch (job.kind) {
+        case printqueue::JobOutcome::Missing:
+            why = QStringLiteral("the printer did not take the print job; nothing was printed.");
+            break;
+        case printqueue::JobOutcome::Cancelled:
+            why = QStringLiteral("the print job was cancelled; nothing was printed.");
+            break;
+        case printqueue::JobOutcome::Aborted:
+            why = QStringLiteral("the print system gave the print job up; it was not printed.");
+            break;
+        case printqueue::JobOutcome::Pending:
+        case printqueue::JobOutcome::Completed:
+            break;
+        }
+    }
+    if (why.isEmpty())
         return true;
     if (error)
-        *error = failure(QStringLiteral("the print job failed; the pages may not have been "
-                                        "printed."));
+        *error = failure(why);
     return false;
 }
 

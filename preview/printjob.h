@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QRect>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
@@ -27,6 +28,11 @@ public:
     /// The printable area of a page in device pixels; its top-left corner is the
     /// painter's origin.
     virtual QSize pageSize() const = 0;
+    /// Device pixels per inch.
+    virtual int resolution() { return device()->logicalDpiX(); }
+    /// The printable area on the paper, in device pixels from the paper's top-left
+    /// corner: by default the whole paper.
+    virtual QRect printableArea() { return QRect(QPoint(0, 0), pageSize()); }
     /// Starts the job with painter drawing on the first page.
     virtual bool begin(QPainter& painter, QString* error) = 0;
     /// Starts the next page.
@@ -50,6 +56,7 @@ public:
 
     QPagedPaintDevice* device() override;
     QSize pageSize() const override;
+    int resolution() override;
     bool begin(QPainter& painter, QString* error) override;
     bool newPage(QString* error) override;
     bool end(QPainter& painter, QString* error) override;
@@ -62,14 +69,18 @@ private:
 };
 
 /// A printer of the system (a CUPS queue on Linux), set up by the print dialog. A
-/// printer that is stopped or that reports an error is an error of the job.
+/// printer that is stopped, that does not accept jobs or that reports an error is an
+/// error of the job, and so is a job the queue did not take, or cancelled or gave up
+/// before waitMs milliseconds passed (the job is named by the printer's docName).
 class SystemPrintJob : public PrintJob {
 public:
-    explicit SystemPrintJob(std::shared_ptr<QPrinter> printer);
+    explicit SystemPrintJob(std::shared_ptr<QPrinter> printer, int waitMs = 0);
     ~SystemPrintJob() override;
 
     QPagedPaintDevice* device() override;
     QSize pageSize() const override;
+    int resolution() override;
+    QRect printableArea() override;
     bool begin(QPainter& painter, QString* error) override;
     bool newPage(QString* error) override;
     bool end(QPainter& painter, QString* error) override;
@@ -77,7 +88,12 @@ public:
 
 private:
     QString failure(const QString& what) const;
+    bool toQueue() const;
+    QString queue() const;
     std::shared_ptr<QPrinter> m_printer;
+    int m_waitMs = 0;
+    bool m_queueKnown = false;
+    int m_lastJob = 0; ///< the queue's newest job before this one
 };
 
 /// The page layout of a paper of paperCm (portrait) in the orientation given, without

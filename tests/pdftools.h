@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QRectF>
+#include <QSizeF>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
@@ -29,6 +30,16 @@ inline QByteArray run(const QString& tool, const QStringList& arguments)
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
     return process.readAllStandardOutput();
+}
+
+/// The size of the first page in points; empty when it cannot be read.
+inline QSizeF pageSize(const QString& file)
+{
+    const QRegularExpression size(QStringLiteral("^Page size:\\s+([\\d.]+) x ([\\d.]+) pts"),
+                                  QRegularExpression::MultilineOption);
+    const auto match = size.match(QString::fromUtf8(run(QStringLiteral("pdfinfo"), {file})));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble())
+                            : QSizeF();
 }
 
 inline int pageCount(const QString& file)

@@ -8,10 +8,13 @@ set -eu
 # libexpat1-dev and libjpeg-dev: libwmf's link line names -lexpat and -ljpeg, but
 # libwmf-dev does not depend on them. fonts-urw-base35: the fonts libwmf draws metafile
 # text with (only recommended by libwmf); without them no WMF picture can be drawn.
-# file: cpack's Debian packager runs it.
+# file: cpack's Debian packager runs it. libcups2-dev: the program asks CUPS whether a
+# queue took a job. cups and printer-driver-cups-pdf: the printing tests start a CUPS
+# daemon of their own with a queue that prints to PDF files.
 packages="cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-liberation fonts-dejavu-core \
 xvfb xauth poppler-utils time pkg-config libwmf-dev libexpat1-dev libjpeg-dev fonts-urw-base35 \
-libemf2svg-dev dpkg-dev file desktop-file-utils appstream $*"
+libemf2svg-dev dpkg-dev file desktop-file-utils appstream libcups2-dev cups cups-client \
+printer-driver-cups-pdf $*"
 
 missing=""
 for p in $packages; do

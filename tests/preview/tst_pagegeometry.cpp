@@ -26,9 +26,10 @@ private slots:
             << true << 0 << true << QList<int>{1028, 718, 6426, 4489, 591, 236};
         QTest::newRow("Letter portrait, PDF")
             << true << 2 << false << QList<int>{722, 981, 4510, 6128, 591, 236};
-        // A printer's own page: the sheet's height follows its printable area.
+        // A printer's own page: its printable area is measured, but the sheet is the
+        // paper's, as on the PDF printer.
         QTest::newRow("Letter, fixed page")
-            << false << 2 << false << QList<int>{722, 990, 4333, 5942, 567, 229};
+            << false << 2 << false << QList<int>{722, 981, 4333, 5942, 567, 229};
         // No row to read: nothing is measured, nothing is read past the table.
         QTest::newRow("format outside the table")
             << true << 5 << false << QList<int>{0, 0, 0, 0, 0, 0};

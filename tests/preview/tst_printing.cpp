@@ -91,6 +91,8 @@ private slots:
     void pagesAndElements();
     void sheetPositionsScaleToThePrintArea_data();
     void sheetPositionsScaleToThePrintArea();
+    void sheetOnPrintersOfTheirOwn_data();
+    void sheetOnPrintersOfTheirOwn();
     void previewPrintsEveryWordWithEmbeddedFonts();
     void pictureLargerThanTheSheetPrintsAt600Dpi_data();
     void pictureLargerThanTheSheetPrintsAt600Dpi();
@@ -250,6 +252,47 @@ void PrintingTest::pagesAndElements()
         QCOMPARE(pdf::texts(words, p), pages.at(p));
 }
 
+void PrintingTest::sheetOnPrintersOfTheirOwn_data()
+{
+    // Letter: 21.59 x 27.94 cm, a sheet of 722 x 981 pixels; margins 2.5 cm left, 1 cm
+    // top and bottom, 0.5 cm right, so the sheet's width fills 18.59 cm.
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QRectF>("printableCm"); // on the paper
+    QTest::addColumn<QPointF>("originCm");   // the sheet's corner, from the printable corner
+    QTest::addColumn<double>("sheetCm");     // the printed width of the sheet
+    QTest::newRow("the whole paper, 600 dpi")
+        << 600 << QRectF(0, 0, 21.59, 27.94) << QPointF(2.5, 1.0) << 18.59;
+    QTest::newRow("small margins of its own, 300 dpi")
+        << 300 << QRectF(0.5, 0.5, 20.59, 26.94) << QPointF(2.0, 0.5) << 18.59;
+    // It prints no further right than 19 cm: the sheet shrinks to 16.5 cm, both ways.
+    QTest::newRow("a narrow printable area, 1200 dpi")
+        << 1200 << QRectF(0.3, 0.3, 18.7, 27.34) << QPointF(2.2, 0.7) << 16.5;
+    // Its printable area begins 3 cm down: the sheet starts there and must end 1 cm
+    // above the bottom, so its 25.94 cm of height at true size get 23.94 cm, and its
+    // 19.09 cm of width as much less.
+    QTest::newRow("a deep top margin, 600 dpi")
+        << 600 << QRectF(0, 3.0, 21.59, 24.94) << QPointF(2.5, 0.0) << 19.09 * 23.94 / 25.94;
+}
+
+// The sheet lands between the layout's margins and inside the printer's printable area,
+// with one scale both ways.
+void PrintingTest::sheetOnPrintersOfTheirOwn()
+{
+    QFETCH(int, dpi);
+    QFETCH(QRectF, printableCm);
+    QFETCH(QPointF, originCm);
+    QFETCH(double, sheetCm);
+    const double cm = dpi / 2.54;
+    const QRect printable(qRound(printableCm.x() * cm), qRound(printableCm.y() * cm),
+                          qRound(printableCm.width() * cm), qRound(printableCm.height() * cm));
+    const SheetOnPage at = PlaceSheetOnPage(m_geometry, dpi, printable);
+    // Within a pixel of the printer's own rounding of the printable area.
+    QVERIFY2(qAbs(at.origin.x() - originCm.x() * cm) <= 1 && qAbs(at.origin.y() - originCm.y() * cm) <= 1,
+             qPrintable(QStringLiteral("%1, %2").arg(at.origin.x()).arg(at.origin.y())));
+    QVERIFY2(qAbs(at.scale * 722 / cm - sheetCm) <= 0.01,
+             qPrintable(QString::number(at.scale * 722 / cm)));
+}
+
 void PrintingTest::sheetPositionsScaleToThePrintArea_data()
 {
     QTest::addColumn<QPointF>("sheetFraction");
@@ -270,8 +313,11 @@ void PrintingTest::sheetPositionsScaleToThePrintArea()
     QVERIFY(printLayout(layout, 0, path));
     const QList<pdf::Word> words = pdf::words(path);
     QCOMPARE(words.size(), 1);
-    const QPointF expected(g.PrintOffsetX + g.PrintWidth * double(sheet.x()) / g.SheetWidth,
-                           g.PrintOffsetY + g.PrintHeight * double(sheet.y()) / g.SheetHeight);
+    // On Letter the sheet's 722 pixels of width fill the 18.59 cm between the 2.5-cm left
+    // margin and the 0.5-cm right one, and the same scale goes down from the 1-cm top.
+    const double cm = kDpi / 2.54;
+    const double perSheetPixel = 18.59 * cm / 722;
+    const QPointF expected(2.5 * cm + perSheetPixel * sheet.x(), 1.0 * cm + perSheetPixel * sheet.y());
     const QPointF found(toPixels(words.first().box.left()), toPixels(words.first().box.top()));
     // Within a point: the glyph's own side bearing and the font's stated ascent.
     QVERIFY2(qAbs(found.x() - expected.x()) <= toPixels(1) &&
@@ -341,11 +387,13 @@ void PrintingTest::pictureLargerThanTheSheetPrintsAt600Dpi_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QSize>("laidOut"); // fitted to the sheet's width, with the border
     QTest::addColumn<QSize>("kept");    // within 600 dpi of the sheet, either way round
-    QTest::addColumn<QSize>("printed"); // the fitted size at 6.2 times
+    // The fitted size at 6.2 times, on a page that prints the 19.09 cm of the sheet's
+    // width in 18.59 cm (the right margin): 4464 x 18.59 / 19.09 = 4344.
+    QTest::addColumn<QSize>("printed");
     QTest::newRow("6000 x 1000") << QSize(6000, 1000) << QSize(722, 122) << QSize(6000, 1000)
-                                 << QSize(4464, 744);
+                                 << QSize(4344, 724);
     QTest::newRow("8000 x 1000, kept 6131 wide: 981 sheet pixels at 600 dpi")
-        << QSize(8000, 1000) << QSize(722, 91) << QSize(6131, 766) << QSize(4464, 552);
+        << QSize(8000, 1000) << QSize(722, 91) << QSize(6131, 766) << QSize(4344, 537);
 }
 
 // A picture larger than the sheet is laid out fitted to it and printed from its own
