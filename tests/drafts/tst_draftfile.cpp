@@ -279,6 +279,11 @@ void DraftFileTest::failedWriteKeepsOldFiles()
     draft.DraftFile = folder + QStringLiteral("Wednesday.kvp");
     QVERIFY(!WriteDraft(draft, thumbnail, base, &error));
     QCOMPARE(fileBytes(draft.DraftFile), QByteArray("old draft"));
+    // ... and a new draft goes again.
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("Friday.kvp.bmp")));
+    draft.DraftFile = folder + QStringLiteral("Friday.kvp");
+    QVERIFY(!WriteDraft(draft, thumbnail, base, &error));
+    QVERIFY(!QFileInfo::exists(draft.DraftFile));
 
     // Written: the draft reads back, the thumbnail is a bitmap of the sheet's size. The
     // draft was written first, so a kill between the two never leaves a new thumbnail

@@ -313,8 +313,15 @@ void RecipeSaveTest::failures_data()
     QTest::addColumn<bool>("removeFolder");
     QTest::addColumn<QString>("named");
 
-    QTest::newRow("name too long") << QString(250, QLatin1Char('x')) << false << QString(250, QLatin1Char('x'));
-    QTest::newRow("folder vanished") << QStringLiteral("Soup") << true << QStringLiteral("prepared_recipes");
+    QTest::addColumn<bool>("blockSideFiles"); // folders where its side files go
+
+    QTest::newRow("name too long")
+        << QString(250, QLatin1Char('x')) << false << QString(250, QLatin1Char('x')) << false;
+    QTest::newRow("folder vanished")
+        << QStringLiteral("Soup") << true << QStringLiteral("prepared_recipes") << false;
+    // The new recipe's name was claimed with its file: the failed save gives it back.
+    QTest::newRow("side files cannot be written")
+        << QStringLiteral("Soup") << false << QStringLiteral("Soup.vrez.00") << true;
 }
 
 void RecipeSaveTest::failures()
@@ -322,10 +329,13 @@ void RecipeSaveTest::failures()
     QFETCH(QString, name);
     QFETCH(bool, removeFolder);
     QFETCH(QString, named);
+    QFETCH(bool, blockSideFiles);
     QVERIFY(SaveRecipe(m_catalogue, normalForm(QStringLiteral("Pie"))).ok());
     m_catalogue.CurrentRecipe = m_catalogue.newRecipe();
     if (removeFolder)
         QVERIFY(QDir(recipeFolder(BaseFolder())).removeRecursively());
+    for (int i = 1; blockSideFiles && i <= 7; ++i)
+        QVERIFY(QDir().mkpath(recipeFolder(BaseFolder()) + QStringLiteral("Soup.vrez.00%1").arg(i)));
     const auto before = folderContent();
     const QByteArray untouched = recipeFileBytes(m_catalogue.recipes.at(1));
 

@@ -114,6 +114,13 @@ void LayoutEditingTest::dragStep_data()
         << 8 << kW << QPoint(290, 70) << QRect(270, 50, 30, kH) << std::optional(QPoint(270, 70));
     QTest::newRow("left edge past the origin")
         << 8 << kW << QPoint(-5, 70) << QRect(0, 50, 300, kH) << std::optional(QPoint(100, 70));
+    QTest::newRow("top edge past the origin")
+        << 6 << kW << QPoint(150, -5) << QRect(100, 0, kW, 150) << std::optional(QPoint(150, 50));
+    // Reaching a limit exactly is no stop: the pointer is where it should be.
+    QTest::newRow("top edge right at 30")
+        << 6 << kW << QPoint(150, 120) << QRect(100, 120, kW, 30) << none;
+    QTest::newRow("bottom edge right at 30")
+        << 7 << kW << QPoint(150, 80) << QRect(100, 50, kW, 30) << none;
     QTest::newRow("top edge stops at 30")
         << 6 << kW << QPoint(150, 149) << QRect(100, 120, kW, 30) << std::optional(QPoint(150, 120));
     QTest::newRow("bottom edge past the sheet")

@@ -6,6 +6,7 @@
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/rtfwriter.h"
 #include "preview/menustate.h"
+#include "preview/previewstate.h"
 #include "preview/printers.h"
 #include "preview/recipefill.h"
 #include "preview/render.h"
@@ -24,6 +25,8 @@ private slots:
     void menuStates();
     void applyDraft_data();
     void applyDraft();
+    void defaultLayout_data();
+    void defaultLayout();
     void renderText_data();
     void renderText();
     void unwritableScratchFileLeavesTheElement();
@@ -302,6 +305,55 @@ void PreviewLogicTest::temporaryFilesOnly()
     DeletePreviewFiles(elements, m_base);
     QVERIFY(QFile::exists(own));
     QVERIFY(!QFile::exists(temp + QStringLiteral("notes.txt")));
+}
+
+using Sizes = QMap<int, QSize>;
+using Places = QMap<int, QList<int>>;
+
+void PreviewLogicTest::defaultLayout_data()
+{
+    // Element sizes (those not given have no content) and where the default layout
+    // puts them on a 722 x 981 sheet: x, y, page. Rows are 10 pixels apart.
+    QTest::addColumn<Sizes>("sizes");
+    QTest::addColumn<Places>("places");
+    // 200 + 10 + 100 fit beside each other, and 410 more would not (730 > 722); the
+    // columns stand 10 apart; the description, 650 high from 380, goes to page 2.
+    QTest::newRow("a deluxe recipe")
+        << Sizes{{kRecipeName, {300, 40}}, {kRecipeGraphic, {200, 150}},
+                            {kDifficulty, {100, 20}}, {kCookingDevices, {410, 30}},
+                            {kQuantity, {50, 100}}, {kUnit, {40, 100}},
+                            {kIngredientName, {200, 120}}, {kPreparation, {100, 80}},
+                            {kDescription, {700, 650}}, {kComments, {300, 50}}}
+        << Places{{kRecipeName, {0, 0, 0}}, {kRecipeGraphic, {0, 50, 0}},
+                                 {kDifficulty, {210, 50, 0}}, {kCookingDevices, {0, 210, 0}},
+                                 {kQuantity, {0, 250, 0}}, {kUnit, {60, 250, 0}},
+                                 {kIngredientName, {110, 250, 0}}, {kPreparation, {320, 250, 0}},
+                                 {kDescription, {0, 0, 1}}, {kComments, {0, 660, 1}}};
+    // 650 + 10 + 100 = 760: the stars start a line; beside them 613 would reach 723.
+    QTest::newRow("wide pictures")
+        << Sizes{{kRecipeName, {300, 40}}, {kRecipeGraphic, {650, 100}},
+                            {kDifficulty, {100, 20}}, {kCookingDevices, {613, 30}},
+                            {kIngredients, {400, 200}}}
+        << Places{{kRecipeName, {0, 0, 0}}, {kRecipeGraphic, {0, 50, 0}},
+                                 {kDifficulty, {0, 160, 0}}, {kCookingDevices, {0, 190, 0}},
+                                 {kIngredients, {0, 230, 0}}};
+}
+
+void PreviewLogicTest::defaultLayout()
+{
+    QFETCH(Sizes, sizes);
+    QFETCH(Places, places);
+    ElementArray elements(kElementCount);
+    for (auto it = sizes.cbegin(); it != sizes.cend(); ++it) {
+        elements[it.key()].ContentFile = QStringLiteral("content");
+        elements[it.key()].Bitmap = QImage(it.value(), QImage::Format_RGB32);
+    }
+    const QList<TElementPlacement> placed = defaultPlacements(elements, QSize(722, 981));
+    QCOMPARE(placed.size(), kElementCount);
+    for (int i = 0; i < kElementCount; ++i) {
+        const TElementPlacement& p = placed.at(i);
+        QCOMPARE((QList<int>{p.Left, p.Top, p.Page}), places.value(i, {0, 0, -1}));
+    }
 }
 
 QTEST_MAIN(PreviewLogicTest)
