@@ -211,7 +211,10 @@ void TFMain::connectHandlers()
         });
     }
     connect(LVRezepte, &QAbstractItemView::clicked, this, &TFMain::RefreshSummary);
-    connect(LVRezepte->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    // The summary shows the highlighted row, whatever changed it (a click of either
+    // button, a key, the program): the selection changes after the current row does
+    // on a press, so it is the selection that is followed.
+    connect(LVRezepte->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (isVisible() && !m_filling)
             RefreshSummary();
     });

@@ -202,21 +202,29 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("firstType");
+        QTest::addColumn<Qt::MouseButton>("button"); // another row was clicked before
         QTest::newRow("ring binder")
-            << 1 << QStringLiteral("Ring binder: Red binder\nPage: 14") << 3;
-        QTest::newRow("deluxe") << 2 << QStringLiteral("200  flour\ng") << 2;
+            << 1 << QStringLiteral("Ring binder: Red binder\nPage: 14") << 3 << Qt::LeftButton;
+        QTest::newRow("deluxe") << 2 << QStringLiteral("200  flour\ng") << 2 << Qt::LeftButton;
         QTest::newRow("normal") << 3 << QStringLiteral("Chop the tomatoes.\nSimmer with onion.")
-                                << 1;
-        QTest::newRow("new recipe row") << 0 << QString() << -1;
+                                << 1 << Qt::LeftButton;
+        QTest::newRow("new recipe row") << 0 << QString() << -1 << Qt::LeftButton;
+        // A right-click makes the row the current one too: the summary follows.
+        QTest::newRow("deluxe, right-clicked")
+            << 2 << QStringLiteral("200  flour\ng") << 2 << Qt::RightButton;
     }
     void summaries()
     {
         QFETCH(int, row);
         QFETCH(QString, text);
         QFETCH(int, firstType);
+        QFETCH(Qt::MouseButton, button);
+        QAbstractItemView* list = m_main->recipeList();
+        const QModelIndex other = m_main->listModel()->index(row == 3 ? 1 : 3, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(other).center());
         const QModelIndex index = m_main->listModel()->index(row, 0);
-        QTest::mouseClick(m_main->recipeList()->viewport(), Qt::LeftButton, {},
-                          m_main->recipeList()->visualRect(index).center());
+        QTest::mouseClick(list->viewport(), button, {}, list->visualRect(index).center());
+        m_main->PMRezeptliste->hide();
         QCOMPARE(m_main->selectedRow(), row);
         QCOMPARE(m_main->RERezepttext->toPlainText(), text);
         QCOMPARE(m_main->IKat[0]->property("tag").toInt(), firstType);
