@@ -273,7 +273,8 @@ void TFMain::loadPictures()
 
 void TFMain::rebuildBoxes()
 {
-    const QSignalBlocker blockSearch(ESuchen);
+    // Not under a signal blocker: the box's clear button follows its text through the
+    // signal. The list is being filled, so the change fills nothing.
     ESuchen->clear();
     const QSignalBlocker blockCategories(CBUKat);
     const QSignalBlocker blockDifficulty(CBKochlevel);
@@ -336,6 +337,33 @@ void TFMain::FillRecipeList(bool reload)
     RefreshSummary();
     if (reload)
         reportProblems();
+}
+
+void TFMain::ReloadKeepingView()
+{
+    const QString search = ESuchen->text();
+    const QString category = CBUKat->currentText();
+    const int difficulty = CBKochlevel->currentIndex();
+    const QString source = CBOZB->currentText();
+    const int index = selectedRecipe();
+    const QString file = index >= 0 ? m_catalogue.recipes.at(index).FilePath : QString();
+    FillRecipeList(true);
+    m_filling = true;
+    ESuchen->setText(search);
+    CBUKat->setCurrentIndex(std::max(0, CBUKat->findText(category)));
+    CBKochlevel->setCurrentIndex(std::max(0, difficulty));
+    CBOZB->setCurrentIndex(std::max(0, CBOZB->findText(source)));
+    m_filling = false;
+    FillRecipeList(false);
+    const TKV& kv = m_catalogue.recipes;
+    for (int row = 1; !file.isEmpty() && row < m_model->rowCount(); ++row) {
+        const int at = IndexOfListRow(kv, row);
+        if (at >= 0 && at < kv.size() && kv.at(at).FilePath == file) {
+            selectRow(row);
+            break;
+        }
+    }
+    RefreshSummary(); // the window may be hidden, which a selection does not refresh
 }
 
 void TFMain::reportProblems()
@@ -481,7 +509,7 @@ void TFMain::Rezeptdrucken2Click()
     ShowProgress();
     hide();
     OpenPreview(m_catalogue, true, false);
-    FillRecipeList(true);
+    ReloadKeepingView();
     show();
     activateWindow();
 }

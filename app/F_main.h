@@ -26,6 +26,10 @@ public:
     /// Fills the list; with reload, first reads the catalogue from the recipe folder and
     /// rebuilds the filter boxes. The first reload of a run also converts old files.
     void FillRecipeList(bool reload);
+    /// Reads the catalogue again (FillRecipeList(true)) and puts back the search text,
+    /// the filter entries that still exist and the selected recipe when it is still
+    /// listed: the list the user left, with the folder's changes.
+    void ReloadKeepingView();
     /// Refreshes the summary of the selected recipe.
     void RefreshSummary();
 

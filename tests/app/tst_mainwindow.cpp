@@ -373,7 +373,13 @@ private slots:
         });
         QStringList errors;
         SetErrorReportHook([&errors](const QString& text) { errors << text; });
-        m_main->selectRow(2); // "Lemon tart", deluxe only: laid out deluxe without a question
+        // A search that leaves one recipe, "Lemon tart", deluxe only: laid out deluxe
+        // without a question.
+        m_main->ESuchen->setText(QStringLiteral("lemon"));
+        const QStringList listed = captions(*m_main);
+        QCOMPARE(listed.size(), 2);
+        m_main->selectRow(int(listed.indexOf(QStringLiteral("Lemon tart"))));
+        const int row = m_main->selectedRow();
         m_main->Rezeptdrucken2Click();
         SetPreviewShownHook({});
         SetErrorReportHook({});
@@ -388,6 +394,11 @@ private slots:
         QVERIFY(m_main->isVisible());
         QCOMPARE(QDir(previewTempFolder(m_collection->base)).entryList(QDir::Files),
                  QStringList());
+        // The list was read again, with the search and the recipe as they were.
+        QCOMPARE(m_main->ESuchen->text(), QStringLiteral("lemon"));
+        QCOMPARE(captions(*m_main), listed);
+        QCOMPARE(m_main->selectedRow(), row);
+        QCOMPARE(m_main->RERezepttext->toPlainText(), QStringLiteral("200  flour\ng"));
     }
 
     void printMessages()
