@@ -25,18 +25,18 @@ QByteArray lines(const QByteArrayList& list)
 /// A draft file as the program writes it, with count placements (element i at
 /// Left 10 * i, Top 20 * i, page i % 3 - 1) and the given comment lines.
 QByteArray draftFile(int count, const QByteArrayList& comments = {},
-                     const QByteArray& orientation = "0")
+                     const QByteArray& orientation = "0", const QByteArray& reserved = "")
 {
     QByteArrayList l = {"[KV 2.0]", "spare", "Sunday", "0", "2", orientation, "0", "0"};
     l << QByteArray::number(comments.size()) << comments;
     for (int i = 0; i < 10; ++i)
-        l << "";
+        l << reserved;
     l << QByteArray::number(count);
     for (int i = 0; i < count; ++i) {
         l << QByteArray::number(20 * i) << QByteArray::number(10 * i)
           << QByteArray::number(i % 3 - 1);
         for (int k = 0; k < 10; ++k)
-            l << "";
+            l << reserved;
     }
     return lines(l);
 }
@@ -57,6 +57,7 @@ class DraftFileTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void reservedLinesAreSkippedWhateverTheyHold();
     void roundTripIsByteExact_data();
     void roundTripIsByteExact();
     void placementCounts();
@@ -381,6 +382,16 @@ void DraftFileTest::thumbnailShowsOnePage()
     QCOMPARE(thumb.pixel(25, 25), qRgb(0, 0, 255));
     QCOMPARE(thumb.pixel(55, 55), qRgb(255, 255, 255));
     QCOMPARE(thumb.pixel(65, 15), qRgb(255, 255, 255));
+}
+
+// Another program may keep numbers in the reserved lines: they are passed over as
+// lines, never read as the placements that follow them.
+void DraftFileTest::reservedLinesAreSkippedWhateverTheyHold()
+{
+    const TDruckvorlage plain = parsed(draftFile(3));
+    const TDruckvorlage filled = parsed(draftFile(3, {}, "0", "7 7"));
+    QCOMPARE(filled.Placements.size(), 3);
+    QCOMPARE(draftFileBytes(filled), draftFileBytes(plain));
 }
 
 QTEST_GUILESS_MAIN(DraftFileTest)

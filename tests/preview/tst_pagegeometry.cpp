@@ -26,6 +26,16 @@ private slots:
             << true << 0 << true << QList<int>{1028, 718, 6426, 4489, 591, 236};
         QTest::newRow("Letter portrait, PDF")
             << true << 2 << false << QList<int>{722, 981, 4510, 6128, 591, 236};
+        // Worked by hand from the paper table: the page in 600-dpi pixels, 236.22 pixels
+        // a centimetre, 1 + 1.5 cm off the width and 2 cm off the height.
+        QTest::newRow("A5 portrait, PDF")
+            << true << 1 << false << QList<int>{465, 718, 2906, 4489, 591, 236};
+        QTest::newRow("Legal portrait, PDF")
+            << true << 3 << false << QList<int>{722, 1269, 4510, 7928, 591, 236};
+        QTest::newRow("Executive portrait, PDF")
+            << true << 4 << false << QList<int>{602, 933, 3761, 5828, 591, 236};
+        QTest::newRow("Letter landscape, PDF")
+            << true << 2 << true << QList<int>{962, 741, 6010, 4628, 591, 236};
         // A printer's own page: its printable area is measured, but the sheet is the
         // paper's, as on the PDF printer.
         QTest::newRow("Letter, fixed page")

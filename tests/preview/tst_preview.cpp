@@ -223,6 +223,8 @@ void PreviewTest::deleteLastPage_data()
     QTest::newRow("No") << kAnswerNo << false;
     QTest::newRow("Yes") << kAnswerYes << false;
     QTest::newRow("Yes, page 1 shown") << kAnswerYes << true;
+    // Only No keeps the page: a question closed without an answer deletes it too.
+    QTest::newRow("closed") << kAnswerClosed << false;
 }
 
 void PreviewTest::deleteLastPage()
