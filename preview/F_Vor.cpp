@@ -202,8 +202,7 @@ void TFVor::SetupSheet(bool sheetOnly)
         IBlatt->setPixmap(blank);
     }
     IBlatt->setGeometry(kSheetLeft, kSheetTop, sheet.width(), sheet.height());
-    const QSize client(sheet.width() + kSheetLeft + kRightMargin, sheet.height() + 2 * kSheetTop);
-    m_canvas->resize(client);
+    const QSize client = fitCanvas();
     QSize outer(client.width(), client.height() + menuBar()->sizeHint().height() +
                                     statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -607,6 +606,30 @@ void TFVor::ReleaseElements()
         doc.clear();
     m_convert.clear();
     m_scratch.clear();
+}
+
+QSize TFVor::fitCanvas()
+{
+    QSize client(IBlatt->width() + kSheetLeft + kRightMargin, IBlatt->height() + 2 * kSheetTop);
+    // An edit box that reaches past the sheet's bottom or right edge stays reachable:
+    // the canvas (and with it the scroll range) takes it in while it is open.
+    if (REDummy->isVisible()) {
+        const QRect box = REDummy->geometry();
+        client = client.expandedTo(QSize(box.right() + 1 + kSheetTop, box.bottom() + 1 + kSheetTop));
+    }
+    m_canvas->resize(client);
+    return client;
+}
+
+void TFVor::showEditBox()
+{
+    REDummy->show();
+    REDummy->raise();
+    fitCanvas();
+    // The whole box, not only its text cursor (which ensureWidgetVisible would take).
+    const QRect box = REDummy->geometry();
+    m_scroll->ensureVisible(box.center().x(), box.center().y(), box.width() / 2 + 1,
+                            box.height() / 2 + 1);
 }
 
 void TFVor::AdoptWindow(QWidget* window)

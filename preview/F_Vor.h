@@ -175,6 +175,11 @@ private:
     void putPointer(QPoint sheet);
     void showPopupAt(const QPoint& global);
     QSize sheetSize() const;
+    /// Sizes the canvas to the sheet and its margins, and to the edit box while it is
+    /// open; returns the size.
+    QSize fitCanvas();
+    /// Shows the edit box where it was put and scrolls it into view.
+    void showEditBox();
     bool activeElement(int* index) const;
     bool saveEditBox(int i);
     void changeEditBoxFont();

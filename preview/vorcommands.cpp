@@ -128,8 +128,7 @@ void TFVor::Texteditieren1Click()
     REDummy->clear();
     rich::toTextDocument(text, REDummy->document());
     REDummy->moveCursor(QTextCursor::Start);
-    REDummy->show();
-    REDummy->raise();
+    showEditBox();
     UpdateMenus(m_state.PreviewKind);
     REDummy->setFocus();
 }

@@ -191,6 +191,8 @@ bool TFVor::eventFilter(QObject* watched, QEvent* event)
     if (watched == REDummy) {
         if (type == QEvent::KeyPress)
             return REDummyKeyPress(static_cast<QKeyEvent*>(event));
+        if (type == QEvent::Hide)
+            fitCanvas(); // the scroll range goes back to the sheet
         return QMainWindow::eventFilter(watched, event);
     }
     if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&

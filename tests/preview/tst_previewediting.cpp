@@ -64,6 +64,7 @@ private slots:
     void openingFitsWideTextAndPictures();
     void failingSaveKeepsTheEditBoxOpen();
     void wheelScrollsByNotches();
+    void anEditBoxAtTheSheetsBottomIsReachable();
 
 private:
     TKVG recipe(bool deluxe) const;
@@ -502,6 +503,26 @@ void PreviewEditingTest::wheelScrollsByNotches()
         QCOMPARE(bar->value(), 240);
         turn(120);
         QCOMPARE(bar->value(), 120);
+    });
+}
+
+// The edit box of a one-line text at the bottom of the sheet reaches past it: it is
+// scrolled into view whole, and the scroll range shrinks back when it closes.
+void PreviewEditingTest::anEditBoxAtTheSheetsBottomIsReachable()
+{
+    open(recipe(false), [&](TFVor& v) {
+        const int bottom = v.IBlatt->height() - 20;
+        show(v, kItemComments, kComments, QPoint(80, bottom));
+        const TGFXL& e = v.elements().at(kComments);
+        click(v, kComments, QPoint(e.Left + 3, e.Top + 3));
+        v.Texteditieren1Click();
+        QVERIFY(v.editBoxOpen());
+        QVERIFY(v.REDummy->geometry().bottom() > v.IBlatt->geometry().bottom());
+        QCOMPARE(v.REDummy->visibleRegion().boundingRect(), v.REDummy->rect());
+        const QWidget* canvas = v.REDummy->parentWidget();
+        v.Menueschliessen1Click();
+        QVERIFY(!v.editBoxOpen());
+        QCOMPARE(canvas->height(), v.IBlatt->geometry().bottom() + 1 + v.IBlatt->y());
     });
 }
 
