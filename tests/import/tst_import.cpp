@@ -265,6 +265,34 @@ private slots:
     }
 
     // The import writes readable recipe files under free names, never over a file.
+    void formatFromContentThenName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("format");
+        const QByteArray plain = "Just some words.\n";
+        QTest::newRow("RecipeML by content, any name")
+            << "x.txt" << QByteArray("<?xml version=\"1.0\"?>\n<recipeml version=\"0.5\">") << int(ImportFormat::RecipeMl);
+        const QByteArray mealMaster = "MMMMM----- Recipe via Meal-Master\n";
+        QTest::newRow("MealMaster by content") << "x.txt" << mealMaster << int(ImportFormat::MealMaster);
+        QTest::newRow("a .json name goes before MealMaster lines")
+            << "x.json" << mealMaster << int(ImportFormat::SchemaOrg);
+        // The content leaves the format open: the name's extension decides.
+        QTest::newRow(".json") << "x.json" << plain << int(ImportFormat::SchemaOrg);
+        QTest::newRow(".jsonld") << "x.jsonld" << plain << int(ImportFormat::SchemaOrg);
+        QTest::newRow(".html") << "x.html" << plain << int(ImportFormat::SchemaOrg);
+        QTest::newRow(".xml") << "x.xml" << plain << int(ImportFormat::RecipeMl);
+        QTest::newRow(".rml") << "x.rml" << plain << int(ImportFormat::RecipeMl);
+        QTest::newRow(".txt") << "x.txt" << plain << int(ImportFormat::Unknown);
+    }
+    void formatFromContentThenName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, format);
+        QCOMPARE(int(detectImportFormat(name, bytes)), format);
+    }
+
     void importIntoFolder()
     {
         QTemporaryDir dir;
@@ -279,8 +307,13 @@ private slots:
             QFINDTESTDATA("data/framings.mmf"), QFINDTESTDATA("data/recipes.xml"),
             base + QStringLiteral("a folder.mmf"), base + QStringLiteral("pipe.mmf"),
             base + QStringLiteral("notes.txt")};
-        const ImportSummary summary = importRecipeFiles(files, base);
+        // The progress the window shows: as each file starts (with its name) and after
+        // each recipe; two recipes in each of the first two files.
+        QList<int> counted;
+        const ImportSummary summary =
+            importRecipeFiles(files, base, [&](int imported, const QString&) { counted << imported; });
         QCOMPARE(summary.imported, 4);
+        QCOMPARE(counted, (QList<int>{0, 1, 2, 2, 3, 4, 4, 4, 4}));
         QCOMPARE(fileBytes(folder + QStringLiteral("banana bread.VREZ")),
                  QByteArray("not ours, must stay"));
         QVERIFY(summary.recipeFiles[0].startsWith(QLatin1String("Banana Bread_")));
