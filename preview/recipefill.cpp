@@ -333,8 +333,11 @@ void DeletePreviewFiles(const ElementArray& elements, const QString& baseFolder)
 
 QStringList RemoveLeftoverPreviewFiles(const QString& baseFolder)
 {
-    static const QRegularExpression contentName(QStringLiteral("\\.vrez00[1-9]$"),
-                                                QRegularExpression::CaseInsensitiveOption);
+    // The content files of an element (".vrez001" to ".vrez009" after the recipe's file
+    // name, "Element001.qzt" and on for an empty deluxe column that was edited).
+    static const QRegularExpression contentName(
+        QStringLiteral("(\\.vrez00[1-9]|^Element\\d{3}\\.qzt)$"),
+        QRegularExpression::CaseInsensitiveOption);
     // Earlier versions kept them in TEMP/ itself, not in a folder of their run.
     const QString folder = lookupPath(baseFolder + QStringLiteral("TEMP/"));
     if (folder.isEmpty())

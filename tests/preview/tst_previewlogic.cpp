@@ -288,11 +288,12 @@ void PreviewLogicTest::temporaryFilesOnly()
     // What a crashed preview of an earlier version left in TEMP/ itself.
     const QString leftovers = m_base + QStringLiteral("TEMP/");
     for (const char* name : {"Old.vrez003", "Old.VREZ009", "CookingPots.bmp", "Temprtf.qzt",
-                             "notes.txt", "Old.vrez010"})
+                             "Element004.qzt", "notes.txt", "Old.vrez010", "Element04.qzt"})
         putFile(leftovers + QLatin1String(name), "x");
     removeLeftoverFiles(m_base); // what start-up does
     QCOMPARE(QDir(leftovers).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase),
-             (QStringList{QStringLiteral("notes.txt"), QStringLiteral("Old.vrez010")}));
+             (QStringList{QStringLiteral("Element04.qzt"), QStringLiteral("notes.txt"),
+                          QStringLiteral("Old.vrez010")}));
     const QString temp = previewTempFolder(m_base);
     putFile(temp + QStringLiteral("notes.txt"), "x");
     // A content file outside TEMP/ (a user's file) is never deleted when the preview closes.
