@@ -78,7 +78,7 @@ DraftRead parseDraft(const QByteArray& bytes, const QString& file, TDruckvorlage
     bool cut = false;
     auto number = [&in, &cut] {
         cut = cut || in.atEnd();
-        return in.readInteger();
+        return in.readLeadingInteger();
     };
     read.LayoutKind = number();
     read.PaperFormat = number();

@@ -173,6 +173,26 @@ qint32 LineReader::readInteger()
     return value;
 }
 
+qint32 LineReader::readLeadingInteger()
+{
+    const QByteArrayView token = readToken();
+    if (token.isEmpty()) {
+        skipLine();
+        return 0;
+    }
+    QByteArrayView digits = token;
+    if (digits.front() == '+')
+        digits = digits.sliced(1);
+    qint32 value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (end == digits.data() || ec != std::errc()) {
+        failAt(m_tokenLine, QStringLiteral("'%1' is not a valid whole number").arg(shown(token)));
+        return 0;
+    }
+    skipLine();
+    return value;
+}
+
 qint32 LineReader::readCount()
 {
     const qint32 count = readInteger();

@@ -34,6 +34,10 @@ public:
     void skipLine();
     /// Reads a 32-bit integer; 0 at the end of the data, an error when malformed.
     qint32 readInteger();
+    /// Reads the decimal integer at the start of a token ("12 portions" and "12a" read
+    /// as 12, as the draft format takes it); an error when the token starts with no
+    /// digit or the number is out of range. 0 at the end of the data.
+    qint32 readLeadingInteger();
     /// Reads a count of list entries: like readInteger, a negative count is an error.
     qint32 readCount();
     /// Reads a decimal number with or without exponent; 0 at the end of the data.

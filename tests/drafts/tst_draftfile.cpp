@@ -58,6 +58,7 @@ class DraftFileTest : public QObject {
 
 private slots:
     void reservedLinesAreSkippedWhateverTheyHold();
+    void numbersAreTheirLeadingDigits();
     void roundTripIsByteExact_data();
     void roundTripIsByteExact();
     void placementCounts();
@@ -382,6 +383,26 @@ void DraftFileTest::thumbnailShowsOnePage()
     QCOMPARE(thumb.pixel(25, 25), qRgb(0, 0, 255));
     QCOMPARE(thumb.pixel(55, 55), qRgb(255, 255, 255));
     QCOMPARE(thumb.pixel(65, 15), qRgb(255, 255, 255));
+}
+
+// A number line is read up to its first digit or sign and the integer there is taken;
+// what follows it on the line is passed over. No digit there, or a number out of
+// range, is a damaged draft.
+void DraftFileTest::numbersAreTheirLeadingDigits()
+{
+    const int left5 = 21 + 5 * 13 + 1; // the line of element 5's Left
+    for (const auto& [text, value] : {std::pair("1junk", 1), std::pair("  -3 cm", -3),
+                                      std::pair("+12a", 12)}) {
+        QByteArrayList l = draftFile(13).split('\n');
+        l[left5 - 1] = QByteArray(text) + '\r';
+        QCOMPARE(parsed(l.join('\n')).Placements.at(5).Left, value);
+    }
+    for (const char* text : {"x12", "99999999999", "-"}) {
+        QByteArrayList l = draftFile(13).split('\n');
+        l[left5 - 1] = QByteArray(text) + '\r';
+        TDruckvorlage draft;
+        QCOMPARE(parseDraft(l.join('\n'), QStringLiteral("x.kvp"), draft), DraftRead::Malformed);
+    }
 }
 
 // Another program may keep numbers in the reserved lines: they are passed over as

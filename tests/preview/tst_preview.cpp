@@ -417,7 +417,7 @@ void PreviewTest::anUnusableStandardDraftGivesTheDefaultLayout_data()
     const QByteArray bytes = draftFileBytes(whole);
     QTest::newRow("truncated") << 0 << bytes.left(bytes.size() - 40) << QStringLiteral("ends early");
     QByteArray damaged = bytes;
-    damaged.replace("\r\n0\r\n", "\r\n12a\r\n"); // the layout kind, line 4
+    damaged.replace("\r\n0\r\n", "\r\nx12\r\n"); // the layout kind, line 4
     QTest::newRow("damaged") << 1 << damaged << QStringLiteral("line 4");
 }
 
@@ -449,7 +449,7 @@ void PreviewTest::anUnusableStandardDraftGivesTheDefaultLayout()
         }
     });
     QVERIFY2(note.contains(QLatin1String("Standard.KVP.E")) && note.contains(named), qPrintable(note));
-    QCOMPARE(m_fx.errors.size(), standard.contains("12a") ? 1 : 0);
+    QCOMPARE(m_fx.errors.size(), standard.contains("x12") ? 1 : 0);
     QVERIFY(!shown[0].isEmpty());
     for (const QList<QRect>& page : shown) {
         for (int a = 0; a < page.size(); ++a) {
