@@ -69,6 +69,10 @@ void LayoutEditingTest::hitTest_data()
     QTest::newRow("right of it") << 7 << true << QPoint(301, 100) << 0 << arrow;
     QTest::newRow("inactive") << 7 << false << QPoint(100, 50) << 0 << arrow;
     QTest::newRow("picture corner moves") << 10 << true << QPoint(100, 50) << 1 << hand;
+    // The move zone takes in the right and bottom border, nothing beyond.
+    QTest::newRow("picture's far corner moves") << 10 << true << QPoint(300, 150) << 1 << hand;
+    QTest::newRow("right of the picture") << 10 << true << QPoint(301, 150) << 0 << arrow;
+    QTest::newRow("below the picture") << 10 << true << QPoint(300, 151) << 0 << arrow;
     QTest::newRow("quantity corner moves") << 3 << true << QPoint(100, 50) << 1 << hand;
     QTest::newRow("unit column is fixed") << 4 << true << QPoint(200, 100) << 0 << arrow;
     QTest::newRow("preparation column is fixed") << 6 << true << QPoint(100, 50) << 0 << arrow;
