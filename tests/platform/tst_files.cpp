@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -123,6 +124,42 @@ private slots:
         // No temporary file is left behind.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("recipe.vrez")});
+    }
+
+    // A replaced file keeps its permissions; a new one gets the usual ones.
+    void writesKeepOrGivePermissions()
+    {
+        QTemporaryDir dir;
+        const QString kept = dir.filePath(QStringLiteral("private.vrez"));
+        touch(kept, "old");
+        QVERIFY(QFile::setPermissions(kept, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(writeFileAtomically(kept, "new"));
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(kept).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+        const QString fresh = dir.filePath(QStringLiteral("new.vrez"));
+        QVERIFY(writeFileAtomically(fresh, "new"));
+        QVERIFY(QFile::permissions(fresh) & QFileDevice::ReadOwner);
+        QVERIFY(QFile::permissions(fresh) & QFileDevice::WriteOwner);
+    }
+
+    // A new file never replaces one that is there (another program may have made it a
+    // moment ago): the name is reported taken, the file stays, nothing is left behind.
+    void aNewFileNeverReplacesOne()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Soup.vrez"));
+        QCOMPARE(writeNewFileAtomically(path, "first"), WriteResult::Written);
+        QString error;
+        QCOMPARE(writeNewFileAtomically(path, "second", &error), WriteResult::NameTaken);
+        QByteArray bytes;
+        QVERIFY(readWholeFile(path, &bytes));
+        QCOMPARE(bytes, QByteArray("first"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Soup.vrez")});
+        // The run's tag, which every temporary name carries: eight hexadecimal digits.
+        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9a-f]{8}$")).match(runTag()).hasMatch(),
+                 qPrintable(runTag()));
     }
 
     void failedWriteKeepsTheOldFileAndNamesIt()
