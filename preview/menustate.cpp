@@ -5,10 +5,12 @@ int elementOfItem(int item, int kind)
     switch (item) {
     case kItemName:
         return kRecipeName;
+    // In the deluxe layout the ingredients are the column group; the instructions are
+    // element 2 in both layouts, so no part of a recipe lacks an item to show it.
     case kItemIngredients:
-        return kind == 1 ? -1 : kIngredients;
+        return kind == 1 ? kQuantity : kIngredients;
     case kItemDescription:
-        return kind == 1 ? kQuantity : kDescription;
+        return kDescription;
     case kItemComments:
         return kComments;
     case kItemOtherNotes:

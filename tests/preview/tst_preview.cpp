@@ -95,7 +95,7 @@ void PreviewTest::open(const TKVG& r, const std::function<void(TFVor&)>& during)
 
 void PreviewTest::unitItemShowsAndHides_data()
 {
-    QTest::addColumn<int>("kind"); // 2: deluxe without units
+    QTest::addColumn<int>("kind"); // 2: deluxe without units, 3: deluxe with instructions
     QTest::addColumn<int>("item");
     QTest::addColumn<QList<int>>("elements"); // shown by the item; empty: item disabled
     const QList<int> none;
@@ -108,12 +108,15 @@ void PreviewTest::unitItemShowsAndHides_data()
     QTest::newRow("Recipe graphic") << 0 << int(kItemGraphic) << QList<int>{kRecipeGraphic};
     QTest::newRow("Cooking devices") << 0 << int(kItemDevices) << QList<int>{kCookingDevices};
     QTest::newRow("Shopping list, never filled") << 0 << int(kItemShopping) << none;
-    QTest::newRow("deluxe Description: the columns")
-        << 1 << int(kItemDescription) << QList<int>{3, 4, 5, 6};
-    QTest::newRow("deluxe Ingredients") << 1 << int(kItemIngredients) << none;
+    QTest::newRow("deluxe Ingredients: the columns")
+        << 1 << int(kItemIngredients) << QList<int>{3, 4, 5, 6};
+    // The instructions of a recipe with both layouts show in the deluxe layout too.
+    QTest::newRow("deluxe Description: the instructions")
+        << 3 << int(kItemDescription) << QList<int>{kDescription};
+    QTest::newRow("deluxe Description, no instructions") << 1 << int(kItemDescription) << none;
     // A recipe without units: the empty column stands in the row with the others.
     QTest::newRow("deluxe, a column without lines")
-        << 2 << int(kItemDescription) << QList<int>{3, 4, 5, 6};
+        << 2 << int(kItemIngredients) << QList<int>{3, 4, 5, 6};
 }
 
 void PreviewTest::unitItemShowsAndHides()
@@ -124,6 +127,8 @@ void PreviewTest::unitItemShowsAndHides()
     TKVG r = recipe(std::min(kind, 1), kind >= 1);
     if (kind == 2)
         r.Units = {};
+    if (kind == 3)
+        r.Instructions = {"Mix and bake."};
     open(r, [&](TFVor& preview) {
         QAction* a = preview.unitItems[size_t(item)];
         QCOMPARE(a->isEnabled(), !elements.isEmpty());
@@ -171,16 +176,17 @@ void PreviewTest::deluxeQuestion()
     open(recipe(kind, true), [&](TFVor& preview) {
         QCOMPARE(m_fx.asked, asked);
         QCOMPARE(preview.state().PreviewKind, previewKind);
-        // The layout's own texts can be shown: the instructions, or the columns.
-        QVERIFY(preview.unitItems[kItemDescription]->isEnabled());
-        QCOMPARE(preview.unitItems[kItemIngredients]->isEnabled(), previewKind == 0);
+        // The layout's own ingredients can be shown: the list, or the columns; the
+        // instructions in both.
+        QVERIFY(preview.unitItems[kItemIngredients]->isEnabled());
+        QCOMPARE(preview.unitItems[kItemDescription]->isEnabled(), kind == 0);
     });
 }
 
 void PreviewTest::columnsStandTenApart()
 {
     open(recipe(1, true), [](TFVor& preview) {
-        trigger(preview.unitItems[kItemDescription]);
+        trigger(preview.unitItems[kItemIngredients]);
         const ElementArray& e = preview.elements();
         QCOMPARE(e.at(kQuantity).Left, 0);
         for (int j = kUnit; j <= kPreparation; ++j) {

@@ -151,9 +151,9 @@ void PreviewEditingTest::clickSelectsAndFrames_data()
     QTest::newRow("recipe name, blue") << false << int(kItemName) << int(kRecipeName) << uint(kBlue);
     QTest::newRow("picture, blue") << false << int(kItemGraphic) << int(kRecipeGraphic) << uint(kBlue);
     QTest::newRow("quantity column, green")
-        << true << int(kItemDescription) << int(kQuantity) << uint(kGreen);
+        << true << int(kItemIngredients) << int(kQuantity) << uint(kGreen);
     QTest::newRow("ingredient column, red")
-        << true << int(kItemDescription) << int(kIngredientName) << uint(kRed);
+        << true << int(kItemIngredients) << int(kIngredientName) << uint(kRed);
 }
 
 void PreviewEditingTest::clickSelectsAndFrames()
@@ -278,7 +278,7 @@ void PreviewEditingTest::rightReleaseChangesNothing()
 void PreviewEditingTest::columnsFollowTheQuantityColumn()
 {
     open(recipe(true), [&](TFVor& v) {
-        show(v, kItemDescription, kQuantity, QPoint(50, 50));
+        show(v, kItemIngredients, kQuantity, QPoint(50, 50));
         const ElementArray& el = v.elements();
         QList<int> lefts;
         for (int j = kQuantity; j <= kPreparation; ++j)
@@ -321,7 +321,7 @@ void PreviewEditingTest::fontOfOneColumnIsTheFontOfAll()
         return std::optional<QFont>(f);
     });
     open(recipe(true), [&](TFVor& v) {
-        show(v, kItemDescription, kQuantity, QPoint(50, 50));
+        show(v, kItemIngredients, kQuantity, QPoint(50, 50));
         const TGFXL& name = v.elements().at(kIngredientName);
         click(v, kIngredientName, QPoint(name.Left + 3, name.Top + 3));
         v.PMREListenPopup();
@@ -372,7 +372,7 @@ void PreviewEditingTest::enterInThePreparationColumn()
     QFETCH(QStringList, quantities);
     QFETCH(QStringList, names);
     open(recipe(true), [&](TFVor& v) {
-        show(v, kItemDescription, kQuantity, QPoint(50, 50));
+        show(v, kItemIngredients, kQuantity, QPoint(50, 50));
         const TGFXL& prep = v.elements().at(kPreparation);
         click(v, kPreparation, QPoint(prep.Left + 3, prep.Top + 3));
         v.Texteditieren1Click();

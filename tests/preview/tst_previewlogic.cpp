@@ -76,8 +76,9 @@ void PreviewLogicTest::menuStates_data()
                                  << "Page 2/2";
     QTest::newRow("edit box open")
         << 0 << 0 << 1 << true << QList<bool>{0, 0, 0, 0, 0, 1, 0, 0, 0} << "Page 1/2";
-    // Deluxe: "Description" stands for the columns, whose content is in column 5 only.
-    QTest::newRow("deluxe") << 1 << 0 << 0 << false << QList<bool>{1, 0, 0, 0, 0, 0, 1, 0, 0}
+    // Deluxe: "Ingredients" stands for the columns, whose content is in column 5 only;
+    // "Description" for the instructions, as in the normal layout.
+    QTest::newRow("deluxe") << 1 << 0 << 0 << false << QList<bool>{1, 0, 0, 0, 0, 0, 1, 1, 0}
                             << "Page 1/1";
 }
 
