@@ -531,15 +531,10 @@ void TFVor::ApplyDraft()
         if (!e.ContentFile.isEmpty())
             RenderElement(true, i);
         columnsPlaced = columnsPlaced || isColumn(i);
-        // As a drag would: a draft never puts an element off the sheet. The columns
-        // hang on the quantity column and stay on it as one row.
-        if (isColumn(i))
-            continue;
-        const QPoint at = keptOnSheet(e.Left, e.Top, QSize(e.width(), e.height()), sheetSize());
-        e.Left = at.x();
-        e.Top = at.y();
-        m_images[size_t(i)]->move(e.Left + kSheetLeft, e.Top + kSheetTop);
     }
+    // As a drag would: a draft never puts an element off the sheet. The columns hang
+    // on the quantity column and stay on it as one row; what the draft put below them
+    // makes room for a longer row than the draft was made with.
     if (columnsPlaced) {
         TGFXL& quantity = m_elements[kQuantity];
         const QPoint at =
@@ -551,6 +546,16 @@ void TFVor::ApplyDraft()
             const TGFXL& column = m_elements.at(j);
             m_images[size_t(j)]->move(column.Left + kSheetLeft, column.Top + kSheetTop);
         }
+        MakeRoomBelowColumns(m_elements, kColumnGap);
+    }
+    for (int i : placed) {
+        TGFXL& e = m_elements[i];
+        if (isColumn(i))
+            continue;
+        const QPoint at = keptOnSheet(e.Left, e.Top, QSize(e.width(), e.height()), sheetSize());
+        e.Left = at.x();
+        e.Top = at.y();
+        m_images[size_t(i)]->move(e.Left + kSheetLeft, e.Top + kSheetTop);
     }
     SetupSheet(false);
     UpdateMenus(m_state.PreviewKind);
@@ -569,7 +574,7 @@ void TFVor::ApplyDefaultLayout()
     // sizes on this sheet.
     draft.Placements = QList<TElementPlacement>(m_elements.size(), TElementPlacement{0, 0, 0});
     ApplyDraft();
-    draft.Placements = defaultPlacements(m_elements, sheetSize());
+    draft.Placements = defaultPlacements(m_elements, sheetSize(), m_state.PreviewKind);
     for (const TElementPlacement& p : std::as_const(draft.Placements))
         draft.LastPage = std::max(draft.LastPage, p.Page);
     ApplyDraft();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 namespace {
 
@@ -50,6 +51,36 @@ QSize ColumnGroupSize(const ElementArray& elements)
         height = std::max(height, e.height());
     }
     return {right - elements.at(kQuantity).Left, height};
+}
+
+QList<int> MakeRoomBelowColumns(ElementArray& elements, int gap)
+{
+    if (elements.size() < kElementCount || elements.at(kQuantity).Page < 0)
+        return {};
+    const TGFXL& quantity = elements.at(kQuantity);
+    const QSize row = ColumnGroupSize(elements);
+    const int left = quantity.Left;
+    const int right = quantity.Left + row.width();
+    int first = INT_MAX;
+    for (int i = 0; i < kElementCount; ++i) {
+        const TGFXL& e = elements.at(i);
+        if (isColumn(i) || e.Page != quantity.Page || e.Top <= quantity.Top)
+            continue;
+        if (e.Left < right && e.Left + e.width() > left)
+            first = std::min(first, e.Top);
+    }
+    const int shift = quantity.Top + row.height() + gap - first;
+    if (first == INT_MAX || shift <= 0)
+        return {};
+    QList<int> moved;
+    for (int i = 0; i < kElementCount; ++i) {
+        TGFXL& e = elements[i];
+        if (!isColumn(i) && e.Page == quantity.Page && e.Top >= first) {
+            e.Top += shift;
+            moved << i;
+        }
+    }
+    return moved;
 }
 
 int ActiveElementIndex(const ElementArray& elements)

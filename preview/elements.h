@@ -99,3 +99,10 @@ void AlignColumns(ElementArray& elements, int i);
 /// The size of the row of deluxe columns: from the quantity column's left edge to the
 /// right edge of the last of them, as high as the highest.
 QSize ColumnGroupSize(const ElementArray& elements);
+
+/// Elements that a layout put below the top of the deluxe column row, on its page and
+/// across its width, start at least gap pixels below the row's bottom: when the columns
+/// of a recipe are longer than those the layout was made with, the first of them and
+/// every element on that page starting at or below it move down by the same amount.
+/// Returns the elements moved.
+QList<int> MakeRoomBelowColumns(ElementArray& elements, int gap);

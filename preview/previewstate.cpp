@@ -60,7 +60,7 @@ const std::vector<std::vector<int>>& defaultRows()
 
 } // namespace
 
-QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet)
+QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet, int kind)
 {
     QList<TElementPlacement> placements(elements.size());
     int page = 0;
@@ -89,7 +89,8 @@ QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize s
         QList<int> line;
         int width = 0;
         for (int i : row) {
-            if (i >= elements.size() || elements.at(i).ContentFile.isEmpty())
+            if (i >= elements.size() || elements.at(i).ContentFile.isEmpty() ||
+                (kind == 1 ? i == kIngredients : isColumn(i)))
                 continue;
             const int w = elements.at(i).width();
             // Pictures that do not fit beside each other go on a line of their own; the

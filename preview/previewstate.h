@@ -67,5 +67,8 @@ inline constexpr int kDefaultLayoutGap = 10;
 /// four columns side by side as they are aligned; the description, comments, other
 /// notes and the shopping list. A row that does not fit below the rows before it starts
 /// page 2 (the sheet is filled from the top again). Sizes are the elements' bitmaps;
-/// elements without content lie on no page. One placement per element.
-QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet);
+/// elements without content lie on no page, and so do the ingredients the layout kind
+/// does not use (the deluxe columns in the normal layout, the list in the deluxe one).
+/// One placement per element.
+QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet,
+                                           int kind = 0);

@@ -112,7 +112,7 @@ bool makeStandard(Catalogue& catalogue, const QString& name, int kind)
         TFPDraftS* window = DraftSaveWindow();
         window->EDisplayname->setText(QStringLiteral("Standard"));
         window->MKurzbeschreibung->setPlainText(
-            kind == 1 ? QStringLiteral("Deluxe columns below the picture")
+            kind == 1 ? QStringLiteral("Deluxe columns below the picture, then the instructions")
                       : QStringLiteral("Ingredients below the picture, then the instructions"));
         window->BStandard->click();
         preview.close();
@@ -151,7 +151,9 @@ int main(int argc, char* argv[])
     Catalogue catalogue;
     ReadCatalogue(base, catalogue.recipes, nullptr, OldFiles::Skip);
     if (!makeStandard(catalogue, QStringLiteral("Fluffy Pancakes"), 0) ||
-        !makeStandard(catalogue, QStringLiteral("Belgian Waffles"), 1))
+        // A recipe with columns and instructions: the deluxe draft places both, the
+        // instructions below the columns (they move down for a longer list).
+        !makeStandard(catalogue, QStringLiteral("Strawberry Birthday Cake"), 1))
         return 1;
     for (int kind : {0, 1}) {
         const QString made = standardDraftPath(base, kind);

@@ -129,6 +129,10 @@ void PrintCommandsTest::printRecipe_data()
     QByteArray truncated = draftFileBytes(stackedDraft());
     truncated.truncate(truncated.size() / 2);
     QTest::newRow("a truncated standard draft") << list("--deluxe") << truncated << 1;
+    // The shipped deluxe layout shows the instructions below the columns.
+    QTest::newRow("the shipped deluxe standard draft")
+        << list("--deluxe")
+        << fileBytes(QStringLiteral(DILBO_DATA_DIR "/PRGDATA/drafts/deluxe/Standard.KVP.E")) << 1;
     // The layout comes from the file alone: the current draft places nothing.
     QTest::newRow("--draft FILE") << list("--draft drafts/stacked.kvp") << QByteArray() << 0;
     // The name is placed where no sheet reaches: it is kept on the sheet, in its corner.
@@ -162,8 +166,10 @@ void PrintCommandsTest::printRecipe()
     QCOMPARE(PreviewWindow()->state().PreviewKind, previewKind);
     QCOMPARE(pdf::pageCount(out), 1);
     const QStringList words = pdf::texts(pdf::words(out));
-    for (const QString& word : list("Tomato soup tomatoes onion Chop and simmer. 500 g chopped "
-                                    "Recipe information: Soups,"))
+    // The layout kind's own ingredients: the list, or the columns.
+    QStringList expected = list("Tomato soup tomatoes Chop and simmer. Recipe information: Soups,");
+    expected << (previewKind == 0 ? list("onion") : list("500 g chopped"));
+    for (const QString& word : expected)
         QVERIFY2(words.contains(word), qPrintable(word));
     // The preview's temporary files are gone again.
     QCOMPARE(QDir(previewTempFolder(m_base)).entryList(QDir::Files), QStringList());

@@ -27,6 +27,7 @@ private slots:
     void applyDraft();
     void defaultLayout_data();
     void defaultLayout();
+    void roomBelowTheColumns();
     void renderText_data();
     void renderText();
     void unwritableScratchFileLeavesTheElement();
@@ -350,11 +351,48 @@ void PreviewLogicTest::defaultLayout()
         elements[it.key()].ContentFile = QStringLiteral("content");
         elements[it.key()].Bitmap = QImage(it.value(), QImage::Format_RGB32);
     }
-    const QList<TElementPlacement> placed = defaultPlacements(elements, QSize(722, 981));
+    const bool deluxe = sizes.contains(kQuantity);
+    const QList<TElementPlacement> placed = defaultPlacements(elements, QSize(722, 981), deluxe);
     QCOMPARE(placed.size(), kElementCount);
     for (int i = 0; i < kElementCount; ++i) {
         const TElementPlacement& p = placed.at(i);
         QCOMPARE((QList<int>{p.Left, p.Top, p.Page}), places.value(i, {0, 0, -1}));
+    }
+}
+
+// A layout made with a short ingredient list, applied to a longer one: what lies below
+// the columns moves down together; what lies above or beside them stays.
+void PreviewLogicTest::roomBelowTheColumns()
+{
+    for (const int height : {200, 50}) {
+        ElementArray e(kElementCount);
+        auto put = [&](int i, int left, int top, QSize size) {
+            e[i].Left = left;
+            e[i].Top = top;
+            e[i].Page = 0;
+            e[i].Bitmap = QImage(size, QImage::Format_RGB32);
+        };
+        put(kQuantity, 0, 221, {40, height});
+        put(kUnit, 50, 221, {40, height});
+        put(kIngredientName, 100, 221, {150, height});
+        put(kPreparation, 260, 221, {40, height});
+        put(kRecipeName, 0, 10, {300, 30});
+        put(kRecipeGraphic, 429, 10, {200, 150});
+        put(kCookingDevices, 429, 230, {100, 30}); // beside the columns
+        put(kDescription, 0, 327, {600, 80});
+        put(kComments, 0, 420, {300, 40});
+        const QList<int> moved = MakeRoomBelowColumns(e, 10);
+        if (height == 50) { // the row ends at 271: room enough
+            QVERIFY(moved.isEmpty());
+            QCOMPARE(e.at(kDescription).Top, 327);
+            continue;
+        }
+        // The row ends at 421: the instructions start 10 below, 104 lower than placed.
+        QCOMPARE(moved, (QList<int>{kComments, kDescription}));
+        QCOMPARE(e.at(kDescription).Top, 431);
+        QCOMPARE(e.at(kComments).Top, 524);
+        QCOMPARE(e.at(kRecipeName).Top, 10);
+        QCOMPARE(e.at(kCookingDevices).Top, 230);
     }
 }
 
