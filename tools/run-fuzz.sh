@@ -8,7 +8,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 seconds=${1:-600}
 [ $# -gt 0 ] && shift
-targets=${*:-"fuzz_recipefile fuzz_rtf fuzz_filelayer fuzz_metafile fuzz_mealmaster fuzz_recipeml fuzz_schemaorg"}
+targets=${*:-"fuzz_recipefile fuzz_rtf fuzz_filelayer fuzz_metafile fuzz_mealmaster fuzz_recipeml fuzz_schemaorg fuzz_draft"}
 command -v clang++ >/dev/null || "$top/tools/install-deps.sh" clang libclang-rt-14-dev
 cmake --preset fuzz >/dev/null
 cmake --build build-fuzz >/dev/null
