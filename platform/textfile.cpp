@@ -155,25 +155,15 @@ QByteArrayView LineReader::readToken()
 
 qint32 LineReader::readInteger()
 {
-    const QByteArrayView token = readToken();
-    if (token.isEmpty()) {
-        skipLine();
-        return 0;
-    }
-    QByteArrayView digits = token;
-    if (digits.front() == '+')
-        digits = digits.sliced(1);
-    qint32 value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.isEmpty() || ec != std::errc() || end != digits.data() + digits.size()) {
-        failAt(m_tokenLine, QStringLiteral("'%1' is not a valid whole number").arg(shown(token)));
-        return 0;
-    }
-    skipLine();
-    return value;
+    return readIntegerToken(true);
 }
 
 qint32 LineReader::readLeadingInteger()
+{
+    return readIntegerToken(false);
+}
+
+qint32 LineReader::readIntegerToken(bool wholeToken)
 {
     const QByteArrayView token = readToken();
     if (token.isEmpty()) {
@@ -185,7 +175,8 @@ qint32 LineReader::readLeadingInteger()
         digits = digits.sliced(1);
     qint32 value = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (end == digits.data() || ec != std::errc()) {
+    if (end == digits.data() || ec != std::errc() ||
+        (wholeToken && end != digits.data() + digits.size())) {
         failAt(m_tokenLine, QStringLiteral("'%1' is not a valid whole number").arg(shown(token)));
         return 0;
     }

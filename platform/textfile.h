@@ -49,6 +49,8 @@ public:
 
 private:
     QByteArrayView readToken();
+    // The integer of the next token: the whole token, or only its leading digits.
+    qint32 readIntegerToken(bool wholeToken);
     void skipLineBreak();
 
     const QByteArray m_data; // const: reading never detaches the shared buffer
