@@ -255,9 +255,10 @@ void CupsPrintingTest::aQueueThatTakesNoJobIsAnError_data()
     QTest::addColumn<QString>("stop");  // the CUPS tool that stops the queue; empty: none
     QTest::addColumn<QString>("start"); // the one that starts it again
     QTest::addColumn<bool>("known");
-    QTest::newRow("rejecting jobs") << "cupsreject" << "cupsaccept" << true;
-    QTest::newRow("stopped") << "cupsdisable" << "cupsenable" << true;
-    QTest::newRow("unknown") << QString() << QString() << false;
+    QTest::addColumn<QString>("says"); // why, before any job is sent
+    QTest::newRow("rejecting jobs") << "cupsreject" << "cupsaccept" << true << "does not accept jobs";
+    QTest::newRow("stopped") << "cupsdisable" << "cupsenable" << true << "stopped";
+    QTest::newRow("unknown") << QString() << QString() << false << "No printer";
 }
 
 void CupsPrintingTest::aQueueThatTakesNoJobIsAnError()
@@ -265,6 +266,7 @@ void CupsPrintingTest::aQueueThatTakesNoJobIsAnError()
     QFETCH(QString, stop);
     QFETCH(QString, start);
     QFETCH(bool, known);
+    QFETCH(QString, says);
     const QString queue = known ? m_queue : m_queue + QStringLiteral("-missing");
     if (!stop.isEmpty())
         QVERIFY(cups(stop, {m_queue}));
@@ -275,7 +277,8 @@ void CupsPrintingTest::aQueueThatTakesNoJobIsAnError()
         QVERIFY(cups(start, {m_queue}));
     QCOMPARE(ran.code, 1);
     QCOMPARE(ran.err.trimmed().count(QLatin1Char('\n')), 0); // one line
-    QVERIFY2(ran.err.contains(QLatin1Char('"') + queue + QLatin1Char('"')), qPrintable(ran.err));
+    QVERIFY2(ran.err.contains(QLatin1Char('"') + queue + QLatin1Char('"')) && ran.err.contains(says),
+             qPrintable(ran.err));
     // A stopped queue would print the job once started again: none was sent.
     QVERIFY(cups(QStringLiteral("lpstat"), {QStringLiteral("-r")}));
     QCOMPARE(printed(), before);

@@ -230,6 +230,7 @@ void PrintCommandsTest::printList()
     const QString all = m_base + QStringLiteral("all.pdf");
     const QString cakes = m_base + QStringLiteral("cakes.pdf");
     QCOMPARE(run(m_base, list("--print-list-pdf") << all).code, 0);
+    QCOMPARE(pdf::pageSize(all), QSizeF(612, 792)); // Letter, portrait
     QCOMPARE(run(m_base, list("--print-list-pdf") << cakes << list("--category Cakes")).code, 0);
     QCOMPARE(pdf::texts(pdf::words(all)),
              (list("Apple pie Baking page 7 Tomato soup Categories: Soups,")));
