@@ -256,6 +256,10 @@ void TFVor::placeImage(int i)
     image->setBitmap(e.Bitmap);
     image->move(e.Left + kSheetLeft, e.Top + kSheetTop);
     image->raise();
+    // An open edit box stays on top: the element's image behind it shows the text the
+    // box had when it opened.
+    if (REDummy->isVisible())
+        REDummy->raise();
 }
 
 void TFVor::Redraw(bool dragOnly)

@@ -235,9 +235,18 @@ bool TFVor::applyFontToColumns(const QFont& chosen)
         const bool changed = changeColumnText(j, [&chosen](rich::RichDocument& text) {
             rich::CharFormat font = rich::fromQFont(chosen, text.defaultFormat());
             font.style = 0;
+            const quint8 parts = rich::FacePart | rich::SizePart | rich::StylePart;
             text.selectAll();
-            rich::applyFontParts(font, rich::FacePart | rich::SizePart | rich::StylePart, text);
+            rich::applyFontParts(font, parts, text);
+            // The selection holds no end mark of the last line: empty cells and the lines
+            // added below them would keep the old font and the rows their old height.
             text.setSelection(0, 0);
+            rich::applyFontParts(font, parts, text); // the default format
+            for (rich::RichLine& line : text.lines()) {
+                rich::CharFormat end = rich::fromQFont(chosen, text.format(line.endFormat));
+                end.style = 0;
+                line.endFormat = text.intern(end);
+            }
         });
         if (!changed)
             return false;

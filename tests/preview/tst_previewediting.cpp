@@ -83,12 +83,14 @@ private:
 
 void PreviewEditingTest::init()
 {
-    m_fx.setUp();}
+    m_fx.setUp();
+}
 
 void PreviewEditingTest::cleanup()
 {
     SetFontDialogHook({});
-    m_fx.tearDown();}
+    m_fx.tearDown();
+}
 
 TKVG PreviewEditingTest::recipe(bool deluxe) const
 {
@@ -114,7 +116,8 @@ TKVG PreviewEditingTest::recipe(bool deluxe) const
 
 void PreviewEditingTest::open(const TKVG& r, const std::function<void(TFVor&)>& during)
 {
-    m_fx.open(r, during);}
+    m_fx.open(r, during);
+}
 
 void PreviewEditingTest::show(TFVor& v, int item, int i, QPoint at)
 {
@@ -359,21 +362,39 @@ void PreviewEditingTest::fontOfOneColumnIsTheFontOfAll()
 void PreviewEditingTest::enterInThePreparationColumn_data()
 {
     QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("fontFirst");
     QTest::addColumn<QStringList>("quantities");
     QTest::addColumn<QStringList>("names");
-    QTest::newRow("No") << kAnswerNo << QStringList{QStringLiteral("500"), QStringLiteral("1")} << QStringList{QStringLiteral("tomatoes"), QStringLiteral("onion")};
-    QTest::newRow("Yes") << kAnswerYes << QStringList{QStringLiteral("500"), QStringLiteral(""), QStringLiteral("1")}
-                         << QStringList{QStringLiteral("tomatoes"), QStringLiteral(""), QStringLiteral("onion")};
+    const QStringList twoQuantities{QStringLiteral("500"), QStringLiteral("1")};
+    const QStringList threeQuantities{QStringLiteral("500"), QString(), QStringLiteral("1")};
+    const QStringList twoNames{QStringLiteral("tomatoes"), QStringLiteral("onion")};
+    const QStringList threeNames{QStringLiteral("tomatoes"), QString(), QStringLiteral("onion")};
+    QTest::newRow("No") << kAnswerNo << false << twoQuantities << twoNames;
+    QTest::newRow("Yes") << kAnswerYes << false << threeQuantities << threeNames;
+    // The new empty lines take the columns' new font, so the rows still line up.
+    QTest::newRow("Yes after a font change") << kAnswerYes << true << threeQuantities << threeNames;
 }
 
 void PreviewEditingTest::enterInThePreparationColumn()
 {
     QFETCH(int, answer);
+    QFETCH(bool, fontFirst);
     QFETCH(QStringList, quantities);
     QFETCH(QStringList, names);
+    SetFontDialogHook([](const QFont&) {
+        QFont f(QStringLiteral("Courier New"));
+        f.setPointSize(20);
+        return std::optional<QFont>(f);
+    });
     open(recipe(true), [&](TFVor& v) {
         show(v, kItemIngredients, kQuantity, QPoint(50, 50));
         const TGFXL& prep = v.elements().at(kPreparation);
+        if (fontFirst) {
+            click(v, kPreparation, QPoint(prep.Left + 3, prep.Top + 3));
+            v.Texteditieren1Click();
+            v.Texteditieren1Click(); // the font, for the whole text of every column
+            QVERIFY(!v.editBoxOpen());
+        }
         click(v, kPreparation, QPoint(prep.Left + 3, prep.Top + 3));
         v.Texteditieren1Click();
         QVERIFY(v.editBoxOpen());
@@ -387,6 +408,22 @@ void PreviewEditingTest::enterInThePreparationColumn()
         QCOMPARE(contentLines(v.elements().at(kQuantity)), quantities);
         QCOMPARE(contentLines(v.elements().at(kIngredientName)), names);
         QCOMPARE(contentLines(v.elements().at(kUnit)).size(), quantities.size());
+        // The box stays above the column images drawn again behind it.
+        QWidget* canvas = v.REDummy->parentWidget();
+        QWidget* top = canvas->childAt(v.REDummy->geometry().center());
+        QVERIFY(top == v.REDummy || v.REDummy->isAncestorOf(top));
+        // Every column has as many rows of the same height.
+        v.Menueschliessen1Click();
+        QVERIFY(!v.editBoxOpen());
+        for (int j = kUnit; answer == kAnswerYes && j <= kPreparation; ++j)
+            QCOMPARE(v.elements().at(j).height(), v.elements().at(kQuantity).height());
+        // Empty cells too: an empty line is as high as its end mark's font.
+        for (int j = kQuantity; fontFirst && j <= kPreparation; ++j) {
+            rich::RichDocument doc;
+            QVERIFY(rich::readRtfFile(v.elements().at(j).ContentFile, doc));
+            for (const rich::RichLine& line : doc.lines())
+                QCOMPARE(doc.format(line.endFormat).halfPoints, 40);
+        }
     });
 }
 
