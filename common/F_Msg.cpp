@@ -43,6 +43,7 @@ constexpr Message kMessages[] = {
     {23, "Delete last page?"},
     {24, "The recipe will be saved!"},
     {25, "No recipes found for printing as a list!"},
+    {26, "The standard draft uses another paper format. Use this format there, too?"},
 };
 
 const QString kBackgroundPicture = QStringLiteral("Graphic/PNG/Background.png");

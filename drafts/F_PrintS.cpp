@@ -2,7 +2,9 @@
 
 #include "common/F_Msg.h"
 #include "common/controls.h"
+#include "common/errorreport.h"
 #include "common/session.h"
+#include "drafts/draftfile.h"
 #include "drafts/draftlayout.h"
 #include "preview/F_Vor.h"
 #include "preview/pagegeometry.h"
@@ -23,6 +25,7 @@ using controls::place;
 namespace {
 
 constexpr int kMessageAssign = 9;
+constexpr int kMessageStandardPaper = 26;
 
 PageSetupHook& setupHook()
 {
@@ -166,8 +169,22 @@ void TFPrintS::BOKClick()
         m_preview->SetupSheet(false);
         m_preview->FitPictures();
         m_preview->Redraw(false);
+        offerToStandardDraft(state.PreviewKind, format, landscape);
     }
     hide();
+}
+
+void TFPrintS::offerToStandardDraft(int kind, int format, bool landscape)
+{
+    // The next preview takes its paper from the standard draft, not from the settings:
+    // a format chosen here would be gone then unless the standard draft keeps it.
+    const QString file = standardDraftPath(BaseFolder(), kind);
+    if (!StandardDraftHasOtherPaper(file, format, landscape) ||
+        ShowMsg(kMessageStandardPaper, 2, 4) != kAnswerYes)
+        return;
+    QString error;
+    if (!SetDraftPaper(file, format, landscape, &error))
+        ReportError(this, error);
 }
 
 void TFPrintS::BCancelClick()

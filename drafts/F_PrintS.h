@@ -51,6 +51,9 @@ protected:
 private:
     void updateSample();
     bool selectedLandscape() const;
+    /// Asks whether the standard draft of the layout kind takes the assigned paper when
+    /// it lays out on another, and writes it there on Yes.
+    void offerToStandardDraft(int kind, int format, bool landscape);
 
     QPointer<TFVor> m_preview;
 };

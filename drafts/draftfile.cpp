@@ -203,3 +203,35 @@ bool WriteDraft(const TDruckvorlage& draft, const QImage& thumbnail, const QStri
         removeFile(file);
     return false;
 }
+
+namespace {
+
+/// The draft in file when it can be read whole.
+bool readWholeDraft(const QString& file, TDruckvorlage& draft, QString* error)
+{
+    bool cut = false;
+    if (readDraftFile(file, draft, error, &cut) != DraftRead::Read)
+        return false;
+    if (cut && error)
+        *error = QStringLiteral("%1 ends early").arg(shownPath(file));
+    return !cut;
+}
+
+} // namespace
+
+bool StandardDraftHasOtherPaper(const QString& file, int format, bool landscape)
+{
+    TDruckvorlage draft;
+    return readWholeDraft(file, draft, nullptr) &&
+           (draft.PaperFormat != format || draft.Landscape != landscape);
+}
+
+bool SetDraftPaper(const QString& file, int format, bool landscape, QString* error)
+{
+    TDruckvorlage draft;
+    if (!readWholeDraft(file, draft, error))
+        return false;
+    draft.PaperFormat = format;
+    draft.Landscape = landscape;
+    return writeFileAtomically(file, draftFileBytes(draft), error);
+}

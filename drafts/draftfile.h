@@ -68,3 +68,13 @@ QByteArray bitmapFileBytes(const QImage& image);
 /// old draft and its thumbnail as they were. Returns false with error naming the file.
 bool WriteDraft(const TDruckvorlage& draft, const QImage& thumbnail, const QString& baseFolder,
                 QString* error = nullptr);
+
+/// Whether the standard draft file of a layout kind lays out on another paper than
+/// format and orientation. No when it cannot be read whole (missing, not a draft,
+/// damaged or cut off): there is no layout of the user's to keep the paper in.
+bool StandardDraftHasOtherPaper(const QString& file, int format, bool landscape);
+
+/// Rewrites the draft file with format and orientation, everything else as it was
+/// (through a temporary file). False with error naming the file when it cannot be read
+/// whole or written.
+bool SetDraftPaper(const QString& file, int format, bool landscape, QString* error = nullptr);

@@ -99,9 +99,10 @@ private slots:
         QTest::newRow("20 unused") << 20 << QString();
         QTest::newRow("22 unused") << 22 << QString();
         QTest::newRow("after the gap") << 23 << QStringLiteral("Delete last page?");
-        QTest::newRow("last") << 25 << QStringLiteral("No recipes found for printing as a list!");
+        QTest::newRow("last of the list") << 25 << QStringLiteral("No recipes found for printing as a list!");
+        QTest::newRow("last") << 26 << QStringLiteral("The standard draft uses another paper format. Use this format there, too?");
         QTest::newRow("zero") << 0 << QString();
-        QTest::newRow("above the last") << 26 << QString();
+        QTest::newRow("above the last") << 27 << QString();
         QTest::newRow("negative") << -1 << QString();
     }
     void messageText()

@@ -69,7 +69,8 @@ void DraftWindowsTest::init()
     m_fx.unanswered = kAnswerOK;
     m_fx.setUp();
     for (const char* sub : {"PRGDATA/drafts/normal", "PRGDATA/drafts/deluxe", "TEMP"})
-        QVERIFY(QDir().mkpath(m_fx.base + QLatin1String(sub)));}
+        QVERIFY(QDir().mkpath(m_fx.base + QLatin1String(sub)));
+}
 
 void DraftWindowsTest::cleanup()
 {
@@ -78,7 +79,8 @@ void DraftWindowsTest::cleanup()
     SetDraftFileDialogHook({});
     SetPageSetupHook({});
     SetPrintFormatShownHook({});
-    m_fx.tearDown();}
+    m_fx.tearDown();
+}
 
 TKVG DraftWindowsTest::recipe(int kind) const
 {
@@ -103,7 +105,8 @@ TKVG DraftWindowsTest::recipe(int kind) const
 
 void DraftWindowsTest::open(int kind, const std::function<void(TFVor&)>& during)
 {
-    m_fx.open(recipe(kind), during);}
+    m_fx.open(recipe(kind), during);
+}
 
 void DraftWindowsTest::putDraft(const QString& path, const QString& name, int kind, int format,
                                 bool landscape, int left, int top)
@@ -465,7 +468,12 @@ void DraftWindowsTest::formatWindowAssign()
         const TGFXL& picture = preview.elements().at(kRecipeGraphic);
         QCOMPARE(picture.width(), preview.IBlatt->width());
         preview.BBDrucker->click();
-        QCOMPARE(m_fx.asked, (QList<int>{9, 9}));
+        // The standard draft lays out on portrait Letter: asked to take the new paper,
+        // and left as it is without a Yes.
+        QCOMPARE(m_fx.asked, (QList<int>{9, 9, 26}));
+        TDruckvorlage standard;
+        QVERIFY(ReadDraft(standardDraftPath(m_fx.base, 0), standard));
+        QCOMPARE(standard.PaperFormat, 2);
         QCOMPARE(setupOrientation,
                  (QList<QPageLayout::Orientation>{QPageLayout::Landscape, QPageLayout::Landscape}));
         QCOMPARE(preview.state().FormatIndex, 0);
@@ -476,6 +484,24 @@ void DraftWindowsTest::formatWindowAssign()
         QCOMPARE(preview.IBlatt->width(), 1028);
         QCOMPARE(picture.Bitmap.size(), QSize(1028, 34 + 2));
         QVERIFY(preview.isEnabled());
+        // Yes writes the paper into the standard draft and keeps its layout; the same
+        // paper again asks nothing.
+        SetPrintFormatShownHook([](TFPrintS& window) {
+            window.LBFormat->setCurrentRow(0);
+            window.landscapeItem->click();
+            window.BOK->click();
+        });
+        for (int round = 0; round < 2; ++round) {
+            m_fx.asked.clear();
+            m_fx.answers = {kAnswerOK, kAnswerYes};
+            setupAnswers = {true};
+            preview.BBDrucker->click();
+            QVERIFY(ReadDraft(standardDraftPath(m_fx.base, 0), standard));
+            QCOMPARE(standard.PaperFormat, 0);
+            QVERIFY(standard.Landscape);
+            QCOMPARE(standard.Placements.size(), int(kElementCount));
+        }
+        QCOMPARE(m_fx.asked, (QList<int>{9}));
     });
 }
 
