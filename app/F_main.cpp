@@ -531,8 +531,9 @@ void TFMain::PMRezeptloeschenClick()
     if (index < 0)
         return;
     // The recipe is taken before asking: the answer is about the recipe the user saw.
-    const QString path = m_catalogue.recipes[index].FilePath;
-    if (ShowMsg(6, 2, 4) != kAnswerYes)
+    const TKVG& recipe = m_catalogue.recipes[index];
+    const QString path = recipe.FilePath;
+    if (ShowMsg(6, 2, 4, cp1252::toUnicode(recipe.Name)) != kAnswerYes)
         return;
     QString error;
     if (!DeleteRecipeFiles(path, &error))

@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 struct Message {
@@ -52,6 +54,12 @@ ShowMsgHook& hookStorage()
 {
     static ShowMsgHook hook;
     return hook;
+}
+
+QString& subjectStorage()
+{
+    static QString subject;
+    return subject;
 }
 
 QFont verdana(int pixelSize, bool bold, bool underline)
@@ -173,7 +181,10 @@ int TFMsg::Execute(int number, int headingKind, int buttonSet)
     }
 
     Label1->setText(HeadingText(headingKind));
-    Label2->setText(MessageText(number));
+    // The subject on its own line below the question: which recipe "this recipe" is.
+    const QString subject = ShownMsgSubject();
+    Label2->setText(subject.isEmpty() ? MessageText(number)
+                                      : MessageText(number) + QLatin1Char('\n') + subject);
 
     showCentred(this);
     activateWindow();
@@ -234,11 +245,23 @@ TFMsg* MessageDialog()
     return dialog;
 }
 
-int ShowMsg(int number, int headingKind, int buttonSet)
+int ShowMsg(int number, int headingKind, int buttonSet, const QString& subject)
 {
+    // Kept while the question is open, for the window and for a hook that checks it.
+    QString& shown = subjectStorage();
+    const QString before = std::exchange(shown, subject);
+    int answer = 0;
     if (const ShowMsgHook& hook = hookStorage())
-        return hook(number, headingKind, buttonSet);
-    return MessageDialog()->Execute(number, headingKind, buttonSet);
+        answer = hook(number, headingKind, buttonSet);
+    else
+        answer = MessageDialog()->Execute(number, headingKind, buttonSet);
+    shown = before;
+    return answer;
+}
+
+QString ShownMsgSubject()
+{
+    return subjectStorage();
 }
 
 void SetShowMsgHook(ShowMsgHook hook)

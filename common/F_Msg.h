@@ -61,8 +61,12 @@ TFMsg* MessageDialog();
 /// Shows message number under heading kind with buttons of buttonSet (0: OK; 1: OK and
 /// Cancel; 4: Yes and No) and returns 6 for the left button, 7 for the right one, 1 for
 /// OK and 0 when the window was closed without a button. With a hook set, returns the
-/// hook's answer and shows nothing.
-int ShowMsg(int number, int headingKind, int buttonSet);
+/// hook's answer and shows nothing. A subject (the name of the recipe a question is
+/// about) is shown on a line of its own below the message.
+int ShowMsg(int number, int headingKind, int buttonSet, const QString& subject = QString());
+
+/// The subject of the message being shown; empty when there is none.
+QString ShownMsgSubject();
 
 using ShowMsgHook = std::function<int(int number, int headingKind, int buttonSet)>;
 

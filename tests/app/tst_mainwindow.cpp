@@ -301,11 +301,14 @@ private slots:
         // While the question is open the user types a search that puts Tomato soup on
         // the row Goulash had.
         m_main->selectRow(1);
-        SetShowMsgHook([this](int, int, int) {
+        QString subject;
+        SetShowMsgHook([&](int, int, int) {
+            subject = ShownMsgSubject();
             m_main->ESuchen->setText(QStringLiteral("tomato"));
             return kAnswerYes;
         });
         m_main->PMRezeptloeschenClick();
+        QCOMPARE(subject, QStringLiteral("Goulash")); // the question names it
         QVERIFY(!QFile::exists(m_collection->recipes + QStringLiteral("goulash.vrez")));
         QVERIFY(QFile::exists(m_collection->recipes + QStringLiteral("soup.vrez")));
         QVERIFY(m_errors.isEmpty());

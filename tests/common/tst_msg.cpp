@@ -56,7 +56,7 @@ Seen look()
 
 // Runs action once the dialog waits for its answer, then returns ShowMsg's answer.
 int answerWith(int number, int heading, int set, const std::function<void()>& action,
-               Seen* seen = nullptr)
+               Seen* seen = nullptr, const QString& subject = QString())
 {
     QTimer::singleShot(0, [&] {
         if (seen)
@@ -67,7 +67,7 @@ int answerWith(int number, int heading, int set, const std::function<void()>& ac
             QTimer::singleShot(0, [] { MessageDialog()->close(); });
         }
     });
-    return ShowMsg(number, heading, set);
+    return ShowMsg(number, heading, set, subject);
 }
 
 void click(const char* name)
@@ -144,6 +144,7 @@ private slots:
         QTest::newRow("set 0 OK") << 5 << 1 << 0 << QStringLiteral("BOK")
                                   << QStringList{QStringLiteral("BOK:OK")} << 1;
         QTest::newRow("set 4 yes") << 6 << 2 << 4 << QStringLiteral("BYes") << yesNo << 6;
+        QTest::newRow("with a subject") << 6 << 2 << 4 << QStringLiteral("BNo") << yesNo << 7;
         QTest::newRow("set 4 no") << 17 << 1 << 4 << QStringLiteral("BNo") << yesNo << 7;
         QTest::newRow("set 1 left") << 24 << 1 << 1 << QStringLiteral("BYes") << okCancel << 6;
         QTest::newRow("set 1 right") << 24 << 1 << 1 << QStringLiteral("BNo") << okCancel << 7;
@@ -158,14 +159,19 @@ private slots:
         QFETCH(QString, clicked);
         QFETCH(QStringList, buttons);
         QFETCH(int, answer);
+        // The subject (a recipe's name) goes on a line of its own below the question.
+        const bool withSubject = QByteArray(QTest::currentDataTag()) == "with a subject";
+        const QString subject = withSubject ? QStringLiteral("Cheese Fondue") : QString();
         Seen seen;
         const int result = answerWith(
-            number, heading, set, [&] { click(qPrintable(clicked)); }, &seen);
+            number, heading, set, [&] { click(qPrintable(clicked)); }, &seen, subject);
         QCOMPARE(result, answer);
         QVERIFY(seen.visible);
         QCOMPARE(seen.title, QString());
         QCOMPARE(seen.heading, HeadingText(heading));
-        QCOMPARE(seen.text, MessageText(number));
+        QCOMPARE(seen.text, withSubject ? QStringLiteral("Delete this recipe?\nCheese Fondue")
+                                        : MessageText(number));
+        QVERIFY(ShownMsgSubject().isEmpty());
         QCOMPARE(seen.buttons, buttons);
         QCOMPARE(seen.focused, buttons.first().section(QLatin1Char(':'), 0, 0));
         QVERIFY(seen.centred);
