@@ -43,6 +43,10 @@ private slots:
         // No row to read: nothing is measured, nothing is read past the table.
         QTest::newRow("format outside the table")
             << true << 5 << false << QList<int>{0, 0, 0, 0, 0, 0};
+        // A4 on a page of 21 x 300 pixels: one pixel a centimetre across, so the offset
+        // of 2.5 cm is a tie, rounded to the even 2 (and the 1.5 cm margin to 2).
+        QTest::newRow("A4, a tie rounds to even")
+            << false << 0 << false << QList<int>{699, 1047, 18, 280, 2, 10};
     }
     void geometry()
     {
@@ -53,8 +57,9 @@ private slots:
         if (pdf)
             SetPrinters(std::make_unique<FixedPdfOnly>());
         else
-            SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"),
-                                                           QSize(4900, 6400), 600));
+            SetPrinters(std::make_unique<FixedPagePrinter>(
+                QStringLiteral("Laser"),
+                format == 0 ? QSize(21, 300) : QSize(4900, 6400), 600));
         PaperFormats formats;
         InitPaperFormats(formats);
         QCOMPARE(formats.size(), 5);

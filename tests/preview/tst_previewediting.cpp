@@ -482,6 +482,21 @@ void PreviewEditingTest::openingFitsWideTextAndPictures()
         QCOMPARE(picture.Bitmap.size(), QSize(v.IBlatt->width(), 24 + 2));
         QCOMPARE(picture.Bitmap.pixel(picture.width() / 2, 13), qRgb(200, 30, 30));
         QCOMPARE(picture.Picture.size(), wide.size());
+        // A text is fitted when it is wider than the sheet less 4 pixels, as the draft
+        // leaves it when applied on opening and on loading.
+        TGFXL& notes = v.elements()[kOtherNotes];
+        const int sheet = v.IBlatt->width();
+        for (const int width : {sheet - 4, sheet - 3}) {
+            notes.Shown = true;
+            notes.Page = 0;
+            notes.Bitmap = QImage(width, 20, QImage::Format_RGB32);
+            v.FitOverWideElements();
+            // Laid out again, the short text takes its own width.
+            if (width == sheet - 4)
+                QCOMPARE(notes.width(), width);
+            else
+                QVERIFY(notes.width() < sheet / 2);
+        }
     });
     // A draft naming a paper format that does not exist lays out on the default one.
     draft.PaperFormat = 9;

@@ -272,6 +272,16 @@ void PreviewLogicTest::fillFromRecipe()
     QVERIFY(rich::readRtfFile(elements.at(kOtherNotes).ContentFile, notes));
     QCOMPARE(notes.lineCount(), 1);
     QVERIFY(notes.plainText().startsWith(QStringLiteral("Cooking date: ")));
+    // The name in MS Sans Serif 12 pt, the other notes in 10 pt, to the end marks.
+    rich::RichDocument name;
+    QVERIFY(rich::readRtfFile(elements.at(kRecipeName).ContentFile, name));
+    for (const auto& [doc, halfPoints] : {std::pair{&name, 24}, std::pair{&notes, 20}}) {
+        const rich::RichLine& line = doc->lines().first();
+        for (const quint16 id : QList<quint16>(line.formats) << line.endFormat) {
+            QCOMPARE(doc->format(id).fontName, QStringLiteral("MS Sans Serif"));
+            QCOMPARE(doc->format(id).halfPoints, halfPoints);
+        }
+    }
     // Three stars with a white border of one pixel.
     const QImage stars = loadPicture(m_base + QStringLiteral("Graphic/PNG/3_Sterne.png"));
     const QImage& bitmap = elements.at(kDifficulty).Bitmap;

@@ -567,6 +567,11 @@ void PrintingTest::listPrintout()
     const QStringList all = pdf::texts(words);
     const qsizetype binder = all.indexOf(QStringLiteral("Dish001"));
     QCOMPARE(all.mid(binder + 1, 3), (list("Red page 12")));
+    // Rows follow at three and a half lines of the list font: the name, where it is
+    // kept, the remark line, and half a line between rows.
+    const double line = words.at(binder + 1).box.top() - words.at(binder).box.top();
+    const double pitch = names.at(1).box.top() - names.at(0).box.top();
+    QVERIFY2(qAbs(pitch / line - 3.5) < 0.02, qPrintable(QString::number(pitch / line)));
 
     int firstOnPage2 = 0;
     while (names.at(firstOnPage2).page == 0)
