@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/previewstate.h"
+#include "drafts/draft.h"
 
 #include <QByteArray>
 #include <QImage>

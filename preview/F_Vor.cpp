@@ -4,9 +4,9 @@
 #include "common/controls.h"
 #include "common/errorreport.h"
 #include "common/session.h"
-#include "drafts/draftcommands.h"
 #include "imaging/pictureloader.h"
 #include "platform/safefile.h"
+#include "preview/draftcommands.h"
 #include "preview/elementimage.h"
 #include "preview/layoutediting.h"
 #include "preview/pagegeometry.h"
@@ -25,8 +25,8 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextEdit>
-#include <QWindow>
 #include <QToolButton>
+#include <QWindow>
 
 using controls::action;
 using controls::place;
@@ -511,8 +511,9 @@ void TFVor::Druckbeenden1Click()
 void TFVor::Drucken1Click()
 {
     if (Drucken1->isEnabled())
-        PrintLayout(this, m_elements, [this](int i) -> rich::RichDocument& { return richEdit(i); },
-                    m_state.LastPageIndex);
+        PrintLayout(
+            this, m_elements, [this](int i) -> rich::RichDocument& { return richEdit(i); },
+            m_state.LastPageIndex);
 }
 
 void TFVor::ApplyDraft()
@@ -624,7 +625,8 @@ QSize TFVor::fitCanvas()
     // the canvas (and with it the scroll range) takes it in while it is open.
     if (REDummy->isVisible()) {
         const QRect box = REDummy->geometry();
-        client = client.expandedTo(QSize(box.right() + 1 + kSheetTop, box.bottom() + 1 + kSheetTop));
+        client =
+            client.expandedTo(QSize(box.right() + 1 + kSheetTop, box.bottom() + 1 + kSheetTop));
     }
     m_canvas->resize(client);
     return client;

@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-TDruckvorlage& CurrentDraft()
-{
-    static TDruckvorlage draft;
-    return draft;
-}
-
 namespace {
 constexpr qint32 kFarOff = 1 << 20;
 } // namespace
@@ -46,14 +40,10 @@ namespace {
 const std::vector<std::vector<int>>& defaultRows()
 {
     static const std::vector<std::vector<int>> rows = {
-        {kRecipeName},
-        {kRecipeGraphic, kDifficulty, kCookingDevices},
-        {kIngredients},
-        {kQuantity, kUnit, kIngredientName, kPreparation},
-        {kDescription},
-        {kComments},
-        {kOtherNotes},
-        {kShoppingList},
+        {kRecipeName},  {kRecipeGraphic, kDifficulty, kCookingDevices},
+        {kIngredients}, {kQuantity, kUnit, kIngredientName, kPreparation},
+        {kDescription}, {kComments},
+        {kOtherNotes},  {kShoppingList},
     };
     return rows;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drafts/draft.h"
 #include "preview/elements.h"
 
 #include <QList>
@@ -7,45 +8,21 @@
 #include <QString>
 #include <QStringList>
 
-// The state of the open preview and the current print draft, the layout that is
-// applied when a preview opens and that drafts store.
+// The state of the open preview, and the layouts it applies: a draft's, or the
+// default one when no usable standard draft gives one.
 
 /// The paper format a preview starts on: "Letter (US)".
 inline constexpr int kDefaultFormatIndex = 2;
 
 struct PreviewState {
-    qint32 PreviewKind = 0;   ///< 0 normal layout, 1 deluxe layout
-    qint32 CurrentPage = 0;   ///< page shown: 0 or 1
-    qint32 LastPageIndex = 0; ///< 0 one page, 1 two pages
+    qint32 PreviewKind = 0;                   ///< 0 normal layout, 1 deluxe layout
+    qint32 CurrentPage = 0;                   ///< page shown: 0 or 1
+    qint32 LastPageIndex = 0;                 ///< 0 one page, 1 two pages
     qint32 FormatIndex = kDefaultFormatIndex; ///< row of the paper format table
     bool Landscape = false;
     qint32 MouseX = 0;
     qint32 MouseY = 0;
 };
-
-/// Where a draft puts one element.
-struct TElementPlacement {
-    qint32 Left = 0;
-    qint32 Top = 0;
-    qint32 Page = -1;
-};
-
-/// A print draft: a layout without its contents.
-struct TDruckvorlage {
-    QString DraftFile;
-    QString Spare;
-    QString DisplayName;
-    QStringList SpareLines;
-    QStringList DraftComments;
-    qint32 LayoutKind = 0;
-    qint32 PaperFormat = 2;
-    bool Landscape = false;
-    qint32 LastPage = 0;
-    QList<TElementPlacement> Placements; ///< empty: the draft places no element
-};
-
-/// The one current draft of the run; it starts empty and places no element.
-TDruckvorlage& CurrentDraft();
 
 /// Copies the draft's layout into the preview state and elements: kind, format,
 /// orientation and page count (at most two pages), page 1 current, and each placed
@@ -70,5 +47,4 @@ inline constexpr int kDefaultLayoutGap = 10;
 /// elements without content lie on no page, and so do the ingredients the layout kind
 /// does not use (the deluxe columns in the normal layout, the list in the deluxe one).
 /// One placement per element.
-QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet,
-                                           int kind = 0);
+QList<TElementPlacement> defaultPlacements(const ElementArray& elements, QSize sheet, int kind = 0);

@@ -13,10 +13,10 @@
 #include "app/F_main.h"
 #include "app/application.h"
 #include "common/F_Msg.h"
-#include "drafts/F_PDraftL.h"
-#include "drafts/F_PDraftS.h"
-#include "drafts/F_PrintS.h"
 #include "editor/F_KVE.h"
+#include "preview/F_PDraftL.h"
+#include "preview/F_PDraftS.h"
+#include "preview/F_PrintS.h"
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
 

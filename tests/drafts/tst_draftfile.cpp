@@ -1,8 +1,9 @@
 #include "tests/testfiles.h"
 
 #include "drafts/draftfile.h"
-#include "drafts/draftlayout.h"
+#include "drafts/draftlist.h"
 #include "platform/filelookup.h"
+#include "preview/draftlayout.h"
 
 #include <QTemporaryDir>
 
@@ -391,8 +392,8 @@ void DraftFileTest::thumbnailShowsOnePage()
 void DraftFileTest::numbersAreTheirLeadingDigits()
 {
     const int left5 = 21 + 5 * 13 + 1; // the line of element 5's Left
-    for (const auto& [text, value] : {std::pair("1junk", 1), std::pair("  -3 cm", -3),
-                                      std::pair("+12a", 12)}) {
+    for (const auto& [text, value] :
+         {std::pair("1junk", 1), std::pair("  -3 cm", -3), std::pair("+12a", 12)}) {
         QByteArrayList l = draftFile(13).split('\n');
         l[left5 - 1] = QByteArray(text) + '\r';
         QCOMPARE(parsed(l.join('\n')).Placements.at(5).Left, value);

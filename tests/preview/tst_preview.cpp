@@ -4,13 +4,13 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
-#include "drafts/F_PrintS.h"
+#include "platform/runlock.h"
+#include "preview/F_PrintS.h"
 #include "preview/F_Vor.h"
 #include "preview/elementimage.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
 #include "preview/recipefill.h"
-#include "platform/runlock.h"
 #include "recipes/recipefile.h"
 
 #include <QAction>
@@ -59,11 +59,13 @@ private:
 
 void PreviewTest::init()
 {
-    m_fx.setUp();}
+    m_fx.setUp();
+}
 
 void PreviewTest::cleanup()
 {
-    m_fx.tearDown();}
+    m_fx.tearDown();
+}
 
 TKVG PreviewTest::recipe(int kind, bool deluxeLines) const
 {
@@ -91,7 +93,8 @@ TKVG PreviewTest::recipe(int kind, bool deluxeLines) const
 
 void PreviewTest::open(const TKVG& r, const std::function<void(TFVor&)>& during)
 {
-    m_fx.open(r, during);}
+    m_fx.open(r, during);
+}
 
 void PreviewTest::unitItemShowsAndHides_data()
 {
@@ -283,7 +286,8 @@ void PreviewTest::everyDemoRecipeLaysOut()
                 QCOMPARE(preview.elementImage(i)->size(), e.Bitmap.size());
             }
         });
-        QVERIFY2(m_fx.errors.isEmpty(), qPrintable(r.FileName + m_fx.errors.join(QLatin1Char('\n'))));
+        QVERIFY2(m_fx.errors.isEmpty(),
+                 qPrintable(r.FileName + m_fx.errors.join(QLatin1Char('\n'))));
         QVERIFY2(shown >= 3, qPrintable(r.FileName)); // name, stars and notes at least
         QCOMPARE(QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files), QStringList());
     }
@@ -417,11 +421,13 @@ void PreviewTest::anUnusableStandardDraftGivesTheDefaultLayout_data()
     QTest::addColumn<QByteArray>("standard"); // null: no file
     QTest::addColumn<QString>("named");       // in the status line
     QTest::newRow("missing") << 0 << QByteArray() << QStringLiteral("does not exist");
-    QTest::newRow("foreign") << 1 << QByteArray("\x89PNG\r\n") << QStringLiteral("not a print draft");
+    QTest::newRow("foreign") << 1 << QByteArray("\x89PNG\r\n")
+                             << QStringLiteral("not a print draft");
     TDruckvorlage whole;
     whole.Placements.resize(kElementCount);
     const QByteArray bytes = draftFileBytes(whole);
-    QTest::newRow("truncated") << 0 << bytes.left(bytes.size() - 40) << QStringLiteral("ends early");
+    QTest::newRow("truncated") << 0 << bytes.left(bytes.size() - 40)
+                               << QStringLiteral("ends early");
     QByteArray damaged = bytes;
     damaged.replace("\r\n0\r\n", "\r\nx12\r\n"); // the layout kind, line 4
     QTest::newRow("damaged") << 1 << damaged << QStringLiteral("line 4");
@@ -456,7 +462,8 @@ void PreviewTest::anUnusableStandardDraftGivesTheDefaultLayout()
                 shown[e.Page] << place;
         }
     });
-    QVERIFY2(note.contains(QLatin1String("Standard.KVP.E")) && note.contains(named), qPrintable(note));
+    QVERIFY2(note.contains(QLatin1String("Standard.KVP.E")) && note.contains(named),
+             qPrintable(note));
     QCOMPARE(m_fx.errors.size(), standard.contains("x12") ? 1 : 0);
     QVERIFY(!shown[0].isEmpty());
     for (const QList<QRect>& page : shown) {

@@ -1,12 +1,12 @@
-#include "drafts/F_PrintS.h"
+#include "preview/F_PrintS.h"
 
 #include "common/F_Msg.h"
 #include "common/controls.h"
 #include "common/errorreport.h"
 #include "common/session.h"
 #include "drafts/draftfile.h"
-#include "drafts/draftlayout.h"
 #include "preview/F_Vor.h"
+#include "preview/draftlayout.h"
 #include "preview/pagegeometry.h"
 #include "preview/printers.h"
 

@@ -6,10 +6,10 @@
 #include "common/errorreport.h"
 #include "common/interfacetexts.h"
 #include "common/session.h"
-#include "drafts/F_PDraftL.h"
-#include "drafts/F_PDraftS.h"
-#include "drafts/F_PrintS.h"
 #include "drafts/draftfile.h"
+#include "preview/F_PDraftL.h"
+#include "preview/F_PDraftS.h"
+#include "preview/F_PrintS.h"
 #include "preview/F_Vor.h"
 #include "preview/elementimage.h"
 #include "preview/openpreview.h"
@@ -54,7 +54,7 @@ private:
     QString folder(int kind) const
     {
         return m_fx.base + (kind ? QStringLiteral("PRGDATA/drafts/deluxe/")
-                              : QStringLiteral("PRGDATA/drafts/normal/"));
+                                 : QStringLiteral("PRGDATA/drafts/normal/"));
     }
     /// Writes a draft with element 7 (the recipe name) at left, top on page 0.
     void putDraft(const QString& path, const QString& name, int kind, int format, bool landscape,

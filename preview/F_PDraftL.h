@@ -1,7 +1,8 @@
 #pragma once
 
-#include "drafts/F_PDraftS.h"
-#include "drafts/draftlayout.h"
+#include "drafts/draftlist.h"
+#include "preview/F_PDraftS.h"
+#include "preview/draftlayout.h"
 
 #include <QList>
 

@@ -8,10 +8,9 @@
 #include <QList>
 #include <QSize>
 #include <QString>
-#include <QStringList>
 
-// The copies between the preview and a draft, the thumbnail of a page, and the rules of
-// the draft and print format windows that need no window.
+// The copies between the preview and a draft, the thumbnail of a page, and the texts
+// and outline of the print format window: what those windows do that needs no window.
 
 /// Placements := one entry per element, in element order, with its Left, Top and Page.
 void CapturePlacements(TDruckvorlage& draft, const ElementArray& elements);
@@ -26,11 +25,6 @@ void CaptureLayout(TDruckvorlage& draft, const PreviewState& state, const QStrin
 /// element on that page copied at its place, later elements over earlier ones.
 QImage DrawThumbnail(const ElementArray& elements, int page, QSize sheet);
 
-/// The file a draft chosen in the save dialog is written to: the file name of chosen in
-/// folder (a folder chosen in the dialog is not taken), with ".kvp" added unless the
-/// name holds ".KVP" in any case.
-QString draftFileForChoice(const QString& folder, const QString& chosen);
-
 /// "8.27 inch x 11.69 inch": the paper's inch sizes with two decimals, the height first
 /// for landscape.
 QString paperSizeInches(const TDruckModi& format, bool landscape);
@@ -40,15 +34,3 @@ QString paperSizeCentimetres(const TDruckModi& format, bool landscape);
 /// The outline of a page in the print format window: 60 x 70 for portrait, 100 x 60
 /// for landscape, white with a black border of one pixel.
 QImage pageOutline(bool landscape);
-
-/// One draft of the load window's list.
-struct TDraftFileList {
-    int position = -1; ///< line in the list; -1 until it is listed
-    QString displayName;
-    QString path;
-};
-
-/// The drafts of layout kind in folder: every "*.kvp" file in the order the folder lists
-/// them whose draft reads and is of that kind, with its display name. Unreadable files
-/// and drafts of the other kind are left out; positions are the list lines.
-QList<TDraftFileList> BuildDraftList(const QString& folder, int kind);

@@ -1,4 +1,4 @@
-#include "drafts/F_PDraftL.h"
+#include "preview/F_PDraftL.h"
 
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
@@ -6,12 +6,12 @@
 #include "common/errorreport.h"
 #include "common/session.h"
 #include "common/windowplacement.h"
-#include "drafts/draftcommands.h"
 #include "drafts/draftfile.h"
 #include "imaging/pictureloader.h"
 #include "platform/filelookup.h"
 #include "platform/safefile.h"
 #include "preview/F_Vor.h"
+#include "preview/draftcommands.h"
 #include "preview/openpreview.h"
 
 #include <QLabel>

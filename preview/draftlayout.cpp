@@ -1,7 +1,4 @@
-#include "drafts/draftlayout.h"
-
-#include "drafts/draftfile.h"
-#include "platform/filelookup.h"
+#include "preview/draftlayout.h"
 
 #include <QPainter>
 
@@ -39,14 +36,6 @@ QImage DrawThumbnail(const ElementArray& elements, int page, QSize sheet)
     return thumbnail;
 }
 
-QString draftFileForChoice(const QString& folder, const QString& chosen)
-{
-    QString file = folder + fileNameOf(chosen);
-    if (!file.toUpper().contains(QStringLiteral(".KVP")))
-        file += QStringLiteral(".kvp");
-    return file;
-}
-
 namespace {
 
 QString sizeText(double width, double height, bool landscape, const char* unit)
@@ -78,16 +67,4 @@ QImage pageOutline(bool landscape)
     painter.setPen(Qt::black);
     painter.drawRect(outline.rect().adjusted(0, 0, -1, -1));
     return outline;
-}
-
-QList<TDraftFileList> BuildDraftList(const QString& folder, int kind)
-{
-    QList<TDraftFileList> list;
-    for (const QString& name : enumerateFiles(folder, QStringLiteral("*.kvp"))) {
-        const QString path = folder + name;
-        TDruckvorlage draft;
-        if (ReadDraft(path, draft) && draft.LayoutKind == kind)
-            list.append({int(list.size()), draft.DisplayName, path});
-    }
-    return list;
 }

@@ -1,8 +1,8 @@
-#include "drafts/draftcommands.h"
+#include "preview/draftcommands.h"
 
-#include "drafts/F_PDraftL.h"
-#include "drafts/F_PDraftS.h"
-#include "drafts/F_PrintS.h"
+#include "preview/F_PDraftL.h"
+#include "preview/F_PDraftS.h"
+#include "preview/F_PrintS.h"
 #include "preview/F_Vor.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "drafts/F_PDraftS.h"
+#include "preview/F_PDraftS.h"
 
 #include "common/F_Msg.h"
 #include "common/controls.h"
@@ -6,10 +6,11 @@
 #include "common/session.h"
 #include "common/windowplacement.h"
 #include "drafts/draftfile.h"
-#include "drafts/draftlayout.h"
+#include "drafts/draftlist.h"
 #include "imaging/pictureloader.h"
 #include "platform/filelookup.h"
 #include "preview/F_Vor.h"
+#include "preview/draftlayout.h"
 #include "preview/openpreview.h"
 
 #include <QCloseEvent>

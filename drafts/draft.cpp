@@ -1,0 +1,7 @@
+#include "drafts/draft.h"
+
+TDruckvorlage& CurrentDraft()
+{
+    static TDruckvorlage draft;
+    return draft;
+}
