@@ -1,5 +1,6 @@
 #include "common/F_LadeInfo.h"
 
+#include "common/hook.h"
 #include "common/session.h"
 #include "common/windowplacement.h"
 #include "imaging/pictureloader.h"
@@ -21,17 +22,11 @@ void letWindowsPaint()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-ProgressPauseHook& pauseHook()
-{
-    static ProgressPauseHook hook;
-    return hook;
-}
-
 // Waits, letting windows paint but taking no user input meanwhile.
 void pause(int milliseconds)
 {
-    if (pauseHook()) {
-        pauseHook()(milliseconds);
+    if (hookSlot<SetProgressPauseHook>()) {
+        hookSlot<SetProgressPauseHook>()(milliseconds);
         return;
     }
     QEventLoop loop;
@@ -130,5 +125,5 @@ void HideProgress()
 
 void SetProgressPauseHook(ProgressPauseHook hook)
 {
-    pauseHook() = std::move(hook);
+    hookSlot<SetProgressPauseHook>() = std::move(hook);
 }

@@ -1,5 +1,6 @@
 #include "common/F_Msg.h"
 
+#include "common/hook.h"
 #include "common/session.h"
 #include "common/windowplacement.h"
 #include "imaging/pictureloader.h"
@@ -49,12 +50,6 @@ constexpr Message kMessages[] = {
 };
 
 const QString kBackgroundPicture = QStringLiteral("Graphic/PNG/Background.png");
-
-ShowMsgHook& hookStorage()
-{
-    static ShowMsgHook hook;
-    return hook;
-}
 
 QString& subjectStorage()
 {
@@ -251,7 +246,7 @@ int ShowMsg(int number, int headingKind, int buttonSet, const QString& subject)
     QString& shown = subjectStorage();
     const QString before = std::exchange(shown, subject);
     int answer = 0;
-    if (const ShowMsgHook& hook = hookStorage())
+    if (const ShowMsgHook& hook = hookSlot<SetShowMsgHook>())
         answer = hook(number, headingKind, buttonSet);
     else
         answer = MessageDialog()->Execute(number, headingKind, buttonSet);
@@ -266,5 +261,5 @@ QString ShownMsgSubject()
 
 void SetShowMsgHook(ShowMsgHook hook)
 {
-    hookStorage() = std::move(hook);
+    hookSlot<SetShowMsgHook>() = std::move(hook);
 }

@@ -2,6 +2,7 @@
 
 #include "common/F_LadeInfo.h"
 #include "common/errorreport.h"
+#include "common/hook.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -17,24 +18,6 @@
 
 namespace {
 
-ImportFilesDialogHook& filesHook()
-{
-    static ImportFilesDialogHook hook;
-    return hook;
-}
-
-SummaryFileDialogHook& summaryFileHook()
-{
-    static SummaryFileDialogHook hook;
-    return hook;
-}
-
-ImportSummaryShownHook& shownHook()
-{
-    static ImportSummaryShownHook hook;
-    return hook;
-}
-
 QString& lastFolder()
 {
     static QString folder = QDir::homePath();
@@ -43,8 +26,8 @@ QString& lastFolder()
 
 QStringList chooseFiles(QWidget* parent)
 {
-    if (filesHook())
-        return filesHook()();
+    if (hookSlot<SetImportFilesDialogHook>())
+        return hookSlot<SetImportFilesDialogHook>()();
     const QStringList files = QFileDialog::getOpenFileNames(
         parent, QStringLiteral("Import recipes"), lastFolder(),
         QStringLiteral("Recipe files (*.mmf *.mm *.mxp *.txt *.xml *.rml *.html *.htm *.json);;"
@@ -57,8 +40,8 @@ QStringList chooseFiles(QWidget* parent)
 
 QString chooseSummaryFile(QWidget* parent, const QString& proposed)
 {
-    if (summaryFileHook())
-        return summaryFileHook()(proposed);
+    if (hookSlot<SetSummaryFileDialogHook>())
+        return hookSlot<SetSummaryFileDialogHook>()(proposed);
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Save import summary"), proposed,
                                         QStringLiteral("Text files (*.txt);;All files (*)"));
 }
@@ -135,9 +118,9 @@ void TFImport::Execute(const ImportSummary& summary)
     show();
     raise();
     activateWindow();
-    if (shownHook()) {
+    if (hookSlot<SetImportSummaryShownHook>()) {
         QTimer::singleShot(0, this, [this] {
-            shownHook()(*this);
+            hookSlot<SetImportSummaryShownHook>()(*this);
             hide();
         });
     }
@@ -193,15 +176,15 @@ int ImportRecipes(QWidget* parent, const QString& baseFolder,
 
 void SetImportFilesDialogHook(ImportFilesDialogHook hook)
 {
-    filesHook() = std::move(hook);
+    hookSlot<SetImportFilesDialogHook>() = std::move(hook);
 }
 
 void SetSummaryFileDialogHook(SummaryFileDialogHook hook)
 {
-    summaryFileHook() = std::move(hook);
+    hookSlot<SetSummaryFileDialogHook>() = std::move(hook);
 }
 
 void SetImportSummaryShownHook(ImportSummaryShownHook hook)
 {
-    shownHook() = std::move(hook);
+    hookSlot<SetImportSummaryShownHook>() = std::move(hook);
 }

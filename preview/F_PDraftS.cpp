@@ -3,6 +3,7 @@
 #include "common/F_Msg.h"
 #include "common/controls.h"
 #include "common/errorreport.h"
+#include "common/hook.h"
 #include "common/session.h"
 #include "common/windowplacement.h"
 #include "drafts/draftfile.h"
@@ -29,17 +30,11 @@ constexpr int kMessageSaved = 8;
 constexpr int kMessageSavedAsStandard = 14;
 constexpr int kMessageReplace = 15;
 
-DraftFileDialogHook& dialogHook()
-{
-    static DraftFileDialogHook hook;
-    return hook;
-}
-
 QString chooseDraftFile(QWidget* parent, const QString& title, const QString& folder,
                         const QString& proposed)
 {
-    if (dialogHook())
-        return dialogHook()(title, folder, proposed);
+    if (hookSlot<SetDraftFileDialogHook>())
+        return hookSlot<SetDraftFileDialogHook>()(title, folder, proposed);
     QFileDialog dialog(parent, title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -236,5 +231,5 @@ TFPDraftS* DraftSaveWindow()
 
 void SetDraftFileDialogHook(DraftFileDialogHook hook)
 {
-    dialogHook() = std::move(hook);
+    hookSlot<SetDraftFileDialogHook>() = std::move(hook);
 }

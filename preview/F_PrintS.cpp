@@ -3,6 +3,7 @@
 #include "common/F_Msg.h"
 #include "common/controls.h"
 #include "common/errorreport.h"
+#include "common/hook.h"
 #include "common/session.h"
 #include "drafts/draftfile.h"
 #include "preview/F_Vor.h"
@@ -27,18 +28,6 @@ namespace {
 constexpr int kMessageAssign = 9;
 constexpr int kMessageStandardPaper = 26;
 
-PageSetupHook& setupHook()
-{
-    static PageSetupHook hook;
-    return hook;
-}
-
-PrintFormatShownHook& shownHook()
-{
-    static PrintFormatShownHook hook;
-    return hook;
-}
-
 /// The printer set-up dialog on the current printer in the chosen orientation.
 bool runPageSetup(QWidget* parent, bool landscape)
 {
@@ -49,8 +38,8 @@ bool runPageSetup(QWidget* parent, bool landscape)
     else
         printer.setPrinterName(name);
     printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    if (setupHook())
-        return setupHook()(printer);
+    if (hookSlot<SetPageSetupHook>())
+        return hookSlot<SetPageSetupHook>()(printer);
     QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
@@ -137,8 +126,8 @@ void TFPrintS::Execute(TFVor& preview)
     activateWindow();
     QEventLoop loop;
     const auto connection = connect(this, &TFPrintS::hidden, &loop, &QEventLoop::quit);
-    if (shownHook()) {
-        shownHook()(*this);
+    if (hookSlot<SetPrintFormatShownHook>()) {
+        hookSlot<SetPrintFormatShownHook>()(*this);
         // A hook that returned without pressing a button (a failed check) cancels.
         if (isVisible())
             BCancel->click();
@@ -220,10 +209,10 @@ TFPrintS* PrintFormatWindow()
 
 void SetPageSetupHook(PageSetupHook hook)
 {
-    setupHook() = std::move(hook);
+    hookSlot<SetPageSetupHook>() = std::move(hook);
 }
 
 void SetPrintFormatShownHook(PrintFormatShownHook hook)
 {
-    shownHook() = std::move(hook);
+    hookSlot<SetPrintFormatShownHook>() = std::move(hook);
 }

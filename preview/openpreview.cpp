@@ -3,6 +3,7 @@
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
+#include "common/hook.h"
 #include "common/session.h"
 #include "drafts/draftfile.h"
 #include "preview/F_Vor.h"
@@ -15,12 +16,6 @@
 #include <QMenu>
 
 namespace {
-
-PreviewShownHook& shownHook()
-{
-    static PreviewShownHook hook;
-    return hook;
-}
 
 constexpr int kDeluxeQuestion = 13;
 
@@ -114,8 +109,8 @@ void waitUntilClosed(TFVor& preview)
     const auto connection = QObject::connect(&preview, &TFVor::hidden, &loop, &QEventLoop::quit);
     preview.show();
     preview.activateWindow();
-    if (shownHook()) {
-        shownHook()(preview);
+    if (hookSlot<SetPreviewShownHook>()) {
+        hookSlot<SetPreviewShownHook>()(preview);
         // The hook answers for the user: whatever its checks said (a failed check
         // returns early), the preview ends here, so its caller never waits for a user
         // who is not there.
@@ -144,7 +139,7 @@ bool PreviewShowsRecipe()
 
 void SetPreviewShownHook(PreviewShownHook hook)
 {
-    shownHook() = std::move(hook);
+    hookSlot<SetPreviewShownHook>() = std::move(hook);
 }
 
 bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile, QString* error,

@@ -1,6 +1,7 @@
 #include "preview/printdialog.h"
 
 #include "common/errorreport.h"
+#include "common/hook.h"
 #include "common/session.h"
 #include "preview/listprint.h"
 #include "preview/pagegeometry.h"
@@ -17,12 +18,6 @@
 #include <functional>
 
 namespace {
-
-PrintDialogHook& dialogHook()
-{
-    static PrintDialogHook hook;
-    return hook;
-}
 
 QString pdfName()
 {
@@ -101,14 +96,14 @@ void printOnChosen(QWidget* parent, const QString& title, const QString& jobName
 
 void SetPrintDialogHook(PrintDialogHook hook)
 {
-    dialogHook() = std::move(hook);
+    hookSlot<SetPrintDialogHook>() = std::move(hook);
 }
 
 bool ChoosePrinter(QWidget* parent, QSizeF paperCm, bool landscape, const QString& suggestedPdf,
                    PrinterChoice* choice)
 {
     *choice = PrinterChoice();
-    const bool chosen = dialogHook() ? dialogHook()(*choice)
+    const bool chosen = hookSlot<SetPrintDialogHook>() ? hookSlot<SetPrintDialogHook>()(*choice)
                                      : showDialog(parent, paperCm, landscape, suggestedPdf, choice);
     if (chosen && Printers().printerNames().contains(choice->printer))
         CurrentPrinterName() = choice->printer;
