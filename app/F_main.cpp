@@ -34,18 +34,7 @@
 
 using controls::action;
 using controls::place;
-
-namespace {
-
-QFont verdana(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-} // namespace
+using controls::verdana;
 
 TFMain::TFMain(Catalogue& catalogue, QWidget* parent) : QMainWindow(parent), m_catalogue(catalogue)
 {

@@ -41,38 +41,10 @@ using namespace rich;
 
 namespace {
 
-TKVG baseRecipe(const QString& base, const QString& file)
-{
-    QRandomGenerator random(7);
-    TKVG r;
-    r.FileName = file;
-    r.FilePath = base + QStringLiteral("prepared_recipes/") + file;
-    r.Name = "Chocolate cake with cherries";
-    r.Categories = "Cakes,Desserts,";
-    r.Servings = "8";
-    r.PrepTime = "90 minutes";
-    r.Difficulty = 4;
-    r.Devices = "baking oven,cooking pot,";
-    r.Comments = cookingLines(random, 4, 8);
-    r.PictureFile = base + QStringLiteral("Graphic/PNG/Pancakes.png");
-    return r;
-}
-
-TKVG normalRecipe(const QString& base)
-{
-    QRandomGenerator random(11);
-    TKVG r = baseRecipe(base, QStringLiteral("Cake.vrez"));
-    r.Ingredients = cookingLines(random, 12, 3);
-    r.InstructionsRtf = r.FilePath + QStringLiteral(".003");
-    QDir().mkpath(base + QStringLiteral("prepared_recipes"));
-    writeRtfFile(r.InstructionsRtf, formattedText(5000));
-    return r;
-}
-
 TKVG deluxeRecipe(const QString& base)
 {
     QRandomGenerator random(13);
-    TKVG r = baseRecipe(base, QStringLiteral("Deluxe.vrez"));
+    TKVG r = benchRecipe(base, QStringLiteral("Deluxe.vrez"));
     r.Kind = 1;
     r.Quantities = cookingLines(random, 30, 1);
     r.Units = cookingLines(random, 30, 1);
@@ -95,7 +67,7 @@ Opened openPreview(Catalogue& catalogue)
     double cpuStart = 0;
     SetPreviewShownHook([&](TFVor& preview) {
         for (QAction* item : preview.unitItems) {
-            if (item->isEnabled())
+            if (item->isEnabled() && !item->isChecked())
                 item->trigger();
         }
         QCoreApplication::processEvents(); // the window painted
@@ -197,7 +169,7 @@ int main(int argc, char* argv[])
         base, std::make_unique<FixedPagePrinter>(QStringLiteral("Laser"), QSize(4900, 6400), 600));
 
     Catalogue normal;
-    normal.recipes = {normalRecipe(base)};
+    normal.recipes = {normalBenchRecipe(base)};
     normal.CurrentRecipe = 0;
     Catalogue deluxe;
     deluxe.recipes = {deluxeRecipe(base)};

@@ -40,6 +40,7 @@
 #include <QTextDocument>
 
 #include <cstdio>
+#include <functional>
 #include <ctime>
 
 using namespace rich;
@@ -47,27 +48,6 @@ using namespace rich;
 namespace {
 
 const QSizeF kLetterCm(21.59, 27.94);
-
-TKVG twoPageRecipe(const QString& base)
-{
-    QRandomGenerator random(11);
-    TKVG r;
-    r.FileName = QStringLiteral("Cake.vrez");
-    r.FilePath = base + QStringLiteral("prepared_recipes/Cake.vrez");
-    r.Name = "Chocolate cake with cherries";
-    r.Categories = "Cakes,Desserts,";
-    r.Servings = "8";
-    r.PrepTime = "90 minutes";
-    r.Difficulty = 4;
-    r.Devices = "baking oven,cooking pot,";
-    r.Comments = cookingLines(random, 4, 8);
-    r.Ingredients = cookingLines(random, 12, 3);
-    r.PictureFile = base + QStringLiteral("Graphic/PNG/Pancakes.png");
-    r.InstructionsRtf = r.FilePath + QStringLiteral(".003");
-    QDir().mkpath(base + QStringLiteral("prepared_recipes"));
-    writeRtfFile(r.InstructionsRtf, formattedText(5000));
-    return r;
-}
 
 /// Page 1: name, ingredients, comments, notes, stars, picture and devices one below the
 /// other; page 2: the instructions.
@@ -155,10 +135,38 @@ struct Figures {
     }
 };
 
+/// Prints repetitions times through print (our side, into ours) and through
+/// QTextDocument::print of doc (into theirs), each pair in turn, and reports the
+/// medians, sizes and page counts under name.
+void compare(const char* name, int repetitions, const QString& ours, const QString& theirs,
+             QTextDocument& doc, const std::function<bool(PdfPrintJob&, QString*)>& print)
+{
+    Figures f;
+    for (int r = 0; r < repetitions; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        const double cpuStart = cpuMs();
+        PdfPrintJob job(ours, kLetterCm, false, kPdfPrinterDpi, QString::fromLatin1(name));
+        QString error;
+        if (!print(job, &error))
+            std::printf("%s\n", qPrintable(error));
+        f.ours << timer.nsecsElapsed() / 1e6;
+        f.oursCpu << cpuMs() - cpuStart;
+        const auto [wall, cpu] = qtPrint(doc, theirs);
+        f.qt << wall;
+        f.qtCpu << cpu;
+    }
+    f.oursBytes = QFileInfo(ours).size();
+    f.qtBytes = QFileInfo(theirs).size();
+    f.oursPages = pdfPages(ours);
+    f.qtPages = pdfPages(theirs);
+    f.report(name);
+}
+
 void recipeCase(const QString& base, int repetitions)
 {
     Catalogue catalogue;
-    catalogue.recipes = {twoPageRecipe(base)};
+    catalogue.recipes = {normalBenchRecipe(base)};
     catalogue.CurrentRecipe = 0;
     CurrentDraft() = twoPageDraft();
     if (!LayOutRecipe(catalogue)) {
@@ -209,28 +217,12 @@ void recipeCase(const QString& base, int repetitions)
 
     const QString ours = base + QStringLiteral("recipe.pdf");
     const QString theirs = base + QStringLiteral("recipe-qt.pdf");
-    Figures f;
-    for (int r = 0; r < repetitions; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        const double cpuStart = cpuMs();
-        PdfPrintJob job(ours, kLetterCm, false, kPdfPrinterDpi, QStringLiteral("Cake"));
-        QString error;
-        if (!PrintPages(
-                job, d, elements, [&](int i) -> RichDocument& { return preview.richEdit(i); },
-                preview.state().LastPageIndex, &error))
-            std::printf("%s\n", qPrintable(error));
-        f.ours << timer.nsecsElapsed() / 1e6;
-        f.oursCpu << cpuMs() - cpuStart;
-        const auto [wall, cpu] = qtPrint(doc, theirs);
-        f.qt << wall;
-        f.qtCpu << cpu;
-    }
-    f.oursBytes = QFileInfo(ours).size();
-    f.qtBytes = QFileInfo(theirs).size();
-    f.oursPages = pdfPages(ours);
-    f.qtPages = pdfPages(theirs);
-    f.report("two-page recipe");
+    compare("two-page recipe", repetitions, ours, theirs, doc,
+            [&](PdfPrintJob& job, QString* error) {
+                return PrintPages(
+                    job, d, elements, [&](int i) -> RichDocument& { return preview.richEdit(i); },
+                    preview.state().LastPageIndex, error);
+            });
     DeletePreviewFiles(preview.elements(), BaseFolder());
     preview.ReleaseElements();
 }
@@ -278,26 +270,10 @@ void listCase(const QString& base, int repetitions)
     const QString ours = base + QStringLiteral("list.pdf");
     const QString theirs = base + QStringLiteral("list-qt.pdf");
     const TDrucker& d = CurrentDrucker();
-    Figures f;
-    for (int r = 0; r < repetitions; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        const double cpuStart = cpuMs();
-        PdfPrintJob job(ours, kLetterCm, false, kPdfPrinterDpi, QStringLiteral("Recipe list"));
-        QString error;
-        if (!PrintRecipeList(job, d, kv, rows, base, &error))
-            std::printf("%s\n", qPrintable(error));
-        f.ours << timer.nsecsElapsed() / 1e6;
-        f.oursCpu << cpuMs() - cpuStart;
-        const auto [wall, cpu] = qtPrint(doc, theirs);
-        f.qt << wall;
-        f.qtCpu << cpu;
-    }
-    f.oursBytes = QFileInfo(ours).size();
-    f.qtBytes = QFileInfo(theirs).size();
-    f.oursPages = pdfPages(ours);
-    f.qtPages = pdfPages(theirs);
-    f.report("list of 1,000 recipes");
+    compare("list of 1,000 recipes", repetitions, ours, theirs, doc,
+            [&](PdfPrintJob& job, QString* error) {
+                return PrintRecipeList(job, d, kv, rows, base, error);
+            });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "common/F_Msg.h"
 
+#include "common/controls.h"
 #include "common/hook.h"
 #include "common/session.h"
 #include "common/windowplacement.h"
@@ -14,6 +15,8 @@
 #include <QPushButton>
 
 #include <utility>
+
+using controls::verdana;
 
 namespace {
 
@@ -55,15 +58,6 @@ QString& subjectStorage()
 {
     static QString subject;
     return subject;
-}
-
-QFont verdana(int pixelSize, bool bold, bool underline)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
 }
 
 } // namespace

@@ -31,4 +31,13 @@ void wheelOnlyWithFocus(QWidget* control)
     control->installEventFilter(new WheelGuard(control));
 }
 
+QFont verdana(int pixels, bool bold, bool underline)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
 } // namespace controls

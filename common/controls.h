@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
+#include <QFont>
 #include <QLatin1String>
 #include <QWidget>
 
@@ -37,5 +38,8 @@ inline QAction* action(QObject* parent, const char* name, const char* caption)
     a->setObjectName(QLatin1String(name));
     return a;
 }
+
+/// Verdana at a pixel size, the font of the program's own windows.
+QFont verdana(int pixels, bool bold = false, bool underline = false);
 
 } // namespace controls

@@ -23,6 +23,7 @@
 #include <QPushButton>
 
 using controls::place;
+using controls::verdana;
 
 namespace {
 
@@ -45,14 +46,6 @@ QString chooseDraftFile(QWidget* parent, const QString& title, const QString& fo
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
-}
-
-QFont verdana(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 } // namespace
