@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 QString text(const QByteArray& bytes)
@@ -47,6 +49,26 @@ private:
     QString m_base;
     QHash<int, QImage> m_icons;
 };
+
+/// text as far as it fits width on the printer, ending in "..." where it was cut (a
+/// surrogate pair is never split).
+QString fittedLine(rich::DeviceFont& font, const QString& text, int width)
+{
+    int total = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        total += font.advanceAt(text, i);
+    if (total <= width)
+        return text;
+    const QString dots = QStringLiteral("...");
+    const int room = width - 3 * font.advance(U'.');
+    int used = 0;
+    qsizetype end = 0;
+    while (end < text.size() && used + font.advanceAt(text, end) <= room)
+        used += font.advanceAt(text, end++);
+    if (end > 0 && text.at(end - 1).isHighSurrogate())
+        --end;
+    return text.left(end) + dots;
+}
 
 } // namespace
 
@@ -132,6 +154,11 @@ bool PrintRecipeList(PrintJob& job, const TDrucker& geometry, const TKV& kv, con
     const int ih = font.height() * 3;
     const int gap = font.height() / 2;
     ListIcons icons(baseFolder);
+    // Text ends kRightMarginCm before the paper's right edge and inside what the printer
+    // can print: a long remark is cut with "..." instead of running off the paper.
+    const int right = std::min(
+        job.pageSize().width() - roundEven(kRightMarginCm * job.resolution() / 2.54),
+        job.printableArea().right() + 1);
 
     int x = g.PrintOffsetX;
     int y = g.PrintOffsetY;
@@ -153,10 +180,12 @@ bool PrintRecipeList(PrintJob& job, const TDrucker& geometry, const TKV& kv, con
             x = g.PrintOffsetX + ix + gap;
         }
         const ListEntryText lines = ListEntryLines(kv, index);
+        const int width = right - x;
         rich::RichDocument block;
-        block.appendLine(text(kv.at(index).Name), block.intern(bold));
-        block.appendLine(lines.source, block.intern(regular));
-        block.appendLine(lines.info, block.intern(regular));
+        block.appendLine(fittedLine(printer.font(bold), text(kv.at(index).Name), width),
+                         block.intern(bold));
+        block.appendLine(fittedLine(font, lines.source, width), block.intern(regular));
+        block.appendLine(fittedLine(font, lines.info, width), block.intern(regular));
         rich::DrawRichText(printer, painter, x, y, block);
 
         y = top + ih + gap;

@@ -529,6 +529,7 @@ TKV PrintingTest::listRecipes(int count) const
         if (i == 1) {
             r.Binder = "Red";
             r.Page = "12";
+            r.Remark = QByteArray("Serve with whipped cream and fresh berries. ").repeated(6);
         }
         r.ListIndex = count - i; // the list shows them in reverse
         kv << r;
@@ -567,6 +568,19 @@ void PrintingTest::listPrintout()
     const QStringList all = pdf::texts(words);
     const qsizetype binder = all.indexOf(QStringLiteral("Dish001"));
     QCOMPARE(all.mid(binder + 1, 3), (list("Red page 12")));
+    // A remark longer than the page is cut with "..." half a centimetre before the
+    // paper's right edge.
+    QCOMPARE(all.at(binder + 4), QStringLiteral("Comments:"));
+    const double rightEdge = 21.59 / 2.54 * 72 - 0.5 / 2.54 * 72;
+    const pdf::Word* last = nullptr;
+    for (const pdf::Word& w : words) {
+        QVERIFY2(w.box.right() <= rightEdge, qPrintable(w.text));
+        const pdf::Word& comments = words.at(binder + 4);
+        if (w.page == comments.page && qAbs(w.box.top() - comments.box.top()) < 1)
+            last = &w;
+    }
+    QVERIFY(last && last->text.endsWith(QLatin1String("...")));
+    QVERIFY(last->box.right() > rightEdge - 72); // cut near the margin, not early
     // Rows follow at three and a half lines of the list font: the name, where it is
     // kept, the remark line, and half a line between rows.
     const double line = words.at(binder + 1).box.top() - words.at(binder).box.top();
