@@ -276,8 +276,10 @@ void PreviewLogicTest::fillFromRecipe()
     rich::RichDocument name;
     QVERIFY(rich::readRtfFile(elements.at(kRecipeName).ContentFile, name));
     for (const auto& [doc, halfPoints] : {std::pair{&name, 24}, std::pair{&notes, 20}}) {
-        const rich::RichLine& line = doc->lines().first();
-        for (const quint16 id : QList<quint16>(line.formats) << line.endFormat) {
+        const rich::RichLine& line = doc->lines().constFirst();
+        QList<quint16> ids = line.formats;
+        ids << line.endFormat;
+        for (const quint16 id : std::as_const(ids)) {
             QCOMPARE(doc->format(id).fontName, QStringLiteral("MS Sans Serif"));
             QCOMPARE(doc->format(id).halfPoints, halfPoints);
         }
