@@ -33,6 +33,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,6 +171,41 @@ void clearLine(QLineEdit* edit)
     QTest::keyClick(edit, Qt::Key_End);
     while (!edit->text().isEmpty())
         QTest::keyClick(edit, Qt::Key_Backspace);
+}
+
+// The colour of an edit box's text and background as shown in image: the background at
+// the box's lower right corner (past any text), the text as the pixel farthest from it
+// in area (where the text stands; anti-aliased edges lie between the two).
+struct BoxColours {
+    QRgb background = 0;
+    QRgb text = 0;
+};
+BoxColours boxColours(const QImage& image, const QWidget* box, const QRect& area)
+{
+    const QWidget* window = box->window();
+    const QRect inWindow(box->mapTo(window, area.topLeft()), area.size());
+    BoxColours colours;
+    colours.background = image.pixel(box->mapTo(window, box->rect().bottomRight() - QPoint(6, 6)));
+    int farthest = -1;
+    for (int y = inWindow.top(); y <= inWindow.bottom(); ++y) {
+        for (int x = inWindow.left(); x <= inWindow.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const int distance = qAbs(qRed(p) - qRed(colours.background)) +
+                                 qAbs(qGreen(p) - qGreen(colours.background)) +
+                                 qAbs(qBlue(p) - qBlue(colours.background));
+            if (distance > farthest) {
+                farthest = distance;
+                colours.text = p;
+            }
+        }
+    }
+    return colours;
+}
+
+// Whether two colours are the same up to anti-aliasing.
+bool sameColour(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) <= 24;
 }
 
 // A list written as its entries joined by "|".
@@ -412,6 +448,63 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(ed));
         QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
         QVERIFY(!ed->DTP1->isEnabled());
+    }
+
+    void textBoxesFollowTheWindowState_data()
+    {
+        QTest::addColumn<bool>("question"); // the message window, else an error box
+        QTest::newRow("message window: disabled") << true;
+        QTest::newRow("error box: inactive") << false;
+    }
+    void textBoxesFollowTheWindowState()
+    {
+        // While a message waits over the editor, the rich-text boxes show the colours of
+        // the window's state as the one-line fields do, text and background alike. The
+        // palette gives every state colours of its own, so any box that keeps the active
+        // colours stands out.
+        QFETCH(bool, question);
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        QPalette palette = before;
+        palette.setColor(QPalette::Inactive, QPalette::Base, QColor(250, 240, 200));
+        palette.setColor(QPalette::Inactive, QPalette::Text, QColor(0, 0, 160));
+        palette.setColor(QPalette::Disabled, QPalette::Base, QColor(215, 215, 215));
+        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(140, 140, 140));
+        QApplication::setPalette(palette);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        SetShowMsgHook({});
+        SetErrorReportHook({});
+        QImage shownState;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* message = QApplication::activeModalWidget();
+            // The message, not just the editor it belongs to, has become the active window.
+            const auto messageActive = [message] { return QApplication::activeWindow() == message; };
+            if (message && QTest::qWaitFor(messageActive))
+                shownState = ed->grab().toImage();
+            if (question)
+                QTest::mouseClick(MessageDialog()->findChild<QPushButton*>(u"BNo"_s),
+                                  Qt::LeftButton);
+            else if (message)
+                message->close();
+        });
+        if (question)
+            ed->MGrafikloeschenClick(); // "Clear the picture?"
+        else
+            ReportError(ed, u"The file cannot be written."_s);
+        SetErrorReportHook([this](const QString& text) { m_errors << text; });
+        QVERIFY(!shownState.isNull());
+        const BoxColours field = boxColours(shownState, ed->RecipeName, QRect(4, 3, 120, 16));
+        const QPalette::ColorGroup state = question ? QPalette::Disabled : QPalette::Inactive;
+        QVERIFY(sameColour(field.background, palette.color(state, QPalette::Base).rgb()));
+        QVERIFY(sameColour(field.text, palette.color(state, QPalette::Text).rgb()));
+        for (const QTextEdit* box : {ed->MBemerkungstext, ed->Zutatenliste, ed->Rezepttext}) {
+            const BoxColours shown = boxColours(shownState, box->viewport(), QRect(2, 2, 120, 30));
+            QVERIFY2(shown.background == field.background, qPrintable(box->objectName()));
+            QVERIFY2(sameColour(shown.text, field.text),
+                     qPrintable(box->objectName() + u' ' + QString::number(shown.text, 16) +
+                                u" / "_s + QString::number(field.text, 16)));
+        }
     }
 
     void rightClickIntoATextKeepsTheEmptyName()
