@@ -1,6 +1,7 @@
 // The recipe editor driven as a user drives it (keys, Tab, clicks, choices from the
 // drop-down lists), with the program started on a base folder of its own. Questions, the
-// picture dialog and error boxes are answered through their hooks.
+// picture dialog and error boxes are answered through their hooks, except where a test
+// drives the real window.
 
 #include "tests/imaging/picturewriter.h"
 #include "tests/testfiles.h"
@@ -13,6 +14,7 @@
 #include "editor/F_KVE.h"
 #include "editor/editordialogs.h"
 #include "editor/fieldrules.h"
+#include "editor/picturedialog.h"
 #include "imaging/pictureloader.h"
 #include "platform/daycount.h"
 #include "platform/richtext/rtfwriter.h"
@@ -32,6 +34,8 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStyleOptionComboBox>
@@ -973,6 +977,120 @@ private slots:
         const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
         QVERIFY2(qRed(centre) > 200 && qGreen(centre) < 60 && qBlue(centre) < 60,
                  qPrintable(QString::number(centre, 16)));
+    }
+
+    void pictureDialogPreview_data()
+    {
+        QTest::addColumn<QString>("target"); // where the cursor goes from the recipe's picture
+        QTest::addColumn<int>("tall");       // the target's height per width; 0: no picture
+        QTest::newRow("metafile, larger than the pane") << u"tall.emf"_s << 2;
+        QTest::newRow("damaged picture") << u"damaged.png"_s << 0;
+        QTest::newRow("folder") << u"sub"_s << 0;
+    }
+    void pictureDialogPreview()
+    {
+        // The real dialog, opened by a click on the recipe's picture: modal to the editor,
+        // a pane beside the file list previews the picture under the cursor, fitted into
+        // the pane and centred; only existing files are taken.
+        QFETCH(QString, target);
+        QFETCH(int, tall);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        const QString folder = m_collection->base + u"dialog/"_s;
+        QVERIFY(QDir().mkpath(folder + u"sub"_s));
+        const QString wide = folder + u"wide.png"_s;
+        putFile(wide, testpictures::redRaster("PNG", QSize(1200, 300)));
+        testpictures::EmfWriter emf;
+        emf.redRectangle(300, 600);
+        putFile(folder + u"tall.emf"_s, emf.finish(QSize(300, 600)));
+        putFile(folder + u"damaged.png"_s, QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(64, 'x'));
+        putFile(folder + u"notes.txt"_s, "not listed: no picture name");
+        setPictureAnswer(wide); // the recipe's picture, proposed by the dialog
+        QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        SetPictureDialogHook({});
+
+        QPointer<PictureDialog> dialog;
+        QWidget* owner = nullptr;
+        Qt::WindowModality modality = Qt::NonModal;
+        QSize room;
+        bool beside = false; // the pane stands right of the file list, level with it
+        QPixmap atOpen;      // the proposed file, before the folder is listed
+        QImage shown;
+        QString shownText;
+        bool missingRefused = false;
+        QTimer::singleShot(0, this, [&] {
+            dialog = qobject_cast<PictureDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            owner = dialog->parentWidget();
+            modality = dialog->windowModality();
+            room = dialog->preview()->contentsRect().size();
+            atOpen = dialog->preview()->pixmap();
+            QAbstractItemView* files = nullptr;
+            for (auto* view : dialog->findChildren<QAbstractItemView*>()) {
+                // Qt's dialog shows its files in a list or in a tree with columns.
+                const QString name = view->objectName();
+                if (view->isVisible() && (name == u"listView" || name == u"treeView"))
+                    files = view;
+            }
+            const auto listed = [files] {
+                return files && files->model()->rowCount(files->rootIndex()) == 4;
+            };
+            if (QTest::qWaitFor(listed)) {
+                const QRect list(files->mapTo(dialog, QPoint()), files->size());
+                const QRect pane = dialog->preview()->geometry();
+                beside = pane.left() > list.right() && pane.top() < list.bottom() &&
+                         pane.bottom() > list.top();
+                QTest::keyClick(files, Qt::Key_Home);
+                for (int i = 0; i < 4 && files->currentIndex().data() != target; ++i)
+                    QTest::keyClick(files, Qt::Key_Down);
+                shown = dialog->preview()->grab(dialog->preview()->contentsRect()).toImage();
+                shownText = dialog->preview()->text();
+            }
+            // A name that is not there is refused with a notice, and the dialog stays.
+            auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+            if (name) {
+                name->setText(u"missing.png"_s);
+                QTimer::singleShot(0, this, [&missingRefused] {
+                    if (auto* notice = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                        missingRefused = true;
+                        notice->close();
+                    }
+                });
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+            if (dialog)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        m_answers = {kAnswerNo}; // cancelled: keep the picture
+        QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        QCOMPARE(owner, ed);
+        QCOMPARE(modality, Qt::WindowModal);
+        QVERIFY(!dialog); // gone once answered
+        QVERIFY(beside);
+        QVERIFY(missingRefused);
+        QCOMPARE(m_asked, QList<int>{4});
+        QCOMPARE(current().PictureFile, wide);
+        // Scaled down to the pane's width, a quarter as high.
+        QCOMPARE(atOpen.width(), room.width());
+        QVERIFY2(qAbs(atOpen.width() - 4 * atOpen.height()) <= 4,
+                 qPrintable(QString::number(atOpen.height())));
+        QCOMPARE(shown.size(), room);
+        const auto red = [&shown](int x) {
+            const QRgb p = shown.pixel(x, shown.height() / 2);
+            return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
+        };
+        if (tall == 0) {
+            QCOMPARE(shownText, u"No picture"_s);
+            for (int x = 0; x < shown.width(); x += 10)
+                QVERIFY(!red(x));
+        } else {
+            // As high as the pane, tall times narrower, in the middle.
+            const int centre = room.width() / 2;
+            const int half = room.height() / tall / 2;
+            QVERIFY(red(centre - half + 3) && red(centre + half - 3));
+            QVERIFY(!red(centre - half - 3) && !red(centre + half + 3));
+        }
     }
 
     void pictureByKeyboard()
