@@ -1,12 +1,11 @@
 #include "editor/editordialogs.h"
 
+#include "editor/picturedialog.h"
 #include "imaging/pictureloader.h"
-
 #include "platform/richtext/fonttransfer.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QFontDialog>
+#include <QPointer>
 
 namespace {
 
@@ -59,11 +58,17 @@ std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,
 {
     if (pictureHook())
         return pictureHook()(folder, proposedName);
-    const QString start = proposedName.isEmpty() ? folder : QDir(folder).filePath(proposedName);
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), start, pictureDialogFilter());
-    if (path.isEmpty())
+    // On the heap as a child of parent: should parent go while the dialog waits, the
+    // dialog goes with it and nothing is chosen.
+    QPointer<PictureDialog> dialog = new PictureDialog(parent, folder, proposedName);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
         return std::nullopt;
-    return path;
+    const QStringList chosen = dialog->selectedFiles();
+    delete dialog.data();
+    if (!accepted || chosen.isEmpty() || chosen.constFirst().isEmpty())
+        return std::nullopt;
+    return chosen.constFirst();
 }
 
 void SetFontDialogHook(FontDialogHook hook)

@@ -17,8 +17,9 @@ class QWidget;
 /// (rich::fontFromDialog). Nothing when the user cancels.
 std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial);
 
-/// The recipe-picture dialog, opened in folder with proposedName filled in; the chosen
-/// file's full path, or nothing when the user cancels.
+/// The recipe-picture dialog (PictureDialog, with its preview), modal to parent and
+/// opened in folder with proposedName filled in; the chosen file's full path, or nothing
+/// when the user cancels.
 std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,
                                      const QString& proposedName);
 

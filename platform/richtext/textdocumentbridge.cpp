@@ -16,6 +16,9 @@ namespace {
 // round trip does not lose them.
 constexpr int kPitchProperty = QTextFormat::UserProperty + 0x4450;
 constexpr int kCharsetProperty = QTextFormat::UserProperty + 0x4451;
+// The colour (RGB, without alpha) of text that names none: the model and the RTF writer
+// take black for it.
+constexpr QRgb kAutomaticColor = 0x000000;
 
 QFont toFont(const CharFormat& f)
 {
@@ -69,7 +72,11 @@ QTextCharFormat toTextCharFormat(const CharFormat& f)
     q.setFontItalic(f.style & Italic);
     q.setFontUnderline(f.style & Underline);
     q.setFontStrikeOut(f.style & StrikeOut);
-    q.setForeground(QColor::fromRgba(f.color));
+    // Text in the automatic colour (black, which files store as "\cf0") gets no colour of
+    // its own: it is drawn in the edit's text colour, which follows the window's state
+    // (greyed while the window is disabled) as every other field's text does.
+    if ((f.color & RGB_MASK) != kAutomaticColor)
+        q.setForeground(QColor::fromRgba(f.color));
     q.setFontFixedPitch(f.pitch == Pitch::Fixed);
     q.setFontStyleHint(f.pitch == Pitch::Fixed ? QFont::TypeWriter : QFont::AnyStyle);
     q.setProperty(kPitchProperty, int(f.pitch));

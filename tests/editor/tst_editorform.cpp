@@ -1,6 +1,7 @@
 // The recipe editor driven as a user drives it (keys, Tab, clicks, choices from the
 // drop-down lists), with the program started on a base folder of its own. Questions, the
-// picture dialog and error boxes are answered through their hooks.
+// picture dialog and error boxes are answered through their hooks, except where a test
+// drives the real window.
 
 #include "tests/imaging/picturewriter.h"
 #include "tests/testfiles.h"
@@ -13,6 +14,7 @@
 #include "editor/F_KVE.h"
 #include "editor/editordialogs.h"
 #include "editor/fieldrules.h"
+#include "editor/picturedialog.h"
 #include "imaging/pictureloader.h"
 #include "platform/daycount.h"
 #include "platform/richtext/rtfwriter.h"
@@ -32,7 +34,10 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,6 +175,41 @@ void clearLine(QLineEdit* edit)
     QTest::keyClick(edit, Qt::Key_End);
     while (!edit->text().isEmpty())
         QTest::keyClick(edit, Qt::Key_Backspace);
+}
+
+// The colour of an edit box's text and background as shown in image: the background at
+// the box's lower right corner (past any text), the text as the pixel farthest from it
+// in area (where the text stands; anti-aliased edges lie between the two).
+struct BoxColours {
+    QRgb background = 0;
+    QRgb text = 0;
+};
+BoxColours boxColours(const QImage& image, const QWidget* box, const QRect& area)
+{
+    const QWidget* window = box->window();
+    const QRect inWindow(box->mapTo(window, area.topLeft()), area.size());
+    BoxColours colours;
+    colours.background = image.pixel(box->mapTo(window, box->rect().bottomRight() - QPoint(6, 6)));
+    int farthest = -1;
+    for (int y = inWindow.top(); y <= inWindow.bottom(); ++y) {
+        for (int x = inWindow.left(); x <= inWindow.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const int distance = qAbs(qRed(p) - qRed(colours.background)) +
+                                 qAbs(qGreen(p) - qGreen(colours.background)) +
+                                 qAbs(qBlue(p) - qBlue(colours.background));
+            if (distance > farthest) {
+                farthest = distance;
+                colours.text = p;
+            }
+        }
+    }
+    return colours;
+}
+
+// Whether two colours are the same up to anti-aliasing.
+bool sameColour(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) <= 24;
 }
 
 // A list written as its entries joined by "|".
@@ -412,6 +452,63 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(ed));
         QCOMPARE(QApplication::focusWidget(), ed->RecipeName);
         QVERIFY(!ed->DTP1->isEnabled());
+    }
+
+    void textBoxesFollowTheWindowState_data()
+    {
+        QTest::addColumn<bool>("question"); // the message window, else an error box
+        QTest::newRow("message window: disabled") << true;
+        QTest::newRow("error box: inactive") << false;
+    }
+    void textBoxesFollowTheWindowState()
+    {
+        // While a message waits over the editor, the rich-text boxes show the colours of
+        // the window's state as the one-line fields do, text and background alike. The
+        // palette gives every state colours of its own, so any box that keeps the active
+        // colours stands out.
+        QFETCH(bool, question);
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        QPalette palette = before;
+        palette.setColor(QPalette::Inactive, QPalette::Base, QColor(250, 240, 200));
+        palette.setColor(QPalette::Inactive, QPalette::Text, QColor(0, 0, 160));
+        palette.setColor(QPalette::Disabled, QPalette::Base, QColor(215, 215, 215));
+        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(140, 140, 140));
+        QApplication::setPalette(palette);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        SetShowMsgHook({});
+        SetErrorReportHook({});
+        QImage shownState;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* message = QApplication::activeModalWidget();
+            // The message, not just the editor it belongs to, has become the active window.
+            const auto messageActive = [message] { return QApplication::activeWindow() == message; };
+            if (message && QTest::qWaitFor(messageActive))
+                shownState = ed->grab().toImage();
+            if (question)
+                QTest::mouseClick(MessageDialog()->findChild<QPushButton*>(u"BNo"_s),
+                                  Qt::LeftButton);
+            else if (message)
+                message->close();
+        });
+        if (question)
+            ed->MGrafikloeschenClick(); // "Clear the picture?"
+        else
+            ReportError(ed, u"The file cannot be written."_s);
+        SetErrorReportHook([this](const QString& text) { m_errors << text; });
+        QVERIFY(!shownState.isNull());
+        const BoxColours field = boxColours(shownState, ed->RecipeName, QRect(4, 3, 120, 16));
+        const QPalette::ColorGroup state = question ? QPalette::Disabled : QPalette::Inactive;
+        QVERIFY(sameColour(field.background, palette.color(state, QPalette::Base).rgb()));
+        QVERIFY(sameColour(field.text, palette.color(state, QPalette::Text).rgb()));
+        for (const QTextEdit* box : {ed->MBemerkungstext, ed->Zutatenliste, ed->Rezepttext}) {
+            const BoxColours shown = boxColours(shownState, box->viewport(), QRect(2, 2, 120, 30));
+            QVERIFY2(shown.background == field.background, qPrintable(box->objectName()));
+            QVERIFY2(sameColour(shown.text, field.text),
+                     qPrintable(box->objectName() + u' ' + QString::number(shown.text, 16) +
+                                u" / "_s + QString::number(field.text, 16)));
+        }
     }
 
     void rightClickIntoATextKeepsTheEmptyName()
@@ -880,6 +977,120 @@ private slots:
         const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
         QVERIFY2(qRed(centre) > 200 && qGreen(centre) < 60 && qBlue(centre) < 60,
                  qPrintable(QString::number(centre, 16)));
+    }
+
+    void pictureDialogPreview_data()
+    {
+        QTest::addColumn<QString>("target"); // where the cursor goes from the recipe's picture
+        QTest::addColumn<int>("tall");       // the target's height per width; 0: no picture
+        QTest::newRow("metafile, larger than the pane") << u"tall.emf"_s << 2;
+        QTest::newRow("damaged picture") << u"damaged.png"_s << 0;
+        QTest::newRow("folder") << u"sub"_s << 0;
+    }
+    void pictureDialogPreview()
+    {
+        // The real dialog, opened by a click on the recipe's picture: modal to the editor,
+        // a pane beside the file list previews the picture under the cursor, fitted into
+        // the pane and centred; only existing files are taken.
+        QFETCH(QString, target);
+        QFETCH(int, tall);
+        QVERIFY(open(u"Fish Soup"_s));
+        TFKVE* ed = editor();
+        const QString folder = m_collection->base + u"dialog/"_s;
+        QVERIFY(QDir().mkpath(folder + u"sub"_s));
+        const QString wide = folder + u"wide.png"_s;
+        putFile(wide, testpictures::redRaster("PNG", QSize(1200, 300)));
+        testpictures::EmfWriter emf;
+        emf.redRectangle(300, 600);
+        putFile(folder + u"tall.emf"_s, emf.finish(QSize(300, 600)));
+        putFile(folder + u"damaged.png"_s, QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(64, 'x'));
+        putFile(folder + u"notes.txt"_s, "not listed: no picture name");
+        setPictureAnswer(wide); // the recipe's picture, proposed by the dialog
+        QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        SetPictureDialogHook({});
+
+        QPointer<PictureDialog> dialog;
+        QWidget* owner = nullptr;
+        Qt::WindowModality modality = Qt::NonModal;
+        QSize room;
+        bool beside = false; // the pane stands right of the file list, level with it
+        QPixmap atOpen;      // the proposed file, before the folder is listed
+        QImage shown;
+        QString shownText;
+        bool missingRefused = false;
+        QTimer::singleShot(0, this, [&] {
+            dialog = qobject_cast<PictureDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            owner = dialog->parentWidget();
+            modality = dialog->windowModality();
+            room = dialog->preview()->contentsRect().size();
+            atOpen = dialog->preview()->pixmap();
+            QAbstractItemView* files = nullptr;
+            for (auto* view : dialog->findChildren<QAbstractItemView*>()) {
+                // Qt's dialog shows its files in a list or in a tree with columns.
+                const QString name = view->objectName();
+                if (view->isVisible() && (name == u"listView" || name == u"treeView"))
+                    files = view;
+            }
+            const auto listed = [files] {
+                return files && files->model()->rowCount(files->rootIndex()) == 4;
+            };
+            if (QTest::qWaitFor(listed)) {
+                const QRect list(files->mapTo(dialog, QPoint()), files->size());
+                const QRect pane = dialog->preview()->geometry();
+                beside = pane.left() > list.right() && pane.top() < list.bottom() &&
+                         pane.bottom() > list.top();
+                QTest::keyClick(files, Qt::Key_Home);
+                for (int i = 0; i < 4 && files->currentIndex().data() != target; ++i)
+                    QTest::keyClick(files, Qt::Key_Down);
+                shown = dialog->preview()->grab(dialog->preview()->contentsRect()).toImage();
+                shownText = dialog->preview()->text();
+            }
+            // A name that is not there is refused with a notice, and the dialog stays.
+            auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+            if (name) {
+                name->setText(u"missing.png"_s);
+                QTimer::singleShot(0, this, [&missingRefused] {
+                    if (auto* notice = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                        missingRefused = true;
+                        notice->close();
+                    }
+                });
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+            if (dialog)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        m_answers = {kAnswerNo}; // cancelled: keep the picture
+        QTest::mouseClick(ed->IRezeptgrafik, Qt::LeftButton);
+        QCOMPARE(owner, ed);
+        QCOMPARE(modality, Qt::WindowModal);
+        QVERIFY(!dialog); // gone once answered
+        QVERIFY(beside);
+        QVERIFY(missingRefused);
+        QCOMPARE(m_asked, QList<int>{4});
+        QCOMPARE(current().PictureFile, wide);
+        // Scaled down to the pane's width, a quarter as high.
+        QCOMPARE(atOpen.width(), room.width());
+        QVERIFY2(qAbs(atOpen.width() - 4 * atOpen.height()) <= 4,
+                 qPrintable(QString::number(atOpen.height())));
+        QCOMPARE(shown.size(), room);
+        const auto red = [&shown](int x) {
+            const QRgb p = shown.pixel(x, shown.height() / 2);
+            return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
+        };
+        if (tall == 0) {
+            QCOMPARE(shownText, u"No picture"_s);
+            for (int x = 0; x < shown.width(); x += 10)
+                QVERIFY(!red(x));
+        } else {
+            // As high as the pane, tall times narrower, in the middle.
+            const int centre = room.width() / 2;
+            const int half = room.height() / tall / 2;
+            QVERIFY(red(centre - half + 3) && red(centre + half - 3));
+            QVERIFY(!red(centre - half - 3) && !red(centre + half + 3));
+        }
     }
 
     void pictureByKeyboard()
