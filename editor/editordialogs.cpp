@@ -1,5 +1,6 @@
 #include "editor/editordialogs.h"
 
+#include "common/hook.h"
 #include "editor/picturedialog.h"
 #include "imaging/pictureloader.h"
 #include "platform/richtext/fonttransfer.h"
@@ -7,28 +8,12 @@
 #include <QFontDialog>
 #include <QPointer>
 
-namespace {
-
-FontDialogHook& fontHook()
-{
-    static FontDialogHook hook;
-    return hook;
-}
-
-PictureDialogHook& pictureHook()
-{
-    static PictureDialogHook hook;
-    return hook;
-}
-
-} // namespace
-
 std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial)
 {
     const QFont start = rich::fontForDialog(initial);
     std::optional<QFont> chosen;
-    if (fontHook()) {
-        chosen = fontHook()(start);
+    if (hookSlot<SetFontDialogHook>()) {
+        chosen = hookSlot<SetFontDialogHook>()(start);
     } else {
         bool ok = false;
         const QFont font = QFontDialog::getFont(&ok, start, parent);
@@ -56,8 +41,8 @@ QString pictureDialogFilter()
 std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,
                                      const QString& proposedName)
 {
-    if (pictureHook())
-        return pictureHook()(folder, proposedName);
+    if (hookSlot<SetPictureDialogHook>())
+        return hookSlot<SetPictureDialogHook>()(folder, proposedName);
     // On the heap as a child of parent: should parent go while the dialog waits, the
     // dialog goes with it and nothing is chosen.
     QPointer<PictureDialog> dialog = new PictureDialog(parent, folder, proposedName);
@@ -73,10 +58,10 @@ std::optional<QString> ChoosePicture(QWidget* parent, const QString& folder,
 
 void SetFontDialogHook(FontDialogHook hook)
 {
-    fontHook() = std::move(hook);
+    hookSlot<SetFontDialogHook>() = std::move(hook);
 }
 
 void SetPictureDialogHook(PictureDialogHook hook)
 {
-    pictureHook() = std::move(hook);
+    hookSlot<SetPictureDialogHook>() = std::move(hook);
 }
