@@ -28,6 +28,7 @@ struct PreviewFixture {
     QList<int> answers; ///< given to the questions in turn; then unanswered
     int unanswered = kAnswerClosed;
     QList<int> asked;   ///< message numbers shown
+    QList<int> headings; ///< their heading kinds
     QStringList errors; ///< error reports
 
     /// Call from init().
@@ -51,8 +52,10 @@ struct PreviewFixture {
         answers.clear();
         asked.clear();
         errors.clear();
-        SetShowMsgHook([this](int number, int, int) {
+        headings.clear();
+        SetShowMsgHook([this](int number, int heading, int) {
             asked << number;
+            headings << heading;
             return answers.isEmpty() ? unanswered : answers.takeFirst();
         });
         SetErrorReportHook([this](const QString& text) { errors << text; });

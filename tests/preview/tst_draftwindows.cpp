@@ -486,22 +486,36 @@ void DraftWindowsTest::formatWindowAssign()
         QVERIFY(preview.isEnabled());
         // Yes writes the paper into the standard draft and keeps its layout; the same
         // paper again asks nothing.
-        SetPrintFormatShownHook([](TFPrintS& window) {
-            window.LBFormat->setCurrentRow(0);
+        int row = 0;
+        SetPrintFormatShownHook([&row](TFPrintS& window) {
+            window.LBFormat->setCurrentRow(row);
             window.landscapeItem->click();
             window.BOK->click();
         });
-        for (int round = 0; round < 2; ++round) {
+        const auto assign = [&](int format) {
+            row = format;
             m_fx.asked.clear();
             m_fx.answers = {kAnswerOK, kAnswerYes};
             setupAnswers = {true};
             preview.BBDrucker->click();
+        };
+        for (int round = 0; round < 2; ++round) {
+            assign(0);
             QVERIFY(ReadDraft(standardDraftPath(m_fx.base, 0), standard));
             QCOMPARE(standard.PaperFormat, 0);
             QVERIFY(standard.Landscape);
             QCOMPARE(standard.Placements.size(), int(kElementCount));
         }
         QCOMPARE(m_fx.asked, (QList<int>{9}));
+        // Another paper in the same orientation is another paper too.
+        assign(2);
+        QCOMPARE(m_fx.asked, (QList<int>{9, 26}));
+        // Without a standard draft there is no layout to keep the paper in: nothing is
+        // asked and no standard draft is made.
+        QVERIFY(QFile::remove(standardDraftPath(m_fx.base, 0)));
+        assign(0);
+        QCOMPARE(m_fx.asked, (QList<int>{9}));
+        QVERIFY(!QFile::exists(standardDraftPath(m_fx.base, 0)));
     });
 }
 

@@ -373,6 +373,9 @@ void PreviewEditingTest::enterInThePreparationColumn_data()
     QTest::newRow("Yes") << kAnswerYes << false << threeQuantities << threeNames;
     // The new empty lines take the columns' new font, so the rows still line up.
     QTest::newRow("Yes after a font change") << kAnswerYes << true << threeQuantities << threeNames;
+    // A column without any line (no units at all) takes the new line in the new font.
+    QTest::newRow("Yes after a font change, no units")
+        << kAnswerYes << true << threeQuantities << threeNames;
 }
 
 void PreviewEditingTest::enterInThePreparationColumn()
@@ -386,7 +389,11 @@ void PreviewEditingTest::enterInThePreparationColumn()
         f.setPointSize(20);
         return std::optional<QFont>(f);
     });
-    open(recipe(true), [&](TFVor& v) {
+    const bool noUnits = QByteArray(QTest::currentDataTag()).endsWith("no units");
+    TKVG r = recipe(true);
+    if (noUnits)
+        r.Units.clear();
+    open(r, [&](TFVor& v) {
         show(v, kItemIngredients, kQuantity, QPoint(50, 50));
         const TGFXL& prep = v.elements().at(kPreparation);
         if (fontFirst) {
@@ -402,12 +409,16 @@ void PreviewEditingTest::enterInThePreparationColumn()
         m_fx.answers = {answer};
         QTest::keyClick(v.REDummy, Qt::Key_Return);
         QCOMPARE(m_fx.asked.last(), 7);
+        QCOMPARE(m_fx.headings.last(), 2); // "Question:"
         QVERIFY(v.editBoxOpen());
         QVERIFY(prep.Active);
         QCOMPARE(v.REDummy->toPlainText(), QStringLiteral("chopped\n\ndiced"));
         QCOMPARE(contentLines(v.elements().at(kQuantity)), quantities);
         QCOMPARE(contentLines(v.elements().at(kIngredientName)), names);
-        QCOMPARE(contentLines(v.elements().at(kUnit)).size(), quantities.size());
+        if (noUnits) // one empty line at most, which reads back as no line
+            QVERIFY(contentLines(v.elements().at(kUnit)).size() <= 1);
+        else
+            QCOMPARE(contentLines(v.elements().at(kUnit)).size(), quantities.size());
         // The box stays above the column images drawn again behind it.
         QWidget* canvas = v.REDummy->parentWidget();
         QWidget* top = canvas->childAt(v.REDummy->geometry().center());
@@ -415,7 +426,7 @@ void PreviewEditingTest::enterInThePreparationColumn()
         // Every column has as many rows of the same height.
         v.Menueschliessen1Click();
         QVERIFY(!v.editBoxOpen());
-        for (int j = kUnit; answer == kAnswerYes && j <= kPreparation; ++j)
+        for (int j = kUnit; answer == kAnswerYes && !noUnits && j <= kPreparation; ++j)
             QCOMPARE(v.elements().at(j).height(), v.elements().at(kQuantity).height());
         // Empty cells too: an empty line is as high as its end mark's font.
         for (int j = kQuantity; fontFirst && j <= kPreparation; ++j) {
