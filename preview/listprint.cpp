@@ -50,9 +50,9 @@ private:
     QHash<int, QImage> m_icons;
 };
 
-/// text as far as it fits width on the printer, ending in "..." where it was cut (a
-/// surrogate pair is never split).
-QString fittedLine(rich::DeviceFont& font, const QString& text, int width)
+} // namespace
+
+QString FitListLine(rich::DeviceFont& font, const QString& text, int width)
 {
     int total = 0;
     for (qsizetype i = 0; i < text.size(); ++i)
@@ -63,14 +63,11 @@ QString fittedLine(rich::DeviceFont& font, const QString& text, int width)
     const int room = width - 3 * font.advance(U'.');
     int used = 0;
     qsizetype end = 0;
+    // The second half of a surrogate pair has no width: it always stays with the first.
     while (end < text.size() && used + font.advanceAt(text, end) <= room)
         used += font.advanceAt(text, end++);
-    if (end > 0 && text.at(end - 1).isHighSurrogate())
-        --end;
     return text.left(end) + dots;
 }
-
-} // namespace
 
 ListEntryText ListEntryLines(const TKV& kv, int index)
 {
@@ -156,9 +153,9 @@ bool PrintRecipeList(PrintJob& job, const TDrucker& geometry, const TKV& kv, con
     ListIcons icons(baseFolder);
     // Text ends kRightMarginCm before the paper's right edge and inside what the printer
     // can print: a long remark is cut with "..." instead of running off the paper.
-    const int right = std::min(
-        job.pageSize().width() - roundEven(kRightMarginCm * job.resolution() / 2.54),
-        job.printableArea().right() + 1);
+    const int right =
+        std::min(job.pageSize().width() - roundEven(kRightMarginCm * job.resolution() / 2.54),
+                 job.printableArea().right() + 1);
 
     int x = g.PrintOffsetX;
     int y = g.PrintOffsetY;
@@ -182,10 +179,10 @@ bool PrintRecipeList(PrintJob& job, const TDrucker& geometry, const TKV& kv, con
         const ListEntryText lines = ListEntryLines(kv, index);
         const int width = right - x;
         rich::RichDocument block;
-        block.appendLine(fittedLine(printer.font(bold), text(kv.at(index).Name), width),
+        block.appendLine(FitListLine(printer.font(bold), text(kv.at(index).Name), width),
                          block.intern(bold));
-        block.appendLine(fittedLine(font, lines.source, width), block.intern(regular));
-        block.appendLine(fittedLine(font, lines.info, width), block.intern(regular));
+        block.appendLine(FitListLine(font, lines.source, width), block.intern(regular));
+        block.appendLine(FitListLine(font, lines.info, width), block.intern(regular));
         rich::DrawRichText(printer, painter, x, y, block);
 
         y = top + ih + gap;

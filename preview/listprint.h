@@ -7,6 +7,9 @@
 #include <QString>
 
 class PrintJob;
+namespace rich {
+class DeviceFont;
+}
 
 // The recipe list on paper: one block per listed recipe, its recipe-type icons on the
 // left, then its name in bold, a line naming where the recipe is kept and a line of
@@ -27,6 +30,10 @@ QList<int> ListedRecipes(const TKV& kv);
 
 /// Icon file below "Graphic/PNG/" of a recipe type (0 to 4); empty for any other.
 QString listIconFile(int type);
+
+/// text as far as it fits width device pixels in font, ending in "..." where it was
+/// cut (the longest start that fits with the dots; a surrogate pair is never split).
+QString FitListLine(rich::DeviceFont& font, const QString& text, int width);
 
 /// Prints the recipes kv[rows[0]], kv[rows[1]], ... as one job with geometry's print
 /// offsets, the icons loaded below baseFolder (a missing icon leaves blank space of

@@ -4,6 +4,7 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
+#include "platform/richtext/devicefont.h"
 #include "preview/F_Vor.h"
 #include "preview/listprint.h"
 #include "preview/openpreview.h"
@@ -98,6 +99,8 @@ private slots:
     void pictureLargerThanTheSheetPrintsAt600Dpi();
     void failingPrintIsReported_data();
     void failingPrintIsReported();
+    void listLinesFitTheirWidth_data();
+    void listLinesFitTheirWidth();
     void listEntryLines_data();
     void listEntryLines();
     void listPrintout();
@@ -287,7 +290,8 @@ void PrintingTest::sheetOnPrintersOfTheirOwn()
                           qRound(printableCm.width() * cm), qRound(printableCm.height() * cm));
     const SheetOnPage at = PlaceSheetOnPage(m_geometry, dpi, printable);
     // Within a pixel of the printer's own rounding of the printable area.
-    QVERIFY2(qAbs(at.origin.x() - originCm.x() * cm) <= 1 && qAbs(at.origin.y() - originCm.y() * cm) <= 1,
+    QVERIFY2(qAbs(at.origin.x() - originCm.x() * cm) <= 1 &&
+                 qAbs(at.origin.y() - originCm.y() * cm) <= 1,
              qPrintable(QStringLiteral("%1, %2").arg(at.origin.x()).arg(at.origin.y())));
     QVERIFY2(qAbs(at.scale * 722 / cm - sheetCm) <= 0.01,
              qPrintable(QString::number(at.scale * 722 / cm)));
@@ -317,7 +321,8 @@ void PrintingTest::sheetPositionsScaleToThePrintArea()
     // margin and the 0.5-cm right one, and the same scale goes down from the 1-cm top.
     const double cm = kDpi / 2.54;
     const double perSheetPixel = 18.59 * cm / 722;
-    const QPointF expected(2.5 * cm + perSheetPixel * sheet.x(), 1.0 * cm + perSheetPixel * sheet.y());
+    const QPointF expected(2.5 * cm + perSheetPixel * sheet.x(),
+                           1.0 * cm + perSheetPixel * sheet.y());
     const QPointF found(toPixels(words.first().box.left()), toPixels(words.first().box.top()));
     // Within a point: the glyph's own side bearing and the font's stated ascent.
     QVERIFY2(qAbs(found.x() - expected.x()) <= toPixels(1) &&
@@ -473,6 +478,53 @@ void PrintingTest::failingPrintIsReported()
         const QString found = it.next();
         QVERIFY2(found.startsWith(m_base + QStringLiteral("Graphic/")), qPrintable(found));
     }
+}
+
+void PrintingTest::listLinesFitTheirWidth_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("spare"); // pixels added to the text's own width
+    QTest::addColumn<bool>("cut");
+    const QString remark = QStringLiteral("Comments: whipped cream \U0001F353 and berries");
+    QTest::newRow("wider than the text") << remark << 1 << false;
+    QTest::newRow("exactly as wide") << remark << 0 << false;
+    QTest::newRow("a pixel narrower") << remark << -1 << true;
+    QTest::newRow("half as wide") << remark << -1000 << true;
+}
+
+// What is left of a cut line ends in "...", fits, and is the longest start that does.
+void PrintingTest::listLinesFitTheirWidth()
+{
+    QFETCH(QString, text);
+    QFETCH(int, spare);
+    QFETCH(bool, cut);
+    QImage device(10, 10, QImage::Format_RGB32);
+    device.setDotsPerMeterX(23622); // 600 dpi
+    device.setDotsPerMeterY(23622);
+    rich::CharFormat arial;
+    arial.fontName = QStringLiteral("Arial");
+    arial.setPointSize(10);
+    rich::DeviceFont font(arial, &device);
+    const auto widthOf = [&font](const QString& s) {
+        int w = 0;
+        for (qsizetype i = 0; i < s.size(); ++i)
+            w += font.advanceAt(s, i);
+        return w;
+    };
+    const int full = widthOf(text);
+    const int width = spare == -1000 ? full / 2 : full + spare;
+    const QString fitted = FitListLine(font, text, width);
+    if (!cut) {
+        QCOMPARE(fitted, text);
+        return;
+    }
+    QVERIFY(fitted.endsWith(QLatin1String("...")));
+    const QString start = fitted.chopped(3);
+    QVERIFY(text.startsWith(start));
+    QVERIFY2(widthOf(fitted) <= width, qPrintable(fitted));
+    QVERIFY2(widthOf(text.left(start.size() + 1) + QStringLiteral("...")) > width,
+             qPrintable(fitted));
+    QVERIFY(start.isEmpty() || !start.back().isHighSurrogate());
 }
 
 void PrintingTest::listEntryLines_data()
