@@ -654,6 +654,18 @@ void PrintingTest::listPrintout()
     QCOMPARE(iconBox.topLeft(), QPoint(m_geometry.PrintOffsetX, m_geometry.PrintOffsetY));
     QVERIFY(toPixels(names.first().box.left()) > iconBox.right());
 
+    // A printer without a page prints nothing and says so.
+    {
+        PdfPrintJob narrow(file(QStringLiteral("narrow.pdf")), QSizeF(0, 27.94), false, kDpi);
+        QCOMPARE(narrow.pageSize().width(), 0);
+        QString error;
+        QVERIFY(!PrintRecipeList(narrow, m_geometry, kv, ListedRecipes(kv), m_base, &error));
+        QVERIFY2(error.contains(QLatin1String("no printable page")), qPrintable(error));
+    }
+    // The icon files of the five recipe types, none for any other number.
+    QCOMPARE(listIconFile(4), QStringLiteral("Buch_48.png"));
+    QVERIFY(listIconFile(-1).isEmpty() && listIconFile(5).isEmpty());
+
     // Exactly two pages' worth of rows: two pages, the second one not empty.
     const TKV exact = listRecipes(2 * firstOnPage2);
     const QString exactPath = file(QStringLiteral("exact.pdf"));
@@ -668,7 +680,7 @@ void PrintingTest::listModePrintsTheListedRows()
     Catalogue catalogue;
     catalogue.recipes = listRecipes(3);
     catalogue.recipes[1].ListIndex = -2; // excluded by a filter
-    catalogue.recipes[0].ListIndex = 2;
+    catalogue.recipes[0].ListIndex = 3;  // rows need not follow one another
     const QString path = file(QStringLiteral("list.pdf"));
     SetPrintDialogHook([&](PrinterChoice& choice) {
         choice.printer = QString::fromLatin1(kPdfPrinterName);
