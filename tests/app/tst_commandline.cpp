@@ -68,11 +68,15 @@ private slots:
                 "1\r\nApples\r\n0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n0\r\n0\r\n0\r\n0\r\n");
         putFile(recipes + QStringLiteral("broken.vrez"),
                 "[MENDRAKE_TARVOLIN 2.00]\r\nnot a kind\r\n");
+        // Left by a save killed before its rename: the export clears it, as a start does.
+        const QString leftover = recipes + QStringLiteral("old.vrez.dilbotmp-0badf00d-Ab12Cd");
+        putFile(leftover, "x");
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(base));
         const Run result = run({QStringLiteral("--export-json")});
         QDir::setCurrent(previous);
+        QVERIFY(!QFileInfo::exists(leftover));
 
         QCOMPARE(result.code, 0);
         QVERIFY2(result.err.contains(QLatin1String("broken.vrez")), qPrintable(result.err));
@@ -271,7 +275,8 @@ private slots:
         odd.LastCooked = 45000;
         putFile(recipes + QStringLiteral("odd.vrez"), recipeFileBytes(odd));
         // A save killed before its rename left this behind; start-up removes it.
-        putFile(recipes + QStringLiteral("pie.vrez.dilbotmp-0badf00d-Ab12Cd"), recipeFileBytes(pie));
+        putFile(recipes + QStringLiteral("pie.vrez.dilbotmp-0badf00d-Ab12Cd"),
+                recipeFileBytes(pie));
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
@@ -283,6 +288,10 @@ private slots:
                                   QStringLiteral("3")});
         const Run wrong =
             run({QStringLiteral("--list"), QStringLiteral("--source"), QStringLiteral("Nothing")});
+        const Run catalogue = run({});
+        const Run noNumber =
+            run({QStringLiteral("--list"), QStringLiteral("--difficulty"), QStringLiteral("many")});
+        const Run noRecipe = run({QStringLiteral("--print-pdf"), QStringLiteral("out.pdf")});
         QDir::setCurrent(previous);
 
         const QString date = QLocale().toString(QDate(2023, 3, 15), QLocale::ShortFormat);
@@ -299,6 +308,17 @@ private slots:
                  QStringLiteral("Create new recipe\t\t\t0\nApple pie\t%1\t***\t5\n").arg(date));
         QCOMPARE(wrong.code, 2);
         QVERIFY(wrong.err.contains(QLatin1String("Nothing")));
+        // Without a mode: the catalogue, one recipe a line with its type.
+        QCOMPARE(catalogue.code, 0);
+        const QStringList lines = catalogue.out.split(QLatin1Char('\n'));
+        QVERIFY2(lines.first().startsWith(QLatin1String("3 recipes in ")),
+                 qPrintable(lines.first()));
+        QCOMPARE(lines.at(1), QStringLiteral("Apple pie\tbook\t***\t%1").arg(date));
+        // Usage errors end with status 2 and say what is wrong.
+        for (const Run& usage : {noNumber, noRecipe})
+            QCOMPARE(usage.code, 2);
+        QVERIFY(noNumber.err.contains(QLatin1String("--difficulty takes a number")));
+        QVERIFY(noRecipe.err.contains(QLatin1String("--print-pdf needs --recipe NAME")));
     }
 
     // A side file that cannot be read shows the plain lines and is named; a stored path
@@ -359,13 +379,16 @@ private slots:
         QTest::addColumn<int>("recipes");
         QTest::addColumn<bool>("diskFull");
         QTest::newRow("a recipe and a damaged file")
-            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("bad.json")} << 0 << 1 << false;
+            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("bad.json")} << 0 << 1
+            << false;
         // The disk fills up at the large recipe: what came before stays, and the import
         // failed all the same.
         QTest::newRow("stopped by a full disk")
-            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("large.mmf")} << 1 << 1 << true;
+            << QStringList{QStringLiteral("soup.mmf"), QStringLiteral("large.mmf")} << 1 << 1
+            << true;
         QTest::newRow("nothing readable")
-            << QStringList{QStringLiteral("bad.json"), QStringLiteral("missing.mmf")} << 1 << 0 << false;
+            << QStringList{QStringLiteral("bad.json"), QStringLiteral("missing.mmf")} << 1 << 0
+            << false;
         QTest::newRow("no file") << QStringList() << 2 << 0 << false;
     }
     void importPrintsTheSummary()
@@ -393,6 +416,12 @@ private slots:
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         if (diskFull)
             ::setrlimit(RLIMIT_FSIZE, &small);
+        // Left by a save killed before its rename: the import clears it, as a start does
+        // (the count of files below would take it in otherwise).
+        if (!files.isEmpty())
+            putFile(
+                dir.filePath(QStringLiteral("prepared_recipes/a.vrez.dilbotmp-0badf00d-Ab12Cd")),
+                "x");
         const Run result = run(QStringList{QStringLiteral("--import")} + files);
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
@@ -402,7 +431,8 @@ private slots:
                                                           "before its end at large.mmf: Cannot "
                                                           "write")),
                      qPrintable(result.out));
-            QVERIFY2(!result.out.contains(QLatin1String("Could not be read")), qPrintable(result.out));
+            QVERIFY2(!result.out.contains(QLatin1String("Could not be read")),
+                     qPrintable(result.out));
         }
         QCOMPARE(result.code, code);
         const QStringList written =
