@@ -5,7 +5,6 @@
 #include "recipes/textrules.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace {
 
@@ -65,18 +64,6 @@ QByteArray recordText(QStringView text)
         }
     }
     return cp1252::fromUnicode(clean);
-}
-
-QString decodeImportedText(const QByteArray& bytes)
-{
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    return cp1252::toUnicode(view);
 }
 
 qint64 durationSeconds(QStringView text)
@@ -148,6 +135,18 @@ QString formatDuration(qint64 seconds)
 QString durationText(QStringView text)
 {
     return formatDuration(durationSeconds(text));
+}
+
+void keepSource(ImportedRecipe& recipe, const QString& label, const QString& value)
+{
+    const QString text = value.simplified();
+    if (text.isEmpty())
+        return;
+    const QString line = label + QStringLiteral(": ") + text;
+    if (recipe.remark.trimmed().isEmpty())
+        recipe.remark = line;
+    else
+        recipe.comments << line;
 }
 
 namespace {

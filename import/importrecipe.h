@@ -62,9 +62,16 @@ using RecipeReader = void (*)(const QByteArray& bytes, const QString& path, cons
 /// quantities keep their value.
 QByteArray recordText(QStringView text);
 
-/// A file's text: UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped),
-/// otherwise Windows-1252, the code page old recipe collections were written in.
-QString decodeImportedText(const QByteArray& bytes);
+/// The code pages a file that is not Unicode may be in.
+enum class OldCodePages {
+    Windows,     ///< Windows-1252, the code page old recipe collections were written in
+    WindowsOrDos ///< also DOS code page 437, told by its degree signs, fractions, letters
+};
+
+/// A file's text: UTF-16 with a byte-order mark (or, without one, told by its zero
+/// bytes), UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped), otherwise
+/// the old code page that reads best.
+QString decodeImportedText(const QByteArray& bytes, OldCodePages codePages = OldCodePages::Windows);
 
 /// The seconds of an ISO 8601 duration ("PT1H30M", "P1DT2H"); -1 when text is not one.
 qint64 durationSeconds(QStringView text);
@@ -72,6 +79,10 @@ qint64 durationSeconds(QStringView text);
 QString formatDuration(qint64 seconds);
 /// An ISO 8601 duration as people read it; empty when text is not one or is zero.
 QString durationText(QStringView text);
+
+/// Keeps where a recipe comes from ("Author", "Jo Smith" as "Author: Jo Smith"): as the
+/// remark when the recipe has none, otherwise as a comment.
+void keepSource(ImportedRecipe& recipe, const QString& label, const QString& value);
 
 /// Text of an HTML fragment: tags dropped (a line break for "br", and at the end of a
 /// paragraph or list item), character references decoded.

@@ -3,6 +3,7 @@
 #include "import/mealmaster.h"
 #include "import/recipeml.h"
 #include "import/schemaorg.h"
+#include "platform/cp1252.h"
 #include "recipes/recipefile.h"
 #include "tests/testfiles.h"
 
@@ -47,6 +48,72 @@ QByteArrayList lines(const TSTRING& list)
     return list.toList();
 }
 
+Read readBytes(RecipeReader reader, const QByteArray& bytes, const QString& path)
+{
+    Read read;
+    reader(
+        bytes, path, [&](ImportedRecipe& r) { read.recipes << r.toRecord(); }, &read.problems);
+    return read;
+}
+
+// The first recipe read, as lines a test compares whole: the fields that are set, a
+// line for each ingredient row ("quantity|unit|name|preparation"), ingredient, step and
+// comment, then the problems of the whole file.
+QStringList dump(const Read& read)
+{
+    QStringList out;
+    const auto text = [](QByteArrayView bytes) { return cp1252::toUnicode(bytes); };
+    if (!read.recipes.isEmpty()) {
+        const TKVG& r = read.recipes.first();
+        if (!r.Servings.isEmpty())
+            out << QStringLiteral("servings: ") + text(r.Servings);
+        if (!r.PrepTime.isEmpty())
+            out << QStringLiteral("time: ") + text(r.PrepTime);
+        if (!r.Remark.isEmpty())
+            out << QStringLiteral("remark: ") + text(r.Remark);
+        for (int i = 0; i < r.Quantities.size(); ++i)
+            out << QStringLiteral("row: ") + text(r.Quantities.at(i)) + QLatin1Char('|') +
+                       text(r.Units.at(i)) + QLatin1Char('|') + text(r.IngredientNames.at(i)) +
+                       QLatin1Char('|') + text(r.Descriptions.at(i));
+        for (const QByteArray& line : r.Ingredients.toList())
+            out << QStringLiteral("ingredient: ") + text(line);
+        for (const QByteArray& line : r.Instructions.toList())
+            out << QStringLiteral("step: ") + text(line);
+        for (const QByteArray& line : r.Comments.toList())
+            out << QStringLiteral("comment: ") + text(line);
+    }
+    for (const ImportProblem& p : read.problems)
+        out << QStringLiteral("problem: ") + p.where + QStringLiteral(": ") + p.reason;
+    return out;
+}
+
+// Texts of UTF-8 literals.
+QStringList utf8(std::initializer_list<const char*> texts)
+{
+    QStringList out;
+    for (const char* text : texts)
+        out << QString::fromUtf8(text);
+    return out;
+}
+
+// An ingredient line in MealMaster's columns.
+QByteArray ing(const QByteArray& quantity, const QByteArray& unit, const QByteArray& text)
+{
+    return quantity.rightJustified(7, ' ') + ' ' + unit.leftJustified(2, ' ') + ' ' + text;
+}
+
+// Two ingredients on one line.
+QByteArray twoColumns(const QByteArray& left, const QByteArray& right)
+{
+    return left.leftJustified(41, ' ') + right;
+}
+
+QByteArray msRecipe(const QByteArray& body)
+{
+    return "MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Test\n\n" + body +
+           "\nMMMMM\n";
+}
+
 } // namespace
 
 class TestImport : public QObject {
@@ -74,16 +141,93 @@ private slots:
                                  "Fold in the flour and the soda.", "1. Bake for one hour.",
                                  "2. Brush with the honey."}));
 
-        // Two ingredients a line, read left to right; each column continues its own.
+        // Two ingredients a line: the left column first; each column continues its own.
         const TKVG& soup = read.recipes[1];
         QCOMPARE(soup.Name, QByteArray("Lentil Soup"));
         QCOMPARE(soup.Servings, QByteArray("4"));
         QCOMPARE(lines(soup.IngredientNames),
-                 (QByteArrayList{"Lentils", "Onions", "Water or stock", "Salt and pepper",
+                 (QByteArrayList{"Lentils", "Water or stock", "Onions", "Salt and pepper",
                                  "TOPPING", "Yogurt"}));
-        QCOMPARE(lines(soup.Descriptions), (QByteArrayList{"", "chopped", "", "", "", ""}));
-        QCOMPARE(lines(soup.Quantities), (QByteArrayList{"1", "2", "1", "1", "", "1/4"}));
+        QCOMPARE(lines(soup.Descriptions), (QByteArrayList{"", "", "chopped", "", "", ""}));
+        QCOMPARE(lines(soup.Quantities), (QByteArrayList{"1", "1", "2", "1", "", "1/4"}));
         QCOMPARE(lines(soup.Instructions), (QByteArrayList{"Simmer everything for 40 minutes."}));
+    }
+
+    // Shapes of real collections, each read into the recipe it holds.
+    void mealMasterShapes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("recipe");
+        QTest::newRow("an indented underline is no end line")
+            << QByteArray("---------- Recipe via Meal-Master (tm) v8.05\n"
+                          "      Title: Maple Pancakes\n      Yield: 4\n\n" +
+                          ing("2", "c", "Flour") +
+                          "\n\n  Bake them.\n\n  NOTE:\n  -----\n\n"
+                          "  True maple syrup is the best if you have it.\n\n" +
+                          QByteArray(77, '-') + "\n")
+            << utf8({"servings: 4", "row: 2|c|Flour|", "step: Bake them.", "step: NOTE:",
+                           "step: True maple syrup is the best if you have it."});
+        QTest::newRow("units outside MealMaster's list are kept as written")
+            << msRecipe(ing("1 1/2", "st", "butter") + '\n' +
+                        ing("1 1/4", "c", "all-purpose flour") + '\n' + ing("1", "sk", "yeast") +
+                        "\n\nKnead.")
+            << utf8({"row: 1 1/2|st|butter|", "row: 1 1/4|c|all-purpose flour|",
+                           "row: 1|sk|yeast|", "step: Knead."});
+        QTest::newRow("header fields it does not know are kept")
+            << QByteArray("MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Cookies\n"
+                          "Contributor: Jo Smith\n       Tags: chocolate, quick\n"
+                          "       From: Grandma's recipe box\n      Yield: 24 cookies\n\n" +
+                          ing("2", "c", "Flour") + "\n\nBake.\nMMMMM\n")
+            << utf8({"servings: 24 cookies", "remark: Contributor: Jo Smith",
+                           "row: 2|c|Flour|", "step: Bake.", "comment: Tags: chocolate, quick",
+                           "comment: From: Grandma's recipe box"});
+        // MealMaster fills the left column first; the right one starts with the rest of
+        // the left column's last text, cut where the column ended.
+        QTest::newRow("two columns: the left one first")
+            << msRecipe(twoColumns(ing("2", "c", "Onion, chopped"), ing("", "", "-er")) + '\n' +
+                        twoColumns(ing("1", "c", "Celery, chopped"), ing("6", "c", "Beef broth")) +
+                        '\n' +
+                        twoColumns(ing("2", "c", "Dried black beans, picked ov"),
+                                   ing("", "", "Lemon slices")) +
+                        "\n\nSimmer.")
+            << utf8({"row: 2|c|Onion, chopped|", "row: 1|c|Celery, chopped|",
+                           "row: 2|c|Dried black beans, picked over|", "row: 6|c|Beef broth|",
+                           "row: ||Lemon slices|", "step: Simmer."});
+        QTest::newRow("a preparation goes on below its semicolon")
+            << msRecipe(ing("2", "", "Garlic cloves;") + '\n' + ing("", "", "-finely chopped") +
+                        '\n' + ing("1", "ts", "Salt"))
+            << utf8({"row: 2||Garlic cloves|finely chopped", "row: 1|ts|Salt|"});
+        QTest::newRow("a line outside the columns inside the list")
+            << msRecipe(ing("1", "c", "Flour") + "\n   12 1/2 oz Chocolate\n" +
+                        ing("2", "tb", "Sugar") + "\n\nMelt.")
+            << utf8({"row: 1|c|Flour|", "row: ||12 1/2 oz Chocolate|", "row: 2|tb|Sugar|",
+                           "step: Melt.",
+                           "problem: line 5: the line is not in the ingredient columns; it was "
+                           "kept as an ingredient as written"});
+        QTest::newRow("DOS code page 437")
+            << msRecipe(ing("1", "c", "Sugar") + "\n\nBake at 350\xF8" "F for 1\xAB hours.")
+            << utf8({"row: 1|c|Sugar|", "step: Bake at 350\u00B0F for 1\u00BD hours."});
+        QTest::newRow("Windows-1252 stays")
+            << msRecipe(ing("1", "c", "Cr\xE8me fra\xEE" "che") + "\n\nBake at 180\xB0" "C.")
+            << utf8({"row: 1|c|Cr\u00E8me fra\u00EEche|",
+                           "step: Bake at 180\u00B0C."});
+        const QString tea = QString::fromLatin1(msRecipe(ing("1", "ts", "Tea leaves") + "\n\nSteep."));
+        QByteArray utf16le("\xFF\xFE", 2), utf16be;
+        for (QChar ch : tea) {
+            utf16le += char(ch.unicode() & 0xFF);
+            utf16le += char(ch.unicode() >> 8);
+            utf16be += char(ch.unicode() >> 8);
+            utf16be += char(ch.unicode() & 0xFF);
+        }
+        const QStringList teaRecipe = utf8({"row: 1|ts|Tea leaves|", "step: Steep."});
+        QTest::newRow("UTF-16 with a byte-order mark") << utf16le << teaRecipe;
+        QTest::newRow("UTF-16 without one") << utf16be << teaRecipe;
+    }
+    void mealMasterShapes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, recipe);
+        QCOMPARE(dump(readBytes(readMealMaster, file, QStringLiteral("shapes.mmf"))), recipe);
     }
 
     void mealMasterDamagedFileImportsWhatItCan()
@@ -275,6 +419,10 @@ private slots:
             << "x.txt" << QByteArray("<?xml version=\"1.0\"?>\n<recipeml version=\"0.5\">") << int(ImportFormat::RecipeMl);
         const QByteArray mealMaster = "MMMMM----- Recipe via Meal-Master\n";
         QTest::newRow("MealMaster by content") << "x.txt" << mealMaster << int(ImportFormat::MealMaster);
+        QByteArray utf16("\xFF\xFE", 2);
+        for (char ch : mealMaster)
+            utf16 += QByteArray(1, ch) + '\0';
+        QTest::newRow("MealMaster in UTF-16") << "x.txt" << utf16 << int(ImportFormat::MealMaster);
         QTest::newRow("a .json name goes before MealMaster lines")
             << "x.json" << mealMaster << int(ImportFormat::SchemaOrg);
         // The content leaves the format open: the name's extension decides.
@@ -337,6 +485,7 @@ private slots:
         QCOMPARE(again.imported, 2);
         QVERIFY(again.recipeFiles[1].startsWith(QLatin1String("Lentil Soup_")));
     }
+
 };
 
 QTEST_GUILESS_MAIN(TestImport)
