@@ -2,6 +2,7 @@
 
 #include "recipes/recipe.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -73,12 +74,27 @@ enum class OldCodePages {
 /// the old code page that reads best.
 QString decodeImportedText(const QByteArray& bytes, OldCodePages codePages = OldCodePages::Windows);
 
-/// The seconds of an ISO 8601 duration ("PT1H30M", "P1DT2H"); -1 when text is not one.
+/// The seconds of an ISO 8601 duration ("PT1H30M", "P1DT2H", "P0Y0M0DT0H50M0.000S"; a
+/// year counts 365 days, a month 30); -1 when text is not one.
 qint64 durationSeconds(QStringView text);
 /// A length of time as people read it: "1 h 30 min", "26 h", "45 min"; empty for 0.
 QString formatDuration(qint64 seconds);
 /// An ISO 8601 duration as people read it; empty when text is not one or is zero.
 QString durationText(QStringView text);
+
+/// A part of a recipe's time: its name ("preparation"; may be empty) and its length in
+/// seconds, or, when no length could be read from it, its text (seconds -1).
+struct TimePart {
+    QString name;
+    qint64 seconds = -1;
+    QString text;
+    bool isEmpty() const { return seconds <= 0 && text.isEmpty(); }
+};
+
+/// The cooking time of a recipe: the total (the given one, or the parts added up) and the
+/// parts it is made of, "2 h (preparation 1 h, cooking 1 h)". A part that is only a text
+/// is written as it is, and then the parts are not added up.
+QString cookingTime(const TimePart& total, const QList<TimePart>& parts);
 
 /// Keeps where a recipe comes from ("Author", "Jo Smith" as "Author: Jo Smith"): as the
 /// remark when the recipe has none, otherwise as a comment.
@@ -93,6 +109,26 @@ int lineAt(QStringView text, qsizetype offset);
 
 /// The name for a recipe that has none: the file's name without its extension.
 QString nameFromFile(const QString& path);
+
+/// The fields of a file that a reader leaves out, each named once in the problems: where
+/// it was met first and, when the file is read, how often.
+class DroppedFields {
+public:
+    DroppedFields(const QString& path, QList<ImportProblem>* problems);
+    /// A field as the file names it ("<nutrition>", "\"keywords\"") not imported at where.
+    void add(const QString& field, const QString& where);
+    /// Adds to each named field how often it was met, when more than once.
+    void finish();
+
+private:
+    struct Seen {
+        qsizetype problem; // its place in the problems
+        int count;
+    };
+    QString m_path;
+    QList<ImportProblem>* m_problems;
+    QHash<QString, Seen> m_seen;
+};
 
 /// Gives the recipe a name when it has none (and reports it at where), then hands it to
 /// sink.

@@ -114,6 +114,11 @@ QByteArray msRecipe(const QByteArray& body)
            "\nMMMMM\n";
 }
 
+QByteArray recipeMlFile(const QByteArray& recipe)
+{
+    return "<recipeml version=\"0.5\">\n<recipe>" + recipe + "</recipe>\n</recipeml>\n";
+}
+
 } // namespace
 
 class TestImport : public QObject {
@@ -259,7 +264,7 @@ private slots:
         QCOMPARE(crumble.Name, QByteArray("Apple Crumble"));
         QCOMPARE(crumble.Categories, QByteArray("Desserts,Fruit,"));
         QCOMPARE(crumble.Servings, QByteArray("6 servings"));
-        QCOMPARE(crumble.PrepTime, QByteArray("1 hour")); // the total, not the first
+        QCOMPARE(crumble.PrepTime, QByteArray("1 h (cooking 30 min)")); // the total, then the parts
         QCOMPARE(lines(crumble.Quantities), (QByteArrayList{"1 1/2", "", "2-3", ""}));
         QCOMPARE(lines(crumble.Units), (QByteArrayList{"lb", "", "oz", ""}));
         QCOMPARE(lines(crumble.IngredientNames),
@@ -282,6 +287,92 @@ private slots:
         QCOMPARE(read.problems[0].where.section(QLatin1Char(','), 0, 0), QStringLiteral("line 10"));
         QVERIFY2(read.problems[0].reason.contains(QLatin1String("\"Toast\" was not imported")),
                  qPrintable(read.problems[0].reason));
+    }
+
+    void recipeMlShapes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("recipe");
+        QTest::newRow("a range as the amount")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><range><q1>400</q1><q2>600</q2></range>"
+                        "<unit>g</unit></amt><item>Beef</item></ing></ingredients>")
+            << utf8({"row: 400-600|g|Beef|"});
+        QTest::newRow("a fraction of numerator and denominator")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty><frac><n>1</n><d>2</d></frac></qty>"
+                        "<unit>cup</unit></amt><item>Milk</item></ing></ingredients>")
+            << utf8({"row: 1/2|cup|Milk|"});
+        QTest::newRow("a whole number and a fraction")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty>2<frac>1/4</frac></qty></amt>"
+                        "<item>Eggs</item></ing></ingredients>")
+            << utf8({"row: 2 1/4||Eggs|"});
+        QTest::newRow("a range from a fraction to a whole number")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty><range><q1><frac><n>3</n><d>4</d></frac>"
+                        "</q1><sep>to</sep><q2>1</q2></range></qty><unit>cup</unit></amt>"
+                        "<item>Sugar</item></ing></ingredients>")
+            << utf8({"row: 3/4-1|cup|Sugar|"});
+        QTest::newRow("a yield range without a separator")
+            << recipeMlFile("<head><title>Rolls</title><yield><range><q1>2</q1><q2>3</q2></range>"
+                        "<unit>dozen</unit></yield></head>")
+            << utf8({"servings: 2-3 dozen"});
+        QTest::newRow("preparation and cooking time")
+            << recipeMlFile("<head><title>Stew</title>"
+                        "<preptime type=\"Preparation\"><time><qty>60</qty>"
+                        "<timeunit>minutes</timeunit></time></preptime>"
+                        "<preptime type=\"cooking\"><time><qty>1</qty><timeunit>hour</timeunit>"
+                        "</time></preptime></head>")
+            << utf8({"time: 2 h (preparation 1 h, cooking 1 h)"});
+        QTest::newRow("a time in words")
+            << recipeMlFile("<head><title>Pickles</title>"
+                        "<preptime type=\"preparation\"><time><qty>1 1/2</qty><timeunit>hrs"
+                        "</timeunit></time></preptime>"
+                        "<preptime type=\"chilling\">overnight</preptime></head>")
+            << utf8({"time: preparation 1 h 30 min, chilling overnight"});
+        QTest::newRow("source and notes kept, other elements named")
+            << recipeMlFile("<head><title>Salted</title><source>The Farm Cookbook</source>"
+                        "<description>Rich.</description></head>"
+                        "<ingredients><ing><item>Salt</item><note>to taste</note></ing>"
+                        "</ingredients>\n<nutrition>90 kcal</nutrition><nutrition>90 kcal"
+                        "</nutrition><empty/>")
+            << utf8({"remark: Rich.", "row: ||Salt|to taste",
+                           "comment: Source: The Farm Cookbook",
+                           "problem: line 3: <nutrition> is not read; its text was not imported "
+                           "(2 times in this file; the first is here)"});
+    }
+    void recipeMlShapes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, recipe);
+        QCOMPARE(dump(readBytes(readRecipeMl, file, QStringLiteral("shapes.xml"))), recipe);
+    }
+
+    void schemaOrgShapes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("recipe");
+        QTest::newRow("preparation and cooking time")
+            << QByteArray("{\"@type\":\"Recipe\",\"name\":\"Stew\",\"prepTime\":\"PT1H\","
+                          "\"cookTime\":\"PT60M\",\"totalTime\":\"PT2H\"}")
+            << utf8({"time: 2 h (preparation 1 h, cooking 1 h)"});
+        QTest::newRow("author and address kept")
+            << QByteArray("{\"@type\":\"Recipe\",\"name\":\"Soup\",\"description\":\"Quick.\","
+                          "\"author\":[{\"@type\":\"Person\",\"name\":\"Jo Smith\"},\"Al\"],"
+                          "\"url\":\"https://example.org/soup\"}")
+            << utf8({"remark: Quick.", "comment: Author: Jo Smith, Al",
+                           "comment: Source: https://example.org/soup"});
+        QTest::newRow("fields not imported are named")
+            << QByteArray("[{\"@type\":\"Recipe\",\"name\":\"A\",\"keywords\":\"quick\"},\n"
+                          "{\"@type\":\"Recipe\",\"name\":\"B\",\"keywords\":[\"easy\"],"
+                          "\"nutrition\":{\"calories\":\"90\"},\"recipeCuisine\":\"\"}]")
+            << utf8({"problem: line 1: \"keywords\" is not read; its text was not imported "
+                           "(2 times in this file; the first is here)",
+                           "problem: line 1: \"nutrition\" is not read; its text was not "
+                           "imported"});
+    }
+    void schemaOrgShapes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, recipe);
+        QCOMPARE(dump(readBytes(readSchemaOrg, file, QStringLiteral("shapes.json"))), recipe);
     }
 
     void schemaOrgPageWithGraphAndSections()
@@ -320,7 +411,7 @@ private slots:
         const Read read = readData(readSchemaOrg, "recipe.json");
         QCOMPARE(read.recipes.size(), 2);
         QCOMPARE(read.recipes[0].Name, QByteArray("recipe"));
-        QCOMPARE(read.recipes[0].PrepTime, QByteArray("15 min")); // preparation + cooking
+        QCOMPARE(read.recipes[0].PrepTime, QByteArray("15 min (preparation 5 min, cooking 10 min)"));
         QCOMPARE(read.recipes[0].Servings, QByteArray("1"));
         QCOMPARE(lines(read.recipes[0].Instructions),
                  (QByteArrayList{"Beat the eggs.", "Fry them in a pan."}));
@@ -350,6 +441,8 @@ private slots:
                                         << "";
         QTest::newRow("number without designator") << "PT15"
                                                    << "";
+        QTest::newRow("years, months and a fraction of seconds") << "P0Y0M0DT0H50M0.000S"
+                                                                 << "50 min";
         QTest::newRow("huge") << "PT99999999999H"
                               << "";
     }
