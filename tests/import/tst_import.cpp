@@ -557,7 +557,7 @@ private slots:
         QCOMPARE(counted, (QList<int>{0, 1, 2, 2, 3, 4, 4, 4, 4}));
         QCOMPARE(fileBytes(folder + QStringLiteral("banana bread.VREZ")),
                  QByteArray("not ours, must stay"));
-        QVERIFY(summary.recipeFiles[0].startsWith(QLatin1String("Banana Bread_")));
+        QCOMPARE(summary.recipeFiles[0], QStringLiteral("Banana Bread_2.vrez"));
         QCOMPARE(summary.recipeFiles[1], QStringLiteral("Lentil Soup.vrez"));
         QCOMPARE(summary.problems.size(), 3);
         for (int i = 0; i < 3; ++i)
@@ -576,9 +576,51 @@ private slots:
         // A second import of the same file gives new names again.
         const ImportSummary again = importRecipeFiles({files[0]}, base);
         QCOMPARE(again.imported, 2);
-        QVERIFY(again.recipeFiles[1].startsWith(QLatin1String("Lentil Soup_")));
+        QCOMPARE(again.recipeFiles[1], QStringLiteral("Lentil Soup_2.vrez"));
     }
 
+    // Names taken get "_2", "_3" and on, in order, however many recipes share a name.
+    void sameNamesAreNumberedInOrder()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString folder = base + QStringLiteral("prepared_recipes/");
+        putFile(folder + QStringLiteral("Pie.vrez"), "not ours");
+        putFile(folder + QStringLiteral("pie_3.VREZ"), "not ours");
+        for (int n = 5; n <= 1000; ++n)
+            putFile(folder + QStringLiteral("Pie_%1.vrez").arg(n), "not ours");
+        QByteArray pies;
+        for (int i = 0; i < 3; ++i)
+            pies += "MMMMM----- Meal-Master\n      Title: Pie\nBake.\nMMMMM\n";
+        putFile(base + QStringLiteral("pies.mmf"), pies);
+        const ImportSummary summary = importRecipeFiles({base + QStringLiteral("pies.mmf")}, base);
+        QCOMPARE(summary.recipeFiles, utf8({"Pie_2.vrez", "Pie_4.vrez", "Pie_1001.vrez"}));
+    }
+
+    void filesWithoutRecipeData_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("an empty page")
+            << "x.html" << QByteArray("\r\n") << "the file is empty; it holds no recipe data";
+        QTest::newRow("a page without data")
+            << "x.html" << QByteArray("<p>Plum tart</p>")
+            << "the file holds no recipe data: no JSON-LD script and no JSON";
+    }
+    void filesWithoutRecipeData()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        putFile(base + name, bytes);
+        const ImportSummary summary = importRecipeFiles({base + name}, base);
+        QCOMPARE(summary.imported, 0);
+        QCOMPARE(summary.problems.size(), 1);
+        QCOMPARE(summary.problems[0].reason, reason);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestImport)
