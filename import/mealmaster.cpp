@@ -23,6 +23,12 @@ bool is(const QString& label, const char* name)
     return label.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
+bool isKnownLabel(const QString& label)
+{
+    return is(label, "Title") || is(label, "Categories") || is(label, "Servings") ||
+           is(label, "Yield") || isSourceLabel(label);
+}
+
 class MealMasterReader {
 public:
     MealMasterReader(const QString& path, const RecipeSink& sink, QList<ImportProblem>* problems)
@@ -87,7 +93,7 @@ private:
         m_left.clear();
         m_right.clear();
         m_last = -1;
-        m_afterIngredient = false;
+        m_listAbove = true;
         m_pendingLine = 0;
         ++m_seen;
     }
@@ -105,13 +111,14 @@ private:
     }
 
     // Known fields fill the recipe; any other field is kept as a comment, and the header
-    // goes on: only a line that is no field starts the ingredients.
+    // goes on: only a line that is no field starts the ingredients. A label without a
+    // value ("CRUST:") may head the ingredients below it.
     void header(const QString& line, int number)
     {
         QString label, value;
         if (line.trimmed().isEmpty())
             return;
-        if (!isHeaderField(line, &label, &value)) {
+        if (!isHeaderField(line, &label, &value) || (value.isEmpty() && !isKnownLabel(label))) {
             m_state = State::Ingredients;
             ingredientLine(line, number);
         } else if (is(label, "Title")) {
@@ -146,18 +153,27 @@ private:
                 directionLine(line);
                 return;
             }
-            // The list goes on below the line: it is an ingredient outside the columns.
-            Ingredient whole;
-            whole.text = m_pending.trimmed();
-            whole.asWritten = true;
-            m_left << whole;
-            problem(m_pendingLine, QStringLiteral("the line is not in the ingredient columns; "
-                                                  "it was kept as an ingredient as written"));
+            // The list goes on below the line: a label heads what follows; any other
+            // line is an ingredient outside the columns.
+            QString label, value;
+            if (isHeaderField(m_pending, &label, &value) && value.isEmpty()) {
+                flushColumns();
+                m_recipe.rows.append({QString(), QString(), label, QString()});
+                m_last = -1;
+            } else {
+                Ingredient whole;
+                whole.text = m_pending.trimmed();
+                whole.asWritten = true;
+                m_left << whole;
+                problem(m_pendingLine,
+                        QStringLiteral("the line is not in the ingredient columns; it was kept "
+                                       "as an ingredient as written"));
+            }
             m_pendingLine = 0;
         }
         if (blank || isRule) {
             flushColumns();
-            m_afterIngredient = false;
+            m_listAbove = false;
             if (isRule) {
                 if (!heading.isEmpty())
                     m_recipe.rows.append({QString(), QString(), heading, QString()});
@@ -166,9 +182,9 @@ private:
             return;
         }
         if (!ingredients) {
-            // Right below an ingredient the line may still belong to the list: the next
-            // line tells.
-            if (m_afterIngredient) {
+            // Right below an ingredient or the header the line may still belong to the
+            // list: the next line tells.
+            if (m_listAbove) {
                 m_pending = line;
                 m_pendingLine = number;
             } else {
@@ -180,7 +196,7 @@ private:
             m_left << left;
         if (!right.text.isEmpty() || !right.quantity.isEmpty())
             m_right << right;
-        m_afterIngredient = true;
+        m_listAbove = true;
     }
 
     // The ingredients of a line: one, or one in each column; left or right stays empty
@@ -238,9 +254,8 @@ private:
 
     static void split(const QString& text, IngredientRow* row)
     {
-        const qsizetype semicolon = text.indexOf(QLatin1Char(';'));
-        row->name = (semicolon < 0 ? text : text.left(semicolon)).trimmed();
-        row->preparation = semicolon < 0 ? QString() : text.mid(semicolon + 1).trimmed();
+        row->name = text.section(QLatin1Char(';'), 0, 0).trimmed();
+        row->preparation = text.section(QLatin1Char(';'), 1).trimmed();
     }
 
     void startDirections(const QString& line)
@@ -302,7 +317,7 @@ private:
     int m_last = -1;           // the row a continuation line adds to
     QString m_lastText;        // its text as written, continuations added
     qsizetype m_lastPiece = 0; // the length of its last line's text
-    bool m_afterIngredient = false;
+    bool m_listAbove = false; // the line above is an ingredient or the header
     QString m_pending; // a line below an ingredient that is no ingredient
     int m_pendingLine = 0;
 };

@@ -160,8 +160,10 @@ private:
                 const QString unit = collectText(m_xml);
                 texts << unit;
                 const qint64 per = secondsPer(unit);
-                readable = readable && number >= 0 && per > 0;
-                seconds += qMax(number, 0.0) * double(qMax(per, qint64(0)));
+                if (number >= 0 && per > 0)
+                    seconds += number * double(per);
+                else
+                    readable = false;
                 number = -1;
                 any = true;
             } else {

@@ -168,24 +168,31 @@ private slots:
                           "      Title: Maple Pancakes\n      Yield: 4\n\n" +
                           ing("2", "c", "Flour") +
                           "\n\n  Bake them.\n\n  NOTE:\n  -----\n\n"
-                          "  True maple syrup is the best if you have it.\n\n" +
+                          "  True maple syrup is the best if you have it.\n----\nServe warm.\n\n" +
                           QByteArray(77, '-') + "\n")
             << utf8({"servings: 4", "row: 2|c|Flour|", "step: Bake them.", "step: NOTE:",
-                           "step: True maple syrup is the best if you have it."});
+                     "step: True maple syrup is the best if you have it.", "step: Serve warm."});
         QTest::newRow("units outside MealMaster's list are kept as written")
             << msRecipe(ing("1 1/2", "st", "butter") + '\n' +
-                        ing("1 1/4", "c", "all-purpose flour") + '\n' + ing("1", "sk", "yeast") +
+                        ing("1 1/4", "c", "all-purpose flour") + "\n  1-2\tsk yeast" +
                         "\n\nKnead.")
             << utf8({"row: 1 1/2|st|butter|", "row: 1 1/4|c|all-purpose flour|",
-                           "row: 1|sk|yeast|", "step: Knead."});
+                     "row: 1-2|sk|yeast|", "step: Knead."});
         QTest::newRow("header fields it does not know are kept")
             << QByteArray("MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Cookies\n"
                           "Contributor: Jo Smith\n       Tags: chocolate, quick\n"
                           "       From: Grandma's recipe box\n      Yield: 24 cookies\n\n" +
-                          ing("2", "c", "Flour") + "\n\nBake.\nMMMMM\n")
+                          ing("", "", "Dough: as for shortbread") + '\n' + ing("2", "c", "Flour") +
+                          "\n\nBake.\nMMMMM\n")
             << utf8({"servings: 24 cookies", "remark: Contributor: Jo Smith",
-                           "row: 2|c|Flour|", "step: Bake.", "comment: Tags: chocolate, quick",
+                     "row: ||Dough: as for shortbread|", "row: 2|c|Flour|", "step: Bake.",
+                     "comment: Tags: chocolate, quick",
                            "comment: From: Grandma's recipe box"});
+        QTest::newRow("labels heading the ingredients")
+            << msRecipe("CRUST:\n" + ing("1", "c", "Flour") + "\nFILLING:\n" +
+                        ing("2", "c", "Plums") + "\n\nDirections:\nBake.")
+            << utf8({"row: ||CRUST|", "row: 1|c|Flour|", "row: ||FILLING|", "row: 2|c|Plums|",
+                     "step: Directions: Bake."});
         // MealMaster fills the left column first; the right one starts with the rest of
         // the left column's last text, cut where the column ended.
         QTest::newRow("two columns: the left one first")
@@ -325,18 +332,33 @@ private slots:
             << recipeMlFile("<head><title>Pickles</title>"
                         "<preptime type=\"preparation\"><time><qty>1 1/2</qty><timeunit>hrs"
                         "</timeunit></time></preptime>"
+                        "<preptime type=\"resting\"><time><qty>72</qty><timeunit>hours"
+                        "</timeunit></time></preptime>"
                         "<preptime type=\"chilling\">overnight</preptime></head>")
-            << utf8({"time: preparation 1 h 30 min, chilling overnight"});
+            << utf8({"time: preparation 1 h 30 min, resting 72 h, chilling overnight"});
         QTest::newRow("source and notes kept, other elements named")
             << recipeMlFile("<head><title>Salted</title><source>The Farm Cookbook</source>"
+                            "<version>2</version>"
                         "<description>Rich.</description></head>"
                         "<ingredients><ing><item>Salt</item><note>to taste</note></ing>"
                         "</ingredients>\n<nutrition>90 kcal</nutrition><nutrition>90 kcal"
                         "</nutrition><empty/>")
             << utf8({"remark: Rich.", "row: ||Salt|to taste",
-                           "comment: Source: The Farm Cookbook",
-                           "problem: line 3: <nutrition> is not read; its text was not imported "
-                           "(2 times in this file; the first is here)"});
+                     "comment: Source: The Farm Cookbook",
+                     "problem: line 2: <version> is not read; its text was not imported",
+                     "problem: line 3: <nutrition> is not read; its text was not imported "
+                     "(2 times in this file; the first is here)"});
+        QTest::newRow("damage after the last recipe")
+            << QByteArray("<recipeml>\n<recipe><head><title>Tea</title></head></recipe>\n"
+                          "</menu>")
+            << utf8({"problem: line 3, column 7: the XML is damaged (Opening and ending tag "
+                     "mismatch.); nothing after it was read"});
+        const QByteArray deep = QByteArray("<range><q1>").repeated(100000) + "1" +
+                                QByteArray("</q1></range>").repeated(100000);
+        QTest::newRow("a quantity nested without end")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty>" + deep +
+                            "</qty></amt><item>Deep</item></ing></ingredients>")
+            << utf8({"row: 1||Deep|"});
     }
     void recipeMlShapes()
     {
@@ -512,6 +534,8 @@ private slots:
             << "x.txt" << QByteArray("<?xml version=\"1.0\"?>\n<recipeml version=\"0.5\">") << int(ImportFormat::RecipeMl);
         const QByteArray mealMaster = "MMMMM----- Recipe via Meal-Master\n";
         QTest::newRow("MealMaster by content") << "x.txt" << mealMaster << int(ImportFormat::MealMaster);
+        QTest::newRow("MealMaster after other text")
+            << "x.txt" << "From: a digest\n" + mealMaster << int(ImportFormat::MealMaster);
         QByteArray utf16("\xFF\xFE", 2);
         for (char ch : mealMaster)
             utf16 += QByteArray(1, ch) + '\0';
