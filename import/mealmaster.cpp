@@ -104,8 +104,6 @@ private:
             startDirections(m_pending);
         flushColumns();
         endParagraph();
-        while (!m_recipe.instructions.isEmpty() && m_recipe.instructions.last().isEmpty())
-            m_recipe.instructions.removeLast();
         m_inRecipe = false;
         deliverRecipe(m_recipe, m_path, where(m_startLine), m_sink, m_problems);
     }
@@ -258,10 +256,10 @@ private:
         row->preparation = text.section(QLatin1Char(';'), 1).trimmed();
     }
 
+    // The directions add no rows, so the ingredients gathered last are added at the end.
     void startDirections(const QString& line)
     {
         m_pendingLine = 0;
-        flushColumns();
         m_state = State::Directions;
         directionLine(line);
     }
@@ -317,8 +315,8 @@ private:
     int m_last = -1;           // the row a continuation line adds to
     QString m_lastText;        // its text as written, continuations added
     qsizetype m_lastPiece = 0; // the length of its last line's text
-    bool m_listAbove = false; // the line above is an ingredient or the header
-    QString m_pending; // a line below an ingredient that is no ingredient
+    bool m_listAbove = false;  // the line above is an ingredient or the header
+    QString m_pending;         // a line below an ingredient that is no ingredient
     int m_pendingLine = 0;
 };
 

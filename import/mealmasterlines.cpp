@@ -18,13 +18,15 @@ bool isUnit(QStringView unit)
     return false;
 }
 
-bool isLetters(QStringView text)
+// Units MealMaster does not know are written in small letters ("st", "sp"); a word
+// that starts a sentence ("In", "At") is none.
+bool isSmallLetters(QStringView text)
 {
     for (QChar ch : text) {
-        if (!ch.isLetter())
+        if (!ch.isLower())
             return false;
     }
-    return !text.isEmpty();
+    return true;
 }
 
 // A quantity column: empty, or digits with fraction slashes, blanks, dots and dashes
@@ -132,7 +134,7 @@ bool parseIngredient(QStringView part, Ingredient* out)
     if (!isQuantity(quantity))
         return false;
     const bool hasQuantity = !quantity.trimmed().isEmpty();
-    if (!unit.isEmpty() && !isUnit(unit) && !(hasQuantity && isLetters(unit)))
+    if (!unit.isEmpty() && !isUnit(unit) && !(hasQuantity && isSmallLetters(unit)))
         return false;
     const QStringView text = column(part, kTextColumn, part.size()).trimmed();
     if (text.isEmpty() && !hasQuantity)

@@ -45,7 +45,7 @@ struct Ingredient {
 };
 
 /// Reads the columns of one ingredient. The unit is one MealMaster writes, or, after a
-/// quantity, any one or two letters ("st", "sp"), kept as written.
+/// quantity, any one or two small letters ("st", "sp"), kept as written.
 bool parseIngredient(QStringView part, Ingredient* out);
 
 /// The width of an ingredient's text: MealMaster goes on in a continuation line after it.

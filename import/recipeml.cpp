@@ -137,8 +137,8 @@ private:
             m_xml.attributes().value(QLatin1String("type")).toString().simplified().toLower();
         QStringList texts;
         double seconds = 0;
-        double number = -1;
-        bool readable = true, any = false;
+        double number = 0;
+        bool readable = true, haveNumber = false, any = false;
         int depth = 1;
         while (depth > 0 && !m_xml.atEnd()) {
             const QXmlStreamReader::TokenType token = m_xml.readNext();
@@ -154,24 +154,23 @@ private:
             } else if (isQuantityElement(m_xml)) {
                 const QString quantity = quantityText(m_xml);
                 texts << quantity;
-                readable = readable && number < 0;
                 number = numberOf(quantity);
+                readable = readable && !haveNumber && number >= 0;
+                haveNumber = true;
             } else if (is(m_xml, QLatin1String("timeunit"))) {
                 const QString unit = collectText(m_xml);
                 texts << unit;
                 const qint64 per = secondsPer(unit);
-                if (number >= 0 && per > 0)
-                    seconds += number * double(per);
-                else
-                    readable = false;
-                number = -1;
+                readable = readable && haveNumber && per > 0;
+                seconds += number * double(per);
+                haveNumber = false;
                 any = true;
             } else {
                 ++depth;
             }
         }
         part.text = texts.join(QLatin1Char(' '));
-        if (readable && any && number < 0)
+        if (readable && any && !haveNumber)
             part.seconds = qint64(seconds + 0.5);
         return part;
     }

@@ -126,7 +126,7 @@ double numberOf(const QString& text)
             bool denominatorOk = false;
             const double numerator = part.left(slash).toDouble(&ok);
             const double denominator = part.mid(slash + 1).toDouble(&denominatorOk);
-            ok = ok && denominatorOk && denominator > 0;
+            ok = ok && denominatorOk && denominator != 0;
             if (ok)
                 value += numerator / denominator;
         }

@@ -167,17 +167,21 @@ private slots:
             << QByteArray("---------- Recipe via Meal-Master (tm) v8.05\n"
                           "      Title: Maple Pancakes\n      Yield: 4\n\n" +
                           ing("2", "c", "Flour") +
-                          "\n\n  Bake them.\n\n  NOTE:\n  -----\n\n"
+                          "\n\n  Bake them.\n  ...until golden.\n\n  NOTE:\n  -----\n\n"
                           "  True maple syrup is the best if you have it.\n----\nServe warm.\n\n" +
                           QByteArray(77, '-') + "\n")
-            << utf8({"servings: 4", "row: 2|c|Flour|", "step: Bake them.", "step: NOTE:",
+            << utf8({"servings: 4", "row: 2|c|Flour|", "step: Bake them. ...until golden.",
+                     "step: NOTE:",
                      "step: True maple syrup is the best if you have it.", "step: Serve warm."});
         QTest::newRow("units outside MealMaster's list are kept as written")
             << msRecipe(ing("1 1/2", "st", "butter") + '\n' +
-                        ing("1 1/4", "c", "all-purpose flour") + "\n  1-2\tsk yeast" +
-                        "\n\nKnead.")
+                        ing("1 1/4", "c", "all-purpose flour") + "\n    1-2\tsk yeast" +
+                        "\n\n     1. In a bowl, knead.")
             << utf8({"row: 1 1/2|st|butter|", "row: 1 1/4|c|all-purpose flour|",
-                     "row: 1-2|sk|yeast|", "step: Knead."});
+                     "row: 1-2|sk|yeast|", "step: 1. In a bowl, knead."});
+        QTest::newRow("a sentence with a colon is no header field")
+            << msRecipe("Serve with the sauce: mint and yogurt.")
+            << utf8({"step: Serve with the sauce: mint and yogurt."});
         QTest::newRow("header fields it does not know are kept")
             << QByteArray("MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Cookies\n"
                           "Contributor: Jo Smith\n       Tags: chocolate, quick\n"
@@ -211,11 +215,16 @@ private slots:
             << utf8({"row: 2||Garlic cloves|finely chopped", "row: 1|ts|Salt|"});
         QTest::newRow("a line outside the columns inside the list")
             << msRecipe(ing("1", "c", "Flour") + "\n   12 1/2 oz Chocolate\n" +
-                        ing("2", "tb", "Sugar") + "\n\nMelt.")
+                        ing("2", "tb", "Sugar") + "\n- 1 cup rice\n" + ing("1", "ts", "Salt") +
+                        "\n\nMelt.")
             << utf8({"row: 1|c|Flour|", "row: ||12 1/2 oz Chocolate|", "row: 2|tb|Sugar|",
-                           "step: Melt.",
-                           "problem: line 5: the line is not in the ingredient columns; it was "
-                           "kept as an ingredient as written"});
+                     "row: ||- 1 cup rice|", "row: 1|ts|Salt|", "step: Melt.",
+                     "problem: line 5: the line is not in the ingredient columns; it was kept "
+                     "as an ingredient as written",
+                     "problem: line 7: the line is not in the ingredient columns; it was kept "
+                     "as an ingredient as written"});
+        QTest::newRow("no recipe")
+            << QByteArray("Just words.\n") << utf8({"problem: : no MealMaster recipe was found"});
         QTest::newRow("DOS code page 437")
             << msRecipe(ing("1", "c", "Sugar") + "\n\nBake at 350\xF8" "F for 1\xAB hours.")
             << utf8({"row: 1|c|Sugar|", "step: Bake at 350\u00B0F for 1\u00BD hours."});
@@ -334,8 +343,13 @@ private slots:
                         "</timeunit></time></preptime>"
                         "<preptime type=\"resting\"><time><qty>72</qty><timeunit>hours"
                         "</timeunit></time></preptime>"
-                        "<preptime type=\"chilling\">overnight</preptime></head>")
-            << utf8({"time: preparation 1 h 30 min, resting 72 h, chilling overnight"});
+                        "<preptime type=\"blending\"><time><qty>30</qty><timeunit>seconds"
+                        "</timeunit></time></preptime>"
+                        "<preptime type=\"chilling\">overnight</preptime>"
+                        "<preptime type=\"baking\"><time><qty>1</qty><timeunit>hour</timeunit>"
+                        "</time><time><qty>5</qty></time></preptime></head>")
+            << utf8({"time: preparation 1 h 30 min, resting 72 h, blending 30 s, chilling "
+                     "overnight, baking 1 hour 5"});
         QTest::newRow("source and notes kept, other elements named")
             << recipeMlFile("<head><title>Salted</title><source>The Farm Cookbook</source>"
                             "<version>2</version>"
