@@ -142,12 +142,12 @@ QString durationText(QStringView text)
     return formatDuration(durationSeconds(text));
 }
 
-QString cookingTime(const TimePart& total, const QList<TimePart>& parts)
+QString cookingTime(const NamedTime& total, const QList<NamedTime>& parts)
 {
     QStringList named;
     qint64 sum = 0;
     bool added = true;
-    for (const TimePart& part : parts) {
+    for (const NamedTime& part : parts) {
         if (part.isEmpty())
             continue;
         const QString length = part.seconds > 0 ? formatDuration(part.seconds) : part.text;

@@ -82,9 +82,9 @@ QString formatDuration(qint64 seconds);
 /// An ISO 8601 duration as people read it; empty when text is not one or is zero.
 QString durationText(QStringView text);
 
-/// A part of a recipe's time: its name ("preparation"; may be empty) and its length in
+/// One named time of a recipe: its name ("preparation"; may be empty) and its length in
 /// seconds, or, when no length could be read from it, its text (seconds -1).
-struct TimePart {
+struct NamedTime {
     QString name;
     qint64 seconds = -1;
     QString text;
@@ -94,7 +94,7 @@ struct TimePart {
 /// The cooking time of a recipe: the total (the given one, or the parts added up) and the
 /// parts it is made of, "2 h (preparation 1 h, cooking 1 h)". A part that is only a text
 /// is written as it is, and then the parts are not added up.
-QString cookingTime(const TimePart& total, const QList<TimePart>& parts);
+QString cookingTime(const NamedTime& total, const QList<NamedTime>& parts);
 
 /// Keeps where a recipe comes from ("Author", "Jo Smith" as "Author: Jo Smith"): as the
 /// remark when the recipe has none, otherwise as a comment.

@@ -76,8 +76,8 @@ private:
 
     void head()
     {
-        TimePart total;
-        QList<TimePart> parts;
+        NamedTime total;
+        QList<NamedTime> parts;
         QStringList sources;
         forEachChild([&] {
             if (is(m_xml, QLatin1String("title"))) {
@@ -91,7 +91,7 @@ private:
             } else if (is(m_xml, QLatin1String("yield"))) {
                 m_current.servings = yieldText();
             } else if (is(m_xml, QLatin1String("preptime"))) {
-                const TimePart time = timePart();
+                const NamedTime time = namedTime();
                 if (time.name.contains(QLatin1String("total")))
                     total = time;
                 else
@@ -130,9 +130,9 @@ private:
 
     // A "preptime": its type as the name, its times ("<time><qty>1</qty><timeunit>hour
     // </timeunit></time>", one or more) added up, or its text when they cannot be.
-    TimePart timePart()
+    NamedTime namedTime()
     {
-        TimePart part;
+        NamedTime part;
         part.name =
             m_xml.attributes().value(QLatin1String("type")).toString().simplified().toLower();
         QStringList texts;

@@ -186,9 +186,9 @@ QString yieldOf(const QJsonValue& value)
     return texts.value(0);
 }
 
-TimePart timePart(const QJsonValue& value, const QString& name)
+NamedTime namedTime(const QJsonValue& value, const QString& name)
 {
-    TimePart part;
+    NamedTime part;
     part.name = name;
     const QString text = textOf(value);
     part.seconds = durationSeconds(text);
@@ -201,9 +201,9 @@ TimePart timePart(const QJsonValue& value, const QString& name)
 QString timeOf(const QJsonObject& recipe)
 {
     return cookingTime(
-        timePart(recipe.value(QLatin1String("totalTime")), QString()),
-        {timePart(recipe.value(QLatin1String("prepTime")), QStringLiteral("preparation")),
-         timePart(recipe.value(QLatin1String("cookTime")), QStringLiteral("cooking"))});
+        namedTime(recipe.value(QLatin1String("totalTime")), QString()),
+        {namedTime(recipe.value(QLatin1String("prepTime")), QStringLiteral("preparation")),
+         namedTime(recipe.value(QLatin1String("cookTime")), QStringLiteral("cooking"))});
 }
 
 // The names of authors: texts, or objects with a name, or a list of them.
