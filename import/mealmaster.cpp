@@ -88,13 +88,9 @@ private:
         m_framing = startsWithMs(raw) ? Framing::Ms : Framing::Dashes;
         m_state = State::Header;
         m_startLine = number;
-        m_recipe = ImportedRecipe();
-        m_paragraph.clear();
-        m_left.clear();
-        m_right.clear();
+        m_recipe = ImportedRecipe(); // finish() left no columns, paragraph or pending line
         m_last = -1;
         m_listAbove = true;
-        m_pendingLine = 0;
         ++m_seen;
     }
 

@@ -194,19 +194,20 @@ private slots:
                            "comment: From: Grandma's recipe box"});
         QTest::newRow("labels heading the ingredients")
             << msRecipe("CRUST:\n" + ing("1", "c", "Flour") + "\nFILLING:\n" +
-                        ing("2", "c", "Plums") + "\n\nDirections:\nBake.")
+                        ing("2", "c", "Plums") + "\n\nBake at\n    180 C  for an hour.")
             << utf8({"row: ||CRUST|", "row: 1|c|Flour|", "row: ||FILLING|", "row: 2|c|Plums|",
-                     "step: Directions: Bake."});
+                     "step: Bake at 180 C  for an hour."});
         // MealMaster fills the left column first; the right one starts with the rest of
         // the left column's last text, cut where the column ended.
         QTest::newRow("two columns: the left one first")
             << msRecipe(twoColumns(ing("2", "c", "Onion, chopped"), ing("", "", "-er")) + '\n' +
-                        twoColumns(ing("1", "c", "Celery, chopped"), ing("6", "c", "Beef broth")) +
+                        twoColumns(ing("1", "c", "Celery ribs, chopped in cubes"),
+                                   ing("6", "c", "Beef broth")) +
                         '\n' +
                         twoColumns(ing("2", "c", "Dried black beans, picked ov"),
                                    ing("", "", "Lemon slices")) +
                         "\n\nSimmer.")
-            << utf8({"row: 2|c|Onion, chopped|", "row: 1|c|Celery, chopped|",
+            << utf8({"row: 2|c|Onion, chopped|", "row: 1|c|Celery ribs, chopped in cubes|",
                            "row: 2|c|Dried black beans, picked over|", "row: 6|c|Beef broth|",
                            "row: ||Lemon slices|", "step: Simmer."});
         QTest::newRow("a preparation goes on below its semicolon")
@@ -225,6 +226,9 @@ private slots:
                      "as an ingredient as written"});
         QTest::newRow("no recipe")
             << QByteArray("Just words.\n") << utf8({"problem: : no MealMaster recipe was found"});
+        QTest::newRow("a DOS end of file before the recipe")
+            << "\x1A\n" + msRecipe(ing("1", "c", "Flour"))
+            << utf8({"problem: : no MealMaster recipe was found"});
         QTest::newRow("DOS code page 437")
             << msRecipe(ing("1", "c", "Sugar") + "\n\nBake at 350\xF8" "F for 1\xAB hours.")
             << utf8({"row: 1|c|Sugar|", "step: Bake at 350\u00B0F for 1\u00BD hours."});
