@@ -4,6 +4,7 @@
 #include "import/mealmaster.h"
 #include "import/recipeml.h"
 #include "import/schemaorg.h"
+#include "platform/cp1252.h"
 #include "platform/filelookup.h"
 #include "platform/safefile.h"
 #include "recipes/recipefile.h"
@@ -57,15 +58,7 @@ public:
         normaliseKind(record);
         QString name;
         for (;;) {
-            name = FreeRecipeFileName(m_taken, wanted);
-            if (name.isEmpty()) {
-                m_summary->problems.append(
-                    {file, QString(),
-                     QStringLiteral("the recipe \"%1\" was not imported: every file name for it "
-                                    "is taken")
-                         .arg(imported.name)});
-                return;
-            }
+            name = freeName(wanted);
             record.FileName = name;
             record.FilePath = m_folder + name;
             QString error;
@@ -86,8 +79,29 @@ public:
     }
 
 private:
+    // The recipe's own file name when it is free, otherwise the first free one of "_2",
+    // "_3" and on. The number given last for each name is kept, so a collection of many
+    // recipes of one name is not searched from 2 for each.
+    QString freeName(const QByteArray& wanted)
+    {
+        const QString plain = recipeFileNameFor(wanted);
+        if (m_taken.isFree(plain))
+            return plain;
+        const QString safeName = SafeFileName(cp1252::toUnicode(wanted));
+        int& next = m_next[safeName.toCaseFolded()];
+        for (int number = qMax(next, 2);; ++number) {
+            const QString candidate =
+                safeName + QLatin1Char('_') + QString::number(number) + QStringLiteral(".vrez");
+            if (m_taken.isFree(candidate)) {
+                next = number + 1;
+                return candidate;
+            }
+        }
+    }
+
     QString m_folder;
     TakenFileNames m_taken;
+    QHash<QString, int> m_next; // by case-folded name: the number to try first
     ImportSummary* m_summary;
     const ImportProgress& m_progress;
     QString m_stop;
@@ -165,6 +179,11 @@ ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFol
         QByteArray bytes;
         if (!readWholeFile(file, &bytes, &error)) {
             summary.problems.append({file, QString(), error});
+            continue;
+        }
+        if (bytes.trimmed().isEmpty()) {
+            summary.problems.append(
+                {file, QString(), QStringLiteral("the file is empty; it holds no recipe data")});
             continue;
         }
         const RecipeReader reader = importReader(detectImportFormat(file, bytes));

@@ -5,7 +5,6 @@
 #include "recipes/textrules.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace {
 
@@ -67,25 +66,14 @@ QByteArray recordText(QStringView text)
     return cp1252::fromUnicode(clean);
 }
 
-QString decodeImportedText(const QByteArray& bytes)
-{
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    return cp1252::toUnicode(view);
-}
-
 qint64 durationSeconds(QStringView text)
 {
     text = text.trimmed();
     if (text.size() < 3 || text.size() > 40 || text[0].toUpper() != QLatin1Char('P'))
         return -1;
-    // Whole numbers with a designator each; the date part takes weeks and days, the time
-    // part after "T" hours, minutes and seconds. Decimal fractions are cut off.
+    // Whole numbers with a designator each; the date part takes years, months, weeks and
+    // days, the time part after "T" hours, minutes and seconds. Decimal fractions are cut
+    // off.
     qint64 seconds = 0;
     bool inTime = false, any = false, fraction = false;
     qint64 number = -1;
@@ -109,7 +97,11 @@ qint64 durationSeconds(QStringView text)
         if (number < 0)
             return -1;
         qint64 unit = 0;
-        if (!inTime && ch == QLatin1Char('W'))
+        if (!inTime && ch == QLatin1Char('Y'))
+            unit = 365 * 86400;
+        else if (!inTime && ch == QLatin1Char('M'))
+            unit = 30 * 86400;
+        else if (!inTime && ch == QLatin1Char('W'))
             unit = 7 * 86400;
         else if (!inTime && ch == QLatin1Char('D'))
             unit = 86400;
@@ -148,6 +140,45 @@ QString formatDuration(qint64 seconds)
 QString durationText(QStringView text)
 {
     return formatDuration(durationSeconds(text));
+}
+
+QString cookingTime(const NamedTime& total, const QList<NamedTime>& parts)
+{
+    QStringList named;
+    qint64 sum = 0;
+    bool added = true;
+    for (const NamedTime& part : parts) {
+        if (part.isEmpty())
+            continue;
+        const QString length = part.seconds > 0 ? formatDuration(part.seconds) : part.text;
+        named << (part.name.isEmpty() ? length : part.name + QLatin1Char(' ') + length);
+        if (part.seconds > 0)
+            sum += part.seconds;
+        else
+            added = false;
+    }
+    QString text;
+    if (!total.isEmpty())
+        text = total.seconds > 0 ? formatDuration(total.seconds) : total.text;
+    else if (added)
+        text = formatDuration(sum);
+    if (named.isEmpty())
+        return text;
+    if (text.isEmpty())
+        return named.join(QStringLiteral(", "));
+    return text + QStringLiteral(" (") + named.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+void keepSource(ImportedRecipe& recipe, const QString& label, const QString& value)
+{
+    const QString text = value.simplified();
+    if (text.isEmpty())
+        return;
+    const QString line = label + QStringLiteral(": ") + text;
+    if (recipe.remark.trimmed().isEmpty())
+        recipe.remark = line;
+    else
+        recipe.comments << line;
 }
 
 namespace {
@@ -251,6 +282,33 @@ int lineAt(QStringView text, qsizetype offset)
 QString nameFromFile(const QString& path)
 {
     return QFileInfo(path).completeBaseName();
+}
+
+DroppedFields::DroppedFields(const QString& path, QList<ImportProblem>* problems)
+    : m_path(path), m_problems(problems)
+{
+}
+
+void DroppedFields::add(const QString& field, const QString& where)
+{
+    auto it = m_seen.find(field);
+    if (it != m_seen.end()) {
+        ++it->count;
+        return;
+    }
+    m_seen.insert(field, {m_problems->size(), 1});
+    m_problems->append(
+        {m_path, where, QStringLiteral("%1 is not read; its text was not imported").arg(field)});
+}
+
+void DroppedFields::finish()
+{
+    for (const Seen& seen : std::as_const(m_seen)) {
+        if (seen.count > 1)
+            (*m_problems)[seen.problem].reason +=
+                QStringLiteral(" (%1 times in this file; the first is here)").arg(seen.count);
+    }
+    m_seen.clear();
 }
 
 void deliverRecipe(ImportedRecipe& recipe, const QString& path, const QString& where,

@@ -2,6 +2,7 @@
 
 #include "recipes/recipe.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -62,16 +63,42 @@ using RecipeReader = void (*)(const QByteArray& bytes, const QString& path, cons
 /// quantities keep their value.
 QByteArray recordText(QStringView text);
 
-/// A file's text: UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped),
-/// otherwise Windows-1252, the code page old recipe collections were written in.
-QString decodeImportedText(const QByteArray& bytes);
+/// The code pages a file that is not Unicode may be in.
+enum class OldCodePages {
+    Windows,     ///< Windows-1252, the code page old recipe collections were written in
+    WindowsOrDos ///< also DOS code page 437, told by its degree signs, fractions, letters
+};
 
-/// The seconds of an ISO 8601 duration ("PT1H30M", "P1DT2H"); -1 when text is not one.
+/// A file's text: UTF-16 with a byte-order mark (or, without one, told by its zero
+/// bytes), UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped), otherwise
+/// the old code page that reads best.
+QString decodeImportedText(const QByteArray& bytes, OldCodePages codePages = OldCodePages::Windows);
+
+/// The seconds of an ISO 8601 duration ("PT1H30M", "P1DT2H", "P0Y0M0DT0H50M0.000S"; a
+/// year counts 365 days, a month 30); -1 when text is not one.
 qint64 durationSeconds(QStringView text);
 /// A length of time as people read it: "1 h 30 min", "26 h", "45 min"; empty for 0.
 QString formatDuration(qint64 seconds);
 /// An ISO 8601 duration as people read it; empty when text is not one or is zero.
 QString durationText(QStringView text);
+
+/// One named time of a recipe: its name ("preparation"; may be empty) and its length in
+/// seconds, or, when no length could be read from it, its text (seconds -1).
+struct NamedTime {
+    QString name;
+    qint64 seconds = -1;
+    QString text;
+    bool isEmpty() const { return seconds <= 0 && text.isEmpty(); }
+};
+
+/// The cooking time of a recipe: the total (the given one, or the parts added up) and the
+/// parts it is made of, "2 h (preparation 1 h, cooking 1 h)". A part that is only a text
+/// is written as it is, and then the parts are not added up.
+QString cookingTime(const NamedTime& total, const QList<NamedTime>& parts);
+
+/// Keeps where a recipe comes from ("Author", "Jo Smith" as "Author: Jo Smith"): as the
+/// remark when the recipe has none, otherwise as a comment.
+void keepSource(ImportedRecipe& recipe, const QString& label, const QString& value);
 
 /// Text of an HTML fragment: tags dropped (a line break for "br", and at the end of a
 /// paragraph or list item), character references decoded.
@@ -82,6 +109,26 @@ int lineAt(QStringView text, qsizetype offset);
 
 /// The name for a recipe that has none: the file's name without its extension.
 QString nameFromFile(const QString& path);
+
+/// The fields of a file that a reader leaves out, each named once in the problems: where
+/// it was met first and, when the file is read, how often.
+class DroppedFields {
+public:
+    DroppedFields(const QString& path, QList<ImportProblem>* problems);
+    /// A field as the file names it ("<nutrition>", "\"keywords\"") not imported at where.
+    void add(const QString& field, const QString& where);
+    /// Adds to each named field how often it was met, when more than once.
+    void finish();
+
+private:
+    struct Seen {
+        qsizetype problem; // its place in the problems
+        int count;
+    };
+    QString m_path;
+    QList<ImportProblem>* m_problems;
+    QHash<QString, Seen> m_seen;
+};
 
 /// Gives the recipe a name when it has none (and reports it at where), then hands it to
 /// sink.

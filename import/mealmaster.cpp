@@ -1,157 +1,32 @@
 #include "import/mealmaster.h"
 
+#include "import/mealmasterlines.h"
+
 #include <QStringView>
+
+using namespace mealmaster;
 
 namespace {
 
-enum class Framing { Dashes, Ms };
-
-// The units MealMaster writes in its two-character unit column.
-bool isUnit(QStringView unit)
+// Header labels that say where a recipe comes from; they go to the remark.
+bool isSourceLabel(const QString& label)
 {
-    static const char* const kUnits[] = {
-        "x",  "sm", "md", "lg", "cn", "pk", "pn", "dr", "ds", "ct", "bn", "sl", "ea", "t",
-        "ts", "T",  "tb", "fl", "c",  "pt", "qt", "ga", "oz", "lb", "ml", "cb", "cl", "dl",
-        "l",  "mg", "cg", "dg", "g",  "kg", "Ts", "Tb", "C",  "Lb", "Oz", "L",  "G"};
-    for (const char* known : kUnits) {
-        if (unit == QLatin1String(known))
+    for (const char* source : {"Contributor", "From", "Source", "Author", "Recipe By"}) {
+        if (label.compare(QLatin1String(source), Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
 }
 
-// A quantity column: empty, or digits with fraction slashes, blanks, dots and dashes
-// ("1 1/2", "1-2", ".5").
-bool isQuantity(QStringView quantity)
+bool is(const QString& label, const char* name)
 {
-    bool digit = false;
-    for (QChar ch : quantity) {
-        if (ch.isDigit())
-            digit = true;
-        else if (ch != QLatin1Char('/') && ch != QLatin1Char(' ') && ch != QLatin1Char('.') &&
-                 ch != QLatin1Char('-'))
-            return false;
-    }
-    return digit || quantity.trimmed().isEmpty();
+    return label.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
-QStringView column(QStringView line, qsizetype from, qsizetype length)
+bool isKnownLabel(const QString& label)
 {
-    if (from >= line.size())
-        return {};
-    return line.sliced(from, qMin(length, line.size() - from));
-}
-
-// One ingredient of the column layout: quantity in 7 columns, a blank, the unit in 2, a
-// blank, then the text.
-struct Ingredient {
-    QString quantity;
-    QString unit;
-    QString text;
-    bool continuation() const
-    {
-        return quantity.isEmpty() && unit.isEmpty() && text.startsWith(QLatin1Char('-'));
-    }
-};
-
-bool parseIngredient(QStringView part, Ingredient* out)
-{
-    if (part.trimmed().isEmpty())
-        return false;
-    const QStringView quantity = column(part, 0, 7);
-    const QStringView unit = column(part, 8, 2).trimmed();
-    if (column(part, 7, 1) != QLatin1String(" ") && part.size() > 7)
-        return false;
-    if (part.size() > 10 && part[10] != QLatin1Char(' '))
-        return false;
-    if (!isQuantity(quantity) || (!unit.isEmpty() && !isUnit(unit)))
-        return false;
-    const QStringView text = column(part, 11, part.size()).trimmed();
-    if (text.isEmpty() && quantity.trimmed().isEmpty())
-        return false;
-    out->quantity = quantity.trimmed().toString();
-    out->unit = unit.toString();
-    out->text = text.toString();
-    return true;
-}
-
-// Tabs are expanded to stops of 8 as far as the columns reach; later ones stay (the
-// record turns them into blanks), so a line of tabs cannot grow eightfold.
-QString expandTabs(QStringView line)
-{
-    constexpr qsizetype kColumns = 128;
-    QString out;
-    out.reserve(line.size());
-    for (QChar ch : line) {
-        if (ch == QLatin1Char('\t') && out.size() < kColumns)
-            out += QString(8 - out.size() % 8, QLatin1Char(' '));
-        else
-            out += ch;
-    }
-    return out;
-}
-
-bool startsWithMs(QStringView line)
-{
-    return line.startsWith(QLatin1String("MMMMM"));
-}
-
-bool isBeginLine(QStringView line)
-{
-    return (startsWithMs(line) || line.trimmed().startsWith(QLatin1String("-----"))) &&
-           line.contains(QLatin1String("meal-master"), Qt::CaseInsensitive);
-}
-
-bool isEndLine(QStringView line, Framing framing)
-{
-    const QStringView t = line.trimmed();
-    if (framing == Framing::Ms)
-        return t == QLatin1String("MMMMM");
-    if (t.size() < 5)
-        return false;
-    for (QChar ch : t) {
-        if (ch != QLatin1Char('-'))
-            return false;
-    }
-    return true;
-}
-
-// A section heading: "-----SAUCE-----", or "MMMMM-----SAUCE-----". Sets heading to its
-// text (empty for a plain rule).
-bool isHeading(QStringView line, QString* heading)
-{
-    QStringView t = line.trimmed();
-    if (startsWithMs(t))
-        t = t.sliced(5);
-    if (!t.startsWith(QLatin1String("---")))
-        return false;
-    while (t.startsWith(QLatin1Char('-')))
-        t = t.sliced(1);
-    while (t.endsWith(QLatin1Char('-')))
-        t.chop(1);
-    *heading = t.trimmed().toString();
-    return true;
-}
-
-// Header fields: "Title:", "Categories:", "Servings:", "Yield:".
-bool headerField(QStringView line, QLatin1String label, QString* value)
-{
-    const QStringView t = line.trimmed();
-    if (!t.startsWith(label, Qt::CaseInsensitive))
-        return false;
-    *value = t.sliced(label.size()).trimmed().toString();
-    return true;
-}
-
-bool startsParagraph(QStringView line)
-{
-    // Numbered steps and bullets stand on lines of their own.
-    qsizetype i = 0;
-    while (i < line.size() && line[i].isDigit())
-        ++i;
-    if (i > 0 && i < line.size() && (line[i] == QLatin1Char('.') || line[i] == QLatin1Char(')')))
-        return true;
-    return line.startsWith(QLatin1Char('*')) || line.startsWith(QLatin1String("- "));
+    return is(label, "Title") || is(label, "Categories") || is(label, "Servings") ||
+           is(label, "Yield") || isSourceLabel(label);
 }
 
 class MealMasterReader {
@@ -182,10 +57,10 @@ public:
         const QString expanded = expandTabs(raw);
         switch (m_state) {
         case State::Header:
-            header(expanded);
+            header(expanded, number);
             break;
         case State::Ingredients:
-            ingredientLine(expanded);
+            ingredientLine(expanded, number);
             break;
         case State::Directions:
             directionLine(expanded);
@@ -213,91 +88,176 @@ private:
         m_framing = startsWithMs(raw) ? Framing::Ms : Framing::Dashes;
         m_state = State::Header;
         m_startLine = number;
-        m_recipe = ImportedRecipe();
-        m_paragraph.clear();
-        m_left = m_right = -1;
+        m_recipe = ImportedRecipe(); // finish() left no columns, paragraph or pending line
+        m_last = -1;
+        m_listAbove = true;
         ++m_seen;
     }
 
     void finish()
     {
+        if (m_pendingLine > 0)
+            startDirections(m_pending);
+        flushColumns();
         endParagraph();
-        while (!m_recipe.instructions.isEmpty() && m_recipe.instructions.last().isEmpty())
-            m_recipe.instructions.removeLast();
         m_inRecipe = false;
         deliverRecipe(m_recipe, m_path, where(m_startLine), m_sink, m_problems);
     }
 
-    void header(const QString& line)
+    // Known fields fill the recipe; any other field is kept as a comment, and the header
+    // goes on: only a line that is no field starts the ingredients. A label without a
+    // value ("CRUST:") may head the ingredients below it.
+    void header(const QString& line, int number)
     {
-        QString value;
+        QString label, value;
         if (line.trimmed().isEmpty())
             return;
-        if (headerField(line, QLatin1String("Title:"), &value)) {
+        if (!isHeaderField(line, &label, &value) || (value.isEmpty() && !isKnownLabel(label))) {
+            m_state = State::Ingredients;
+            ingredientLine(line, number);
+        } else if (is(label, "Title")) {
             m_recipe.name = value;
-        } else if (headerField(line, QLatin1String("Categories:"), &value)) {
+        } else if (is(label, "Categories")) {
             for (const QString& category : value.split(QLatin1Char(','))) {
                 const QString name = category.trimmed();
                 if (!name.isEmpty() && name.compare(QLatin1String("None"), Qt::CaseInsensitive))
                     m_recipe.categories << name;
             }
-        } else if (headerField(line, QLatin1String("Servings:"), &value) ||
-                   headerField(line, QLatin1String("Yield:"), &value)) {
+        } else if (is(label, "Servings") || is(label, "Yield")) {
             m_recipe.servings = value;
-        } else {
-            m_state = State::Ingredients;
-            ingredientLine(line);
+        } else if (isSourceLabel(label)) {
+            keepSource(m_recipe, label, value);
+        } else if (!value.isEmpty()) {
+            m_recipe.comments << label + QStringLiteral(": ") + value;
         }
     }
 
-    void ingredientLine(const QString& line)
+    // Ingredients are gathered a block at a time (up to a blank line or a heading):
+    // MealMaster fills the left column of a block first and goes on in the right one.
+    void ingredientLine(const QString& line, int number)
     {
-        if (line.trimmed().isEmpty())
-            return;
-        QString heading;
-        if (isHeading(line, &heading)) {
-            if (!heading.isEmpty())
-                m_recipe.rows.append({QString(), QString(), heading, QString()});
-            m_left = m_right = -1;
-            return;
-        }
         Ingredient left, right;
-        const QStringView first = QStringView(line).first(qMin(line.size(), qsizetype(41)));
-        if (first.trimmed().isEmpty() && parseIngredient(QStringView(line).sliced(41), &right)) {
-            add(right, &m_right);
+        QString heading;
+        const bool blank = line.trimmed().isEmpty();
+        const bool isRule = !blank && isHeading(line, &heading);
+        const bool ingredients = !blank && !isRule && readIngredients(line, &left, &right);
+        if (m_pendingLine > 0) {
+            if (!ingredients) {
+                startDirections(m_pending);
+                directionLine(line);
+                return;
+            }
+            // The list goes on below the line: a label heads what follows; any other
+            // line is an ingredient outside the columns.
+            QString label, value;
+            if (isHeaderField(m_pending, &label, &value) && value.isEmpty()) {
+                flushColumns();
+                m_recipe.rows.append({QString(), QString(), label, QString()});
+                m_last = -1;
+            } else {
+                Ingredient whole;
+                whole.text = m_pending.trimmed();
+                whole.asWritten = true;
+                m_left << whole;
+                problem(m_pendingLine,
+                        QStringLiteral("the line is not in the ingredient columns; it was kept "
+                                       "as an ingredient as written"));
+            }
+            m_pendingLine = 0;
+        }
+        if (blank || isRule) {
+            flushColumns();
+            m_listAbove = false;
+            if (isRule) {
+                if (!heading.isEmpty())
+                    m_recipe.rows.append({QString(), QString(), heading, QString()});
+                m_last = -1;
+            }
             return;
         }
-        if (!parseIngredient(first, &left)) {
-            m_state = State::Directions;
-            directionLine(line);
+        if (!ingredients) {
+            // Right below an ingredient or the header the line may still belong to the
+            // list: the next line tells.
+            if (m_listAbove) {
+                m_pending = line;
+                m_pendingLine = number;
+            } else {
+                startDirections(line);
+            }
             return;
         }
-        // A second ingredient from column 41, when the first one's text stops before it.
-        const bool twoColumns = line.size() > 41 && line[40] == QLatin1Char(' ') &&
-                                parseIngredient(QStringView(line).sliced(41), &right);
-        if (!twoColumns)
-            parseIngredient(line, &left);
-        add(left, &m_left);
-        if (twoColumns)
-            add(right, &m_right);
+        if (!left.text.isEmpty() || !left.quantity.isEmpty())
+            m_left << left;
+        if (!right.text.isEmpty() || !right.quantity.isEmpty())
+            m_right << right;
+        m_listAbove = true;
     }
 
-    void add(const Ingredient& ingredient, int* last)
+    // The ingredients of a line: one, or one in each column; left or right stays empty
+    // when its column is.
+    static bool readIngredients(const QString& line, Ingredient* left, Ingredient* right)
     {
-        if (ingredient.continuation() && *last >= 0) {
-            IngredientRow& row = m_recipe.rows[*last];
-            QString& text = row.preparation.isEmpty() ? row.name : row.preparation;
-            text += QLatin1Char(' ') + ingredient.text.mid(1).trimmed();
+        const QStringView all(line);
+        const QStringView first = all.first(qMin(all.size(), kRightColumn));
+        if (first.trimmed().isEmpty())
+            return parseIngredient(all.sliced(kRightColumn), right);
+        if (!parseIngredient(first, left))
+            return false;
+        // A second ingredient in the right column, when the first one's text stops before it.
+        const bool twoColumns = all.size() > kRightColumn &&
+                                all[kRightColumn - 1] == QLatin1Char(' ') &&
+                                parseIngredient(all.sliced(kRightColumn), right);
+        if (!twoColumns)
+            parseIngredient(all, left);
+        return true;
+    }
+
+    void flushColumns()
+    {
+        for (const Ingredient& ingredient : std::as_const(m_left))
+            add(ingredient);
+        for (const Ingredient& ingredient : std::as_const(m_right))
+            add(ingredient);
+        m_left.clear();
+        m_right.clear();
+    }
+
+    // Adds an ingredient; a continuation line adds its text to the one before it, which
+    // is then split again at its first ";" into name and preparation. A text that filled
+    // its column was cut where the column ended, inside a word ("picked ov", "-er"), unless
+    // the continuation starts with a blank.
+    void add(const Ingredient& ingredient)
+    {
+        if (ingredient.continuation() && m_last >= 0) {
+            const QString piece = ingredient.text.mid(1);
+            const bool cutInWord = m_lastPiece == kTextWidth && !piece.startsWith(QLatin1Char(' '));
+            if (!cutInWord)
+                m_lastText += QLatin1Char(' ');
+            m_lastText += piece.trimmed();
+            m_lastPiece = ingredient.text.size();
+            split(m_lastText, &m_recipe.rows[m_last]);
             return;
         }
-        IngredientRow row{ingredient.quantity, ingredient.unit, ingredient.text, QString()};
-        const qsizetype semicolon = ingredient.text.indexOf(QLatin1Char(';'));
-        if (semicolon >= 0) {
-            row.name = ingredient.text.left(semicolon).trimmed();
-            row.preparation = ingredient.text.mid(semicolon + 1).trimmed();
-        }
-        *last = int(m_recipe.rows.size());
+        IngredientRow row{ingredient.quantity, ingredient.unit, QString(), QString()};
+        split(ingredient.text, &row);
+        m_last = int(m_recipe.rows.size());
+        m_lastText = ingredient.text;
+        m_lastPiece = ingredient.text.size();
         m_recipe.rows.append(row);
+    }
+
+    static void split(const QString& text, IngredientRow* row)
+    {
+        row->name = text.section(QLatin1Char(';'), 0, 0).trimmed();
+        row->preparation = text.section(QLatin1Char(';'), 1).trimmed();
+    }
+
+    // The directions add no rows, so the ingredients gathered last are added at the end.
+    void startDirections(const QString& line)
+    {
+        m_pendingLine = 0;
+        m_state = State::Directions;
+        directionLine(line);
     }
 
     void directionLine(const QString& line)
@@ -346,8 +306,14 @@ private:
     int m_seen = 0;
     ImportedRecipe m_recipe;
     QString m_paragraph;
-    int m_left = -1; // rows of the last ingredient of each column, for continuation lines
-    int m_right = -1;
+    QList<Ingredient> m_left; // the block's columns, not added yet
+    QList<Ingredient> m_right;
+    int m_last = -1;           // the row a continuation line adds to
+    QString m_lastText;        // its text as written, continuations added
+    qsizetype m_lastPiece = 0; // the length of its last line's text
+    bool m_listAbove = false;  // the line above is an ingredient or the header
+    QString m_pending;         // a line below an ingredient that is no ingredient
+    int m_pendingLine = 0;
 };
 
 } // namespace
@@ -369,7 +335,7 @@ bool looksLikeMealMaster(QStringView text)
 void readMealMaster(const QByteArray& bytes, const QString& path, const RecipeSink& sink,
                     QList<ImportProblem>* problems)
 {
-    QString text = decodeImportedText(bytes);
+    QString text = decodeImportedText(bytes, OldCodePages::WindowsOrDos);
     // Old DOS files end at a Ctrl-Z.
     const qsizetype eof = text.indexOf(QChar(0x1A));
     if (eof >= 0)

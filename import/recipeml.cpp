@@ -1,44 +1,10 @@
 #include "import/recipeml.h"
 
-#include <QXmlStreamReader>
+#include "import/recipemlvalues.h"
+
+using namespace recipeml;
 
 namespace {
-
-bool is(const QXmlStreamReader& xml, QLatin1String name)
-{
-    return xml.name().compare(name, Qt::CaseInsensitive) == 0;
-}
-
-// The text of the current element and everything below it, blanks collapsed. With a
-// separator other than a blank, the texts of child elements are joined by it ("1-2" for
-// a range of quantities). Leaves the reader on the element's end.
-QString collectText(QXmlStreamReader& xml, QLatin1String separator = QLatin1String(" "))
-{
-    const bool blank = separator == QLatin1String(" ");
-    QString text;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            ++depth;
-            if (blank)
-                text += QLatin1Char(' ');
-            else if (!text.trimmed().isEmpty() && !text.endsWith(separator))
-                text = text.trimmed() + separator;
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        case QXmlStreamReader::Characters:
-        case QXmlStreamReader::EntityReference:
-            text += blank ? xml.text() : xml.text().trimmed();
-            break;
-        default:
-            break;
-        }
-    }
-    return text.simplified();
-}
 
 class RecipeMlReader {
 public:
@@ -58,6 +24,7 @@ public:
             reportError();
         else if (m_seen == 0)
             m_problems->append({m_path, QString(), QStringLiteral("no RecipeML recipe was found")});
+        m_dropped.finish();
     }
 
 private:
@@ -77,7 +44,7 @@ private:
             else if (is(m_xml, QLatin1String("directions")))
                 directions();
             else
-                m_xml.skipCurrentElement();
+                dropped();
         });
         if (m_xml.hasError())
             return; // reported with the error; the recipe is incomplete
@@ -98,9 +65,20 @@ private:
         }
     }
 
+    // Skips the current element; one that holds text is named in the problems.
+    void dropped()
+    {
+        const QString name = m_xml.name().toString().toLower();
+        const int line = int(m_xml.lineNumber());
+        if (!collectText(m_xml).isEmpty())
+            m_dropped.add(QStringLiteral("<%1>").arg(name), QStringLiteral("line %1").arg(line));
+    }
+
     void head()
     {
-        QString anyTime;
+        NamedTime total;
+        QList<NamedTime> parts;
+        QStringList sources;
         forEachChild([&] {
             if (is(m_xml, QLatin1String("title"))) {
                 m_current.name = collectText(m_xml);
@@ -111,24 +89,90 @@ private:
                         m_current.categories << category;
                 });
             } else if (is(m_xml, QLatin1String("yield"))) {
-                m_current.servings = collectText(m_xml);
+                m_current.servings = yieldText();
             } else if (is(m_xml, QLatin1String("preptime"))) {
-                const bool total = m_xml.attributes()
-                                       .value(QLatin1String("type"))
-                                       .contains(QLatin1String("total"), Qt::CaseInsensitive);
-                const QString time = collectText(m_xml);
-                if (total)
-                    m_current.totalTime = time;
-                else if (anyTime.isEmpty())
-                    anyTime = time;
+                const NamedTime time = namedTime();
+                if (time.name.contains(QLatin1String("total")))
+                    total = time;
+                else
+                    parts << time;
             } else if (is(m_xml, QLatin1String("description"))) {
                 m_current.remark = collectText(m_xml);
+            } else if (is(m_xml, QLatin1String("source"))) {
+                sources << collectText(m_xml);
             } else {
-                m_xml.skipCurrentElement();
+                dropped();
             }
         });
-        if (m_current.totalTime.isEmpty())
-            m_current.totalTime = anyTime;
+        m_current.totalTime = cookingTime(total, parts);
+        for (const QString& source : std::as_const(sources))
+            keepSource(m_current, QStringLiteral("Source"), source);
+    }
+
+    // "6 servings", "2-3 dozen": quantities and the words beside them.
+    QString yieldText()
+    {
+        QStringList parts;
+        while (!m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::EndElement)
+                break;
+            QString part;
+            if (token == QXmlStreamReader::Characters)
+                part = m_xml.text().toString().simplified();
+            else if (token == QXmlStreamReader::StartElement)
+                part = isQuantityElement(m_xml) ? quantityText(m_xml) : collectText(m_xml);
+            if (!part.isEmpty())
+                parts << part;
+        }
+        return parts.join(QLatin1Char(' '));
+    }
+
+    // A "preptime": its type as the name, its times ("<time><qty>1</qty><timeunit>hour
+    // </timeunit></time>", one or more) added up, or its text when they cannot be.
+    NamedTime namedTime()
+    {
+        NamedTime part;
+        part.name =
+            m_xml.attributes().value(QLatin1String("type")).toString().simplified().toLower();
+        QStringList texts;
+        double seconds = 0;
+        double number = 0;
+        bool readable = true, haveNumber = false, any = false;
+        int depth = 1;
+        while (depth > 0 && !m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::EndElement) {
+                --depth;
+            } else if (token == QXmlStreamReader::Characters) {
+                if (const QString text = m_xml.text().toString().simplified(); !text.isEmpty()) {
+                    texts << text;
+                    readable = false;
+                }
+            } else if (token != QXmlStreamReader::StartElement) {
+                continue;
+            } else if (isQuantityElement(m_xml)) {
+                const QString quantity = quantityText(m_xml);
+                texts << quantity;
+                number = numberOf(quantity);
+                readable = readable && !haveNumber && number >= 0;
+                haveNumber = true;
+            } else if (is(m_xml, QLatin1String("timeunit"))) {
+                const QString unit = collectText(m_xml);
+                texts << unit;
+                const qint64 per = secondsPer(unit);
+                readable = readable && haveNumber && per > 0;
+                seconds += number * double(per);
+                haveNumber = false;
+                any = true;
+            } else {
+                ++depth;
+            }
+        }
+        part.text = texts.join(QLatin1Char(' '));
+        if (readable && any && !haveNumber)
+            part.seconds = qint64(seconds + 0.5);
+        return part;
     }
 
     void ingredients()
@@ -141,7 +185,7 @@ private:
             else if (is(m_xml, QLatin1String("note")))
                 note();
             else
-                m_xml.skipCurrentElement();
+                dropped();
         });
     }
 
@@ -157,7 +201,7 @@ private:
             } else if (is(m_xml, QLatin1String("note"))) {
                 note();
             } else {
-                m_xml.skipCurrentElement();
+                dropped();
             }
         });
     }
@@ -169,27 +213,34 @@ private:
             m_current.comments << text;
     }
 
+    // An ingredient's amount (the first one), item and preparation; its notes follow the
+    // preparation.
     void ingredient()
     {
         IngredientRow row;
+        QStringList preparation;
+        bool amount = false;
         forEachChild([&] {
-            if (is(m_xml, QLatin1String("amt"))) {
+            if (is(m_xml, QLatin1String("amt")) && !amount) {
+                amount = true;
                 forEachChild([&] {
-                    if (is(m_xml, QLatin1String("qty")))
-                        row.quantity = collectText(m_xml, QLatin1String("-"));
+                    if (isQuantityElement(m_xml))
+                        row.quantity = quantityText(m_xml);
                     else if (is(m_xml, QLatin1String("unit")))
                         row.unit = collectText(m_xml);
                     else
-                        m_xml.skipCurrentElement();
+                        dropped();
                 });
             } else if (is(m_xml, QLatin1String("item"))) {
                 row.name = collectText(m_xml);
-            } else if (is(m_xml, QLatin1String("prep"))) {
-                row.preparation = collectText(m_xml);
+            } else if (is(m_xml, QLatin1String("prep")) || is(m_xml, QLatin1String("note"))) {
+                if (const QString text = collectText(m_xml); !text.isEmpty())
+                    preparation << text;
             } else {
-                m_xml.skipCurrentElement(); // alternatives, notes of one ingredient
+                dropped(); // a second amount, alternatives
             }
         });
+        row.preparation = preparation.join(QStringLiteral("; "));
         m_current.rows.append(row);
     }
 
@@ -210,7 +261,7 @@ private:
             else if (is(m_xml, QLatin1String("dir-div")))
                 directionGroup();
             else
-                m_xml.skipCurrentElement();
+                dropped();
         }
         addLoose(&loose);
     }
@@ -222,7 +273,7 @@ private:
                 is(m_xml, QLatin1String("note")))
                 addStep(collectText(m_xml));
             else
-                m_xml.skipCurrentElement();
+                dropped();
         });
     }
 
@@ -263,6 +314,7 @@ private:
     ImportedRecipe m_current;
     bool m_inRecipe = false;
     int m_seen = 0;
+    DroppedFields m_dropped{m_path, m_problems};
 };
 
 } // namespace

@@ -20,7 +20,7 @@ struct Block {
     qsizetype offset; // of the block's text in the text
 };
 
-// The JSON-LD script blocks of a page, or the whole text when it is not a page.
+// The JSON-LD script blocks of a page, or the whole text when it is JSON.
 QList<Block> scriptBlocks(QStringView text)
 {
     QList<Block> blocks;
@@ -41,7 +41,8 @@ QList<Block> scriptBlocks(QStringView text)
             blocks.append({text.sliced(tagEnd + 1, end - tagEnd - 1), tagEnd + 1});
         from = end;
     }
-    if (!anyScript && !text.contains(QLatin1String("<html"), Qt::CaseInsensitive))
+    const QStringView start = text.trimmed();
+    if (!anyScript && (start.startsWith(QLatin1Char('{')) || start.startsWith(QLatin1Char('['))))
         blocks.append({text, 0});
     return blocks;
 }
@@ -185,17 +186,45 @@ QString yieldOf(const QJsonValue& value)
     return texts.value(0);
 }
 
+NamedTime namedTime(const QJsonValue& value, const QString& name)
+{
+    NamedTime part;
+    part.name = name;
+    const QString text = textOf(value);
+    part.seconds = durationSeconds(text);
+    if (part.seconds < 0)
+        part.text = text;
+    return part;
+}
+
+// The total time (given, or preparation and cooking added up) and its parts.
 QString timeOf(const QJsonObject& recipe)
 {
-    const QString total = textOf(recipe.value(QLatin1String("totalTime")));
-    if (!total.isEmpty()) {
-        const QString readable = durationText(total);
-        return readable.isEmpty() && durationSeconds(total) < 0 ? total : readable;
-    }
-    const qint64 prep = durationSeconds(textOf(recipe.value(QLatin1String("prepTime"))));
-    const qint64 cook = durationSeconds(textOf(recipe.value(QLatin1String("cookTime"))));
-    return formatDuration(qMax(prep, qint64(0)) + qMax(cook, qint64(0)));
+    return cookingTime(
+        namedTime(recipe.value(QLatin1String("totalTime")), QString()),
+        {namedTime(recipe.value(QLatin1String("prepTime")), QStringLiteral("preparation")),
+         namedTime(recipe.value(QLatin1String("cookTime")), QStringLiteral("cooking"))});
 }
+
+// The names of authors: texts, or objects with a name, or a list of them.
+QStringList namesOf(const QJsonValue& value)
+{
+    if (value.isArray()) {
+        QStringList names;
+        const QJsonArray array = value.toArray();
+        for (const QJsonValue& item : array)
+            names << namesOf(item);
+        return names;
+    }
+    const QString name =
+        value.isObject() ? textOf(value.toObject().value(QLatin1String("name"))) : textOf(value);
+    return name.isEmpty() ? QStringList() : QStringList{name};
+}
+
+// Fields of a recipe's content that are not imported, so the summary names them.
+constexpr const char* kNotImported[] = {"recipeCuisine",   "keywords",      "nutrition",
+                                        "suitableForDiet", "cookingMethod", "tool",
+                                        "supply",          "estimatedCost", "performTime"};
 
 class PictureFinder {
 public:
@@ -279,6 +308,9 @@ ImportedRecipe recipeOf(const QJsonObject& object, const PictureFinder& pictures
     recipe.categories = textsOf(object.value(QLatin1String("recipeCategory")));
     recipe.remark = textOf(object.value(QLatin1String("description")));
     recipe.picture = pictures.find(object.value(QLatin1String("image")));
+    keepSource(recipe, QStringLiteral("Author"),
+               namesOf(object.value(QLatin1String("author"))).join(QStringLiteral(", ")));
+    keepSource(recipe, QStringLiteral("Source"), textOf(object.value(QLatin1String("url"))));
     return recipe;
 }
 
@@ -299,8 +331,18 @@ void readSchemaOrg(const QByteArray& bytes, const QString& path, const RecipeSin
     const QString text = decodeImportedText(bytes);
     const PictureFinder pictures(path);
     int recipes = 0;
-    for (const Block& block : scriptBlocks(text)) {
+    DroppedFields dropped(path, problems);
+    const QList<Block> blocks = scriptBlocks(text);
+    if (blocks.isEmpty()) {
+        problems->append({path, QString(),
+                          QStringLiteral("the file holds no recipe data: no JSON-LD script and "
+                                         "no JSON")});
+        return;
+    }
+    for (const Block& block : blocks) {
         const QStringView json = unwrapped(block.json);
+        if (json.isEmpty())
+            continue;
         // The view lies inside text: its place there gives the lines of errors.
         const qsizetype jsonOffset =
             json.isEmpty() ? block.offset : json.constData() - text.constData();
@@ -325,8 +367,14 @@ void readSchemaOrg(const QByteArray& bytes, const QString& path, const RecipeSin
             ++recipes;
             ImportedRecipe recipe = recipeOf(object, pictures);
             deliverRecipe(recipe, path, where, sink, problems);
+            for (const char* key : kNotImported) {
+                const QJsonValue value = object.value(QLatin1String(key));
+                if (!textOf(value).isEmpty() || (value.isObject() && !value.toObject().isEmpty()))
+                    dropped.add(QStringLiteral("\"%1\"").arg(QLatin1String(key)), where);
+            }
         }
     }
+    dropped.finish();
     if (recipes == 0)
         problems->append({path, QString(), QStringLiteral("no schema.org recipe was found")});
 }

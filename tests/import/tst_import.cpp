@@ -3,6 +3,7 @@
 #include "import/mealmaster.h"
 #include "import/recipeml.h"
 #include "import/schemaorg.h"
+#include "platform/cp1252.h"
 #include "recipes/recipefile.h"
 #include "tests/testfiles.h"
 
@@ -47,6 +48,77 @@ QByteArrayList lines(const TSTRING& list)
     return list.toList();
 }
 
+Read readBytes(RecipeReader reader, const QByteArray& bytes, const QString& path)
+{
+    Read read;
+    reader(
+        bytes, path, [&](ImportedRecipe& r) { read.recipes << r.toRecord(); }, &read.problems);
+    return read;
+}
+
+// The first recipe read, as lines a test compares whole: the fields that are set, a
+// line for each ingredient row ("quantity|unit|name|preparation"), ingredient, step and
+// comment, then the problems of the whole file.
+QStringList dump(const Read& read)
+{
+    QStringList out;
+    const auto text = [](QByteArrayView bytes) { return cp1252::toUnicode(bytes); };
+    if (!read.recipes.isEmpty()) {
+        const TKVG& r = read.recipes.first();
+        if (!r.Servings.isEmpty())
+            out << QStringLiteral("servings: ") + text(r.Servings);
+        if (!r.PrepTime.isEmpty())
+            out << QStringLiteral("time: ") + text(r.PrepTime);
+        if (!r.Remark.isEmpty())
+            out << QStringLiteral("remark: ") + text(r.Remark);
+        for (int i = 0; i < r.Quantities.size(); ++i)
+            out << QStringLiteral("row: ") + text(r.Quantities.at(i)) + QLatin1Char('|') +
+                       text(r.Units.at(i)) + QLatin1Char('|') + text(r.IngredientNames.at(i)) +
+                       QLatin1Char('|') + text(r.Descriptions.at(i));
+        for (const QByteArray& line : r.Ingredients.toList())
+            out << QStringLiteral("ingredient: ") + text(line);
+        for (const QByteArray& line : r.Instructions.toList())
+            out << QStringLiteral("step: ") + text(line);
+        for (const QByteArray& line : r.Comments.toList())
+            out << QStringLiteral("comment: ") + text(line);
+    }
+    for (const ImportProblem& p : read.problems)
+        out << QStringLiteral("problem: ") + p.where + QStringLiteral(": ") + p.reason;
+    return out;
+}
+
+// Texts of UTF-8 literals.
+QStringList utf8(std::initializer_list<const char*> texts)
+{
+    QStringList out;
+    for (const char* text : texts)
+        out << QString::fromUtf8(text);
+    return out;
+}
+
+// An ingredient line in MealMaster's columns.
+QByteArray ing(const QByteArray& quantity, const QByteArray& unit, const QByteArray& text)
+{
+    return quantity.rightJustified(7, ' ') + ' ' + unit.leftJustified(2, ' ') + ' ' + text;
+}
+
+// Two ingredients on one line.
+QByteArray twoColumns(const QByteArray& left, const QByteArray& right)
+{
+    return left.leftJustified(41, ' ') + right;
+}
+
+QByteArray msRecipe(const QByteArray& body)
+{
+    return "MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Test\n\n" + body +
+           "\nMMMMM\n";
+}
+
+QByteArray recipeMlFile(const QByteArray& recipe)
+{
+    return "<recipeml version=\"0.5\">\n<recipe>" + recipe + "</recipe>\n</recipeml>\n";
+}
+
 } // namespace
 
 class TestImport : public QObject {
@@ -74,16 +146,113 @@ private slots:
                                  "Fold in the flour and the soda.", "1. Bake for one hour.",
                                  "2. Brush with the honey."}));
 
-        // Two ingredients a line, read left to right; each column continues its own.
+        // Two ingredients a line: the left column first; each column continues its own.
         const TKVG& soup = read.recipes[1];
         QCOMPARE(soup.Name, QByteArray("Lentil Soup"));
         QCOMPARE(soup.Servings, QByteArray("4"));
         QCOMPARE(lines(soup.IngredientNames),
-                 (QByteArrayList{"Lentils", "Onions", "Water or stock", "Salt and pepper",
+                 (QByteArrayList{"Lentils", "Water or stock", "Onions", "Salt and pepper",
                                  "TOPPING", "Yogurt"}));
-        QCOMPARE(lines(soup.Descriptions), (QByteArrayList{"", "chopped", "", "", "", ""}));
-        QCOMPARE(lines(soup.Quantities), (QByteArrayList{"1", "2", "1", "1", "", "1/4"}));
+        QCOMPARE(lines(soup.Descriptions), (QByteArrayList{"", "", "chopped", "", "", ""}));
+        QCOMPARE(lines(soup.Quantities), (QByteArrayList{"1", "1", "2", "1", "", "1/4"}));
         QCOMPARE(lines(soup.Instructions), (QByteArrayList{"Simmer everything for 40 minutes."}));
+    }
+
+    // Shapes of real collections, each read into the recipe it holds.
+    void mealMasterShapes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("recipe");
+        QTest::newRow("an indented underline is no end line")
+            << QByteArray("---------- Recipe via Meal-Master (tm) v8.05\n"
+                          "      Title: Maple Pancakes\n      Yield: 4\n\n" +
+                          ing("2", "c", "Flour") +
+                          "\n\n  Bake them.\n  ...until golden.\n\n  NOTE:\n  -----\n\n"
+                          "  True maple syrup is the best if you have it.\n----\nServe warm.\n\n" +
+                          QByteArray(77, '-') + "\n")
+            << utf8({"servings: 4", "row: 2|c|Flour|", "step: Bake them. ...until golden.",
+                     "step: NOTE:",
+                     "step: True maple syrup is the best if you have it.", "step: Serve warm."});
+        QTest::newRow("units outside MealMaster's list are kept as written")
+            << msRecipe(ing("1 1/2", "st", "butter") + '\n' +
+                        ing("1 1/4", "c", "all-purpose flour") + "\n    1-2\tsk yeast" +
+                        "\n\n     1. In a bowl, knead.")
+            << utf8({"row: 1 1/2|st|butter|", "row: 1 1/4|c|all-purpose flour|",
+                     "row: 1-2|sk|yeast|", "step: 1. In a bowl, knead."});
+        QTest::newRow("a sentence with a colon is no header field")
+            << msRecipe("Serve with the sauce: mint and yogurt.")
+            << utf8({"step: Serve with the sauce: mint and yogurt."});
+        QTest::newRow("header fields it does not know are kept")
+            << QByteArray("MMMMM----- Recipe via Meal-Master (tm) v8.06\n      Title: Cookies\n"
+                          "Contributor: Jo Smith\n       Tags: chocolate, quick\n"
+                          "       From: Grandma's recipe box\n      Yield: 24 cookies\n\n" +
+                          ing("", "", "Dough: as for shortbread") + '\n' + ing("2", "c", "Flour") +
+                          "\n\nBake.\nMMMMM\n")
+            << utf8({"servings: 24 cookies", "remark: Contributor: Jo Smith",
+                     "row: ||Dough: as for shortbread|", "row: 2|c|Flour|", "step: Bake.",
+                     "comment: Tags: chocolate, quick",
+                           "comment: From: Grandma's recipe box"});
+        QTest::newRow("labels heading the ingredients")
+            << msRecipe("CRUST:\n" + ing("1", "c", "Flour") + "\nFILLING:\n" +
+                        ing("2", "c", "Plums") + "\n\nBake at\n    180 C  for an hour.")
+            << utf8({"row: ||CRUST|", "row: 1|c|Flour|", "row: ||FILLING|", "row: 2|c|Plums|",
+                     "step: Bake at 180 C  for an hour."});
+        // MealMaster fills the left column first; the right one starts with the rest of
+        // the left column's last text, cut where the column ended.
+        QTest::newRow("two columns: the left one first")
+            << msRecipe(twoColumns(ing("2", "c", "Onion, chopped"), ing("", "", "-er")) + '\n' +
+                        twoColumns(ing("1", "c", "Celery ribs, chopped in cubes"),
+                                   ing("6", "c", "Beef broth")) +
+                        '\n' +
+                        twoColumns(ing("2", "c", "Dried black beans, picked ov"),
+                                   ing("", "", "Lemon slices")) +
+                        "\n\nSimmer.")
+            << utf8({"row: 2|c|Onion, chopped|", "row: 1|c|Celery ribs, chopped in cubes|",
+                           "row: 2|c|Dried black beans, picked over|", "row: 6|c|Beef broth|",
+                           "row: ||Lemon slices|", "step: Simmer."});
+        QTest::newRow("a preparation goes on below its semicolon")
+            << msRecipe(ing("2", "", "Garlic cloves;") + '\n' + ing("", "", "-finely chopped") +
+                        '\n' + ing("1", "ts", "Salt"))
+            << utf8({"row: 2||Garlic cloves|finely chopped", "row: 1|ts|Salt|"});
+        QTest::newRow("a line outside the columns inside the list")
+            << msRecipe(ing("1", "c", "Flour") + "\n   12 1/2 oz Chocolate\n" +
+                        ing("2", "tb", "Sugar") + "\n- 1 cup rice\n" + ing("1", "ts", "Salt") +
+                        "\n\nMelt.")
+            << utf8({"row: 1|c|Flour|", "row: ||12 1/2 oz Chocolate|", "row: 2|tb|Sugar|",
+                     "row: ||- 1 cup rice|", "row: 1|ts|Salt|", "step: Melt.",
+                     "problem: line 5: the line is not in the ingredient columns; it was kept "
+                     "as an ingredient as written",
+                     "problem: line 7: the line is not in the ingredient columns; it was kept "
+                     "as an ingredient as written"});
+        QTest::newRow("no recipe")
+            << QByteArray("Just words.\n") << utf8({"problem: : no MealMaster recipe was found"});
+        QTest::newRow("a DOS end of file before the recipe")
+            << "\x1A\n" + msRecipe(ing("1", "c", "Flour"))
+            << utf8({"problem: : no MealMaster recipe was found"});
+        QTest::newRow("DOS code page 437")
+            << msRecipe(ing("1", "c", "Sugar") + "\n\nBake at 350\xF8" "F for 1\xAB hours.")
+            << utf8({"row: 1|c|Sugar|", "step: Bake at 350\u00B0F for 1\u00BD hours."});
+        QTest::newRow("Windows-1252 stays")
+            << msRecipe(ing("1", "c", "Cr\xE8me fra\xEE" "che") + "\n\nBake at 180\xB0" "C.")
+            << utf8({"row: 1|c|Cr\u00E8me fra\u00EEche|",
+                           "step: Bake at 180\u00B0C."});
+        const QString tea = QString::fromLatin1(msRecipe(ing("1", "ts", "Tea leaves") + "\n\nSteep."));
+        QByteArray utf16le("\xFF\xFE", 2), utf16be;
+        for (QChar ch : tea) {
+            utf16le += char(ch.unicode() & 0xFF);
+            utf16le += char(ch.unicode() >> 8);
+            utf16be += char(ch.unicode() >> 8);
+            utf16be += char(ch.unicode() & 0xFF);
+        }
+        const QStringList teaRecipe = utf8({"row: 1|ts|Tea leaves|", "step: Steep."});
+        QTest::newRow("UTF-16 with a byte-order mark") << utf16le << teaRecipe;
+        QTest::newRow("UTF-16 without one") << utf16be << teaRecipe;
+    }
+    void mealMasterShapes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, recipe);
+        QCOMPARE(dump(readBytes(readMealMaster, file, QStringLiteral("shapes.mmf"))), recipe);
     }
 
     void mealMasterDamagedFileImportsWhatItCan()
@@ -115,7 +284,7 @@ private slots:
         QCOMPARE(crumble.Name, QByteArray("Apple Crumble"));
         QCOMPARE(crumble.Categories, QByteArray("Desserts,Fruit,"));
         QCOMPARE(crumble.Servings, QByteArray("6 servings"));
-        QCOMPARE(crumble.PrepTime, QByteArray("1 hour")); // the total, not the first
+        QCOMPARE(crumble.PrepTime, QByteArray("1 h (cooking 30 min)")); // the total, then the parts
         QCOMPARE(lines(crumble.Quantities), (QByteArrayList{"1 1/2", "", "2-3", ""}));
         QCOMPARE(lines(crumble.Units), (QByteArrayList{"lb", "", "oz", ""}));
         QCOMPARE(lines(crumble.IngredientNames),
@@ -138,6 +307,112 @@ private slots:
         QCOMPARE(read.problems[0].where.section(QLatin1Char(','), 0, 0), QStringLiteral("line 10"));
         QVERIFY2(read.problems[0].reason.contains(QLatin1String("\"Toast\" was not imported")),
                  qPrintable(read.problems[0].reason));
+    }
+
+    void recipeMlShapes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("recipe");
+        QTest::newRow("a range as the amount")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><range><q1>400</q1><q2>600</q2></range>"
+                        "<unit>g</unit></amt><item>Beef</item></ing></ingredients>")
+            << utf8({"row: 400-600|g|Beef|"});
+        QTest::newRow("a fraction of numerator and denominator")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty><frac><n>1</n><d>2</d></frac></qty>"
+                        "<unit>cup</unit></amt><item>Milk</item></ing></ingredients>")
+            << utf8({"row: 1/2|cup|Milk|"});
+        QTest::newRow("a whole number and a fraction")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty>2<frac>1/4</frac></qty></amt>"
+                        "<item>Eggs</item></ing></ingredients>")
+            << utf8({"row: 2 1/4||Eggs|"});
+        QTest::newRow("a range from a fraction to a whole number")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty><range><q1><frac><n>3</n><d>4</d></frac>"
+                        "</q1><sep>to</sep><q2>1</q2></range></qty><unit>cup</unit></amt>"
+                        "<item>Sugar</item></ing></ingredients>")
+            << utf8({"row: 3/4-1|cup|Sugar|"});
+        QTest::newRow("a yield range without a separator")
+            << recipeMlFile("<head><title>Rolls</title><yield><range><q1>2</q1><q2>3</q2></range>"
+                        "<unit>dozen</unit></yield></head>")
+            << utf8({"servings: 2-3 dozen"});
+        QTest::newRow("preparation and cooking time")
+            << recipeMlFile("<head><title>Stew</title>"
+                        "<preptime type=\"Preparation\"><time><qty>60</qty>"
+                        "<timeunit>minutes</timeunit></time></preptime>"
+                        "<preptime type=\"cooking\"><time><qty>1</qty><timeunit>hour</timeunit>"
+                        "</time></preptime></head>")
+            << utf8({"time: 2 h (preparation 1 h, cooking 1 h)"});
+        QTest::newRow("a time in words")
+            << recipeMlFile("<head><title>Pickles</title>"
+                        "<preptime type=\"preparation\"><time><qty>1 1/2</qty><timeunit>hrs"
+                        "</timeunit></time></preptime>"
+                        "<preptime type=\"resting\"><time><qty>72</qty><timeunit>hours"
+                        "</timeunit></time></preptime>"
+                        "<preptime type=\"blending\"><time><qty>30</qty><timeunit>seconds"
+                        "</timeunit></time></preptime>"
+                        "<preptime type=\"chilling\">overnight</preptime>"
+                        "<preptime type=\"baking\"><time><qty>1</qty><timeunit>hour</timeunit>"
+                        "</time><time><qty>5</qty></time></preptime></head>")
+            << utf8({"time: preparation 1 h 30 min, resting 72 h, blending 30 s, chilling "
+                     "overnight, baking 1 hour 5"});
+        QTest::newRow("source and notes kept, other elements named")
+            << recipeMlFile("<head><title>Salted</title><source>The Farm Cookbook</source>"
+                            "<version>2</version>"
+                        "<description>Rich.</description></head>"
+                        "<ingredients><ing><item>Salt</item><note>to taste</note></ing>"
+                        "</ingredients>\n<nutrition>90 kcal</nutrition><nutrition>90 kcal"
+                        "</nutrition><empty/>")
+            << utf8({"remark: Rich.", "row: ||Salt|to taste",
+                     "comment: Source: The Farm Cookbook",
+                     "problem: line 2: <version> is not read; its text was not imported",
+                     "problem: line 3: <nutrition> is not read; its text was not imported "
+                     "(2 times in this file; the first is here)"});
+        QTest::newRow("damage after the last recipe")
+            << QByteArray("<recipeml>\n<recipe><head><title>Tea</title></head></recipe>\n"
+                          "</menu>")
+            << utf8({"problem: line 3, column 7: the XML is damaged (Opening and ending tag "
+                     "mismatch.); nothing after it was read"});
+        const QByteArray deep = QByteArray("<range><q1>").repeated(100000) + "1" +
+                                QByteArray("</q1></range>").repeated(100000);
+        QTest::newRow("a quantity nested without end")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty>" + deep +
+                            "</qty></amt><item>Deep</item></ing></ingredients>")
+            << utf8({"row: 1||Deep|"});
+    }
+    void recipeMlShapes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, recipe);
+        QCOMPARE(dump(readBytes(readRecipeMl, file, QStringLiteral("shapes.xml"))), recipe);
+    }
+
+    void schemaOrgShapes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("recipe");
+        QTest::newRow("preparation and cooking time")
+            << QByteArray("{\"@type\":\"Recipe\",\"name\":\"Stew\",\"prepTime\":\"PT1H\","
+                          "\"cookTime\":\"PT60M\",\"totalTime\":\"PT2H\"}")
+            << utf8({"time: 2 h (preparation 1 h, cooking 1 h)"});
+        QTest::newRow("author and address kept")
+            << QByteArray("{\"@type\":\"Recipe\",\"name\":\"Soup\",\"description\":\"Quick.\","
+                          "\"author\":[{\"@type\":\"Person\",\"name\":\"Jo Smith\"},\"Al\"],"
+                          "\"url\":\"https://example.org/soup\"}")
+            << utf8({"remark: Quick.", "comment: Author: Jo Smith, Al",
+                           "comment: Source: https://example.org/soup"});
+        QTest::newRow("fields not imported are named")
+            << QByteArray("[{\"@type\":\"Recipe\",\"name\":\"A\",\"keywords\":\"quick\"},\n"
+                          "{\"@type\":\"Recipe\",\"name\":\"B\",\"keywords\":[\"easy\"],"
+                          "\"nutrition\":{\"calories\":\"90\"},\"recipeCuisine\":\"\"}]")
+            << utf8({"problem: line 1: \"keywords\" is not read; its text was not imported "
+                           "(2 times in this file; the first is here)",
+                           "problem: line 1: \"nutrition\" is not read; its text was not "
+                           "imported"});
+    }
+    void schemaOrgShapes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, recipe);
+        QCOMPARE(dump(readBytes(readSchemaOrg, file, QStringLiteral("shapes.json"))), recipe);
     }
 
     void schemaOrgPageWithGraphAndSections()
@@ -176,7 +451,7 @@ private slots:
         const Read read = readData(readSchemaOrg, "recipe.json");
         QCOMPARE(read.recipes.size(), 2);
         QCOMPARE(read.recipes[0].Name, QByteArray("recipe"));
-        QCOMPARE(read.recipes[0].PrepTime, QByteArray("15 min")); // preparation + cooking
+        QCOMPARE(read.recipes[0].PrepTime, QByteArray("15 min (preparation 5 min, cooking 10 min)"));
         QCOMPARE(read.recipes[0].Servings, QByteArray("1"));
         QCOMPARE(lines(read.recipes[0].Instructions),
                  (QByteArrayList{"Beat the eggs.", "Fry them in a pan."}));
@@ -206,6 +481,8 @@ private slots:
                                         << "";
         QTest::newRow("number without designator") << "PT15"
                                                    << "";
+        QTest::newRow("years, months and a fraction of seconds") << "P0Y0M0DT0H50M0.000S"
+                                                                 << "50 min";
         QTest::newRow("huge") << "PT99999999999H"
                               << "";
     }
@@ -275,6 +552,12 @@ private slots:
             << "x.txt" << QByteArray("<?xml version=\"1.0\"?>\n<recipeml version=\"0.5\">") << int(ImportFormat::RecipeMl);
         const QByteArray mealMaster = "MMMMM----- Recipe via Meal-Master\n";
         QTest::newRow("MealMaster by content") << "x.txt" << mealMaster << int(ImportFormat::MealMaster);
+        QTest::newRow("MealMaster after other text")
+            << "x.txt" << "From: a digest\n" + mealMaster << int(ImportFormat::MealMaster);
+        QByteArray utf16("\xFF\xFE", 2);
+        for (char ch : mealMaster)
+            utf16 += QByteArray(1, ch) + '\0';
+        QTest::newRow("MealMaster in UTF-16") << "x.txt" << utf16 << int(ImportFormat::MealMaster);
         QTest::newRow("a .json name goes before MealMaster lines")
             << "x.json" << mealMaster << int(ImportFormat::SchemaOrg);
         // The content leaves the format open: the name's extension decides.
@@ -316,7 +599,7 @@ private slots:
         QCOMPARE(counted, (QList<int>{0, 1, 2, 2, 3, 4, 4, 4, 4}));
         QCOMPARE(fileBytes(folder + QStringLiteral("banana bread.VREZ")),
                  QByteArray("not ours, must stay"));
-        QVERIFY(summary.recipeFiles[0].startsWith(QLatin1String("Banana Bread_")));
+        QCOMPARE(summary.recipeFiles[0], QStringLiteral("Banana Bread_2.vrez"));
         QCOMPARE(summary.recipeFiles[1], QStringLiteral("Lentil Soup.vrez"));
         QCOMPARE(summary.problems.size(), 3);
         for (int i = 0; i < 3; ++i)
@@ -335,7 +618,50 @@ private slots:
         // A second import of the same file gives new names again.
         const ImportSummary again = importRecipeFiles({files[0]}, base);
         QCOMPARE(again.imported, 2);
-        QVERIFY(again.recipeFiles[1].startsWith(QLatin1String("Lentil Soup_")));
+        QCOMPARE(again.recipeFiles[1], QStringLiteral("Lentil Soup_2.vrez"));
+    }
+
+    // Names taken get "_2", "_3" and on, in order, however many recipes share a name.
+    void sameNamesAreNumberedInOrder()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString folder = base + QStringLiteral("prepared_recipes/");
+        putFile(folder + QStringLiteral("Pie.vrez"), "not ours");
+        putFile(folder + QStringLiteral("pie_3.VREZ"), "not ours");
+        for (int n = 5; n <= 1000; ++n)
+            putFile(folder + QStringLiteral("Pie_%1.vrez").arg(n), "not ours");
+        QByteArray pies;
+        for (int i = 0; i < 3; ++i)
+            pies += "MMMMM----- Meal-Master\n      Title: Pie\nBake.\nMMMMM\n";
+        putFile(base + QStringLiteral("pies.mmf"), pies);
+        const ImportSummary summary = importRecipeFiles({base + QStringLiteral("pies.mmf")}, base);
+        QCOMPARE(summary.recipeFiles, utf8({"Pie_2.vrez", "Pie_4.vrez", "Pie_1001.vrez"}));
+    }
+
+    void filesWithoutRecipeData_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("an empty page")
+            << "x.html" << QByteArray("\r\n") << "the file is empty; it holds no recipe data";
+        QTest::newRow("a page without data")
+            << "x.html" << QByteArray("<p>Plum tart</p>")
+            << "the file holds no recipe data: no JSON-LD script and no JSON";
+    }
+    void filesWithoutRecipeData()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        putFile(base + name, bytes);
+        const ImportSummary summary = importRecipeFiles({base + name}, base);
+        QCOMPARE(summary.imported, 0);
+        QCOMPARE(summary.problems.size(), 1);
+        QCOMPARE(summary.problems[0].reason, reason);
     }
 };
 
