@@ -1,3 +1,4 @@
+#include "recipes/recipefile.h"
 #include "tests/testfiles.h"
 
 #include <QProcess>
@@ -26,11 +27,13 @@ QByteArray recipes(int count)
 
 class Program : public QProcess {
 public:
-    Program(const QString& base, const QStringList& arguments)
+    Program(const QString& base, const QStringList& arguments,
+            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
     {
         setWorkingDirectory(base);
         setProgram(QStringLiteral(DILBOSCAN_BINARY));
         setArguments(arguments);
+        setProcessEnvironment(environment);
         start();
     }
     ~Program() override
@@ -82,6 +85,26 @@ private slots:
 
     // Both imports take "Dish 1" and so on from their own listing of the folder; the
     // one that comes second gets the next free names, and nothing is replaced.
+    // In a terminal without a display (no X, no Wayland, no platform chosen) the
+    // command-line modes run and end; they never start the window.
+    void commandLineModesNeedNoDisplay()
+    {
+        QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            bare.remove(QString::fromLatin1(name));
+        Program version(m_base, {QStringLiteral("--version")}, bare);
+        QVERIFY2(version.finished().startsWith(QLatin1String("dilboscan ")), "--version");
+        TKVG soup;
+        soup.Name = "Soup";
+        putFile(m_recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
+        Program list(m_base, {QStringLiteral("--list")}, bare);
+        QVERIFY(list.finished().startsWith(QLatin1String("Create new recipe\t\t\t0\nSoup\t")));
+        const QString pdf = m_base + QStringLiteral("list.pdf");
+        Program print(m_base, {QStringLiteral("--print-list-pdf=") + pdf}, bare);
+        print.finished();
+        QVERIFY(QFileInfo(pdf).size() > 0);
+    }
+
     void twoImportsOfRecipesNamedAlikeKeepThemAll()
     {
         constexpr int count = 800;
