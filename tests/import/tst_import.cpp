@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -637,6 +640,69 @@ private slots:
         putFile(base + QStringLiteral("pies.mmf"), pies);
         const ImportSummary summary = importRecipeFiles({base + QStringLiteral("pies.mmf")}, base);
         QCOMPARE(summary.recipeFiles, utf8({"Pie_2.vrez", "Pie_4.vrez", "Pie_1001.vrez"}));
+    }
+
+    // A name another program takes while the import runs (here between the recipe's
+    // write and the commit of its batch) passes to the next free name, and the file
+    // then stores that name.
+    void nameTakenMeanwhileGoesToTheNextName()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString folder = base + QStringLiteral("prepared_recipes/");
+        putFile(base + QStringLiteral("two.mmf"),
+                "MMMMM----- Meal-Master\n      Title: Soup\nStir.\nMMMMM\n"
+                "MMMMM----- Meal-Master\n      Title: Stew\nSimmer.\nMMMMM\n");
+        const ImportSummary summary =
+            importRecipeFiles({base + QStringLiteral("two.mmf")}, base, [&](int imported, auto&) {
+                if (imported == 2)
+                    putFile(folder + QStringLiteral("Stew.vrez"), "theirs");
+            });
+        QCOMPARE(summary.recipeFiles, utf8({"Soup.vrez", "Stew_2.vrez"}));
+        QCOMPARE(fileBytes(folder + QStringLiteral("Stew.vrez")), QByteArray("theirs"));
+        TKVG stew;
+        FileProblem problem;
+        QVERIFY(parseRecipeFile(fileBytes(folder + QStringLiteral("Stew_2.vrez")), stew, &problem));
+        QCOMPARE(stew.Name, QByteArray("Stew"));
+        QCOMPARE(stew.FileName, QStringLiteral("Stew_2.vrez"));
+    }
+
+    // A write that fails (a full disk; here the file-size limit stands in for it) stops
+    // the import: the recipes written before it, over more than one batch, stay and are
+    // the ones counted and listed, nothing else is left behind, and the stop names the
+    // file and the recipe.
+    void failedWriteKeepsOnlyCommittedRecipes()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString folder = base + QStringLiteral("prepared_recipes/");
+        QByteArray pies;
+        for (int i = 0; i < 400; ++i)
+            pies += "MMMMM----- Meal-Master\n      Title: Pie " + QByteArray::number(i) +
+                    "\nBake.\nMMMMM\n";
+        pies += "MMMMM----- Meal-Master\n      Title: Large Pie\n" + QByteArray(8000, 'x') +
+                "\nMMMMM\n";
+        const QString file = base + QStringLiteral("pies.mmf");
+        putFile(file, pies);
+        QVERIFY(QDir().mkpath(folder));
+        rlimit old{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 4096;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const ImportSummary summary = importRecipeFiles({file}, base);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(summary.imported, 400);
+        QCOMPARE(summary.recipeFiles.size(), summary.imported);
+        QStringList listed = summary.recipeFiles;
+        listed.sort();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), listed);
+        QCOMPARE(summary.stopReason,
+                 QStringLiteral("at %1: Cannot write \"%2\": %3")
+                     .arg(file, folder + QStringLiteral("Large Pie.vrez"),
+                          QString::fromLocal8Bit(std::strerror(EFBIG))));
     }
 
     void filesWithoutRecipeData_data()
