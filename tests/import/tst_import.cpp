@@ -449,6 +449,69 @@ private slots:
         QVERIFY(read.problems[0].reason.contains(QLatin1String("JSON is damaged")));
     }
 
+    // A saved page keeps its web pictures in "NAME_files" (or beside it) under the
+    // address's file name, perhaps with another extension; the largest copy is taken.
+    void schemaOrgSavedPagePicture_data()
+    {
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QStringList>("files"); // "path=size" below the page's folder
+        QTest::addColumn<QString>("picture");
+        const QString saved = QStringLiteral("Pancakes_files/pancakes-1200.jpg");
+        QTest::newRow("in NAME_files")
+            << QByteArray("\"https://example.org/img/pancakes-1200.jpg\"")
+            << QStringList{saved + QStringLiteral("=9")} << saved;
+        QTest::newRow("query string dropped")
+            << QByteArray("\"https://example.org/img/pancakes-1200.jpg?w=800&h=600\"")
+            << QStringList{saved + QStringLiteral("=9")} << saved;
+        QTest::newRow("another extension")
+            << QByteArray("{\"@type\":\"ImageObject\",\"url\":"
+                          "\"https://example.org/img/pancakes-1200.webp\"}")
+            << QStringList{saved + QStringLiteral("=9")} << saved;
+        QTest::newRow("beside the page")
+            << QByteArray("\"//example.org/img/pancakes-1200.jpg\"")
+            << QStringList{QStringLiteral("pancakes-1200.jpg=9")}
+            << QStringLiteral("pancakes-1200.jpg");
+        QTest::newRow("the largest of several")
+            << QByteArray("[\"https://example.org/p-1x1.jpg\",\"https://example.org/p-16x9.jpg\","
+                          "\"https://example.org/p-4x3.jpg\"]")
+            << QStringList{QStringLiteral("Pancakes_files/p-1x1.jpg=40"),
+                           QStringLiteral("Pancakes_files/p-16x9.jpg=90"),
+                           QStringLiteral("Pancakes_files/p-4x3.jpg=60")}
+            << QStringLiteral("Pancakes_files/p-16x9.jpg");
+        QTest::newRow("a file the page names goes first")
+            << QByteArray("[\"https://example.org/p.jpg\",\"local.png\"]")
+            << QStringList{QStringLiteral("Pancakes_files/p.jpg=90"), QStringLiteral("local.png=1")}
+            << QStringLiteral("local.png");
+        QTest::newRow("not saved")
+            << QByteArray("\"https://example.org/img/pancakes-1200.jpg\"")
+            << QStringList{QStringLiteral("Pancakes_files/pancakes-600.jpg=9")} << QString();
+        QTest::newRow("the page is no picture")
+            << QByteArray("\"https://example.org/Pancakes\"")
+            << QStringList{QStringLiteral("Pancakes_files/Pancakes.css=9")} << QString();
+    }
+    void schemaOrgSavedPagePicture()
+    {
+        QFETCH(QByteArray, image);
+        QFETCH(QStringList, files);
+        QFETCH(QString, picture);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QStringLiteral("/saved/");
+        putFile(folder + QStringLiteral("Pancakes.html"),
+                "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":"
+                "\"Pancakes\",\"image\":" +
+                    image + "}</script>");
+        for (const QString& file : files) {
+            const QStringList parts = file.split(QLatin1Char('='));
+            putFile(folder + parts[0], QByteArray(parts[1].toInt(), 'p'));
+        }
+        // A picture of that name outside the page's folder is never taken.
+        putFile(dir.filePath(QStringLiteral("pancakes-1200.jpg")), QByteArray(500, 'p'));
+        const Read read = readWith(readSchemaOrg, folder + QStringLiteral("Pancakes.html"));
+        QCOMPARE(read.recipes.size(), 1);
+        QCOMPARE(read.recipes[0].PictureFile,
+                 picture.isEmpty() ? QString() : QFileInfo(folder + picture).canonicalFilePath());
+    }
+
     void schemaOrgJsonWithoutName()
     {
         const Read read = readData(readSchemaOrg, "recipe.json");
