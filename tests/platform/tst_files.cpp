@@ -298,7 +298,15 @@ private slots:
             return out;
         };
         {
-            NewFileBatch batch(folder, 3);
+            // A folder that is not there fails the first add, naming the file.
+            NewFileBatch missing(folder + QStringLiteral("gone"));
+            QString error;
+            QVERIFY(!missing.add(QStringLiteral("a.vrez"), "a", &error));
+            QVERIFY2(error.contains(QLatin1String("gone/a.vrez")), qPrintable(error));
+            QCOMPARE(missing.size(), 0);
+        }
+        {
+            NewFileBatch batch(folder, 3, 4); // full at three files or four bytes
             for (const char* name : {"a", "b", "c"}) {
                 QVERIFY(!batch.isFull());
                 QVERIFY(batch.add(QLatin1String(name) + QStringLiteral(".vrez"), name));
@@ -350,6 +358,13 @@ private slots:
                 QVERIFY2(error.contains(QLatin1String("b.vrez")), qPrintable(error));
             QCOMPARE(batch.committed(), committed);
             QCOMPARE(batch.size(), 0);
+            if (event.isEmpty()) {
+                // The next batch counts its bytes afresh.
+                QVERIFY(batch.add(QStringLiteral("d.vrez"), "ddd"));
+                QVERIFY(!batch.isFull());
+                QVERIFY(batch.add(QStringLiteral("e.vrez"), "e"));
+                QVERIFY(batch.isFull());
+            }
             if (event == QLatin1String("full")) {
                 // A write the file-size limit refuses, as a full disk would.
                 QVERIFY(batch.add(QStringLiteral("d.vrez"), "d"));
