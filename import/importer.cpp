@@ -34,48 +34,102 @@ QString preparedFolder(const QString& baseFolder, QString* error)
 
 constexpr qsizetype kFileNameChars = 60;
 
+// Writes the imported recipes as new recipe files in batches: each file is written under
+// a temporary name as its recipe is read, and a full batch (and the last one) is synced
+// once and then takes its names. Two syncs a file made a large import wait for the disk
+// most of its time; a crash still leaves whole recipes or none. A recipe that cannot be
+// written stops the import after the ones written before are committed; a commit that
+// fails keeps (and counts) only the recipes it claimed.
 class RecipeWriter {
 public:
     RecipeWriter(const QString& folder, ImportSummary* summary, const ImportProgress& progress)
-        : m_folder(folder), m_taken(folder), m_summary(summary), m_progress(progress)
+        : m_folder(folder), m_taken(folder), m_batch(folder), m_summary(summary),
+          m_progress(progress)
     {
     }
 
     bool stopped() const { return !m_stop.isEmpty(); }
+    /// The recipes written so far, committed or not: what the progress shows.
+    int written() const { return m_summary->imported + m_batch.size(); }
     const QString& stopReason() const { return m_stop; }
+    /// The imported file whose recipe could not be written.
+    const QString& stopFile() const { return m_stopFile; }
 
     void write(ImportedRecipe& imported, const QString& file)
     {
         if (stopped())
             return;
-        TKVG record = imported.toRecord();
+        Pending pending{imported.toRecord(), QByteArray(), file};
         // The file name takes the start of a long name, so it stays within what file
         // systems allow (255 bytes of UTF-8) with its suffixes and side-file extensions.
         // The listing of names taken was made when the import began: another program may
-        // have taken a name since. The name is claimed as the file is written, and a
-        // taken one passes to the next free name; no existing file is ever replaced.
-        const QByteArray wanted = record.Name.left(kFileNameChars).trimmed();
-        normaliseKind(record);
-        QString name;
-        for (;;) {
-            name = freeName(wanted);
-            record.FileName = name;
-            record.FilePath = m_folder + name;
-            QString error;
-            const WriteResult written =
-                writeNewFileAtomically(record.FilePath, recipeFileBytes(record), &error);
-            m_taken.take(name);
-            if (written == WriteResult::Written)
-                break;
-            if (written == WriteResult::Failed) {
-                m_stop = error;
-                return;
-            }
+        // have taken a name since. The name is claimed when the batch is committed, and
+        // a taken one passes to the next free name; no existing file is ever replaced.
+        pending.wanted = pending.record.Name.left(kFileNameChars).trimmed();
+        normaliseKind(pending.record);
+        const QString name = freeName(pending.wanted);
+        QString error;
+        if (!m_batch.add(name, bytesNamed(pending.record, name), &error)) {
+            // The recipes written before are whole: they are kept (a full disk has room
+            // for their names) before the import stops at this one.
+            commit();
+            if (!stopped())
+                stop(error, file);
+            return;
         }
-        ++m_summary->imported;
-        m_summary->recipeFiles << name;
+        m_pending << pending;
         if (m_progress)
-            m_progress(m_summary->imported, file);
+            m_progress(written(), file);
+        if (m_batch.isFull())
+            commit();
+    }
+
+    /// Commits the recipes written since the last batch.
+    void finish()
+    {
+        if (!stopped())
+            commit();
+    }
+
+private:
+    struct Pending {
+        TKVG record;
+        QByteArray wanted; // the name the file name is made of
+        QString file;      // the imported file the recipe came from
+    };
+
+    // The recipe file's bytes under the file name: the file stores its own name.
+    QByteArray bytesNamed(TKVG& record, const QString& name)
+    {
+        m_taken.take(name);
+        record.FileName = name;
+        record.FilePath = m_folder + name;
+        return recipeFileBytes(record);
+    }
+
+    void commit()
+    {
+        // Asked for the recipe after those the commit has claimed so far.
+        const auto renamer = [this](QString* name) {
+            Pending& pending = m_pending[m_batch.committed().size()];
+            *name = freeName(pending.wanted);
+            return bytesNamed(pending.record, *name);
+        };
+        QString error;
+        const bool committed = m_batch.commit(renamer, &error);
+        const QStringList& names = m_batch.committed();
+        m_summary->imported += int(names.size());
+        m_summary->recipeFiles << names;
+        if (!committed)
+            stop(error, m_pending[names.size()].file);
+        m_pending.clear();
+    }
+
+    void stop(const QString& error, const QString& file)
+    {
+        m_batch.discard();
+        m_stop = error;
+        m_stopFile = file;
     }
 
 private:
@@ -102,9 +156,12 @@ private:
     QString m_folder;
     TakenFileNames m_taken;
     QHash<QString, int> m_next; // by case-folded name: the number to try first
+    NewFileBatch m_batch;
+    QList<Pending> m_pending; // the recipes of the batch, in the order added
     ImportSummary* m_summary;
     const ImportProgress& m_progress;
     QString m_stop;
+    QString m_stopFile;
 };
 
 } // namespace
@@ -175,7 +232,7 @@ ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFol
     RecipeWriter writer(folder, &summary, progress);
     for (const QString& file : files) {
         if (progress)
-            progress(summary.imported, file);
+            progress(writer.written(), file);
         QByteArray bytes;
         if (!readWholeFile(file, &bytes, &error)) {
             summary.problems.append({file, QString(), error});
@@ -196,12 +253,14 @@ ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFol
         reader(
             bytes, file, [&](ImportedRecipe& recipe) { writer.write(recipe, file); },
             &summary.problems);
-        if (writer.stopped()) {
-            summary.stopReason = QStringLiteral("at %1: %2")
-                                     .arg(QDir::toNativeSeparators(file), writer.stopReason());
+        if (writer.stopped())
             break;
-        }
     }
+    writer.finish();
+    if (writer.stopped())
+        summary.stopReason =
+            QStringLiteral("at %1: %2")
+                .arg(QDir::toNativeSeparators(writer.stopFile()), writer.stopReason());
     return summary;
 }
 

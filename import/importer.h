@@ -22,8 +22,8 @@ RecipeReader importReader(ImportFormat format);
 
 /// What an import did.
 struct ImportSummary {
-    int imported = 0;
-    QStringList recipeFiles;       ///< the names of the recipe files written, in order
+    int imported = 0;              ///< the recipes committed (made durable) under their names
+    QStringList recipeFiles;       ///< the names of the recipe files committed, in order
     QList<ImportProblem> problems; ///< what could not be read, in the order met
     /// Where and why the import stopped before its end (a recipe file could not be
     /// written, the disk is full); empty when it read every file.
@@ -35,13 +35,14 @@ struct ImportSummary {
     QString text() const;
 };
 
-/// Told after each recipe written and before each file is read: the number imported so
-/// far and the file being read.
+/// Told after each recipe written and before each file is read: the number written so
+/// far (committed or still in the batch being written) and the file being read.
 using ImportProgress = std::function<void(int imported, const QString& file)>;
 
 /// Imports files into the recipe folder below baseFolder (made when missing). A file
 /// that cannot be read or holds no recipe is named in the summary and the next one is
-/// read; when a recipe file cannot be written the import stops there.
+/// read; when a recipe file cannot be written the import stops there, keeping the
+/// recipes of the batches committed before.
 ImportSummary importRecipeFiles(const QStringList& files, const QString& baseFolder,
                                 const ImportProgress& progress = {});
 

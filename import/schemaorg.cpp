@@ -226,10 +226,14 @@ constexpr const char* kNotImported[] = {"recipeCuisine",   "keywords",      "nut
                                         "suitableForDiet", "cookingMethod", "tool",
                                         "supply",          "estimatedCost", "performTime"};
 
+// The picture of a recipe: a file the page names by a relative or file address, or the
+// copy of a web address's picture that a browser's "save complete page" keeps. Nothing
+// is fetched from the web.
 class PictureFinder {
 public:
     explicit PictureFinder(const QString& page)
         : m_page(QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath())),
+          m_savedFolder(QFileInfo(page).completeBaseName() + QStringLiteral("_files")),
           m_folder(QFileInfo(page).absoluteDir().canonicalPath())
     {
     }
@@ -237,44 +241,62 @@ public:
     QString find(const QJsonValue& image) const
     {
         int tries = 0;
-        return find(image, 0, &tries);
+        Saved saved;
+        const QString path = find(image, 0, &tries, &saved);
+        return path.isEmpty() ? saved.path : path;
     }
 
 private:
     // At most a few candidates are looked up, however many a hostile file lists.
     static constexpr int kMaxTries = 16;
 
-    QString find(const QJsonValue& image, int depth, int* tries) const
+    // The largest saved copy of a web picture met so far.
+    struct Saved {
+        QString path;
+        qint64 size = -1;
+    };
+
+    // A file the page names wins at once; saved copies of web pictures are gathered
+    // (an image may list the same picture in several sizes) and the largest is taken.
+    QString find(const QJsonValue& image, int depth, int* tries, Saved* saved) const
     {
         if (depth > 4 || m_folder.isEmpty() || *tries >= kMaxTries)
             return {};
         if (image.isArray()) {
             const QJsonArray array = image.toArray();
             for (const QJsonValue& item : array) {
-                if (const QString path = find(item, depth + 1, tries); !path.isEmpty())
+                if (const QString path = find(item, depth + 1, tries, saved); !path.isEmpty())
                     return path;
             }
         } else if (image.isObject()) {
             const QJsonObject object = image.toObject();
             for (QLatin1String key : {QLatin1String("contentUrl"), QLatin1String("url")}) {
-                if (const QString path = find(object.value(key), depth + 1, tries); !path.isEmpty())
+                if (const QString path = find(object.value(key), depth + 1, tries, saved);
+                    !path.isEmpty())
                     return path;
             }
         } else if (image.isString()) {
             ++*tries;
-            return local(image.toString().trimmed());
+            const QString address = image.toString().trimmed();
+            if (address.isEmpty() || address.size() > 4096)
+                return {};
+            const QUrl url(address);
+            if (!url.isValid())
+                return {};
+            if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
+                (url.scheme().isEmpty() && !url.host().isEmpty()))
+                keepLarger(savedCopies(url.fileName()), saved);
+            else
+                return local(url);
         }
         return {};
     }
 
     // A picture named by a relative or file address that lies in the page's folder or
-    // below it; nothing is fetched from the web.
-    QString local(const QString& address) const
+    // below it.
+    QString local(const QUrl& url) const
     {
-        if (address.isEmpty() || address.size() > 4096)
-            return {};
-        const QUrl url(address);
-        if (!url.isValid() || (!url.scheme().isEmpty() && url.scheme() != QLatin1String("file")))
+        if (!url.scheme().isEmpty() && url.scheme() != QLatin1String("file"))
             return {};
         const QUrl resolved = m_page.resolved(url);
         if (!resolved.isLocalFile())
@@ -282,13 +304,57 @@ private:
         const QFileInfo file(resolved.toLocalFile());
         if (!file.isFile())
             return {};
+        return inside(file);
+    }
+
+    // The canonical path of file when it lies in the page's folder or below it.
+    QString inside(const QFileInfo& file) const
+    {
         const QString canonical = file.canonicalFilePath();
-        if (!canonical.startsWith(m_folder + QLatin1Char('/')))
-            return {};
-        return canonical;
+        return canonical.startsWith(m_folder + QLatin1Char('/')) ? canonical : QString();
+    }
+
+    // The files a browser may have saved a web picture of this file name as: in the
+    // page's "NAME_files" folder or beside the page, under that name or, when the browser
+    // changed the type, under its stem with a picture's extension.
+    QList<QFileInfo> savedCopies(const QString& fileName) const
+    {
+        QList<QFileInfo> out;
+        if (fileName.isEmpty())
+            return out;
+        const QString stem = QFileInfo(fileName).completeBaseName();
+        for (const QString& folder : {QString(m_folder + QLatin1Char('/') + m_savedFolder), m_folder}) {
+            const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files);
+            for (const QFileInfo& file : files) {
+                if (file.fileName().compare(fileName, Qt::CaseInsensitive) == 0 ||
+                    (file.completeBaseName().compare(stem, Qt::CaseInsensitive) == 0 &&
+                     isPictureName(file)))
+                    out << file;
+            }
+        }
+        return out;
+    }
+
+    static bool isPictureName(const QFileInfo& file)
+    {
+        static const QStringList kExtensions{
+            QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
+            QStringLiteral("gif"),  QStringLiteral("bmp"),  QStringLiteral("webp"),
+            QStringLiteral("avif"), QStringLiteral("ico")};
+        return kExtensions.contains(file.suffix(), Qt::CaseInsensitive);
+    }
+
+    void keepLarger(const QList<QFileInfo>& files, Saved* saved) const
+    {
+        for (const QFileInfo& file : files) {
+            const QString path = inside(file);
+            if (!path.isEmpty() && file.size() > saved->size)
+                *saved = {path, file.size()};
+        }
     }
 
     QUrl m_page;
+    QString m_savedFolder; // "NAME_files", where a browser keeps what the page shows
     QString m_folder;
 };
 

@@ -371,3 +371,137 @@ QStringList removeLeftoverTemporaryFiles(const QString& folder,
     }
     return removed;
 }
+
+namespace {
+
+// Claims to in the folder open at dir for the file written as from, as
+// renameWithoutReplacing does.
+bool claimInFolder(int dir, const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(dir, from.constData(), dir, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::linkat(dir, from.constData(), dir, to.constData(), 0) != 0)
+        return false;
+    ::unlinkat(dir, from.constData(), 0);
+    return true;
+}
+
+// Writes bytes to a new temporary file for name in the folder open at dir; synced when
+// asked. The temporary name; on failure an empty one with errno set, and nothing left.
+QByteArray writeTemporaryIn(int dir, const QString& name, const QByteArray& bytes, bool synced)
+{
+    const QByteArray prefix =
+        QFile::encodeName(name) + kTempInfix + runTag().toLatin1() + '-';
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = prefix + randomTag();
+        fd = ::openat(dir, temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return QByteArray();
+    Descriptor file(fd);
+    if (!writeAll(fd, bytes.constData(), bytes.size()) || (synced && ::fsync(fd) != 0) ||
+        !file.close()) {
+        const int code = errno;
+        ::unlinkat(dir, temp.constData(), 0);
+        errno = code;
+        return QByteArray();
+    }
+    return temp;
+}
+
+} // namespace
+
+NewFileBatch::NewFileBatch(const QString& folder, int maxFiles, qint64 maxBytes)
+    : m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
+      m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      m_openError(m_fd < 0 ? errno : 0), m_maxFiles(maxFiles), m_maxBytes(maxBytes)
+{
+}
+
+NewFileBatch::~NewFileBatch()
+{
+    discard();
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool NewFileBatch::isFull() const
+{
+    return m_files.size() >= m_maxFiles || m_bytes >= m_maxBytes;
+}
+
+bool NewFileBatch::add(const QString& name, const QByteArray& bytes, QString* error)
+{
+    if (m_fd < 0) {
+        setError(error, "Cannot write", m_folder + name, systemError(m_openError));
+        return false;
+    }
+    const QByteArray temp = writeTemporaryIn(m_fd, name, bytes, false);
+    if (temp.isEmpty()) {
+        setError(error, "Cannot write", m_folder + name, systemError(errno));
+        return false;
+    }
+    m_files.append({temp, name});
+    m_bytes += bytes.size();
+    return true;
+}
+
+bool NewFileBatch::commit(const Renamer& renamer, QString* error)
+{
+    m_committed.clear();
+    if (m_files.isEmpty())
+        return true;
+    // One sync of the file system writes every temporary file of the batch: far cheaper
+    // than a sync of each, which waits for the disk once per file.
+    qsizetype at = 0;
+    int code = ::syncfs(m_fd) == 0 ? 0 : errno;
+    for (; code == 0 && at < m_files.size(); ++at) {
+        Pending& file = m_files[at];
+        while (!claimInFolder(m_fd, file.temp, QFile::encodeName(file.name))) {
+            code = errno;
+            if (code != EEXIST || !renamer)
+                break;
+            // Another program took the name since add: the file goes to the next name,
+            // written (and synced, as the one file it is) with the bytes for that name.
+            const QByteArray bytes = renamer(&file.name);
+            ::unlinkat(m_fd, file.temp.constData(), 0);
+            file.temp = writeTemporaryIn(m_fd, file.name, bytes, true);
+            code = file.temp.isEmpty() ? errno : 0;
+            if (code != 0)
+                break;
+        }
+        if (code != 0)
+            break;
+        m_committed << file.name;
+    }
+    if (!m_committed.isEmpty()) {
+        // The new names live in the folder: one sync of it keeps them all.
+        ::fsync(m_fd);
+        forgetFolderListingOf(m_folder + m_committed.constFirst());
+    }
+    if (code != 0) {
+        setError(error, "Cannot write", m_folder + m_files[at].name, systemError(code));
+        m_files.remove(0, at);
+        discard();
+        return false;
+    }
+    m_files.clear();
+    m_bytes = 0;
+    return true;
+}
+
+void NewFileBatch::discard()
+{
+    for (const Pending& file : std::as_const(m_files)) {
+        if (!file.temp.isEmpty())
+            ::unlinkat(m_fd, file.temp.constData(), 0);
+    }
+    m_files.clear();
+    m_bytes = 0;
+}

@@ -91,3 +91,57 @@ bool isLeftoverTemporaryName(const QString& name, QString* target = nullptr,
 QStringList removeLeftoverTemporaryFiles(const QString& folder,
                                          const std::function<bool(const QString&)>& runIsAlive,
                                          const QStringList& targets = QStringList());
+
+/// Writes many new files into one folder with one sync for all of them instead of two
+/// for each: add writes each file under a temporary name (the shape start-up clears once
+/// the run has ended, so a crash leaves only such leftovers), and commit syncs them all
+/// at once, then claims each final name in one step (an existing file is never
+/// replaced) and syncs the folder. A crash thus leaves each file whole or not there.
+/// What is not committed (a failed add or commit, discard, the destructor) is removed.
+class NewFileBatch {
+public:
+    /// Called at commit for a name that another program took after add: sets *name to
+    /// the next name to try and returns the file's bytes under that name.
+    using Renamer = std::function<QByteArray(QString* name)>;
+
+    /// folder: where the files go. A batch counts as full at maxFiles files or maxBytes
+    /// bytes, whichever comes first.
+    explicit NewFileBatch(const QString& folder, int maxFiles = 256,
+                          qint64 maxBytes = qint64(8) << 20);
+    ~NewFileBatch();
+    NewFileBatch(const NewFileBatch&) = delete;
+    NewFileBatch& operator=(const NewFileBatch&) = delete;
+
+    /// Writes bytes under a temporary name for the file name (a name in the folder). On
+    /// failure nothing of this file is left and error names the file and says why; the
+    /// files added before stay in the batch.
+    bool add(const QString& name, const QByteArray& bytes, QString* error = nullptr);
+    /// The number of files added and not yet committed or discarded.
+    int size() const { return int(m_files.size()); }
+    bool isFull() const;
+
+    /// Makes the files added so far durable under their names. A name taken meanwhile
+    /// goes through renamer until a free one is found (without a renamer the commit
+    /// fails there). On failure false, with error naming the file: the files claimed
+    /// before it are kept (and committed() lists them), the others are removed.
+    bool commit(const Renamer& renamer = {}, QString* error = nullptr);
+    /// The final names of the files the last commit claimed, in the order added.
+    const QStringList& committed() const { return m_committed; }
+
+    /// Removes the files added and not yet committed.
+    void discard();
+
+private:
+    struct Pending {
+        QByteArray temp; // temporary name in the folder
+        QString name;    // the name it is meant to take
+    };
+    QString m_folder; // ends with "/"
+    int m_fd;         // the folder, opened once
+    int m_openError;  // why it could not be opened
+    int m_maxFiles;
+    qint64 m_maxBytes;
+    qint64 m_bytes = 0;
+    QList<Pending> m_files;
+    QStringList m_committed;
+};

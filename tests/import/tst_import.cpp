@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -446,6 +449,69 @@ private slots:
         QVERIFY(read.problems[0].reason.contains(QLatin1String("JSON is damaged")));
     }
 
+    // A saved page keeps its web pictures in "NAME_files" (or beside it) under the
+    // address's file name, perhaps with another extension; the largest copy is taken.
+    void schemaOrgSavedPagePicture_data()
+    {
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QStringList>("files"); // "path=size" below the page's folder
+        QTest::addColumn<QString>("picture");
+        const QString saved = QStringLiteral("Pancakes_files/pancakes-1200.jpg");
+        QTest::newRow("in NAME_files")
+            << QByteArray("\"https://example.org/img/pancakes-1200.jpg\"")
+            << QStringList{saved + QStringLiteral("=9")} << saved;
+        QTest::newRow("query string dropped")
+            << QByteArray("\"https://example.org/img/pancakes-1200.jpg?w=800&h=600\"")
+            << QStringList{saved + QStringLiteral("=9")} << saved;
+        QTest::newRow("another extension")
+            << QByteArray("{\"@type\":\"ImageObject\",\"url\":"
+                          "\"https://example.org/img/pancakes-1200.webp\"}")
+            << QStringList{saved + QStringLiteral("=9")} << saved;
+        QTest::newRow("beside the page")
+            << QByteArray("\"//example.org/img/pancakes-1200.jpg\"")
+            << QStringList{QStringLiteral("pancakes-1200.jpg=9")}
+            << QStringLiteral("pancakes-1200.jpg");
+        QTest::newRow("the largest of several")
+            << QByteArray("[\"https://example.org/p-1x1.jpg\",\"https://example.org/p-16x9.jpg\","
+                          "\"https://example.org/p-4x3.jpg\"]")
+            << QStringList{QStringLiteral("Pancakes_files/p-1x1.jpg=40"),
+                           QStringLiteral("Pancakes_files/p-16x9.jpg=90"),
+                           QStringLiteral("Pancakes_files/p-4x3.jpg=60")}
+            << QStringLiteral("Pancakes_files/p-16x9.jpg");
+        QTest::newRow("a file the page names goes first")
+            << QByteArray("[\"https://example.org/p.jpg\",\"local.png\"]")
+            << QStringList{QStringLiteral("Pancakes_files/p.jpg=90"), QStringLiteral("local.png=1")}
+            << QStringLiteral("local.png");
+        QTest::newRow("not saved")
+            << QByteArray("\"https://example.org/img/pancakes-1200.jpg\"")
+            << QStringList{QStringLiteral("Pancakes_files/pancakes-600.jpg=9")} << QString();
+        QTest::newRow("the page is no picture")
+            << QByteArray("\"https://example.org/Pancakes\"")
+            << QStringList{QStringLiteral("Pancakes_files/Pancakes.css=9")} << QString();
+    }
+    void schemaOrgSavedPagePicture()
+    {
+        QFETCH(QByteArray, image);
+        QFETCH(QStringList, files);
+        QFETCH(QString, picture);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QStringLiteral("/saved/");
+        putFile(folder + QStringLiteral("Pancakes.html"),
+                "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":"
+                "\"Pancakes\",\"image\":" +
+                    image + "}</script>");
+        for (const QString& file : files) {
+            const QStringList parts = file.split(QLatin1Char('='));
+            putFile(folder + parts[0], QByteArray(parts[1].toInt(), 'p'));
+        }
+        // A picture of that name outside the page's folder is never taken.
+        putFile(dir.filePath(QStringLiteral("pancakes-1200.jpg")), QByteArray(500, 'p'));
+        const Read read = readWith(readSchemaOrg, folder + QStringLiteral("Pancakes.html"));
+        QCOMPARE(read.recipes.size(), 1);
+        QCOMPARE(read.recipes[0].PictureFile,
+                 picture.isEmpty() ? QString() : QFileInfo(folder + picture).canonicalFilePath());
+    }
+
     void schemaOrgJsonWithoutName()
     {
         const Read read = readData(readSchemaOrg, "recipe.json");
@@ -637,6 +703,69 @@ private slots:
         putFile(base + QStringLiteral("pies.mmf"), pies);
         const ImportSummary summary = importRecipeFiles({base + QStringLiteral("pies.mmf")}, base);
         QCOMPARE(summary.recipeFiles, utf8({"Pie_2.vrez", "Pie_4.vrez", "Pie_1001.vrez"}));
+    }
+
+    // A name another program takes while the import runs (here between the recipe's
+    // write and the commit of its batch) passes to the next free name, and the file
+    // then stores that name.
+    void nameTakenMeanwhileGoesToTheNextName()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString folder = base + QStringLiteral("prepared_recipes/");
+        putFile(base + QStringLiteral("two.mmf"),
+                "MMMMM----- Meal-Master\n      Title: Soup\nStir.\nMMMMM\n"
+                "MMMMM----- Meal-Master\n      Title: Stew\nSimmer.\nMMMMM\n");
+        const ImportSummary summary =
+            importRecipeFiles({base + QStringLiteral("two.mmf")}, base, [&](int imported, auto&) {
+                if (imported == 2)
+                    putFile(folder + QStringLiteral("Stew.vrez"), "theirs");
+            });
+        QCOMPARE(summary.recipeFiles, utf8({"Soup.vrez", "Stew_2.vrez"}));
+        QCOMPARE(fileBytes(folder + QStringLiteral("Stew.vrez")), QByteArray("theirs"));
+        TKVG stew;
+        FileProblem problem;
+        QVERIFY(parseRecipeFile(fileBytes(folder + QStringLiteral("Stew_2.vrez")), stew, &problem));
+        QCOMPARE(stew.Name, QByteArray("Stew"));
+        QCOMPARE(stew.FileName, QStringLiteral("Stew_2.vrez"));
+    }
+
+    // A write that fails (a full disk; here the file-size limit stands in for it) stops
+    // the import: the recipes written before it, over more than one batch, stay and are
+    // the ones counted and listed, nothing else is left behind, and the stop names the
+    // file and the recipe.
+    void failedWriteKeepsOnlyCommittedRecipes()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString folder = base + QStringLiteral("prepared_recipes/");
+        QByteArray pies;
+        for (int i = 0; i < 400; ++i)
+            pies += "MMMMM----- Meal-Master\n      Title: Pie " + QByteArray::number(i) +
+                    "\nBake.\nMMMMM\n";
+        pies += "MMMMM----- Meal-Master\n      Title: Large Pie\n" + QByteArray(8000, 'x') +
+                "\nMMMMM\n";
+        const QString file = base + QStringLiteral("pies.mmf");
+        putFile(file, pies);
+        QVERIFY(QDir().mkpath(folder));
+        rlimit old{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 4096;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const ImportSummary summary = importRecipeFiles({file}, base);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(summary.imported, 400);
+        QCOMPARE(summary.recipeFiles.size(), summary.imported);
+        QStringList listed = summary.recipeFiles;
+        listed.sort();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), listed);
+        QCOMPARE(summary.stopReason,
+                 QStringLiteral("at %1: Cannot write \"%2\": %3")
+                     .arg(file, folder + QStringLiteral("Large Pie.vrez"),
+                          QString::fromLocal8Bit(std::strerror(EFBIG))));
     }
 
     void filesWithoutRecipeData_data()

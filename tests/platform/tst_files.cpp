@@ -32,6 +32,12 @@ void setFolderTime(const QString& folder, time_t seconds)
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), times, 0), 0);
 }
 
+// The names, separated by spaces, as a list.
+QStringList names(const char* spaced)
+{
+    return QString::fromLatin1(spaced).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 } // namespace
 
 class TestFiles : public QObject {
@@ -247,6 +253,139 @@ private slots:
         QByteArray bytes;
         QVERIFY(readWholeFile(path, &bytes));
         QCOMPARE(bytes, QByteArray("precious"));
+    }
+
+    // A batch of new files: before its commit only temporaries of the shape start-up
+    // clears are there (what a crash leaves); the commit gives each file its name, sends
+    // a name taken since to the next one, and never replaces a file; a failed write
+    // leaves only what was committed before.
+    void newFileBatch_data()
+    {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<QStringList>("committed");
+        QTest::addColumn<QStringList>("kept"); // the files afterwards, with their bytes
+        QTest::newRow("committed") << "" << names("a.vrez b.vrez c.vrez")
+                                   << names("a.vrez=a b.vrez=b c.vrez=c");
+        QTest::newRow("crash before the commit") << "crash" << QStringList() << QStringList();
+        QTest::newRow("discarded") << "discard" << QStringList() << QStringList();
+        QTest::newRow("a name taken before the commit")
+            << "take b.vrez" << names("a.vrez b2.vrez c.vrez")
+            << names("a.vrez=a b.vrez=theirs b2.vrez=b2 c.vrez=c");
+        QTest::newRow("the next name taken too")
+            << "take b.vrez b2.vrez" << names("a.vrez b3.vrez c.vrez")
+            << names("a.vrez=a b.vrez=theirs b2.vrez=theirs b3.vrez=b3 c.vrez=c");
+        QTest::newRow("a name taken, without a renamer")
+            << "take b.vrez norenamer" << names("a.vrez")
+            << names("a.vrez=a b.vrez=theirs");
+        QTest::newRow("a failed write") << "full" << names("a.vrez b.vrez c.vrez")
+                                        << names("a.vrez=a b.vrez=b c.vrez=c");
+    }
+
+    void newFileBatch()
+    {
+        QFETCH(QString, event);
+        QFETCH(QStringList, committed);
+        QFETCH(QStringList, kept);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        auto files = [&] {
+            QStringList out;
+            for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+                QByteArray bytes;
+                readWholeFile(folder + name, &bytes);
+                out << name + QLatin1Char('=') + QString::fromLatin1(bytes);
+            }
+            return out;
+        };
+        {
+            // A folder that is not there fails the first add, naming the file.
+            NewFileBatch missing(folder + QStringLiteral("gone"));
+            QString error;
+            QVERIFY(!missing.add(QStringLiteral("a.vrez"), "a", &error));
+            QVERIFY2(error.contains(QLatin1String("gone/a.vrez")), qPrintable(error));
+            QCOMPARE(missing.size(), 0);
+        }
+        {
+            NewFileBatch batch(folder, 3, 4); // full at three files or four bytes
+            for (const char* name : {"a", "b", "c"}) {
+                QVERIFY(!batch.isFull());
+                QVERIFY(batch.add(QLatin1String(name) + QStringLiteral(".vrez"), name));
+            }
+            QVERIFY(batch.isFull());
+            QCOMPARE(batch.size(), 3);
+            // Nothing but temporaries that name their file and this run.
+            const QStringList temporaries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+            QCOMPARE(temporaries.size(), 3);
+            for (const QString& name : temporaries) {
+                QString target;
+                QString tag;
+                QVERIFY2(isLeftoverTemporaryName(name, &target, &tag), qPrintable(name));
+                QCOMPARE(tag, runTag());
+                QVERIFY(name.startsWith(target + QStringLiteral(".dilbotmp-")));
+            }
+            if (event == QLatin1String("crash")) {
+                // What start-up does once this run has ended.
+                QCOMPARE(removeLeftoverTemporaryFiles(folder, [](const QString&) { return false; })
+                             .size(),
+                         3);
+                QCOMPARE(files(), kept);
+                return;
+            }
+            if (event == QLatin1String("discard")) {
+                batch.discard();
+                QCOMPARE(batch.size(), 0);
+                QVERIFY(batch.commit());
+                QVERIFY(batch.committed().isEmpty());
+                QCOMPARE(files(), kept);
+                return;
+            }
+            for (const QString& word : event.split(QLatin1Char(' '))) {
+                if (word.endsWith(QLatin1String(".vrez")))
+                    touch(folder + word, "theirs");
+            }
+            int renamed = 0;
+            const auto renamer = [&](QString* name) {
+                ++renamed;
+                *name = QStringLiteral("b%1.vrez").arg(renamed + 1);
+                return QStringLiteral("b%1").arg(renamed + 1).toLatin1();
+            };
+            QString error;
+            const bool ok = event.contains(QLatin1String("norenamer"))
+                                ? batch.commit({}, &error)
+                                : batch.commit(renamer, &error);
+            QCOMPARE(ok, !event.contains(QLatin1String("norenamer")));
+            if (!ok)
+                QVERIFY2(error.contains(QLatin1String("b.vrez")), qPrintable(error));
+            QCOMPARE(batch.committed(), committed);
+            QCOMPARE(batch.size(), 0);
+            if (event.isEmpty()) {
+                // The next batch counts its bytes afresh.
+                QVERIFY(batch.add(QStringLiteral("d.vrez"), "ddd"));
+                QVERIFY(!batch.isFull());
+                QVERIFY(batch.add(QStringLiteral("e.vrez"), "e"));
+                QVERIFY(batch.isFull());
+            }
+            if (event == QLatin1String("full")) {
+                // A write the file-size limit refuses, as a full disk would.
+                QVERIFY(batch.add(QStringLiteral("d.vrez"), "d"));
+                rlimit old{};
+                QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+                rlimit small = old;
+                small.rlim_cur = 16;
+                const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+                QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+                const bool added = batch.add(QStringLiteral("e.vrez"), QByteArray(64, 'e'), &error);
+                ::setrlimit(RLIMIT_FSIZE, &old);
+                std::signal(SIGXFSZ, oldHandler);
+                QVERIFY(!added);
+                QVERIFY2(error.contains(QLatin1String("e.vrez")), qPrintable(error));
+                QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                         qPrintable(error));
+                QCOMPARE(batch.size(), 1); // d stays added until the batch is dropped
+            }
+        }
+        // The batch is gone: what it had not committed is removed.
+        QCOMPARE(files(), kept);
     }
 
     // Temporary files of ours left by a kill between writing and renaming are removed
