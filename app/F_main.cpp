@@ -13,6 +13,7 @@
 #include "imaging/pictureloader.h"
 #include "import/F_Import.h"
 #include "platform/cp1252.h"
+#include "platform/filestate.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/textdocumentbridge.h"
 #include "preview/openpreview.h"
@@ -522,7 +523,17 @@ void TFMain::PMRezeptloeschenClick()
     // The recipe is taken before asking: the answer is about the recipe the user saw.
     const TKVG& recipe = m_catalogue.recipes[index];
     const QString path = recipe.FilePath;
-    if (ShowMsg(6, 2, 4, cp1252::toUnicode(recipe.Name)) != kAnswerYes)
+    const QString name = cp1252::toUnicode(recipe.Name);
+    const std::optional<FileState> listed = recipe.Stored;
+    if (ShowMsg(6, 2, 4, name) != kAnswerYes)
+        return;
+    // Looked at once the user has answered, just before the delete: a recipe changed
+    // outside the program since the list read it (a second copy of the program, a sync
+    // folder) is not deleted unasked. A file that is gone or cannot be read is left to
+    // the delete, which says what it finds.
+    FileState now;
+    if (listed && readFileState(path, &now) && now.exists && now != *listed &&
+        ShowMsg(29, 2, 4, name) != kAnswerYes)
         return;
     QString error;
     if (!DeleteRecipeFiles(path, &error))

@@ -50,6 +50,11 @@ constexpr Message kMessages[] = {
     {24, "The recipe will be saved!"},
     {25, "No recipes found for printing as a list!"},
     {26, "The standard draft uses another paper format. Use this format there, too?"},
+    {27, "This recipe was changed outside the program since you opened it."},
+    {28, "This recipe was deleted outside the program since you opened it. Save it as a new "
+         "file?"},
+    {29, "This recipe was changed outside the program since the list was read. Delete it "
+         "anyway?"},
 };
 
 const QString kBackgroundPicture = QStringLiteral("Graphic/PNG/Background.png");
@@ -127,9 +132,11 @@ TFMsg::TFMsg(QWidget* parent)
     };
     BYes = makeButton("BYes", 104, kAnswerYes);
     BNo = makeButton("BNo", 200, kAnswerNo);
+    BCancel = makeButton("BCancel", 0, kAnswerCancel);
     BOK = makeButton("BOK", 152, kAnswerOK);
     setTabOrder(BYes, BNo);
-    setTabOrder(BNo, BOK);
+    setTabOrder(BNo, BCancel);
+    setTabOrder(BCancel, BOK);
 }
 
 int TFMsg::Execute(int number, int headingKind, int buttonSet)
@@ -144,13 +151,16 @@ int TFMsg::Execute(int number, int headingKind, int buttonSet)
         IBack->setPixmap(QPixmap::fromImage(background));
     setWindowTitle(QString());
 
-    for (QPushButton* button : {BYes, BNo, BOK}) {
+    for (QPushButton* button : {BYes, BNo, BCancel, BOK}) {
         button->hide();
         button->setEnabled(false);
     }
     BYes->setText(QStringLiteral("Yes"));
     BNo->setText(QStringLiteral("No"));
+    BCancel->setText(QStringLiteral("Cancel"));
     BOK->setText(QStringLiteral("OK"));
+    BYes->setGeometry(104, 112, 75, 25);
+    BNo->setGeometry(200, 112, 75, 25);
 
     QPushButton* first = nullptr;
     if (buttonSet == 0) {
@@ -167,6 +177,18 @@ int TFMsg::Execute(int number, int headingKind, int buttonSet)
             BNo->setText(QStringLiteral("Cancel"));
         }
         first = BYes;
+    } else if (buttonSet == 3) {
+        // Longer captions: three wider buttons across the window.
+        BYes->setText(QStringLiteral("Save anyway"));
+        BNo->setText(QStringLiteral("Save as a copy"));
+        const QList<QPushButton*> three{BYes, BNo, BCancel};
+        for (qsizetype i = 0; i < three.size(); ++i) {
+            three[i]->setGeometry(17 + int(i) * 126, 112, 110, 25);
+            three[i]->setEnabled(true);
+            three[i]->show();
+        }
+        // Enter alone must not replace someone else's change.
+        first = BCancel;
     }
 
     Label1->setText(HeadingText(headingKind));
@@ -197,9 +219,10 @@ void TFMsg::answer(int code)
 void TFMsg::keyPressEvent(QKeyEvent* event)
 {
     // Key presses the buttons do not use arrive here, so the letters work whichever
-    // button has the focus. They follow the enabled buttons, not their captions.
+    // button has the focus. They follow the enabled buttons, not their captions; the
+    // three answers of set 3 have no letters, so no key press replaces a file unasked.
     const QString key = event->text();
-    if (BYes->isEnabled() && BNo->isEnabled()) {
+    if (BYes->isEnabled() && BNo->isEnabled() && !BCancel->isEnabled()) {
         if (key == QLatin1String("J") || key == QLatin1String("j") || key == QLatin1String("Y") ||
             key == QLatin1String("y")) {
             BYes->click();

@@ -14,8 +14,12 @@ class QPushButton;
 /// Answer codes of ShowMsg (the same values as the Windows dialog results).
 inline constexpr int kAnswerClosed = 0; ///< the window was closed without a button
 inline constexpr int kAnswerOK = 1;     ///< BOK
+inline constexpr int kAnswerCancel = 2; ///< BCancel, the right button of set 3
 inline constexpr int kAnswerYes = 6;    ///< BYes, the left button
-inline constexpr int kAnswerNo = 7;     ///< BNo, the right button
+inline constexpr int kAnswerNo = 7;     ///< BNo, the right button (of set 3: the middle one)
+/// The answers of button set 3, asked when a recipe changed outside the program.
+inline constexpr int kAnswerSaveAnyway = kAnswerYes;
+inline constexpr int kAnswerSaveCopy = kAnswerNo;
 
 /// The text of a message; "" for numbers without an entry.
 QString MessageText(int number);
@@ -25,7 +29,7 @@ QString MessageText(int number);
 QString HeadingText(int kind);
 
 /// The message window: one instance, hidden between messages. Its controls carry the
-/// objectNames IBack, Label1, Label2, BYes, BNo and BOK.
+/// objectNames IBack, Label1, Label2, BYes, BNo, BCancel and BOK.
 class TFMsg : public QWidget {
     Q_OBJECT
 public:
@@ -51,6 +55,7 @@ private:
     QLabel* Label2;
     QPushButton* BYes;
     QPushButton* BNo;
+    QPushButton* BCancel;
     QPushButton* BOK;
     int pendingAnswer = kAnswerClosed;
 };
@@ -59,8 +64,10 @@ private:
 TFMsg* MessageDialog();
 
 /// Shows message number under heading kind with buttons of buttonSet (0: OK; 1: OK and
-/// Cancel; 4: Yes and No) and returns 6 for the left button, 7 for the right one, 1 for
-/// OK and 0 when the window was closed without a button. With a hook set, returns the
+/// Cancel; 4: Yes and No; 3: Save anyway, Save as a copy and Cancel, the focus on
+/// Cancel) and returns 6 for the left button, 7 for the right one (of three, the middle
+/// one), 2 for Cancel of three, 1 for OK and 0 when the window was closed without a
+/// button. With a hook set, returns the
 /// hook's answer and shows nothing. A subject (the name of the recipe a question is
 /// about) is shown on a line of its own below the message.
 int ShowMsg(int number, int headingKind, int buttonSet, const QString& subject = QString());

@@ -102,6 +102,7 @@ void TFKVE::OpenNewRecipe()
 {
     ClearEditor();
     m_catalogue.CurrentRecipe = m_catalogue.newRecipe();
+    m_known = {};
     ShowRecipeKind(m_catalogue.recipes[current()].Kind);
     DTP1->setEnabled(false);
     showCentred(this);
@@ -116,6 +117,8 @@ void TFKVE::OpenRecipe()
     if (!recipe)
         return;
     ClearEditor();
+    // Before the side files are read: a change in between is then asked about.
+    m_known = openedFilesState(*recipe);
     fillFromRecipe(*recipe);
     ShowRecipeKind(recipe->Kind);
     emit recipeShown();

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QComboBox;
 class QDateTimeEdit;
@@ -122,6 +124,9 @@ private:
     void printedMatterChange();
     /// Saves form; false when nothing was saved (the reason has been shown).
     bool saveRecipe(const RecipeForm& form);
+    /// Runs save, and when the recipe's files changed or went outside the program since
+    /// the editor read or saved them, asks what to do and runs it again with the answer.
+    SaveResult askAboutOutsideChanges(const std::function<SaveResult(OutsideChanges)>& save);
     bool reportSave(const SaveResult& result);
     QTextEdit* focusedRichEdit() const;
     bool Beschreibung1KeyPress();
@@ -134,6 +139,7 @@ private:
     bool m_swallowClick = false; ///< the click that tried to leave an empty name is dropped
     QList<QTextEdit*> m_richEdits;
     QString m_backgroundPath; ///< the background picture the backgrounds were drawn from
+    RecipeFilesState m_known; ///< the recipe's files as the editor last read or saved them
 
 public:
     // Controls, named as the interface texts address them.

@@ -9,6 +9,7 @@
 #include "common/controls.h"
 #include "common/errorreport.h"
 #include "editor/editordialogs.h"
+#include "editor/kvefields.h"
 #include "editor/richeditcommands.h"
 #include "preview/openpreview.h"
 
@@ -188,14 +189,36 @@ bool TFKVE::reportSave(const SaveResult& result)
         return false;
     case SaveStatus::NoCurrentRecipe:
     case SaveStatus::NameExists:
+    case SaveStatus::ChangedOutside: // cancelled when asked
+    case SaveStatus::DeletedOutside:
         break;
     }
     return false;
 }
 
+SaveResult TFKVE::askAboutOutsideChanges(const std::function<SaveResult(OutsideChanges)>& save)
+{
+    SaveResult result = save(OutsideChanges::Refuse);
+    if (result.status == SaveStatus::ChangedOutside) {
+        const int answer = ask(27, 2, 3);
+        if (answer == kAnswerSaveAnyway)
+            result = save(OutsideChanges::Overwrite);
+        else if (answer == kAnswerSaveCopy)
+            result = save(OutsideChanges::Copy);
+    } else if (result.status == SaveStatus::DeletedOutside) {
+        if (ask(28, 2, 4) == kAnswerYes)
+            result = save(OutsideChanges::Recreate);
+    }
+    // The editor goes on with the copy: its name is the copy's.
+    if (result.ok() && !result.copyName.isEmpty())
+        kve::setFieldText(RecipeName, result.copyName);
+    return result;
+}
+
 bool TFKVE::saveRecipe(const RecipeForm& form)
 {
-    return reportSave(SaveRecipe(m_catalogue, form));
+    return reportSave(askAboutOutsideChanges(
+        [&](OutsideChanges outside) { return SaveRecipe(m_catalogue, form, &m_known, outside); }));
 }
 
 void TFKVE::Rezeptspeichern1Click()
@@ -208,14 +231,19 @@ void TFKVE::Rezeptspeichernunter1Click()
     if (!currentRecipe())
         return;
     const RecipeForm form = currentForm();
-    SaveResult result = SaveRecipeAs(m_catalogue, form, false);
+    bool overwrite = false;
+    const auto saveAs = [&](OutsideChanges outside) {
+        return SaveRecipeAs(m_catalogue, form, overwrite, &m_known, outside);
+    };
+    SaveResult result = askAboutOutsideChanges(saveAs);
     if (result.status == SaveStatus::NameExists) {
         if (ask(19, 2, 4) != kAnswerYes) {
             if (RecipeName->isEnabled())
                 RecipeName->setFocus(Qt::OtherFocusReason);
             return;
         }
-        result = SaveRecipeAs(m_catalogue, form, true);
+        overwrite = true;
+        result = askAboutOutsideChanges(saveAs);
     }
     reportSave(result);
 }

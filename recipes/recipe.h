@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/filelookup.h"
+#include "platform/filestate.h"
 #include "recipes/linelist.h"
 
 #include <QByteArray>
@@ -8,6 +9,8 @@
 #include <QByteArrayList>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // The recipe record, the catalogue and the recipe types.
 //
@@ -75,6 +78,9 @@ struct TKVG {
     QString CommentsRtf;        ///< FilePath + ".001"
     ReserveTexts Reserve;
     qint32 ListIndex = 0; ///< list row; -1 none; -2 excluded by a filter
+    /// The recipe file as this record was read from it or last saved to it; none for a
+    /// record that has no file yet. Tells whether the file changed on disk since.
+    std::optional<FileState> Stored;
 
     /// True when one of the four deluxe columns has a line.
     bool hasDeluxeLines() const;

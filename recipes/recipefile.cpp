@@ -346,6 +346,8 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
         TKVG& record = kv.emplace_back();
         if (!pass.parse(name, bytes, record))
             kv.removeLast();
+        else
+            record.Stored = FileState::of(bytes);
     }
 }
 

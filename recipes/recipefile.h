@@ -48,10 +48,11 @@ bool parseRecipeFile(const QByteArray& bytes, TKVG& recipe, FileProblem* problem
 
 /// Replaces kv with the records of every current-format file in the recipe folder, in
 /// the order the folder lists them, applying the reading rules (file name from the
-/// folder, sample pictures, difficulty range, device pictures, zero date). A file that
-/// cannot be read or is malformed is left out and reported in problems. With
-/// OldFiles::Convert, an old-format file is converted in place as it is met (the
-/// start-up conversion, without a second read of every file); otherwise it is skipped.
+/// folder, sample pictures, difficulty range, device pictures, zero date), each record's
+/// Stored being the state of the bytes it was read from. A file that cannot be read or
+/// is malformed is left out and reported in problems. With OldFiles::Convert, an
+/// old-format file is converted in place as it is met (the start-up conversion,
+/// without a second read of every file); otherwise it is skipped.
 enum class OldFiles { Skip, Convert };
 void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* problems = nullptr,
                    OldFiles old = OldFiles::Skip);

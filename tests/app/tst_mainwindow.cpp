@@ -314,6 +314,55 @@ private slots:
         QVERIFY(m_errors.isEmpty());
     }
 
+    void deleteAsksAgainWhenChangedOutside_data()
+    {
+        QTest::addColumn<QString>("outside"); // what another writer does after the list read
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("changed, delete anyway")
+            << QStringLiteral("change") << QList<int>{kAnswerYes, kAnswerYes} << QList<int>{6, 29}
+            << true;
+        QTest::newRow("changed, kept")
+            << QStringLiteral("change") << QList<int>{kAnswerYes, kAnswerNo} << QList<int>{6, 29}
+            << false;
+        QTest::newRow("same bytes again")
+            << QStringLiteral("same") << QList<int>{kAnswerYes} << QList<int>{6} << true;
+        QTest::newRow("gone, its side file deleted")
+            << QStringLiteral("gone") << QList<int>{kAnswerYes} << QList<int>{6} << true;
+    }
+    void deleteAsksAgainWhenChangedOutside()
+    {
+        QFETCH(QString, outside);
+        QFETCH(QList<int>, answers);
+        QFETCH(QList<int>, asked);
+        QFETCH(bool, deleted);
+        const QString goulash = m_collection->recipes + QStringLiteral("goulash.vrez");
+        putFile(goulash + QStringLiteral(".003"), "{\\rtf1 x\\par}");
+        const QByteArray listed = fileBytes(goulash);
+        const QByteArray changed = listed + "\r\n";
+        if (outside == QLatin1String("change"))
+            putFile(goulash, changed);
+        else if (outside == QLatin1String("same")) {
+            putFile(goulash, listed);
+            QFile file(goulash);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                     QFileDevice::FileModificationTime));
+        } else
+            QVERIFY(QFile::remove(goulash));
+        m_main->selectRow(1);
+        m_answers = answers;
+        m_main->PMRezeptloeschenClick();
+        QCOMPARE(m_asked, asked);
+        QVERIFY(m_errors.isEmpty());
+        QCOMPARE(QFile::exists(goulash + QStringLiteral(".003")), !deleted);
+        if (!deleted)
+            QCOMPARE(fileBytes(goulash), changed);
+        else
+            QVERIFY(!QFile::exists(goulash));
+    }
+
     void undeletableRecipeFileIsReported()
     {
         // A folder in the recipe file's place cannot be deleted as a file, not even by root.

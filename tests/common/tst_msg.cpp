@@ -42,7 +42,7 @@ Seen look()
     seen.title = dlg->windowTitle();
     seen.heading = label("Label1")->text();
     seen.text = label("Label2")->text();
-    for (const char* name : {"BYes", "BNo", "BOK"}) {
+    for (const char* name : {"BYes", "BNo", "BCancel", "BOK"}) {
         QPushButton* b = button(name);
         if (b->isVisible() && b->isEnabled())
             seen.buttons << QString::fromLatin1(name) + QLatin1Char(':') + b->text();
@@ -100,9 +100,16 @@ private slots:
         QTest::newRow("22 unused") << 22 << QString();
         QTest::newRow("after the gap") << 23 << QStringLiteral("Delete last page?");
         QTest::newRow("last of the list") << 25 << QStringLiteral("No recipes found for printing as a list!");
-        QTest::newRow("last") << 26 << QStringLiteral("The standard draft uses another paper format. Use this format there, too?");
+        QTest::newRow("paper format") << 26 << QStringLiteral("The standard draft uses another paper format. Use this format there, too?");
+        QTest::newRow("changed outside")
+            << 27
+            << QStringLiteral("This recipe was changed outside the program since you opened it.");
+        QTest::newRow("last")
+            << 29
+            << QStringLiteral("This recipe was changed outside the program since the list was "
+                              "read. Delete it anyway?");
         QTest::newRow("zero") << 0 << QString();
-        QTest::newRow("above the last") << 27 << QString();
+        QTest::newRow("above the last") << 30 << QString();
         QTest::newRow("negative") << -1 << QString();
     }
     void messageText()
@@ -201,6 +208,10 @@ private slots:
         QTest::newRow("set 4 Enter on yes") << 4 << false << int(Qt::Key_Return) << 6;
         QTest::newRow("set 4 Space on yes") << 4 << false << int(Qt::Key_Space) << 6;
         QTest::newRow("set 0 Enter on OK") << 0 << false << int(Qt::Key_Enter) << 1;
+        // The three answers about a recipe changed outside: no letters, Enter cancels.
+        QTest::newRow("set 3 y nothing") << 3 << false << int('y') << -1;
+        QTest::newRow("set 3 n on window nothing") << 3 << true << int('n') << -1;
+        QTest::newRow("set 3 Enter on Cancel") << 3 << false << int(Qt::Key_Return) << 2;
         QTest::newRow("other letter") << 4 << false << int('x') << -1;
     }
     void keys()
@@ -226,6 +237,52 @@ private slots:
             QVERIFY(!stillOpen);
             QCOMPARE(result, answer);
         }
+    }
+
+    void threeAnswers_data()
+    {
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("save anyway") << QStringLiteral("BYes") << kAnswerSaveAnyway;
+        QTest::newRow("save as a copy") << QStringLiteral("BNo") << kAnswerSaveCopy;
+        QTest::newRow("cancel") << QStringLiteral("BCancel") << kAnswerCancel;
+    }
+    void threeAnswers()
+    {
+        QFETCH(QString, clicked);
+        QFETCH(int, answer);
+        QList<QRect> places;
+        QList<bool> captionsFit;
+        Seen seen;
+        const int result = answerWith(
+            27, 2, 3,
+            [&] {
+                for (const char* name : {"BYes", "BNo", "BCancel"}) {
+                    places << button(name)->geometry();
+                    captionsFit << (button(name)->sizeHint().width() <= button(name)->width());
+                }
+                click(qPrintable(clicked));
+            },
+            &seen);
+        QCOMPARE(result, answer);
+        QCOMPARE(seen.buttons, (QStringList{QStringLiteral("BYes:Save anyway"),
+                                            QStringLiteral("BNo:Save as a copy"),
+                                            QStringLiteral("BCancel:Cancel")}));
+        QCOMPARE(captionsFit, (QList<bool>{true, true, true}));
+        // Side by side inside the window, none covering another.
+        const QRect window = MessageDialog()->rect();
+        for (qsizetype i = 0; i < places.size(); ++i) {
+            QVERIFY(window.contains(places[i]));
+            if (i > 0)
+                QVERIFY(places[i - 1].right() < places[i].left());
+        }
+        // The next two-button question has its buttons back in their places.
+        QList<QRect> after;
+        answerWith(6, 2, 4, [&] {
+            after << button("BYes")->geometry() << button("BNo")->geometry();
+            click("BNo");
+        });
+        QCOMPARE(after, (QList<QRect>{QRect(104, 112, 75, 25), QRect(200, 112, 75, 25)}));
     }
 
     void closingAnswersZeroAndKeepsTheWindow()

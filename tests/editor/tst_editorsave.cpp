@@ -196,6 +196,8 @@ private slots:
     void closingAsksToSave();
     void printSavesOnlyWhenConfirmed_data();
     void printSavesOnlyWhenConfirmed();
+    void changedOutsideIsAskedAbout_data();
+    void changedOutsideIsAskedAbout();
 
     void popupItems_data();
     void popupItems();
@@ -226,6 +228,7 @@ private:
     std::unique_ptr<Application> m_app;
     QList<int> m_answers;
     QList<int> m_asked;
+    std::function<void(int)> m_onAsked; ///< runs while message number waits for its answer
     QStringList m_errors;
     std::optional<QFont> m_fontAnswer;
     QList<QFont> m_fontAsked;
@@ -268,8 +271,11 @@ void EditorSaveTest::init()
     m_fontAnswer.reset();
     m_closed = 0;
     m_previews = 0;
+    m_onAsked = nullptr;
     SetShowMsgHook([this](int number, int, int) {
         m_asked << number;
+        if (m_onAsked)
+            m_onAsked(number);
         return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
     });
     SetErrorReportHook([this](const QString& text) { m_errors << text; });
@@ -710,6 +716,169 @@ void EditorSaveTest::printSavesOnlyWhenConfirmed()
     QCOMPARE(linesOf(editor()->Rezepttext), QStringList{QStringLiteral("Boil.")});
     QVERIFY(QTest::qWaitForWindowActive(editor()));
     QCOMPARE(QApplication::focusWidget(), editor()->Rezepttext);
+}
+
+namespace {
+
+// What another writer (a second copy of the program, a sync folder) does to Goulash's
+// files while the editor has it open.
+enum class Outside {
+    RecipeChanged,
+    SideChanged,
+    SideAppeared,
+    SameBytes,
+    Deleted,
+    DeletedAndRetaken
+};
+// How the user saves.
+enum class Saving { Save, SaveAs, Close };
+// Where the editor's text ends up.
+enum class Outcome { OwnFile, Copy, Nowhere };
+
+} // namespace
+
+void EditorSaveTest::changedOutsideIsAskedAbout_data()
+{
+    QTest::addColumn<Outside>("outside");
+    QTest::addColumn<Saving>("saving");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QList<int>>("asked");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::newRow("recipe changed, save anyway")
+        << Outside::RecipeChanged << Saving::Save << QList<int>{kAnswerSaveAnyway}
+        << QList<int>{27, 5} << Outcome::OwnFile;
+    QTest::newRow("recipe changed, save as a copy")
+        << Outside::RecipeChanged << Saving::Save << QList<int>{kAnswerSaveCopy}
+        << QList<int>{27, 5} << Outcome::Copy;
+    QTest::newRow("recipe changed, cancel on closing")
+        << Outside::RecipeChanged << Saving::Close << QList<int>{kAnswerYes, kAnswerCancel}
+        << QList<int>{18, 27} << Outcome::Nowhere;
+    QTest::newRow("recipe changed, question closed")
+        << Outside::RecipeChanged << Saving::Save << QList<int>{kAnswerClosed} << QList<int>{27}
+        << Outcome::Nowhere;
+    QTest::newRow("recipe changed, save as onto itself")
+        << Outside::RecipeChanged << Saving::SaveAs << QList<int>{kAnswerYes, kAnswerCancel}
+        << QList<int>{19, 27} << Outcome::Nowhere;
+    QTest::newRow("side file changed, save as a copy")
+        << Outside::SideChanged << Saving::Save << QList<int>{kAnswerSaveCopy} << QList<int>{27, 5}
+        << Outcome::Copy;
+    QTest::newRow("side file appeared, save anyway")
+        << Outside::SideAppeared << Saving::Save << QList<int>{kAnswerSaveAnyway}
+        << QList<int>{27, 5} << Outcome::OwnFile;
+    QTest::newRow("same bytes written again")
+        << Outside::SameBytes << Saving::Save << QList<int>{} << QList<int>{5} << Outcome::OwnFile;
+    QTest::newRow("deleted, saved again")
+        << Outside::Deleted << Saving::Save << QList<int>{kAnswerYes} << QList<int>{28, 5}
+        << Outcome::OwnFile;
+    QTest::newRow("deleted, not saved") << Outside::Deleted << Saving::Save << QList<int>{kAnswerNo}
+                                        << QList<int>{28} << Outcome::Nowhere;
+    QTest::newRow("deleted, name taken while asked")
+        << Outside::DeletedAndRetaken << Saving::Save << QList<int>{kAnswerYes} << QList<int>{28, 5}
+        << Outcome::Copy;
+}
+
+void EditorSaveTest::changedOutsideIsAskedAbout()
+{
+    QFETCH(Outside, outside);
+    QFETCH(Saving, saving);
+    QFETCH(QList<int>, answers);
+    QFETCH(QList<int>, asked);
+    QFETCH(Outcome, outcome);
+    const QString goulash = recipePath(QStringLiteral("Goulash.vrez"));
+    const QString ingredients = goulash + QStringLiteral(".002");
+    const QString instructions = goulash + QStringLiteral(".003");
+    editor()->close(); // the new recipe has no name: nothing asked, the list is read again
+    mainWindow()->selectRow(int(captions(mainWindow()).indexOf(QStringLiteral("Goulash"))));
+    QTest::keyClick(mainWindow()->recipeList(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitForWindowActive(editor()));
+    QCOMPARE(linesOf(editor()->Zutatenliste), QStringList{QStringLiteral("beef")});
+    typeLines(editor()->Rezepttext, {QStringLiteral("Brown the meat.")});
+
+    TKVG theirs;
+    QVERIFY(parseRecipeFile(fileBytes(goulash), theirs, nullptr));
+    theirs.Remark = "changed in the other copy";
+    rich::RichDocument pork;
+    pork.appendLine(QStringLiteral("pork"));
+    switch (outside) {
+    case Outside::RecipeChanged:
+        putFile(goulash, recipeFileBytes(theirs));
+        break;
+    case Outside::SideChanged:
+        putFile(ingredients, rich::writeRtf(pork));
+        break;
+    case Outside::SideAppeared:
+        putFile(instructions, rich::writeRtf(pork));
+        break;
+    case Outside::SameBytes: {
+        putFile(goulash, fileBytes(goulash));
+        QFile file(goulash);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                 QFileDevice::FileModificationTime));
+        break;
+    }
+    case Outside::Deleted:
+    case Outside::DeletedAndRetaken:
+        QVERIFY(QFile::remove(goulash) && QFile::remove(ingredients));
+        break;
+    }
+    if (outside == Outside::DeletedAndRetaken) {
+        m_onAsked = [&](int) { putFile(goulash, recipeFileBytes(theirs)); };
+    }
+    m_answers = answers;
+    const QMap<QString, QByteArray> before = folderContent();
+
+    switch (saving) {
+    case Saving::Save:
+        QTest::keyClick(editor()->Rezepttext, Qt::Key_S, Qt::ControlModifier);
+        break;
+    case Saving::SaveAs:
+        QTest::keyClick(editor()->Rezepttext, Qt::Key_A, Qt::ControlModifier);
+        break;
+    case Saving::Close:
+        editor()->close();
+        break;
+    }
+    m_onAsked = nullptr;
+    QCOMPARE(m_asked, asked);
+    QVERIFY(m_errors.isEmpty());
+    QVERIFY(editor()->isVisible());
+    QCOMPARE(linesOf(editor()->Rezepttext), QStringList{QStringLiteral("Brown the meat.")});
+    if (outcome == Outcome::Nowhere) {
+        QCOMPARE(folderContent(), before);
+        return;
+    }
+
+    // The file the editor's text went to, and the other writer's files beside it.
+    QString saved = goulash;
+    if (outcome == Outcome::Copy) {
+        const QStringList copies =
+            QDir(m_recipes).entryList({QStringLiteral("Goulash_*.vrez")}, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        saved = recipePath(copies.first());
+        const QMap<QString, QByteArray> after = folderContent();
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
+        if (outside == Outside::DeletedAndRetaken)
+            QCOMPARE(fileBytes(goulash), recipeFileBytes(theirs));
+    }
+    const QString name = QFileInfo(saved).completeBaseName();
+    TKVG ours;
+    QVERIFY(parseRecipeFile(fileBytes(saved), ours, nullptr));
+    QCOMPARE(ours.Name, name.toLatin1());
+    QCOMPARE(editor()->RecipeName->text(), name);
+    QVERIFY(ours.Remark.isEmpty());
+    QCOMPARE(ours.Instructions, TSTRING{"Brown the meat."});
+    rich::RichDocument doc;
+    QVERIFY(rich::readRtfFile(saved + QStringLiteral(".002"), doc));
+    QCOMPARE(doc.plainLines(), QStringList{QStringLiteral("beef")});
+    QVERIFY(rich::readRtfFile(saved + QStringLiteral(".003"), doc));
+    QCOMPARE(doc.plainLines(), QStringList{QStringLiteral("Brown the meat.")});
+
+    // What was saved is what the editor knows now: saving again asks nothing.
+    m_asked.clear();
+    QTest::keyClick(editor()->Rezepttext, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_asked, QList<int>{5});
 }
 
 // Rich-text popup -------------------------------------------------------------------------
