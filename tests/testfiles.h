@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
 // Files that tests set up and read back.
 
 /// Writes bytes to path, creating its folder; fails the running test when it cannot.
@@ -36,4 +40,19 @@ inline bool copyTree(const QString& from, const QString& to)
             return false;
     }
     return true;
+}
+
+/// Runs work while files this process writes may grow to at most bytes, as on a full
+/// disk: a write past the limit fails (EFBIG) instead of ending the process.
+inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& work)
+{
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = bytes;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    work();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
 }

@@ -15,9 +15,7 @@
 #include <QTextStream>
 
 #include <cmath>
-#include <csignal>
 #include <limits>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -408,23 +406,19 @@ private slots:
         putFile(dir.filePath(QStringLiteral("bad.json")), "{\"@type\": \"Recipe\", \"name\": ");
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
-        // The file-size limit stands in for the full disk.
-        rlimit old{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit small = old;
-        small.rlim_cur = 8192;
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        if (diskFull)
-            ::setrlimit(RLIMIT_FSIZE, &small);
         // Left by a save killed before its rename: the import clears it, as a start does
         // (the count of files below would take it in otherwise).
         if (!files.isEmpty())
             putFile(
                 dir.filePath(QStringLiteral("prepared_recipes/a.vrez.dilbotmp-0badf00d-Ab12Cd")),
                 "x");
-        const Run result = run(QStringList{QStringLiteral("--import")} + files);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        // The file-size limit stands in for the full disk.
+        Run result;
+        const auto import = [&] { result = run(QStringList{QStringLiteral("--import")} + files); };
+        if (diskFull)
+            withFileSizeLimit(8192, import);
+        else
+            import();
         QDir::setCurrent(previous);
         if (diskFull) {
             QVERIFY2(result.out.startsWith(QStringLiteral("1 recipe imported.\nThe import stopped "

@@ -10,9 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -174,8 +172,8 @@ private slots:
                           "  True maple syrup is the best if you have it.\n----\nServe warm.\n\n" +
                           QByteArray(77, '-') + "\n")
             << utf8({"servings: 4", "row: 2|c|Flour|", "step: Bake them. ...until golden.",
-                     "step: NOTE:",
-                     "step: True maple syrup is the best if you have it.", "step: Serve warm."});
+                     "step: NOTE:", "step: True maple syrup is the best if you have it.",
+                     "step: Serve warm."});
         QTest::newRow("units outside MealMaster's list are kept as written")
             << msRecipe(ing("1 1/2", "st", "butter") + '\n' +
                         ing("1 1/4", "c", "all-purpose flour") + "\n    1-2\tsk yeast" +
@@ -193,8 +191,7 @@ private slots:
                           "\n\nBake.\nMMMMM\n")
             << utf8({"servings: 24 cookies", "remark: Contributor: Jo Smith",
                      "row: ||Dough: as for shortbread|", "row: 2|c|Flour|", "step: Bake.",
-                     "comment: Tags: chocolate, quick",
-                           "comment: From: Grandma's recipe box"});
+                     "comment: Tags: chocolate, quick", "comment: From: Grandma's recipe box"});
         QTest::newRow("labels heading the ingredients")
             << msRecipe("CRUST:\n" + ing("1", "c", "Flour") + "\nFILLING:\n" +
                         ing("2", "c", "Plums") + "\n\nBake at\n    180 C  for an hour.")
@@ -211,8 +208,8 @@ private slots:
                                    ing("", "", "Lemon slices")) +
                         "\n\nSimmer.")
             << utf8({"row: 2|c|Onion, chopped|", "row: 1|c|Celery ribs, chopped in cubes|",
-                           "row: 2|c|Dried black beans, picked over|", "row: 6|c|Beef broth|",
-                           "row: ||Lemon slices|", "step: Simmer."});
+                     "row: 2|c|Dried black beans, picked over|", "row: 6|c|Beef broth|",
+                     "row: ||Lemon slices|", "step: Simmer."});
         QTest::newRow("a preparation goes on below its semicolon")
             << msRecipe(ing("2", "", "Garlic cloves;") + '\n' + ing("", "", "-finely chopped") +
                         '\n' + ing("1", "ts", "Salt"))
@@ -233,13 +230,18 @@ private slots:
             << "\x1A\n" + msRecipe(ing("1", "c", "Flour"))
             << utf8({"problem: : no MealMaster recipe was found"});
         QTest::newRow("DOS code page 437")
-            << msRecipe(ing("1", "c", "Sugar") + "\n\nBake at 350\xF8" "F for 1\xAB hours.")
+            << msRecipe(ing("1", "c", "Sugar") + "\n\nBake at 350\xF8"
+                                                 "F for 1\xAB hours.")
             << utf8({"row: 1|c|Sugar|", "step: Bake at 350\u00B0F for 1\u00BD hours."});
         QTest::newRow("Windows-1252 stays")
-            << msRecipe(ing("1", "c", "Cr\xE8me fra\xEE" "che") + "\n\nBake at 180\xB0" "C.")
-            << utf8({"row: 1|c|Cr\u00E8me fra\u00EEche|",
-                           "step: Bake at 180\u00B0C."});
-        const QString tea = QString::fromLatin1(msRecipe(ing("1", "ts", "Tea leaves") + "\n\nSteep."));
+            << msRecipe(ing("1", "c",
+                            "Cr\xE8me fra\xEE"
+                            "che") +
+                        "\n\nBake at 180\xB0"
+                        "C.")
+            << utf8({"row: 1|c|Cr\u00E8me fra\u00EEche|", "step: Bake at 180\u00B0C."});
+        const QString tea =
+            QString::fromLatin1(msRecipe(ing("1", "ts", "Tea leaves") + "\n\nSteep."));
         QByteArray utf16le("\xFF\xFE", 2), utf16be;
         for (QChar ch : tea) {
             utf16le += char(ch.unicode() & 0xFF);
@@ -317,55 +319,59 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("recipe");
         QTest::newRow("a range as the amount")
-            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><range><q1>400</q1><q2>600</q2></range>"
-                        "<unit>g</unit></amt><item>Beef</item></ing></ingredients>")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><range><q1>400</"
+                            "q1><q2>600</q2></range>"
+                            "<unit>g</unit></amt><item>Beef</item></ing></ingredients>")
             << utf8({"row: 400-600|g|Beef|"});
         QTest::newRow("a fraction of numerator and denominator")
-            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty><frac><n>1</n><d>2</d></frac></qty>"
-                        "<unit>cup</unit></amt><item>Milk</item></ing></ingredients>")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty><frac><n>1</"
+                            "n><d>2</d></frac></qty>"
+                            "<unit>cup</unit></amt><item>Milk</item></ing></ingredients>")
             << utf8({"row: 1/2|cup|Milk|"});
         QTest::newRow("a whole number and a fraction")
-            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty>2<frac>1/4</frac></qty></amt>"
-                        "<item>Eggs</item></ing></ingredients>")
+            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty>2<frac>1/4</"
+                            "frac></qty></amt>"
+                            "<item>Eggs</item></ing></ingredients>")
             << utf8({"row: 2 1/4||Eggs|"});
         QTest::newRow("a range from a fraction to a whole number")
-            << recipeMlFile("<head><title>T</title></head><ingredients><ing><amt><qty><range><q1><frac><n>3</n><d>4</d></frac>"
-                        "</q1><sep>to</sep><q2>1</q2></range></qty><unit>cup</unit></amt>"
-                        "<item>Sugar</item></ing></ingredients>")
+            << recipeMlFile(
+                   "<head><title>T</title></"
+                   "head><ingredients><ing><amt><qty><range><q1><frac><n>3</n><d>4</d></frac>"
+                   "</q1><sep>to</sep><q2>1</q2></range></qty><unit>cup</unit></amt>"
+                   "<item>Sugar</item></ing></ingredients>")
             << utf8({"row: 3/4-1|cup|Sugar|"});
         QTest::newRow("a yield range without a separator")
             << recipeMlFile("<head><title>Rolls</title><yield><range><q1>2</q1><q2>3</q2></range>"
-                        "<unit>dozen</unit></yield></head>")
+                            "<unit>dozen</unit></yield></head>")
             << utf8({"servings: 2-3 dozen"});
         QTest::newRow("preparation and cooking time")
             << recipeMlFile("<head><title>Stew</title>"
-                        "<preptime type=\"Preparation\"><time><qty>60</qty>"
-                        "<timeunit>minutes</timeunit></time></preptime>"
-                        "<preptime type=\"cooking\"><time><qty>1</qty><timeunit>hour</timeunit>"
-                        "</time></preptime></head>")
+                            "<preptime type=\"Preparation\"><time><qty>60</qty>"
+                            "<timeunit>minutes</timeunit></time></preptime>"
+                            "<preptime type=\"cooking\"><time><qty>1</qty><timeunit>hour</timeunit>"
+                            "</time></preptime></head>")
             << utf8({"time: 2 h (preparation 1 h, cooking 1 h)"});
         QTest::newRow("a time in words")
             << recipeMlFile("<head><title>Pickles</title>"
-                        "<preptime type=\"preparation\"><time><qty>1 1/2</qty><timeunit>hrs"
-                        "</timeunit></time></preptime>"
-                        "<preptime type=\"resting\"><time><qty>72</qty><timeunit>hours"
-                        "</timeunit></time></preptime>"
-                        "<preptime type=\"blending\"><time><qty>30</qty><timeunit>seconds"
-                        "</timeunit></time></preptime>"
-                        "<preptime type=\"chilling\">overnight</preptime>"
-                        "<preptime type=\"baking\"><time><qty>1</qty><timeunit>hour</timeunit>"
-                        "</time><time><qty>5</qty></time></preptime></head>")
+                            "<preptime type=\"preparation\"><time><qty>1 1/2</qty><timeunit>hrs"
+                            "</timeunit></time></preptime>"
+                            "<preptime type=\"resting\"><time><qty>72</qty><timeunit>hours"
+                            "</timeunit></time></preptime>"
+                            "<preptime type=\"blending\"><time><qty>30</qty><timeunit>seconds"
+                            "</timeunit></time></preptime>"
+                            "<preptime type=\"chilling\">overnight</preptime>"
+                            "<preptime type=\"baking\"><time><qty>1</qty><timeunit>hour</timeunit>"
+                            "</time><time><qty>5</qty></time></preptime></head>")
             << utf8({"time: preparation 1 h 30 min, resting 72 h, blending 30 s, chilling "
                      "overnight, baking 1 hour 5"});
         QTest::newRow("source and notes kept, other elements named")
             << recipeMlFile("<head><title>Salted</title><source>The Farm Cookbook</source>"
                             "<version>2</version>"
-                        "<description>Rich.</description></head>"
-                        "<ingredients><ing><item>Salt</item><note>to taste</note></ing>"
-                        "</ingredients>\n<nutrition>90 kcal</nutrition><nutrition>90 kcal"
-                        "</nutrition><empty/>")
-            << utf8({"remark: Rich.", "row: ||Salt|to taste",
-                     "comment: Source: The Farm Cookbook",
+                            "<description>Rich.</description></head>"
+                            "<ingredients><ing><item>Salt</item><note>to taste</note></ing>"
+                            "</ingredients>\n<nutrition>90 kcal</nutrition><nutrition>90 kcal"
+                            "</nutrition><empty/>")
+            << utf8({"remark: Rich.", "row: ||Salt|to taste", "comment: Source: The Farm Cookbook",
                      "problem: line 2: <version> is not read; its text was not imported",
                      "problem: line 3: <nutrition> is not read; its text was not imported "
                      "(2 times in this file; the first is here)"});
@@ -401,15 +407,15 @@ private slots:
                           "\"author\":[{\"@type\":\"Person\",\"name\":\"Jo Smith\"},\"Al\"],"
                           "\"url\":\"https://example.org/soup\"}")
             << utf8({"remark: Quick.", "comment: Author: Jo Smith, Al",
-                           "comment: Source: https://example.org/soup"});
+                     "comment: Source: https://example.org/soup"});
         QTest::newRow("fields not imported are named")
             << QByteArray("[{\"@type\":\"Recipe\",\"name\":\"A\",\"keywords\":\"quick\"},\n"
                           "{\"@type\":\"Recipe\",\"name\":\"B\",\"keywords\":[\"easy\"],"
                           "\"nutrition\":{\"calories\":\"90\"},\"recipeCuisine\":\"\"}]")
             << utf8({"problem: line 1: \"keywords\" is not read; its text was not imported "
-                           "(2 times in this file; the first is here)",
-                           "problem: line 1: \"nutrition\" is not read; its text was not "
-                           "imported"});
+                     "(2 times in this file; the first is here)",
+                     "problem: line 1: \"nutrition\" is not read; its text was not "
+                     "imported"});
     }
     void schemaOrgShapes()
     {
@@ -467,10 +473,9 @@ private slots:
             << QByteArray("{\"@type\":\"ImageObject\",\"url\":"
                           "\"https://example.org/img/pancakes-1200.webp\"}")
             << QStringList{saved + QStringLiteral("=9")} << saved;
-        QTest::newRow("beside the page")
-            << QByteArray("\"//example.org/img/pancakes-1200.jpg\"")
-            << QStringList{QStringLiteral("pancakes-1200.jpg=9")}
-            << QStringLiteral("pancakes-1200.jpg");
+        QTest::newRow("beside the page") << QByteArray("\"//example.org/img/pancakes-1200.jpg\"")
+                                         << QStringList{QStringLiteral("pancakes-1200.jpg=9")}
+                                         << QStringLiteral("pancakes-1200.jpg");
         QTest::newRow("the largest of several")
             << QByteArray("[\"https://example.org/p-1x1.jpg\",\"https://example.org/p-16x9.jpg\","
                           "\"https://example.org/p-4x3.jpg\"]")
@@ -517,7 +522,8 @@ private slots:
         const Read read = readData(readSchemaOrg, "recipe.json");
         QCOMPARE(read.recipes.size(), 2);
         QCOMPARE(read.recipes[0].Name, QByteArray("recipe"));
-        QCOMPARE(read.recipes[0].PrepTime, QByteArray("15 min (preparation 5 min, cooking 10 min)"));
+        QCOMPARE(read.recipes[0].PrepTime,
+                 QByteArray("15 min (preparation 5 min, cooking 10 min)"));
         QCOMPARE(read.recipes[0].Servings, QByteArray("1"));
         QCOMPARE(lines(read.recipes[0].Instructions),
                  (QByteArrayList{"Beat the eggs.", "Fry them in a pan."}));
@@ -615,11 +621,14 @@ private slots:
         QTest::addColumn<int>("format");
         const QByteArray plain = "Just some words.\n";
         QTest::newRow("RecipeML by content, any name")
-            << "x.txt" << QByteArray("<?xml version=\"1.0\"?>\n<recipeml version=\"0.5\">") << int(ImportFormat::RecipeMl);
+            << "x.txt" << QByteArray("<?xml version=\"1.0\"?>\n<recipeml version=\"0.5\">")
+            << int(ImportFormat::RecipeMl);
         const QByteArray mealMaster = "MMMMM----- Recipe via Meal-Master\n";
-        QTest::newRow("MealMaster by content") << "x.txt" << mealMaster << int(ImportFormat::MealMaster);
+        QTest::newRow("MealMaster by content")
+            << "x.txt" << mealMaster << int(ImportFormat::MealMaster);
         QTest::newRow("MealMaster after other text")
-            << "x.txt" << "From: a digest\n" + mealMaster << int(ImportFormat::MealMaster);
+            << "x.txt"
+            << "From: a digest\n" + mealMaster << int(ImportFormat::MealMaster);
         QByteArray utf16("\xFF\xFE", 2);
         for (char ch : mealMaster)
             utf16 += QByteArray(1, ch) + '\0';
@@ -659,8 +668,8 @@ private slots:
         // The progress the window shows: as each file starts (with its name) and after
         // each recipe; two recipes in each of the first two files.
         QList<int> counted;
-        const ImportSummary summary =
-            importRecipeFiles(files, base, [&](int imported, const QString&) { counted << imported; });
+        const ImportSummary summary = importRecipeFiles(
+            files, base, [&](int imported, const QString&) { counted << imported; });
         QCOMPARE(summary.imported, 4);
         QCOMPARE(counted, (QList<int>{0, 1, 2, 2, 3, 4, 4, 4, 4}));
         QCOMPARE(fileBytes(folder + QStringLiteral("banana bread.VREZ")),
@@ -748,24 +757,16 @@ private slots:
         const QString file = base + QStringLiteral("pies.mmf");
         putFile(file, pies);
         QVERIFY(QDir().mkpath(folder));
-        rlimit old{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit small = old;
-        small.rlim_cur = 4096;
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const ImportSummary summary = importRecipeFiles({file}, base);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        ImportSummary summary;
+        withFileSizeLimit(4096, [&] { summary = importRecipeFiles({file}, base); });
         QCOMPARE(summary.imported, 400);
         QCOMPARE(summary.recipeFiles.size(), summary.imported);
         QStringList listed = summary.recipeFiles;
         listed.sort();
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), listed);
-        QCOMPARE(summary.stopReason,
-                 QStringLiteral("at %1: Cannot write \"%2\": %3")
-                     .arg(file, folder + QStringLiteral("Large Pie.vrez"),
-                          QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QCOMPARE(summary.stopReason, QStringLiteral("at %1: Cannot write \"%2\": %3")
+                                         .arg(file, folder + QStringLiteral("Large Pie.vrez"),
+                                              QString::fromLocal8Bit(std::strerror(EFBIG))));
     }
 
     void filesWithoutRecipeData_data()

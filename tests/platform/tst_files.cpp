@@ -1,6 +1,7 @@
 #include "platform/daycount.h"
 #include "platform/filelookup.h"
 #include "platform/safefile.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,10 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -236,16 +235,10 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/Soup.vrez");
         touch(path, "precious");
-        rlimit old{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit small = old;
-        small.rlim_cur = 16;
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
         QString error;
-        const bool written = writeFileAtomically(path, QByteArray(4096, 'x'), &error);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        bool written = true;
+        withFileSizeLimit(
+            16, [&] { written = writeFileAtomically(path, QByteArray(4096, 'x'), &error); });
         QVERIFY(!written);
         QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(error));
         QVERIFY(error.contains(QLatin1String("Soup.vrez")));
@@ -264,8 +257,8 @@ private slots:
         QTest::addColumn<QString>("event");
         QTest::addColumn<QStringList>("committed");
         QTest::addColumn<QStringList>("kept"); // the files afterwards, with their bytes
-        QTest::newRow("committed") << "" << names("a.vrez b.vrez c.vrez")
-                                   << names("a.vrez=a b.vrez=b c.vrez=c");
+        QTest::newRow("committed")
+            << "" << names("a.vrez b.vrez c.vrez") << names("a.vrez=a b.vrez=b c.vrez=c");
         QTest::newRow("crash before the commit") << "crash" << QStringList() << QStringList();
         QTest::newRow("discarded") << "discard" << QStringList() << QStringList();
         QTest::newRow("a name taken before the commit")
@@ -275,10 +268,9 @@ private slots:
             << "take b.vrez b2.vrez" << names("a.vrez b3.vrez c.vrez")
             << names("a.vrez=a b.vrez=theirs b2.vrez=theirs b3.vrez=b3 c.vrez=c");
         QTest::newRow("a name taken, without a renamer")
-            << "take b.vrez norenamer" << names("a.vrez")
-            << names("a.vrez=a b.vrez=theirs");
-        QTest::newRow("a failed write") << "full" << names("a.vrez b.vrez c.vrez")
-                                        << names("a.vrez=a b.vrez=b c.vrez=c");
+            << "take b.vrez norenamer" << names("a.vrez") << names("a.vrez=a b.vrez=theirs");
+        QTest::newRow("a failed write")
+            << "full" << names("a.vrez b.vrez c.vrez") << names("a.vrez=a b.vrez=b c.vrez=c");
     }
 
     void newFileBatch()
@@ -368,15 +360,10 @@ private slots:
             if (event == QLatin1String("full")) {
                 // A write the file-size limit refuses, as a full disk would.
                 QVERIFY(batch.add(QStringLiteral("d.vrez"), "d"));
-                rlimit old{};
-                QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-                rlimit small = old;
-                small.rlim_cur = 16;
-                const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-                QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-                const bool added = batch.add(QStringLiteral("e.vrez"), QByteArray(64, 'e'), &error);
-                ::setrlimit(RLIMIT_FSIZE, &old);
-                std::signal(SIGXFSZ, oldHandler);
+                bool added = true;
+                withFileSizeLimit(16, [&] {
+                    added = batch.add(QStringLiteral("e.vrez"), QByteArray(64, 'e'), &error);
+                });
                 QVERIFY(!added);
                 QVERIFY2(error.contains(QLatin1String("e.vrez")), qPrintable(error));
                 QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
@@ -399,12 +386,10 @@ private slots:
         QTest::newRow("of an ended run") << ended << QStringList() << true;
         QTest::newRow("of a running program")
             << "Soup.vrez.003.dilbotmp-a1a1a1a1-Ab12Cd" << QStringList() << false;
-        QTest::newRow("of the deleted recipe")
-            << "soup.VREZ.dilbotmp-0badf00d-Ab12Cd" << QStringList{QStringLiteral("Soup.vrez")}
-            << true;
-        QTest::newRow("of another recipe")
-            << "Stew.vrez.dilbotmp-0badf00d-Ab12Cd" << QStringList{QStringLiteral("Soup.vrez")}
-            << false;
+        QTest::newRow("of the deleted recipe") << "soup.VREZ.dilbotmp-0badf00d-Ab12Cd"
+                                               << QStringList{QStringLiteral("Soup.vrez")} << true;
+        QTest::newRow("of another recipe") << "Stew.vrez.dilbotmp-0badf00d-Ab12Cd"
+                                           << QStringList{QStringLiteral("Soup.vrez")} << false;
         // Copies users make, all starting with our header.
         for (const char* copy : {"Easy Chili Con Carne.vrez.backup", "X.vrez.2024v1",
                                  "Options.kv.backup", "Options.kv.old001", "Sunday.kvp.backup",
