@@ -141,10 +141,10 @@ Stored storeRecipeFiles(TKVG& recipe, const RecipeForm& form, const RecipeFilesS
     }
     if (ok) {
         transaction.changing();
-        normaliseKind(recipe);
-        const QByteArray bytes = recipeFileBytes(recipe);
-        ok = writeFileAtomically(recipe.FilePath, bytes, error);
-        state.recipe = FileState::of(bytes);
+        TKV single{recipe};
+        ok = WriteRecipeFile(single, 0, error) == 0;
+        recipe = single.first();
+        state.recipe = FileState::of(recipeFileBytes(recipe)); // the bytes just written
     }
     if (!ok) {
         transaction.rollback();
