@@ -352,9 +352,20 @@ private slots:
         } else
             QVERIFY(QFile::remove(goulash));
         m_main->selectRow(1);
-        m_answers = answers;
+        // Both questions are yes-or-no questions that name the recipe.
+        QList<QList<int>> questions;
+        QStringList subjects;
+        SetShowMsgHook([&](int number, int heading, int set) {
+            questions.append({number, heading, set});
+            subjects << ShownMsgSubject();
+            return answers.isEmpty() ? 0 : answers.takeFirst();
+        });
         m_main->PMRezeptloeschenClick();
-        QCOMPARE(m_asked, asked);
+        QList<QList<int>> expected;
+        for (int number : asked)
+            expected.append({number, 2, 4});
+        QCOMPARE(questions, expected);
+        QCOMPARE(subjects, QStringList(asked.size(), QStringLiteral("Goulash")));
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(QFile::exists(goulash + QStringLiteral(".003")), !deleted);
         if (!deleted)

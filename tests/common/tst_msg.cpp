@@ -276,13 +276,16 @@ private slots:
             if (i > 0)
                 QVERIFY(places[i - 1].right() < places[i].left());
         }
-        // The next two-button question has its buttons back in their places.
+        // The next two-button question has its buttons back in their places, and no Cancel.
         QList<QRect> after;
+        bool cancelShown = true;
         answerWith(6, 2, 4, [&] {
             after << button("BYes")->geometry() << button("BNo")->geometry();
+            cancelShown = button("BCancel")->isVisible();
             click("BNo");
         });
         QCOMPARE(after, (QList<QRect>{QRect(104, 112, 75, 25), QRect(200, 112, 75, 25)}));
+        QVERIFY(!cancelShown);
     }
 
     void closingAnswersZeroAndKeepsTheWindow()

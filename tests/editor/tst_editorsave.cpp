@@ -228,6 +228,7 @@ private:
     std::unique_ptr<Application> m_app;
     QList<int> m_answers;
     QList<int> m_asked;
+    QList<QList<int>> m_questions;      ///< each message as number, heading kind, button set
     std::function<void(int)> m_onAsked; ///< runs while message number waits for its answer
     QStringList m_errors;
     std::optional<QFont> m_fontAnswer;
@@ -272,8 +273,10 @@ void EditorSaveTest::init()
     m_closed = 0;
     m_previews = 0;
     m_onAsked = nullptr;
-    SetShowMsgHook([this](int number, int, int) {
+    m_questions.clear();
+    SetShowMsgHook([this](int number, int heading, int set) {
         m_asked << number;
+        m_questions.append({number, heading, set});
         if (m_onAsked)
             m_onAsked(number);
         return m_answers.isEmpty() ? kAnswerClosed : m_answers.takeFirst();
@@ -841,6 +844,12 @@ void EditorSaveTest::changedOutsideIsAskedAbout()
     }
     m_onAsked = nullptr;
     QCOMPARE(m_asked, asked);
+    // Each question with its heading and buttons: the three answers for a change, yes and
+    // no for a deletion.
+    const QMap<int, QList<int>> shown{
+        {5, {5, 1, 0}}, {18, {18, 2, 4}}, {19, {19, 2, 4}}, {27, {27, 2, 3}}, {28, {28, 2, 4}}};
+    for (const QList<int>& question : std::as_const(m_questions))
+        QCOMPARE(question, shown.value(question.first()));
     QVERIFY(m_errors.isEmpty());
     QVERIFY(editor()->isVisible());
     QCOMPARE(linesOf(editor()->Rezepttext), QStringList{QStringLiteral("Brown the meat.")});

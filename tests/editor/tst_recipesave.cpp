@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 namespace {
 
 enum Text { Comments, Ingredients, Instructions, Quantities, Units, IngredientNames, Descriptions };
@@ -62,6 +66,38 @@ QString recipesPath(const QString& name)
     return recipeFolder(BaseFolder()) + name;
 }
 
+// The inode of path: a file that a save replaced has a new one.
+ino_t inodeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// While it lives, a file this process writes cannot grow past bytes, as on a disk that
+// is nearly full: the write fails ("File too large") instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = SIG_DFL;
+};
+
 } // namespace
 
 class RecipeSaveTest : public QObject {
@@ -85,6 +121,8 @@ private slots:
     void failures_data();
     void failures();
     void failedRecipeFileRestoresSideFiles();
+    void failedWritePutsBackOnlyWhatItChanged();
+    void deletedRecipeTakesItsOwnFileAgain();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -122,6 +160,7 @@ void RecipeSaveTest::sameNameGetsNumber()
     second.remark = QStringLiteral("the other one");
     QVERIFY(SaveRecipe(m_catalogue, second).ok());
 
+    QCOMPARE(m_catalogue.recipes.at(1).Name, QByteArray("Soup")); // only the file is numbered
     const QString name = m_catalogue.recipes.at(1).FileName;
     QVERIFY2(name.startsWith(QLatin1String("Soup_")) && name.endsWith(QLatin1String(".vrez")),
              qPrintable(name));
@@ -367,6 +406,50 @@ void RecipeSaveTest::failedRecipeFileRestoresSideFiles()
     QCOMPARE(folderContent(), before);
     QCOMPARE(recipeFileBytes(m_catalogue.recipes.at(0)), recipeFileBytes(saved));
     QCOMPARE(m_catalogue.recipes.at(0).CommentsRtf, saved.CommentsRtf);
+}
+
+void RecipeSaveTest::failedWritePutsBackOnlyWhatItChanged()
+{
+    QVERIFY(SaveRecipe(m_catalogue, normalForm(QStringLiteral("Soup"))).ok());
+    const QString path = m_catalogue.recipes.at(0).FilePath;
+    const auto before = folderContent();
+    const ino_t instructions = inodeOf(path + QStringLiteral(".003"));
+    // The comments file is deleted, then the ingredients are too large to be written:
+    // the save stops before it reaches the instructions.
+    RecipeForm changed = normalForm(QStringLiteral("Soup"));
+    changed.texts[Comments].clear();
+    changed.texts[Ingredients] = document({QString(20000, QLatin1Char('x'))});
+    SaveResult result;
+    {
+        const FileSizeLimit limit(8192);
+        result = SaveRecipe(m_catalogue, changed);
+    }
+    QCOMPARE(result.status, SaveStatus::FileError);
+    QVERIFY2(result.message.contains(QLatin1String("Soup.vrez.002")), qPrintable(result.message));
+    QCOMPARE(folderContent(), before);
+    QCOMPARE(inodeOf(path + QStringLiteral(".003")), instructions);
+}
+
+void RecipeSaveTest::deletedRecipeTakesItsOwnFileAgain()
+{
+    RecipeFilesState known;
+    QVERIFY(SaveRecipe(m_catalogue, normalForm(QStringLiteral("Soup")), &known).ok());
+    const QString path = m_catalogue.recipes.at(0).FilePath;
+    QString error;
+    QVERIFY2(DeleteRecipeFiles(path, &error), qPrintable(error));
+    // Renamed in the form: the recipe still takes the file it had.
+    const RecipeForm renamed = normalForm(QStringLiteral("Leek soup"));
+    QCOMPARE(SaveRecipe(m_catalogue, renamed, &known).status, SaveStatus::DeletedOutside);
+    QVERIFY(folderContent().isEmpty());
+
+    const SaveResult result = SaveRecipe(m_catalogue, renamed, &known, OutsideChanges::Recreate);
+    QVERIFY2(result.ok(), qPrintable(result.message));
+    QVERIFY(result.copyName.isEmpty());
+    QCOMPARE(m_catalogue.recipes.at(0).FilePath, path);
+    QCOMPARE(m_catalogue.recipes.at(0).Name, QByteArray("Leek soup"));
+    QCOMPARE(folderContent().keys(),
+             (QStringList{QStringLiteral("Soup.vrez"), QStringLiteral("Soup.vrez.001"),
+                          QStringLiteral("Soup.vrez.002"), QStringLiteral("Soup.vrez.003")}));
 }
 
 QTEST_GUILESS_MAIN(RecipeSaveTest)

@@ -1,5 +1,6 @@
 #include "platform/daycount.h"
 #include "platform/filelookup.h"
+#include "platform/filestate.h"
 #include "platform/safefile.h"
 #include "tests/testfiles.h"
 
@@ -226,6 +227,26 @@ private slots:
             QVERIFY2(message.contains(error), qPrintable(message));
             QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
         }
+    }
+
+    // A file's state is its content: other bytes of the same size differ, an empty file
+    // is not a missing one, and something there that cannot be read has no state.
+    void fileStates()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Soup.vrez");
+        FileState state;
+        QVERIFY(readFileState(path, &state));
+        QCOMPARE(state, FileState::missing());
+        touch(path, "beef");
+        QVERIFY(readFileState(path, &state));
+        QCOMPARE(state, FileState::of("beef"));
+        QVERIFY(state != FileState::of("pork"));
+        QVERIFY(FileState::of("") != FileState::missing());
+        QVERIFY(QFile::remove(path) && QDir().mkpath(path));
+        QString error;
+        QVERIFY(!readFileState(path, &state, &error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     }
 
     // A write that fails says why, as the system tells it ("No space left on device" on a
