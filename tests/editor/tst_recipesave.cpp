@@ -4,6 +4,7 @@
 #include "platform/richtext/rtfreader.h"
 #include "recipes/recipefile.h"
 #include "recipes/recipetexts.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -72,31 +71,6 @@ ino_t inodeOf(const QString& path)
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
-
-// While it lives, a file this process writes cannot grow past bytes, as on a disk that
-// is nearly full: the write fails ("File too large") instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = SIG_DFL;
-};
 
 } // namespace
 
@@ -420,10 +394,7 @@ void RecipeSaveTest::failedWritePutsBackOnlyWhatItChanged()
     changed.texts[Comments].clear();
     changed.texts[Ingredients] = document({QString(20000, QLatin1Char('x'))});
     SaveResult result;
-    {
-        const FileSizeLimit limit(8192);
-        result = SaveRecipe(m_catalogue, changed);
-    }
+    withFileSizeLimit(8192, [&] { result = SaveRecipe(m_catalogue, changed); });
     QCOMPARE(result.status, SaveStatus::FileError);
     QVERIFY2(result.message.contains(QLatin1String("Soup.vrez.002")), qPrintable(result.message));
     QCOMPARE(folderContent(), before);
