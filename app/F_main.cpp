@@ -13,14 +13,18 @@
 #include "imaging/pictureloader.h"
 #include "import/F_Import.h"
 #include "platform/cp1252.h"
+#include "platform/filelookup.h"
 #include "platform/filestate.h"
+#include "platform/folderwatcher.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/textdocumentbridge.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
+#include "recipes/catalogueupdate.h"
 #include "recipes/recipesummary.h"
 #include "recipes/recipetexts.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -30,7 +34,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeView>
 
 using controls::action;
@@ -45,6 +51,16 @@ TFMain::TFMain(Catalogue& catalogue, QWidget* parent) : QMainWindow(parent), m_c
     createMenus();
     connectHandlers();
     setFixedSize(sizeHint()); // the client area plus the menu bar
+    m_watcher = new FolderWatcher(this);
+    connect(m_watcher, &FolderWatcher::filesChanged, this, &TFMain::applyFolderChanges);
+    connect(m_watcher, &FolderWatcher::folderReset, this, [this] {
+        m_reloadWaiting = true;
+        applyFolderChanges({});
+    });
+    m_retry = new QTimer(this);
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(500);
+    connect(m_retry, &QTimer::timeout, this, [this] { applyFolderChanges({}); });
     Decorations().mainPicture = IRezept;
     for (int i = 0; i < 3; ++i)
         Decorations().mainDevices[i] = IKoch[i];
@@ -286,6 +302,13 @@ void TFMain::FillRecipeList(bool reload)
     if (reload) {
         loadPictures();
         m_problems.clear();
+        // Watched from before the read, so that no change after it goes unseen; what
+        // waited is in what is read now.
+        const QString folder = lookupPath(recipeFolder(BaseFolder()));
+        if (folder != m_watcher->folder() || folder.isEmpty())
+            m_watcher->watch(folder);
+        m_waitingChanges.clear();
+        m_reloadWaiting = false;
         ReadCatalogue(BaseFolder(), kv, &m_problems,
                       m_oldFilesConverted ? OldFiles::Skip : OldFiles::Convert);
         m_oldFilesConverted = true;
@@ -303,15 +326,8 @@ void TFMain::FillRecipeList(bool reload)
     const QString rememberedCaption =
         rememberedRow >= 0 ? m_model->index(rememberedRow, 0).data().toString() : QString();
 
-    ListFilter filter;
-    filter.categoryEntry = qMax(0, CBUKat->currentIndex());
-    filter.categoryName = cp1252::fromUnicode(CBUKat->currentText());
-    filter.searchText = cp1252::fromUnicode(ESuchen->text());
-    filter.difficultyEntry = qMax(0, CBKochlevel->currentIndex());
-    filter.sourceEntry = qMax(0, CBOZB->currentIndex());
-    filter.sourceName = cp1252::fromUnicode(CBOZB->currentText());
     m_model->setTipsShown(CurrentSettings().tooltips == 1);
-    m_model->setRows(&kv, FilterRecipeRows(kv, m_searchIndex, filter));
+    m_model->setRows(&kv, FilterRecipeRows(kv, m_searchIndex, currentFilter()));
     if (reload) // the search lines are prepared on a second thread: the list shows at once
         m_searchIndex.rebuildInBackground(kv);
 
@@ -327,6 +343,113 @@ void TFMain::FillRecipeList(bool reload)
     RefreshSummary();
     if (reload)
         reportProblems();
+}
+
+ListFilter TFMain::currentFilter() const
+{
+    ListFilter filter;
+    filter.categoryEntry = qMax(0, CBUKat->currentIndex());
+    filter.categoryName = cp1252::fromUnicode(CBUKat->currentText());
+    filter.searchText = cp1252::fromUnicode(ESuchen->text());
+    filter.difficultyEntry = qMax(0, CBKochlevel->currentIndex());
+    filter.sourceEntry = qMax(0, CBOZB->currentIndex());
+    filter.sourceName = cp1252::fromUnicode(CBOZB->currentText());
+    return filter;
+}
+
+bool TFMain::busyWithCatalogue() const
+{
+    // The editor (with this window hidden), a preview, a question or a fill in progress
+    // hold indices into the catalogue.
+    return m_filling || !isVisible() || !isEnabled() || QApplication::activeModalWidget();
+}
+
+void TFMain::applyFolderChanges(const QStringList& names)
+{
+    for (const QString& name : names) {
+        if (!m_waitingChanges.contains(name))
+            m_waitingChanges << name;
+    }
+    if (m_waitingChanges.isEmpty() && !m_reloadWaiting)
+        return;
+    if (busyWithCatalogue()) {
+        m_retry->start();
+        return;
+    }
+    if (m_reloadWaiting) {
+        ReloadKeepingView(); // clears what waits
+        return;
+    }
+    TKV& kv = m_catalogue.recipes;
+    // What the view shows, by file: the rows move when records come and go.
+    const int row = selectedRow();
+    const int selected = selectedRecipe();
+    const QString selectedFile = selected >= 0 ? kv.at(selected).FilePath : QString();
+    const QModelIndex top = LVRezepte->indexAt(QPoint(1, 1));
+    const int topRecord = top.row() > 0 ? IndexOfListRow(kv, top.row()) : -1;
+    const QString topFile = topRecord >= 0 ? kv.at(topRecord).FilePath : QString();
+
+    const QStringList changed = std::exchange(m_waitingChanges, {});
+    const CatalogueUpdate update =
+        UpdateCatalogueFromFiles(BaseFolder(), kv, &m_searchIndex, changed);
+    if (!update.any() && update.problems.isEmpty())
+        return;
+    // Records checked one by one cost a little on every keystroke: after many, the
+    // lines are prepared again on the second thread.
+    if (m_searchIndex.changedRecords() > std::max<qsizetype>(1000, kv.size() / 16)) {
+        m_searchIndex.rebuildInBackground(kv);
+        m_searchIndex.noteSortedByName(kv);
+    }
+
+    m_filling = true;
+    m_catalogue.CurrentRecipe = -1;
+    refreshBoxEntries();
+    m_model->recordsReplaced();
+    m_model->setRows(&kv, FilterRecipeRows(kv, m_searchIndex, currentFilter()));
+    const auto rowOf = [&kv](const QString& file) {
+        for (const TKVG& r : kv) {
+            if (r.FilePath == file)
+                return r.ListIndex > 0 ? r.ListIndex : -1;
+        }
+        return -1;
+    };
+    int topRow = topFile.isEmpty() ? -1 : rowOf(topFile);
+    if (topRow < 0) // gone or filtered out: the list starts where it started
+        topRow = std::min(top.row(), m_model->rowCount() - 1);
+    if (topRow >= 0)
+        LVRezepte->scrollTo(m_model->index(topRow, 0), QAbstractItemView::PositionAtTop);
+    int selectRowNow = selectedFile.isEmpty() ? row : rowOf(selectedFile);
+    if (selectRowNow < 0 && row >= 0) // gone or filtered out: the row that takes its place
+        selectRowNow = std::min(row, m_model->rowCount() - 1);
+    if (selectRowNow >= 0)
+        LVRezepte->selectionModel()->setCurrentIndex(
+            m_model->index(selectRowNow, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_filling = false;
+    RefreshSummary();
+    if (!update.problems.isEmpty()) {
+        m_problems = update.problems;
+        reportProblems();
+    }
+}
+
+void TFMain::refreshBoxEntries()
+{
+    TKV& kv = m_catalogue.recipes;
+    const auto refresh = [](QComboBox* box, const QStringList& entries) {
+        QStringList now;
+        for (int i = 0; i < box->count(); ++i)
+            now << box->itemText(i);
+        if (now == entries)
+            return;
+        const QString current = box->currentText();
+        const QSignalBlocker block(box);
+        box->clear();
+        box->addItems(entries);
+        box->setCurrentIndex(std::max(0, int(entries.indexOf(current))));
+    };
+    refresh(CBUKat, categoryEntries(kv));
+    refresh(CBOZB, sourceEntries(kv));
 }
 
 void TFMain::ReloadKeepingView()

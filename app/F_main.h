@@ -12,7 +12,9 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTextEdit;
+class QTimer;
 class QTreeView;
+class FolderWatcher;
 class RecipeListModel;
 
 /// The main window: filter boxes, the recipe list and the summary of the selected
@@ -32,6 +34,14 @@ public:
     void ReloadKeepingView();
     /// Refreshes the summary of the selected recipe.
     void RefreshSummary();
+    /// Brings the list in line with the named files of the recipe folder, which others
+    /// changed: only they are read, and the search text, filters, scroll position and
+    /// selection stay (a removed selected recipe passes the selection to the row that
+    /// takes its place). While the editor, a preview or a question is open the changes
+    /// wait, as those work on the catalogue as it is.
+    void applyFolderChanges(const QStringList& names);
+    /// The watcher of the recipe folder, which calls applyFolderChanges.
+    FolderWatcher* folderWatcher() const { return m_watcher; }
 
     /// False when the options file could not be read: the window then closes without
     /// the exit question.
@@ -80,6 +90,9 @@ private:
     void showSummaryText(int index);
     void showTypePictures(int index);
     void reportProblems();
+    ListFilter currentFilter() const;
+    void refreshBoxEntries();
+    bool busyWithCatalogue() const;
 
     Catalogue& m_catalogue;
     SearchIndex m_searchIndex;
@@ -88,6 +101,10 @@ private:
     bool m_filling = false;
     bool m_oldFilesConverted = false;
     RecipeListModel* m_model = nullptr;
+    FolderWatcher* m_watcher = nullptr;
+    QStringList m_waitingChanges; // changed files that wait for the catalogue to be free
+    bool m_reloadWaiting = false;
+    QTimer* m_retry = nullptr;
 
 public:
     // Controls, named as the interface texts address them.

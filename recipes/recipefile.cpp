@@ -8,6 +8,7 @@
 #include "recipes/upgrade.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 #include <QVarLengthArray>
@@ -377,4 +378,46 @@ void ForEachRecipeByName(const QString& baseFolder, QList<FileProblem>* problems
         if (pass.read(name, &bytes, OldFiles::Skip) && pass.parse(name, bytes, record))
             visit(record);
     }
+}
+
+struct RecipeFileReader::Private {
+    explicit Private(const QString& baseFolder)
+        : folder(lookupPath(recipeFolder(baseFolder))),
+          files(folder.isEmpty() ? QStringLiteral(".") : folder), rules(baseFolder)
+    {
+    }
+    QString folder;
+    FolderFiles files;
+    ReadingRules rules;
+    QByteArray bytes;
+};
+
+RecipeFileReader::RecipeFileReader(const QString& baseFolder)
+    : d(std::make_unique<Private>(baseFolder))
+{
+}
+
+RecipeFileReader::~RecipeFileReader() = default;
+
+RecipeFileRead RecipeFileReader::read(const QString& name, TKVG* record, FileProblem* problem)
+{
+    if (d->folder.isEmpty() || name.contains(QLatin1Char('/')))
+        return RecipeFileRead::Missing;
+    QString error;
+    if (!d->files.read(name, &d->bytes, &error)) {
+        if (!QFileInfo::exists(d->folder + name))
+            return RecipeFileRead::Missing;
+        *problem = {d->folder + name, 0, error};
+        return RecipeFileRead::Problem;
+    }
+    if (!d->bytes.startsWith(kRecipeHeader) || !startsWithHeader(d->bytes, kRecipeHeader))
+        return RecipeFileRead::NotRecipe;
+    *record = TKVG();
+    if (!parseRecipeFile(d->bytes, *record, problem, StoredNames::Skip)) {
+        problem->file = d->folder + name;
+        return RecipeFileRead::Problem;
+    }
+    d->rules.apply(*record, name);
+    record->Stored = FileState::of(d->bytes);
+    return RecipeFileRead::Read;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // Recipe files: "prepared_recipes/*.vrez", one value per line, Windows-1252, CR LF.
 
@@ -63,3 +64,29 @@ void ReadCatalogue(const QString& baseFolder, TKV& kv, QList<FileProblem>* probl
 /// Only the names are held between the visits, so a whole collection never is.
 void ForEachRecipeByName(const QString& baseFolder, QList<FileProblem>* problems,
                          const std::function<void(const TKVG&)>& visit);
+
+/// How reading one file of the recipe folder went.
+enum class RecipeFileRead {
+    Read,      ///< the record holds the recipe
+    Missing,   ///< there is no file of that name
+    NotRecipe, ///< the file is not a current-format recipe file (an old one is not converted)
+    Problem,   ///< it cannot be read or is malformed; the problem says why
+};
+
+/// Reads single files of the recipe folder below a base folder with the reading rules of
+/// ReadCatalogue, so that a record read here equals the one a reload gives, Stored
+/// included. Meant for the files that others changed: the folder is not listed.
+class RecipeFileReader {
+public:
+    explicit RecipeFileReader(const QString& baseFolder);
+    ~RecipeFileReader();
+    RecipeFileReader(const RecipeFileReader&) = delete;
+    RecipeFileReader& operator=(const RecipeFileReader&) = delete;
+
+    /// Reads the file name (a name in the recipe folder) into record.
+    RecipeFileRead read(const QString& name, TKVG* record, FileProblem* problem);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 
 namespace {
 
@@ -122,6 +123,16 @@ void appendRecord(LineWriter& out, DateTexts& dates, const TKVG& r)
         out.append(*text);
     for (const TSTRING* list : {&r.IngredientNames, &r.Units, &r.Quantities, &r.Descriptions})
         out.append(*list);
+}
+
+// The prepared lines of one record.
+QByteArray preparedLines(const TKVG& r)
+{
+    QByteArray text;
+    LineWriter out(text);
+    DateTexts dates;
+    appendRecord(out, dates, r);
+    return text;
 }
 
 } // namespace
@@ -260,6 +271,8 @@ void SearchIndex::clear()
     m_results.clear();
     m_holders.clear();
     m_count = -1;
+    m_preparedOf.clear();
+    m_changedLines.clear();
     m_sortedRecords = nullptr;
     m_sortedCount = -1;
 }
@@ -316,6 +329,12 @@ const SearchIndex::Content& SearchIndex::content() const
 QByteArrayView SearchIndex::lines(int index) const
 {
     const Content& c = content();
+    if (!m_preparedOf.empty()) {
+        const int at = m_preparedOf[size_t(index)];
+        if (at < 0)
+            return m_changedLines[size_t(-1 - at)];
+        index = at;
+    }
     Q_ASSERT(!c.starts.empty());
     return c.starts.empty() ? QByteArrayView() : c.lines(index);
 }
@@ -424,9 +443,48 @@ void SearchIndex::remember(Result result)
     m_results.push_front(std::move(result));
 }
 
+void SearchIndex::follow(const std::vector<int>& previousOf, const TKV& kv)
+{
+    if (m_count < 0)
+        return; // no lines prepared: the next search prepares them from the catalogue
+    if (m_preparedOf.empty()) {
+        m_preparedOf.resize(size_t(m_count));
+        std::iota(m_preparedOf.begin(), m_preparedOf.end(), 0);
+    }
+    std::vector<int> preparedOf(previousOf.size());
+    for (size_t i = 0; i < previousOf.size(); ++i) {
+        const int before = previousOf[i];
+        if (before >= 0 && before < m_count) {
+            preparedOf[i] = m_preparedOf[size_t(before)];
+        } else {
+            preparedOf[i] = -1 - int(m_changedLines.size());
+            m_changedLines.push_back(preparedLines(kv[qsizetype(i)]));
+        }
+    }
+    m_preparedOf = std::move(preparedOf);
+    m_count = qsizetype(m_preparedOf.size());
+}
+
 RecordSet SearchIndex::find(const QByteArray& searchText)
 {
     const SearchWords search = SplitSearchWords(searchText, true, true, true);
+    const RecordSet prepared = findPrepared(search);
+    if (m_preparedOf.empty())
+        return prepared;
+    // The prepared content answers for the records it holds; the others are checked on
+    // their own lines.
+    RecordSet found(int(m_count), false);
+    const SearchMatcher matcher(search.words, search.synonymMarker);
+    for (int i = 0; i < m_count; ++i) {
+        const int at = m_preparedOf[size_t(i)];
+        if (at >= 0 ? prepared.contains(at) : matcher.matches(m_changedLines[size_t(-1 - at)]))
+            found.insert(i);
+    }
+    return found;
+}
+
+RecordSet SearchIndex::findPrepared(const SearchWords& search)
+{
     const Content& c = content();
     for (auto it = m_results.begin(); it != m_results.end(); ++it) {
         if (it->marker == search.synonymMarker && it->words == search.words) {

@@ -2,6 +2,7 @@
 
 #include "recipes/recipe.h"
 #include "recipes/recordset.h"
+#include "recipes/textrules.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -117,6 +118,16 @@ public:
     /// requires (see SplitSearchWords for how a search text becomes words).
     RecordSet find(const QByteArray& searchText);
 
+    /// The catalogue changed by single records since the lines were prepared (others
+    /// changed files in the recipe folder): the index follows without preparing every
+    /// record again. previousOf gives for every record of kv its index before the
+    /// change, or -1 for a record that is new or changed: its lines are prepared now and
+    /// checked on every search. Records no index maps to are no longer listed.
+    void follow(const std::vector<int>& previousOf, const TKV& kv);
+    /// Records checked on their own lines since the last rebuild: when many are, a
+    /// rebuild makes searching fast again.
+    qsizetype changedRecords() const { return qsizetype(m_changedLines.size()); }
+
     /// Remembers that kv is sorted by name, until clear() or until kv is resized or
     /// moved, so that a fill need not check every name again.
     void noteSortedByName(const TKV& kv);
@@ -145,6 +156,7 @@ private:
     };
     const Content& content() const;
     RecordSet holders(const QByteArray& word, bool* exact);
+    RecordSet findPrepared(const SearchWords& search);
     void remember(Result result);
 
     Options m_options;
@@ -154,6 +166,11 @@ private:
     std::deque<Result> m_results;
     std::deque<WordHolders> m_holders;
     qsizetype m_count = -1;
+    // After single-record changes: for every catalogue index, the record's index in the
+    // prepared content, or -1 - n for the n-th of the lines prepared since. Empty while
+    // the catalogue is as the content was prepared.
+    std::vector<int> m_preparedOf;
+    std::vector<QByteArray> m_changedLines;
     const TKVG* m_sortedRecords = nullptr;
     qsizetype m_sortedCount = -1;
 };
