@@ -23,6 +23,7 @@
 #include "recipes/catalogueupdate.h"
 #include "recipes/recipesummary.h"
 #include "recipes/recipetexts.h"
+#include "recipes/textrules.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -366,10 +367,7 @@ bool TFMain::busyWithCatalogue() const
 
 void TFMain::applyFolderChanges(const QStringList& names)
 {
-    for (const QString& name : names) {
-        if (!m_waitingChanges.contains(name))
-            m_waitingChanges << name;
-    }
+    m_waitingChanges += names; // each file is read once however often it is named
     if (m_waitingChanges.isEmpty() && !m_reloadWaiting)
         return;
     if (busyWithCatalogue()) {
@@ -381,7 +379,7 @@ void TFMain::applyFolderChanges(const QStringList& names)
         return;
     }
     TKV& kv = m_catalogue.recipes;
-    // What the view shows, by file: the rows move when records come and go.
+    // What the view shows: the rows move when records come and go.
     const int row = selectedRow();
     const int selected = selectedRecipe();
     const QString selectedFile = selected >= 0 ? kv.at(selected).FilePath : QString();
@@ -394,32 +392,31 @@ void TFMain::applyFolderChanges(const QStringList& names)
         UpdateCatalogueFromFiles(BaseFolder(), kv, &m_searchIndex, changed);
     if (!update.any() && update.problems.isEmpty())
         return;
-    // Records checked one by one cost a little on every keystroke: after many, the
-    // lines are prepared again on the second thread.
-    if (m_searchIndex.changedRecords() > std::max<qsizetype>(1000, kv.size() / 16)) {
-        m_searchIndex.rebuildInBackground(kv);
-        m_searchIndex.noteSortedByName(kv);
-    }
 
     m_filling = true;
     m_catalogue.CurrentRecipe = -1;
-    refreshBoxEntries();
-    m_model->recordsReplaced();
+    refreshBoxEntries(update);
+    m_model->recordsFollowed(kv, update.previousOf);
     m_model->setRows(&kv, FilterRecipeRows(kv, m_searchIndex, currentFilter()));
-    const auto rowOf = [&kv](const QString& file) {
-        for (const TKVG& r : kv) {
-            if (r.FilePath == file)
-                return r.ListIndex > 0 ? r.ListIndex : -1;
+    // The row a record shows in now, -1 when it is gone or filtered out.
+    const auto rowNow = [&](int before, const QString& file) {
+        const auto& previousOf = update.previousOf;
+        const auto at = std::find(previousOf.cbegin(), previousOf.cend(), before);
+        if (at != previousOf.cend())
+            return kv.at(int(at - previousOf.cbegin())).ListIndex;
+        for (const TKVG& r : kv) { // read again: found by its file, if it still has it
+            if (!file.isEmpty() && r.FilePath == file)
+                return r.ListIndex;
         }
         return -1;
     };
-    int topRow = topFile.isEmpty() ? -1 : rowOf(topFile);
-    if (topRow < 0) // gone or filtered out: the list starts where it started
+    int topRow = topRecord >= 0 ? rowNow(topRecord, topFile) : -1;
+    if (topRow <= 0) // gone or filtered out: the list starts where it started
         topRow = std::min(top.row(), m_model->rowCount() - 1);
     if (topRow >= 0)
         LVRezepte->scrollTo(m_model->index(topRow, 0), QAbstractItemView::PositionAtTop);
-    int selectRowNow = selectedFile.isEmpty() ? row : rowOf(selectedFile);
-    if (selectRowNow < 0 && row >= 0) // gone or filtered out: the row that takes its place
+    int selectRowNow = selected >= 0 ? rowNow(selected, selectedFile) : row;
+    if (selectRowNow <= 0 && row > 0) // gone or filtered out: the row that takes its place
         selectRowNow = std::min(row, m_model->rowCount() - 1);
     if (selectRowNow >= 0)
         LVRezepte->selectionModel()->setCurrentIndex(
@@ -427,13 +424,19 @@ void TFMain::applyFolderChanges(const QStringList& names)
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_filling = false;
     RefreshSummary();
+    // Records checked one by one cost a little on every search: after many, the lines
+    // are prepared again on the second thread, once the list shows the change.
+    if (m_searchIndex.changedRecords() > std::max<qsizetype>(1000, kv.size() / 16)) {
+        m_searchIndex.rebuildInBackground(kv);
+        m_searchIndex.noteSortedByName(kv);
+    }
     if (!update.problems.isEmpty()) {
         m_problems = update.problems;
         reportProblems();
     }
 }
 
-void TFMain::refreshBoxEntries()
+void TFMain::refreshBoxEntries(const CatalogueUpdate& update)
 {
     TKV& kv = m_catalogue.recipes;
     const auto refresh = [](QComboBox* box, const QStringList& entries) {
@@ -448,6 +451,19 @@ void TFMain::refreshBoxEntries()
         box->addItems(entries);
         box->setCurrentIndex(std::max(0, int(entries.indexOf(current))));
     };
+    // The entries are gathered from every record only when a name may have gone or a
+    // record read now brings a new one; the records read now are normalised either way.
+    bool gather = update.namesMayHaveGone;
+    for (size_t i = 0; i < update.previousOf.size(); ++i) {
+        if (update.previousOf[i] >= 0)
+            continue;
+        for (const QByteArray& name : CollectCategories(kv, int(i)))
+            gather = gather || CBUKat->findText(cp1252::toUnicode(name)) < 4;
+        for (const QByteArray& name : CollectSources(kv, int(i)))
+            gather = gather || CBOZB->findText(cp1252::toUnicode(name)) < 1;
+    }
+    if (!gather)
+        return;
     refresh(CBUKat, categoryEntries(kv));
     refresh(CBOZB, sourceEntries(kv));
 }

@@ -16,6 +16,7 @@ class QTimer;
 class QTreeView;
 class FolderWatcher;
 class RecipeListModel;
+struct CatalogueUpdate;
 
 /// The main window: filter boxes, the recipe list and the summary of the selected
 /// recipe. The list content comes from the list filter logic; the window shows it and
@@ -91,7 +92,7 @@ private:
     void showTypePictures(int index);
     void reportProblems();
     ListFilter currentFilter() const;
-    void refreshBoxEntries();
+    void refreshBoxEntries(const CatalogueUpdate& update);
     bool busyWithCatalogue() const;
 
     Catalogue& m_catalogue;

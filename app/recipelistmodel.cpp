@@ -26,6 +26,28 @@ void RecipeListModel::takeRecords(const TKV& records)
     m_dates.clear();
 }
 
+void RecipeListModel::recordsFollowed(const TKV& records, const std::vector<int>& previousOf)
+{
+    if (m_recordsChanged || m_shownRecords == nullptr) {
+        m_recordsChanged = true; // all are taken at the next fill anyway
+        return;
+    }
+    std::vector<Shown> shown;
+    shown.reserve(previousOf.size());
+    for (size_t i = 0; i < previousOf.size(); ++i) {
+        const int before = previousOf[i];
+        if (before >= 0 && size_t(before) < m_shown.size()) {
+            shown.push_back(std::move(m_shown[size_t(before)]));
+        } else {
+            const TKVG& r = records[qsizetype(i)];
+            shown.push_back({r.Name, r.LastCooked, r.Difficulty,
+                             RecipeType(records, int(i)) + 1});
+        }
+    }
+    m_shown = std::move(shown);
+    m_shownRecords = records.constData();
+}
+
 void RecipeListModel::setRows(const TKV* records, const QList<int>& rows)
 {
     beginResetModel();

@@ -27,6 +27,10 @@ public:
     /// The catalogue was read again: the next setRows takes the records' texts anew.
     /// Until then the rows show what they showed.
     void recordsReplaced() { m_recordsChanged = true; }
+    /// Some records were read again, added or removed (see UpdateCatalogueFromFiles):
+    /// previousOf gives each record's index before, -1 for one read now. Only those are
+    /// taken anew; the next setRows shows them.
+    void recordsFollowed(const TKV& records, const std::vector<int>& previousOf);
     /// The six list icons (0 new recipe, 1 to 5 the recipe types).
     void setIcons(const QList<QIcon>& icons);
     /// Whether rows carry their icon's hint as a tooltip.

@@ -3,6 +3,7 @@
 #include "recipes/searchindex.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <vector>
@@ -38,9 +39,18 @@ private:
     QHash<QString, int> m_table;
 };
 
+// Up to this many records that leave or come are moved in place, more by one merge.
+constexpr qsizetype kFewMoves = 8;
+
 bool byName(const TKVG& a, const TKVG& b)
 {
     return a.Name < b.Name;
+}
+
+bool sameNames(const TKVG& a, const TKVG& b)
+{
+    return a.Categories == b.Categories && a.Binder == b.Binder && a.Magazine == b.Magazine &&
+           a.Book == b.Book;
 }
 
 } // namespace
@@ -61,11 +71,12 @@ CatalogueUpdate UpdateCatalogueFromFiles(const QString& baseFolder, TKV& kv, Sea
     std::vector<bool> removed(size_t(records.size()), false);
     std::vector<bool> replaced(size_t(records.size()), false);
     std::vector<TKVG> added;
-    QStringList seen;
+    QSet<QString> seen;
+    seen.reserve(names.size());
     for (const QString& name : names) {
         if (!isRecipeFileName(name) || seen.contains(name))
             continue;
-        seen << name;
+        seen.insert(name);
         const int at = byFile.find(name);
         TKVG record;
         FileProblem problem;
@@ -76,6 +87,7 @@ CatalogueUpdate UpdateCatalogueFromFiles(const QString& baseFolder, TKV& kv, Sea
             if (at >= 0 && !removed[size_t(at)]) {
                 removed[size_t(at)] = true;
                 ++update.removed;
+                update.namesMayHaveGone = true;
             }
             continue;
         }
@@ -88,6 +100,7 @@ CatalogueUpdate UpdateCatalogueFromFiles(const QString& baseFolder, TKV& kv, Sea
         if (old.Stored && record.Stored == old.Stored)
             continue;
         ++update.changed;
+        update.namesMayHaveGone = update.namesMayHaveGone || !sameNames(record, old);
         if (record.Name == old.Name) { // same place in the list
             kv[at] = std::move(record);
             replaced[size_t(at)] = true;
@@ -99,13 +112,29 @@ CatalogueUpdate UpdateCatalogueFromFiles(const QString& baseFolder, TKV& kv, Sea
     if (!update.any())
         return update;
 
-    // For every record afterwards, its index before, or -1 when its lines are new.
-    std::vector<int> previousOf;
+    std::vector<int>& previousOf = update.previousOf;
     previousOf.reserve(size_t(records.size()) + added.size());
-    if (added.empty() && update.removed == 0) { // changed in place only: no record moves
-        for (int i = 0; i < records.size(); ++i)
-            previousOf.push_back(replaced[size_t(i)] ? -1 : i);
-    } else {
+    for (int i = 0; i < records.size(); ++i)
+        previousOf.push_back(replaced[size_t(i)] ? -1 : i);
+    const auto leaving = std::count(removed.cbegin(), removed.cend(), true);
+    if (leaving + qsizetype(added.size()) <= kFewMoves) {
+        // Records leave and come one at a time in place: the others only shift, and
+        // no second list of every record is made (for a large collection, making it
+        // cost more than everything else together).
+        for (int i = int(records.size()) - 1; i >= 0; --i) {
+            if (removed[size_t(i)]) {
+                kv.remove(i);
+                previousOf.erase(previousOf.begin() + i);
+            }
+        }
+        for (TKVG& record : added) {
+            const int at = int(std::upper_bound(records.cbegin(), records.cend(), record, byName) -
+                               records.cbegin());
+            kv.insert(at, std::move(record));
+            previousOf.insert(previousOf.begin() + at, -1);
+        }
+    } else if (leaving > 0 || !added.empty()) {
+        previousOf.clear();
         // One pass merges the kept records with the new ones, sorted by name the way a
         // reload sorts (stably, so new ones come after the kept ones of the same name).
         std::stable_sort(added.begin(), added.end(), byName);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class SearchIndex;
 
 /// What bringing the catalogue in line with changed files did.
@@ -16,6 +18,12 @@ struct CatalogueUpdate {
     int removed = 0;
     /// Files that are there but cannot be read; their records are no longer listed.
     QList<FileProblem> problems;
+    /// For every record afterwards, its index before, or -1 for a record read now;
+    /// empty when nothing changed.
+    std::vector<int> previousOf;
+    /// A record left or lost a category or printed matter, which then may have gone
+    /// from the collection.
+    bool namesMayHaveGone = false;
 
     bool any() const { return added + changed + removed > 0; }
 };
