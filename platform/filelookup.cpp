@@ -111,10 +111,13 @@ QString lookupPath(const QString& path)
     // in that folder's kept listing.
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const QString name = path.mid(slash + 1);
-    if (slash > 0 && !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-        QFileInfo::exists(path.left(slash))) {
-        const QString found = findEntryCaseInsensitive(path.left(slash + 1), name);
-        return found.isEmpty() ? QString() : path.left(slash + 1) + found;
+    // A missing file (a side file a copied collection lacks) costs the look at the
+    // folder that the kept listing needs anyway, and no more.
+    if (slash > 0 && !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")) {
+        bool isFolder = false;
+        const QString found = findEntryCaseInsensitive(path.left(slash + 1), name, &isFolder);
+        if (isFolder)
+            return found.isEmpty() ? QString() : path.left(slash + 1) + found;
     }
     return walkComponents(path);
 }

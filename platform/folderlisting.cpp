@@ -137,11 +137,14 @@ QString Listing::find(const QString& name) const
 
 } // namespace
 
-QString findEntryCaseInsensitive(const QString& folder, const QString& name)
+QString findEntryCaseInsensitive(const QString& folder, const QString& name, bool* isFolder)
 {
     const QByteArray path = encodedFolder(folder);
     struct stat info {};
-    if (::stat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+    const bool found = ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (isFolder)
+        *isFolder = found;
+    if (!found)
         return {};
     Listing& listing = listings()[FolderId(info.st_dev, info.st_ino)];
     if (!listing.settled || listing.mtimeNs != nanoseconds(info.st_mtim) ||

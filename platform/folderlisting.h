@@ -12,8 +12,10 @@
 
 /// The real name of the entry of folder (files, folders and links alike) whose name
 /// equals name case-insensitively: the first match in directory order. Empty when there
-/// is none or folder is no folder. An empty folder means the current folder.
-QString findEntryCaseInsensitive(const QString& folder, const QString& name);
+/// is none or folder is no folder (isFolder, when given, tells which). An empty folder
+/// means the current folder.
+QString findEntryCaseInsensitive(const QString& folder, const QString& name,
+                                 bool* isFolder = nullptr);
 
 /// Drops the kept listing of the folder holding path, after the program created,
 /// replaced or removed the file at path.
