@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -803,9 +804,13 @@ void EditorSaveTest::changedOutsideIsAskedAbout()
     rich::RichDocument pork;
     pork.appendLine(QStringLiteral("pork"));
     switch (outside) {
-    case Outside::RecipeChanged:
-        putFile(goulash, recipeFileBytes(theirs));
+    case Outside::RecipeChanged: {
+        // Written by a second process, as a second copy of the program would.
+        const QString staged = m_dir->path() + QStringLiteral("/theirs");
+        putFile(staged, recipeFileBytes(theirs));
+        QCOMPARE(QProcess::execute(QStringLiteral("cp"), {staged, goulash}), 0);
         break;
+    }
     case Outside::SideChanged:
         putFile(ingredients, rich::writeRtf(pork));
         break;
