@@ -82,7 +82,9 @@ void FolderWatchTest::init()
     put(QStringLiteral("tomato.vrez"), recipe("Tomato soup", "Soups,"));
     put(QStringLiteral("onion.vrez"), recipe("Onion soup", "Soups,"));
     put(QStringLiteral("tart.vrez"), recipe("Lemon tart", "Cakes,"));
-    put(QStringLiteral("goulash.vrez"), recipe("Goulash soup", "Meat,"));
+    TKVG goulash = recipe("Goulash soup", "Meat,");
+    goulash.Book = "Old cookbook";
+    put(QStringLiteral("goulash.vrez"), goulash);
     m_catalogue.reset();
     m_main = std::make_unique<TFMain>(m_catalogue);
     m_main->folderWatcher()->setDelays(0, 0);
@@ -120,6 +122,20 @@ void FolderWatchTest::listFollowsTheFolder()
     put(QStringLiteral("bean.vrez"), beans);
     QVERIFY(reported());
     QVERIFY(m_main->CBUKat->findText(QStringLiteral("Beans")) > 0);
+    QCOMPARE(m_main->CBUKat->currentText(), QStringLiteral("Soups"));
+    QCOMPARE(selected(), QStringLiteral("Tomato soup"));
+
+    // The last recipe of a category or a book takes another one: the name leaves its box.
+    TKVG goulash = recipe("Goulash soup", "Cakes,");
+    goulash.Book = "Old cookbook";
+    put(QStringLiteral("goulash.vrez"), goulash);
+    QVERIFY(reported());
+    QCOMPARE(m_main->CBUKat->findText(QStringLiteral("Meat")), -1);
+    QVERIFY(m_main->CBOZB->findText(QStringLiteral("Old cookbook")) > 0);
+    goulash.Book.clear();
+    put(QStringLiteral("goulash.vrez"), goulash);
+    QVERIFY(reported());
+    QCOMPARE(m_main->CBOZB->findText(QStringLiteral("Old cookbook")), -1);
     QCOMPARE(m_main->CBUKat->currentText(), QStringLiteral("Soups"));
     QCOMPARE(selected(), QStringLiteral("Tomato soup"));
 
