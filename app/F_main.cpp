@@ -410,11 +410,6 @@ void TFMain::applyFolderChanges(const QStringList& names)
         }
         return -1;
     };
-    int topRow = topRecord >= 0 ? rowNow(topRecord, topFile) : -1;
-    if (topRow <= 0) // gone or filtered out: the list starts where it started
-        topRow = std::min(top.row(), m_model->rowCount() - 1);
-    if (topRow >= 0)
-        LVRezepte->scrollTo(m_model->index(topRow, 0), QAbstractItemView::PositionAtTop);
     int selectRowNow = selected >= 0 ? rowNow(selected, selectedFile) : row;
     if (selectRowNow <= 0 && row > 0) // gone or filtered out: the row that takes its place
         selectRowNow = std::min(row, m_model->rowCount() - 1);
@@ -422,6 +417,12 @@ void TFMain::applyFolderChanges(const QStringList& names)
         LVRezepte->selectionModel()->setCurrentIndex(
             m_model->index(selectRowNow, 0),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // After the selection, which scrolls to itself.
+    int topRow = topRecord >= 0 ? rowNow(topRecord, topFile) : -1;
+    if (topRow <= 0) // gone or filtered out: the list starts where it started
+        topRow = std::min(top.row(), m_model->rowCount() - 1);
+    if (topRow >= 0)
+        LVRezepte->scrollTo(m_model->index(topRow, 0), QAbstractItemView::PositionAtTop);
     m_filling = false;
     RefreshSummary();
     // Records checked one by one cost a little on every search: after many, the lines

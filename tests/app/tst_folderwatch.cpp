@@ -38,6 +38,7 @@ private slots:
     void init();
     void cleanup();
     void listFollowsTheFolder();
+    void scrollAndSelectionStayWithTheirRecipes();
     void tenThousandFilesAtOnce();
     void changesWaitWhileTheCatalogueIsInUse();
 
@@ -161,6 +162,32 @@ void FolderWatchTest::listFollowsTheFolder()
     QCOMPARE(selected(), QStringLiteral("Bean soup"));
     // The summary is of the recipe as it is now.
     QVERIFY(m_main->RERezepttext->toPlainText().contains(QLatin1String("overnight")));
+}
+
+void FolderWatchTest::scrollAndSelectionStayWithTheirRecipes()
+{
+    for (int i = 0; i < 60; ++i)
+        put(QStringLiteral("r%1.vrez").arg(i), recipe("Recipe " + QByteArray::number(10 + i), ""));
+    m_main->FillRecipeList(true);
+    QTreeView* list = m_main->recipeList();
+    const auto topCaption = [list] { return list->indexAt(QPoint(1, 1)).data().toString(); };
+    const int row40 = int(rows().indexOf(QStringLiteral("Recipe 40"))) + 1;
+    m_main->selectRow(1); // the first recipe, then scrolled out of sight
+    list->scrollTo(m_main->listModel()->index(row40, 0), QAbstractItemView::PositionAtTop);
+    QCOMPARE(topCaption(), QStringLiteral("Recipe 40"));
+    QCOMPARE(selected(), QStringLiteral("Goulash soup"));
+
+    // A recipe comes before both: each row moves down, the view and selection with it.
+    put(QStringLiteral("apple.vrez"), recipe("Apple pie", ""));
+    QVERIFY(reported());
+    QCOMPARE(rows().first(), QStringLiteral("Apple pie"));
+    QCOMPARE(topCaption(), QStringLiteral("Recipe 40"));
+    QCOMPARE(selected(), QStringLiteral("Goulash soup"));
+
+    // The recipe at the top goes: the list starts where it started.
+    QVERIFY(QFile::remove(m_recipes + QStringLiteral("r30.vrez")));
+    QVERIFY(reported());
+    QCOMPARE(topCaption(), QStringLiteral("Recipe 41"));
 }
 
 void FolderWatchTest::tenThousandFilesAtOnce()
