@@ -86,6 +86,7 @@ class CatalogueUpdateTest : public QObject {
 private slots:
     void followsTheFolder_data();
     void followsTheFolder();
+    void searchLinesNotPreparedYet();
 };
 
 void CatalogueUpdateTest::followsTheFolder_data()
@@ -212,6 +213,23 @@ void CatalogueUpdateTest::followsTheFolder()
             QCOMPARE(index.lines(i).toByteArray(), fresh.lines(j).toByteArray());
         }
     }
+}
+
+void CatalogueUpdateTest::searchLinesNotPreparedYet()
+{
+    // Right after a reload the lines are not prepared: they are, from the catalogue as
+    // it is then, at the first search.
+    Folder folder;
+    setBaseFolder(folder.base);
+    TKV kv;
+    ReadCatalogue(folder.base, kv);
+    SortByName(kv);
+    SearchIndex index;
+    folder.put(QStringLiteral("n.vrez"), recipe("Bread", "Knead with saffron."));
+    QCOMPARE(UpdateCatalogueFromFiles(folder.base, kv, &index, {QStringLiteral("n.vrez")}).added, 1);
+    QVERIFY(!index.fits(kv));
+    index.rebuild(kv);
+    QCOMPARE(hits(index, kv, "SAFFRON"), QStringList{folder.recipes + QStringLiteral("n.vrez")});
 }
 
 QTEST_GUILESS_MAIN(CatalogueUpdateTest)
