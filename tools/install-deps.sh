@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages the build, the tests and the running program need on a
 # minimal Debian 12 (tools/check-fresh-machine.sh checks that on one); only missing ones
 # are fetched. Works as root and as a user with sudo. Extra package names may be given.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Starts the program in a base folder, as the user would, and saves a picture of the
 // main window, or with --editor of the editor opened on the selected row, for checking
 // the look of a change; with --preview, of the print preview of the selected row with

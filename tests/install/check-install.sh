@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the build into a scratch prefix and checks what a user gets: the program,
 # the start script, the template base folder, the desktop entry and icons; then starts
 # the program through the start script for a fresh user twice, to see that the first

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Checks the Debian package.
 #
 #   check-package.sh build <build folder> <source folder> <work folder>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder, or the `package` target.
 # It holds what `cmake --install` installs, below /usr; its dependencies are found by
 # dpkg-shlibdeps from the shared libraries the program links, and the run-time data those
