@@ -8,7 +8,8 @@
 class QLabel;
 
 // The information window about the program, opened from the editor. One instance; its
-// controls are ILogo, LInternet and the text lines LTitle, LAbout and LFiles.
+// controls are ILogo, LInternet and the text lines LTitle, LAbout, LLicence (the version
+// and the licence) and LFiles.
 class TFinfo : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +27,7 @@ private:
     QLabel* LInternet;
     QLabel* LTitle;
     QLabel* LAbout;
+    QLabel* LLicence;
     QLabel* LFiles;
     QPointer<QWidget> disabledEditor;
 };

@@ -39,7 +39,7 @@ while IFS= read -r file; do
     cmp -s "$source/data/$file" "$template/$file" || fail "template file $file differs"
 done <"$work/data.files"
 
-entry="$prefix/share/applications/dilboscan.desktop"
+entry="$prefix/share/applications/org.dilboscan.Dilboscan.desktop"
 [ -f "$entry" ] || fail "the desktop entry is missing"
 grep -qx "Exec=$prefix/bin/dilboscan-start" "$entry" || fail "the desktop entry does not start $prefix/bin/dilboscan-start"
 grep -qx "Icon=dilboscan" "$entry" || fail "the desktop entry names no icon"
