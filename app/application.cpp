@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "app/application.h"
 
 #include "app/F_main.h"
@@ -8,6 +10,7 @@
 #include "common/interfacetexts.h"
 #include "common/links.h"
 #include "common/session.h"
+#include "common/version.h"
 #include "common/windowplacement.h"
 #include "editor/F_KVE.h"
 #include "imaging/pictureloader.h"
@@ -129,6 +132,7 @@ int runProgram(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dilboscan"));
+    QCoreApplication::setApplicationVersion(ProgramVersion());
     Application application;
     QString error;
     if (!application.start(&error)) {

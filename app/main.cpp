@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "app/application.h"
 #include "app/commandline.h"
+#include "common/version.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -64,7 +67,7 @@ int main(int argc, char* argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("dilboscan"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(DILBOSCAN_VERSION));
+    QCoreApplication::setApplicationVersion(ProgramVersion());
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);

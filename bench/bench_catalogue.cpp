@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reading the catalogue: ReadCatalogue plus the sort by name over a generated
 // collection, against a plain read of every byte of the same files in the same run.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening the editor on a large deluxe recipe and saving it, against the plainest work
 // the same content needs: reading its files raw and putting their plain text into seven
 // text edits, and writing the same bytes through atomic file replacement. Prints the

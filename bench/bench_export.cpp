@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The whole `dilboscan --export-json` command over a generated collection whose recipes
 // also name side files, half of them missing, against `cat` of the same files (every
 // recipe and side file) in the same run. Both write to /dev/null; each run is timed from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One keystroke in the search box: FilterRecipeRows over 10,000 generated recipes with
 // prepared search indexes (no reload), against a plain substring scan (memmem) of the
 // recipes' prepared lines for the same words, sauce spellings included, in the same run.

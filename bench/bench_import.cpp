@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Importing a MealMaster collection: importRecipeFiles of one generated file of 10,000
 // recipes (about 17 MB) into an empty recipe folder, against the least a crash-safe
 // import must do: reading the file, writing the same recipe files (the same records)

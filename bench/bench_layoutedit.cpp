@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Laying an element out with the mouse in the print preview, on the description of a
 // recipe holding 5,000 characters of formatted text fitted to the sheet's width:
 //

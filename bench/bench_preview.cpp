@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening the print preview on a recipe, from the command to the shown window with every
 // element shown, against laying out and drawing the same texts once with QTextLayout
 // in the same run. Two recipes: a normal one with 5,000 characters of formatted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Printing to PDF through the built-in 600-dpi PDF printer, against QTextDocument::print
 // of the same text (same fonts, same pictures) to a PDF of the same paper at the same
 // resolution in the same run. Two cases: a two-page recipe laid out in the preview

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reading and writing RTF against QTextDocument's HTML import and export of the same
 // content, measured in the same run. Prints the median times and their ratio; the goal
 // is that RTF reading plus writing takes at most half as long as setHtml plus toHtml.

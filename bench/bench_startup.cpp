@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Start-up to a shown main window over a generated collection of 10,000 recipes, and
 // one full reload of the list, against a plain read of every byte of the recipe files
 // in the same run; also how much longer the search index takes on its second thread,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Typing into the search box over a generated collection: the fill of each keystroke of
 // "c", "cr", ... "creme sauce" and back by deletions, with the search index against the
 // plain fill that checks every record (no piece index, no reuse), in the same run. Wall-clock

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main list following files that another program changes in a large collection:
 // one changed recipe file, and 10,000 files added in one go, each from the watcher's
 // report to the list shown again, in processor time of the window's thread, against a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Wrapping and drawing a mixed-font text of 5,000 characters with WrapText and
 // DrawRichText, against Qt's own QTextLayout laying out and drawing the same text in the
 // same fonts at the same width, in the same run. Prints the medians of several

@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "common/F_Info.h"
 
 #include "common/interfacetexts.h"
 #include "common/links.h"
 #include "common/session.h"
+#include "common/version.h"
 #include "common/windowplacement.h"
 #include "imaging/pictureloader.h"
 
@@ -36,7 +39,7 @@ TFinfo::TFinfo(QWidget* parent)
                           Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("TFinfo"));
-    setFixedSize(341, 178);
+    setFixedSize(341, 222);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -46,12 +49,13 @@ TFinfo::TFinfo(QWidget* parent)
     LAbout = textLine(this, "LAbout", QRect(8, 34, 321, 40), 12, false);
     LInternet = textLine(this, "LInternet", QRect(8, 80, 321, 14), 12, false);
     LInternet->setWordWrap(false);
-    LFiles = textLine(this, "LFiles", QRect(8, 104, 280, 66), 11, false);
+    LLicence = textLine(this, "LLicence", QRect(8, 102, 321, 56), 11, false);
+    LFiles = textLine(this, "LFiles", QRect(8, 164, 280, 50), 11, false);
     LFiles->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ILogo = new QLabel(this);
     ILogo->setObjectName(QStringLiteral("ILogo"));
-    ILogo->setGeometry(296, 136, 32, 32);
+    ILogo->setGeometry(296, 180, 32, 32);
     ILogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ApplyCaptions(this);
@@ -69,6 +73,11 @@ void TFinfo::ShowInformation(QWidget* editor)
     LTitle->setText(QString::fromLatin1(kProgramTitle));
     LAbout->setText(QStringLiteral("Your own recipe collection: typed-in recipes, deluxe "
                                    "recipes and recipes on paper, with print layouts."));
+    // The notice the GNU GPL asks an interactive program to show.
+    LLicence->setText(QStringLiteral("Version %1. Free software under the GNU General Public "
+                                     "License, version 2 or later (%2); you may pass it on "
+                                     "under its terms. It comes with no warranty.")
+                          .arg(ProgramVersion(), QLatin1String(kProgramLicence)));
     LFiles->setText(QStringLiteral("Recipes, print drafts and settings are plain files "
                                    "in the folder the program was started in."));
 

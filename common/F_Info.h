@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #pragma once
 
 #include <QPointer>
@@ -6,7 +8,8 @@
 class QLabel;
 
 // The information window about the program, opened from the editor. One instance; its
-// controls are ILogo, LInternet and the text lines LTitle, LAbout and LFiles.
+// controls are ILogo, LInternet and the text lines LTitle, LAbout, LLicence (the version
+// and the licence) and LFiles.
 class TFinfo : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +27,7 @@ private:
     QLabel* LInternet;
     QLabel* LTitle;
     QLabel* LAbout;
+    QLabel* LLicence;
     QLabel* LFiles;
     QPointer<QWidget> disabledEditor;
 };

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "common/options.h"
 
 #include "platform/filelookup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor window's construction, opening and filling. Building the form is in
 // kvelayout.cpp, the field rules and keyboard handling in kvefields.cpp, the recipe
 // picture in kvepicture.cpp, and the menus, rich-text commands and saving in

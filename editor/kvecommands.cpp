@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's commands: the menu bar and pop-up menus with their connections, the
 // rich-text commands, and saving, printing and closing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's field rules as the user meets them: entering and leaving the name and
 // the categories, the drop-down lists, the date, the Enter key in the texts, and the
 // messages that stop the window while they wait.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Building the editor's form: its controls at their places, the tab order and the
 // background pictures.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The recipe picture: its clickable label and focusable frame, choosing a picture and
 // clearing it.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "import/F_Import.h"
 
 #include "common/F_LadeInfo.h"

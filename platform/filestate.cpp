@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "platform/filestate.h"
 
 #include "platform/safefile.h"

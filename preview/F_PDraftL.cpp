@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "preview/F_PDraftL.h"
 
 #include "common/F_LadeInfo.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "preview/draftcommands.h"
 
 #include "preview/F_PDraftL.h"

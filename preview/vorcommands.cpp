@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The preview window's element commands: the pop-up menu of an element (hide, fit to
 // the page width, centre, edit in place) and the in-place edit box with its font
 // changes. They change only the preview's temporary content files, never the recipe.

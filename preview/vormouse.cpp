@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The preview window's pointer handling: selecting, moving and resizing elements on
 // the sheet with the mouse. The rules themselves are in layoutediting.h; this file
 // routes the window's mouse events to them.

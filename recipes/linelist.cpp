@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "recipes/linelist.h"
 
 LineList::LineList(std::initializer_list<QByteArrayView> lines)

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Runs the README's two commands on a new, minimal Debian 12 system, as a new user would:
 # a machine that has only what `debootstrap --variant=minbase bookworm` installs, so a
 # package the scripts forget to install shows up here, not on a user's machine.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages the build, the tests and the running program need on a
 # minimal Debian 12 (tools/check-fresh-machine.sh checks that on one); only missing ones
 # are fetched. Works as root and as a user with sudo. Extra package names may be given.
@@ -10,11 +11,12 @@ set -eu
 # text with (only recommended by libwmf); without them no WMF picture can be drawn.
 # file: cpack's Debian packager runs it. libcups2-dev: the program asks CUPS whether a
 # queue took a job. cups and printer-driver-cups-pdf: the printing tests start a CUPS
-# daemon of their own with a queue that prints to PDF files.
+# daemon of their own with a queue that prints to PDF files. lintian: the package test
+# runs it on the Debian package the build makes.
 packages="cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-liberation fonts-dejavu-core \
 xvfb xauth poppler-utils time pkg-config libwmf-dev libexpat1-dev libjpeg-dev fonts-urw-base35 \
 libemf2svg-dev dpkg-dev file desktop-file-utils appstream libcups2-dev cups cups-client \
-printer-driver-cups-pdf $*"
+printer-driver-cups-pdf lintian $*"
 
 missing=""
 for p in $packages; do

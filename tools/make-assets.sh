@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Regenerates the generated files of the demo base folder data/: every interface
 # picture (make_graphics), the demo recipes of tools/demo/ (make_demo_recipes), the
 # manual (make_manual, from docs/manual.html) and the standard print drafts

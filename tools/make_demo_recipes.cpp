@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes the demo recipes of tools/demo/ into the recipe folder of a base folder:
 //
 //   make_demo_recipes <base folder>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Draws the installation's pictures.
 //
 //   make_graphics <folder>                  every picture of the base folder, below <folder>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Typesets the user manual as a PDF:
 //
 //   make_manual <manual.html> <base folder> <output.pdf>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Makes the standard drafts of the demo base folder with the program itself: opens the
 // preview offscreen on a demo recipe of each layout kind, lays the page out (the name
 // with its stars, the notes and devices below, the picture on the right, then the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the program, lays out a fresh demo base folder from data/ and starts the
 # program in it. Arguments are passed on to the program.
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the libFuzzer targets and runs each for the given number of seconds (600 by
 # default), with a scratch corpus seeded from tests/fuzz/corpus/. Prints each target's
 # last status line: executions, coverage and corpus size.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds and runs every test. With --sanitize, builds and runs them under
 # AddressSanitizer and UndefinedBehaviorSanitizer instead (folder build-sanitize).
 set -eu

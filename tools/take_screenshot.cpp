@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Starts the program in a base folder, as the user would, and saves a picture of the
 // main window, or with --editor of the editor opened on the selected row, for checking
 // the look of a change; with --preview, of the print preview of the selected row with
@@ -20,6 +21,7 @@
 #include "preview/F_Vor.h"
 #include "preview/openpreview.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -32,24 +34,28 @@
 
 namespace {
 
-/// Shows every element that has content and lays the page out as a user would: the
-/// name with its stars, the notes and devices below, the picture on the right, then the
-/// ingredients and the texts.
+/// Shows every element that has content and lays the first page out as a user would:
+/// the name with its stars, the notes and devices below, the picture on the right, then
+/// the ingredients and the texts, all from the sheet's top-left corner.
 void layOut(TFVor& preview)
 {
-    for (int item = 0; item < kUnitItemCount; ++item) {
-        if (preview.unitItems[size_t(item)]->isEnabled())
-            preview.unitItems[size_t(item)]->trigger();
+    // A menu item toggles its element, and the standard draft has shown some already:
+    // only the unchecked ones are clicked.
+    for (QAction* item : preview.unitItems) {
+        if (item->isEnabled() && !item->isChecked())
+            item->trigger();
     }
     preview.DeselectAll();
     ElementArray& e = preview.elements();
     const int sheetWidth = preview.IBlatt->width();
     int y = 10;
+    // The standard draft may have put an element on the second page.
     auto put = [&](int i, int x) {
         if (!e.at(i).Shown)
             return false;
         e[i].Left = x;
         e[i].Top = y;
+        e[i].Page = 0;
         return true;
     };
     auto below = [&](int i) { return e.at(i).Shown ? e.at(i).Top + e.at(i).height() + 12 : y; };
@@ -67,6 +73,8 @@ void layOut(TFVor& preview)
     if (put(kIngredients, 10))
         y = below(kIngredients);
     if (put(kQuantity, 10)) {
+        for (int j = kQuantity; j <= kPreparation; ++j)
+            e[j].Page = 0;
         AlignColumns(e, kQuantity);
         for (int j = kQuantity; j <= kPreparation; ++j)
             y = std::max(y, below(j));

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "platform/richtext/rtfcodepage.h"
 
 #include "platform/cp1252.h"

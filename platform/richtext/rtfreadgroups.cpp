@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The RTF reader's groups: opening and closing them with their attributes, and skipping
 // groups and destinations that hold no text of the document.
 

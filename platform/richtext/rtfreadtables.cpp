@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The RTF reader's font and colour tables: their entries as the control words and
 // separators build them, and the font a number stands for.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The RTF reader's output: characters through the code pages into lines, the formats
 // they carry, and the document's end.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The RTF reader's tokens: control words with their parameters, control symbols and
 // runs of plain text, and what each control word does to the state.
 

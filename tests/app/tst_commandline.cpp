@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "app/commandline.h"
 #include "platform/richtext/rtfwriter.h"
 #include "recipes/recipefile.h"

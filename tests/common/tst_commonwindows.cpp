@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "common/F_Info.h"
 #include "common/F_LadeInfo.h"
 #include "common/links.h"
 #include "common/session.h"
+#include "common/version.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -119,6 +122,10 @@ private slots:
         QCOMPARE(info->windowTitle(), QStringLiteral("Information:"));
         QCOMPARE(info->findChild<QLabel*>(QStringLiteral("LInternet"))->text(),
                  QString::fromLatin1(kProductWebSite));
+        const QString licence = info->findChild<QLabel*>(QStringLiteral("LLicence"))->text();
+        QVERIFY2(licence.contains(QStringLiteral("Version ") + ProgramVersion() + u'.') &&
+                     licence.contains(QLatin1String("GPL-2.0-or-later")),
+                 qPrintable(licence));
         QVERIFY(!info->findChild<QLabel*>(QStringLiteral("ILogo"))->pixmap().isNull());
         QCoreApplication::processEvents();
         QVERIFY2(!editor.isEnabled(), "the window is not modal: the editor disables itself");

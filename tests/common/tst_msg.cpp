@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "common/F_Msg.h"
 #include "common/session.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Checks the base folder the installation ships: every interface picture the program
 // loads is there under its exact name, with its size and format and something drawn on
 // it; icon files are well-formed; every demo recipe reads cleanly, finds its device

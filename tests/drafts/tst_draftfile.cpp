@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "tests/testfiles.h"
 
 #include "drafts/draftfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The recipe editor driven as a user drives it (keys, Tab, clicks, choices from the
 // drop-down lists), with the program started on a base folder of its own. Questions, the
 // picture dialog and error boxes are answered through their hooks, except where a test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The recipe editor window as the user drives it: typing into its fields, saving with
 // the menu's shortcuts, reopening from the main window, and the commands of the
 // rich-text popup. Questions, the font dialog and error boxes are answered through

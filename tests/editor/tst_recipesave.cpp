@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "common/session.h"
 #include "editor/recipefiles.h"
 #include "editor/recipesave.h"

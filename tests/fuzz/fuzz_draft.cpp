@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the draft reader and what applying a draft does with its
 // numbers: any bytes must parse without a crash or unbounded memory; whatever parses
 // must survive a write and a second read unchanged, and applying it must leave every

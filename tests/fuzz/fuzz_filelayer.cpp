@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the file layer around the parsers: each input builds a recipe
 // folder of files of random kinds (current and old recipe files, side files, FIFOs,
 // folders and links where files belong, links to devices, temporary files left by a

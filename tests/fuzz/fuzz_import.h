@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #pragma once
 
 // Shared check of the import fuzz targets: every recipe a reader gives must become a

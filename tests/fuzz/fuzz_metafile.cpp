@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for Windows metafiles: every input goes through the record check,
 // and what passes it through the converter (libwmf or libemf2svg, in this process so
 // that a crash in them is found) and Qt's SVG renderer. The first byte chooses which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the recipe file readers: any bytes must parse without a crash,
 // a hang or unbounded memory, and whatever parses must survive a write and a second
 // read unchanged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the recipeml import reader: any bytes must be read without a crash,
 // a hang or unbounded memory, and every recipe read must make a sound recipe file.
 

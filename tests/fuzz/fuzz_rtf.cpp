@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the RTF reader and writer.
 //
 // Any input must read without crashing, hanging or growing without bound; whatever it

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "editor/recipefiles.h"
 #include "import/importer.h"
 #include "import/mealmaster.h"

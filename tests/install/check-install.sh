@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the build into a scratch prefix and checks what a user gets: the program,
 # the start script, the template base folder, the desktop entry and icons; then starts
 # the program through the start script for a fresh user twice, to see that the first
@@ -38,7 +39,7 @@ while IFS= read -r file; do
     cmp -s "$source/data/$file" "$template/$file" || fail "template file $file differs"
 done <"$work/data.files"
 
-entry="$prefix/share/applications/dilboscan.desktop"
+entry="$prefix/share/applications/org.dilboscan.Dilboscan.desktop"
 [ -f "$entry" ] || fail "the desktop entry is missing"
 grep -qx "Exec=$prefix/bin/dilboscan-start" "$entry" || fail "the desktop entry does not start $prefix/bin/dilboscan-start"
 grep -qx "Icon=dilboscan" "$entry" || fail "the desktop entry names no icon"

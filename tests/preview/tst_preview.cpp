@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "tests/preview/previewfixture.h"
 #include "tests/testfiles.h"
 

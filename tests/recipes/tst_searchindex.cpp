@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The indexed list fill against a plain fill written straight from the list rules, over
 // random collections and random typing. DILBO_SEARCH_SEED=<n> replays one seed (the
 // failure message names it); DILBO_SEARCH_SEEDS=<n> runs more collections.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Interoperability with LibreOffice as a second RTF implementation: it must read what
 // we write with the same text and fonts, and we must read what it writes. Skipped when
 // soffice is not installed.

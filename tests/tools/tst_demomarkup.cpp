@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "demo/demorecipes.h"
 #include "demo/markup.h"
 #include "platform/cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The texts of the demo collection: everyday dishes in our own words.
 
 #include "demo/demorecipes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Decorations of the editor and the preview: difficulty stars, calendar pages, the
 // window background and the preview's button glyphs.
 

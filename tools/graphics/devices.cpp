@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The sixteen cooking devices and the free device slot, 32 × 32 units each. The device
 // names are the base names of their pictures, so they are what recipes store.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures of further demo dishes: pancakes, vegetable curry, cheese fondue, waffles.
 
 #include "graphics/dishsupport.h"

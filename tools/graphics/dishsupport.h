@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #pragma once
 
 // Pieces shared by the recipe pictures: the room behind a dish, plates, shadows, fruit.

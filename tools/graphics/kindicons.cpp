@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The recipe kinds: list icons, type pictures and the icons of the printed list.
 
 #include "graphics/canvas.h"

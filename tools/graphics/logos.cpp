@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program icon and the maker's logo.
 
 #include "graphics/canvas.h"

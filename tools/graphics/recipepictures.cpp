@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The placeholder shown for a recipe without a picture and the pictures of the two
 // sample dishes.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder, or the `package` target.
 # It holds what `cmake --install` installs, below /usr; its dependencies are found by
 # dpkg-shlibdeps from the shared libraries the program links, and the run-time data those
@@ -5,12 +6,13 @@
 # scripts: the users' base folders in their homes belong to them, and installing or
 # removing the package never touches them.
 
-set(DILBO_PACKAGE_MAINTAINER "Dilboscan maintainers <maintainers@dilboscan.invalid>"
-    CACHE STRING "Maintainer field of the Debian package: name <e-mail>")
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dilboscan)
+# The version is the one the last build read from git (tools/version.cmake), which may
+# be newer than the one known when the build folder was configured: cpack reads it.
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DILBO_VERSION_FILE ${DILBO_VERSION_DIR}/version.cmake)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack-version.cmake)
 set(CPACK_PACKAGE_VENDOR "Dilboscan maintainers")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Debian ships programs without their debugging symbols.
