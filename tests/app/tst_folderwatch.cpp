@@ -233,6 +233,7 @@ void FolderWatchTest::changesWaitWhileTheCatalogueIsInUse()
     m_main->setEnabled(true);
     QTRY_COMPARE(rows().size(), 5);
     QCOMPARE(rows().first(), QStringLiteral("Bean soup"));
+    QCOMPARE(m_main->selectedRow(), 0); // "Create new recipe" stays selected
 }
 
 QTEST_MAIN(FolderWatchTest)
