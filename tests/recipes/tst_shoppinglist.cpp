@@ -1,0 +1,257 @@
+#include "recipes/shoppinglist.h"
+
+#include <QTest>
+
+namespace {
+
+// A normal recipe of free ingredient lines.
+ShoppingRecipe normal(const QString& name, const QStringList& lines, double factor = 1)
+{
+    IngredientTexts texts;
+    texts.lines = lines;
+    return {name, shoppingItems(texts, factor)};
+}
+
+// A deluxe recipe of rows "quantity|unit|name".
+ShoppingRecipe deluxe(const QString& name, const QStringList& rows)
+{
+    IngredientTexts texts;
+    texts.deluxe = true;
+    for (const QString& row : rows) {
+        texts.quantities << row.section(u'|', 0, 0);
+        texts.units << row.section(u'|', 1, 1);
+        texts.names << row.section(u'|', 2, 2);
+    }
+    return {name, shoppingItems(texts, 1)};
+}
+
+// The merged lines as "text | recipe, recipe".
+QStringList merged(const QList<ShoppingRecipe>& recipes)
+{
+    QStringList out;
+    for (const ShoppingLine& line : mergeShoppingList(recipes))
+        out << line.text() + QStringLiteral(" | ") + line.recipes.join(QStringLiteral(", "));
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(ShoppingRecipe)
+
+class TestShoppingList : public QObject {
+    Q_OBJECT
+private slots:
+    void ingredientKeys_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("same");
+        auto row = [](const char* a, const char* b, bool same) {
+            QTest::newRow(QByteArray(QByteArray(a) + " / " + b).constData())
+                << QString::fromUtf8(a) << QString::fromUtf8(b) << same;
+        };
+        row("eggs", "egg", true);
+        row("berries", "berry", true);
+        row("tomatoes", "Tomato", true);
+        row("peaches", "peach", true);
+        row("boxes", "box", true);
+        row("glasses", "glass", true);
+        row("red onions", "red onion", true);
+        row("chickens", "chicken", true);
+        row("Tomaten", "Tomate", true);
+        row("Zwiebeln", "Zwiebel", true);
+        row("Nüsse", "Nuss", true);
+        row("Soßen", "Soße", true);
+        row("Eier", "Ei", true);
+        row("Äpfel", "Apfel", true);
+        row("Crème  fraîche", "creme fraiche", true);
+        row("PLAIN FLOUR", "plain flour", true);
+        row("hummus", "hummu", false);
+        row("couscous", "couscou", false);
+        row("egg", "eggplant", false);
+        row("onions", "red onions", false);
+        row("peas", "pears", false);
+        row("cress", "cres", false);
+    }
+    void ingredientKeys()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, same);
+        QCOMPARE(ingredientKey(a) == ingredientKey(b), same);
+    }
+
+    void itemsOfLines()
+    {
+        IngredientTexts texts;
+        texts.lines = {QStringLiteral("For the batter"),
+                       QStringLiteral("200 g plain flour"),
+                       QString(),
+                       QStringLiteral("1 1/2 tsp salt"),
+                       QStringLiteral("2 cups of milk"),
+                       QStringLiteral("30 g butter, melted"),
+                       QStringLiteral("1 clove of garlic"),
+                       QStringLiteral("a pinch of sugar"),
+                       QStringLiteral("SAUCE"),
+                       QStringLiteral("Topping:"),
+                       QStringLiteral("-----"),
+                       QStringLiteral("Salz, Pfeffer"),
+                       QStringLiteral("3 large eggs"),
+                       QStringLiteral("2 Pck. Vanillezucker"),
+                       QStringLiteral("500 g"),
+                       QStringLiteral("Zum Servieren"),
+                       QStringLiteral("To serve")};
+        QStringList got;
+        for (const ShoppingItem& item : shoppingItems(texts, 2))
+            got << item.quantityText + u'|' + item.unit + u'|' + item.name + u'|' +
+                       (item.quantity ? QString::number(item.quantity->high) : QString());
+        const QStringList expected = {
+            QStringLiteral("400|g|plain flour|400"), QStringLiteral("3|tsp|salt|3"),
+            QStringLiteral("4|cups|milk|4"),         QStringLiteral("60|g|butter|60"),
+            QStringLiteral("2|clove|garlic|2"),      QStringLiteral("||a pinch of sugar|"),
+            QStringLiteral("||Salz, Pfeffer|"),      QStringLiteral("6||large eggs|6"),
+            QStringLiteral("4|Pck.|Vanillezucker|4"), QStringLiteral("1000||g|1000")};
+        QCOMPARE(got, expected);
+    }
+
+    void itemsOfColumns()
+    {
+        IngredientTexts texts;
+        texts.deluxe = true;
+        texts.quantities = {QString(), QStringLiteral("1 1/2"), QStringLiteral("2-3"),
+                            QStringLiteral("a pinch"), QString(), QStringLiteral("2 large"),
+                            QString(), QString()};
+        texts.units = {QString(), QStringLiteral("lb"), QString(), QString(), QString(),
+                       QString(), QStringLiteral("tbsp")};
+        texts.names = {QStringLiteral("GLAZE"), QStringLiteral("Apples"), QStringLiteral("Eggs"),
+                       QStringLiteral("salt"), QStringLiteral("Pepper"), QStringLiteral("onions"),
+                       QString(), QString()};
+        QStringList got;
+        for (const ShoppingItem& item : shoppingItems(texts, 2))
+            got << item.quantityText + u'|' + item.unit + u'|' + item.name + u'|' +
+                       (item.quantity ? QString::number(item.quantity->low) : QString());
+        const QStringList expected = {
+            QStringLiteral("3|lb|Apples|3"), QStringLiteral("4-6||Eggs|4"),
+            QStringLiteral("a pinch||salt|"), QStringLiteral("||Pepper|"),
+            QStringLiteral("4 large||onions|"), QStringLiteral("|tbsp||")};
+        QCOMPARE(got, expected);
+    }
+
+    void merging_data()
+    {
+        QTest::addColumn<QList<ShoppingRecipe>>("recipes");
+        QTest::addColumn<QStringList>("lines");
+        const QString a = QStringLiteral("A"), b = QStringLiteral("B"), c = QStringLiteral("C");
+        auto l = [](std::initializer_list<const char*> texts) {
+            QStringList out;
+            for (const char* t : texts)
+                out << QString::fromUtf8(t);
+            return out;
+        };
+        QTest::newRow("same unit added, recipes named")
+            << QList{normal(a, l({"200 g flour"})), normal(b, l({"300 g Flour"}))}
+            << l({"500 g flour | A, B"});
+        QTest::newRow("same unit stays even when large")
+            << QList{normal(a, l({"800 g flour"})), normal(b, l({"700 g flour"}))}
+            << l({"1500 g flour | A, B"});
+        QTest::newRow("g and kg: kg when it writes well")
+            << QList{normal(a, l({"500 g sugar"})), normal(b, l({"1 kg sugar"}))}
+            << l({"1 1/2 kg sugar | A, B"});
+        QTest::newRow("g and kg: g when kg would round")
+            << QList{normal(a, l({"200 g sugar"})), normal(b, l({"1 kg sugar"}))}
+            << l({"1200 g sugar | A, B"});
+        QTest::newRow("ml and l")
+            << QList{normal(a, l({"250 ml milk"})), normal(b, l({"1/4 l milk"}))}
+            << l({"1/2 l milk | A, B"});
+        QTest::newRow("tsp and tbsp")
+            << QList{normal(a, l({"1 tbsp sugar"})), normal(b, l({"1 tsp sugar"}))}
+            << l({"1 1/3 tbsp sugar | A, B"});
+        QTest::newRow("tbsp and cup")
+            << QList{normal(a, l({"1/2 cup oil"})), normal(b, l({"4 tbsp oil"}))}
+            << l({"3/4 cup oil | A, B"});
+        QTest::newRow("cup and tbsp that do not make a fraction")
+            << QList{normal(a, l({"1 cup oil"})), normal(b, l({"1 tbsp oil"}))}
+            << l({"17 tbsp oil | A, B"});
+        QTest::newRow("oz and lb")
+            << QList{normal(a, l({"8 oz cheese"})), normal(b, l({"1 lb cheese"}))}
+            << l({"1 1/2 lb cheese | A, B"});
+        QTest::newRow("German spoons with English")
+            << QList{normal(a, l({"1 EL Zucker"})), normal(b, l({"1 TL Zucker"}))}
+            << l({"1 1/3 EL Zucker | A, B"});
+        QTest::newRow("MealMaster t and T")
+            << QList{normal(a, l({"1 T oil"})), normal(b, l({"1 t oil"}))}
+            << l({"1 1/3 T oil | A, B"});
+        QTest::newRow("units that do not convert stay apart")
+            << QList{normal(a, l({"200 g flour"})), normal(b, l({"1 cup flour"})),
+                     normal(c, l({"2 oz flour"}))}
+            << l({"200 g flour | A", "1 cup flour | B", "2 oz flour | C"});
+        QTest::newRow("plural and singular, the plural for more than one")
+            << QList{normal(a, l({"1 egg"})), normal(b, l({"2 eggs"}))}
+            << l({"3 eggs | A, B"});
+        QTest::newRow("the singular for one")
+            << QList{normal(a, l({"1/2 Zwiebel"})), normal(b, l({"1/2 Zwiebeln"}))}
+            << l({"1 Zwiebel | A, B"});
+        QTest::newRow("count units compare folded")
+            << QList{normal(a, l({"1 Dose Mais"})), normal(b, l({"2 Dosen Mais"}))}
+            << l({"3 Dosen Mais | A, B"});
+        QTest::newRow("ranges add both ends")
+            << QList{normal(a, l({"2-3 eggs"})), normal(b, l({"1 egg"}))}
+            << l({"3-4 eggs | A, B"});
+        QTest::newRow("range word kept")
+            << QList{normal(a, l({"1 egg"})), normal(b, l({"2 to 3 eggs"}))}
+            << l({"3 to 4 eggs | A, B"});
+        QTest::newRow("decimals as the first recipe wrote them")
+            << QList{normal(a, l({"0,5 l Milch"})), normal(b, l({"0,25 l Milch"}))}
+            << l({"0,75 l Milch | A, B"});
+        QTest::newRow("no quantity merges with no quantity only")
+            << QList{normal(a, l({"salt", "2 tsp salt"})), normal(b, l({"Salt"}))}
+            << l({"salt | A, B", "2 tsp salt | A"});
+        QTest::newRow("a free line without a number is a name")
+            << QList{normal(a, l({"a pinch of salt"})), normal(b, l({"A pinch of salt"}))}
+            << l({"a pinch of salt | A, B"});
+        QTest::newRow("unreadable quantities keep their own lines")
+            << QList{deluxe(a, l({"a pinch||salt", "1|tsp|salt"})),
+                     deluxe(b, l({"a pinch||salt", "1|T|salt"}))}
+            << l({"a pinch salt | A", "1 1/3 T salt | A, B", "a pinch salt | B"});
+        QTest::newRow("millilitres that do not make a fraction of a litre")
+            << QList{normal(a, l({"250 ml water"})), deluxe(b, l({"0.1|l|water"}))}
+            << l({"350 ml water | A, B"});
+        QTest::newRow("a recipe named once, order of first appearance")
+            << QList{normal(a, l({"1 onion", "2 carrots", "1 onion"})),
+                     normal(b, l({"1 carrot"}))}
+            << l({"2 onion | A", "3 carrots | A, B"});
+        QTest::newRow("scaled before merging")
+            << QList{normal(a, l({"100 g butter"}), 3), normal(b, l({"1/2 cup sugar"}), 0.5)}
+            << l({"300 g butter | A", "1/4 cup sugar | B"});
+    }
+    void merging()
+    {
+        QFETCH(QList<ShoppingRecipe>, recipes);
+        QFETCH(QStringList, lines);
+        QCOMPARE(merged(recipes), lines);
+    }
+
+    void sectionHeadings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("heading");
+        QTest::newRow("capitals") << QStringLiteral("FÜR DEN TEIG") << true;
+        QTest::newRow("colon") << QStringLiteral("Topping:") << true;
+        QTest::newRow("rule") << QStringLiteral("-- -- --") << true;
+        QTest::newRow("for the") << QStringLiteral("for the sauce") << true;
+        QTest::newRow("für") << QStringLiteral("Für die Füllung") << true;
+        QTest::newRow("ingredient") << QStringLiteral("salt and pepper") << false;
+        QTest::newRow("one capital letter") << QStringLiteral("X") << false;
+        QTest::newRow("capital with a small letter") << QStringLiteral("Oil") << false;
+        QTest::newRow("blank") << QStringLiteral("  ") << false;
+    }
+    void sectionHeadings()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, heading);
+        QCOMPARE(isSectionHeading(text), heading);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShoppingList)
+#include "tst_shoppinglist.moc"
