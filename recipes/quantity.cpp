@@ -255,16 +255,16 @@ QString formatAmount(double value, AmountStyle style)
         }
     }
     int wholes = int(whole);
-    if (best.numerator == best.denominator) {
+    if (best.numerator == best.denominator) { // the next whole number
         ++wholes;
-        best = kSteps[0];
+        best.numerator = 0;
     }
     if (wholes == 0 && best.numerator == 0)
         best = kSteps[1];
     // Written into a buffer: a shopping list writes one amount per ingredient.
     char text[40];
     char* end = text;
-    if (best.numerator == 0 || wholes > 0)
+    if (wholes > 0) // an amount without a fraction has one at least
         end = writeNumber(end, wholes);
     if (best.numerator > 0) {
         if (wholes > 0)

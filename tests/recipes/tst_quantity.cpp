@@ -150,6 +150,7 @@ private slots:
         row("to needs blanks", "2to3", true, 2, 2, false, "to3");
         row("unit right after", "200g flour", true, 200, 200, false, "g flour");
         row("improper fraction is no mixed part", "1 3/2", true, 1, 1, false, " 3/2");
+        row("a whole is no mixed part", "1 4/4 cup", true, 1, 1, false, " 4/4 cup");
         row("leading blanks", "   1/2", true, 0.5, 0.5, false, "");
         row("zero denominator", "1/0", false, 0, 0, false, "");
         row("a pinch", "a pinch", false, 0, 0, false, "");
@@ -176,6 +177,26 @@ private slots:
         QCOMPARE(text.mid(q->end), rest);
         // The whole text is a quantity exactly when nothing but blanks follows.
         QCOMPARE(bool(readQuantity(text)), rest.trimmed().isEmpty());
+    }
+
+    // Every vulgar fraction, alone and after a whole number.
+    void vulgarFractions()
+    {
+        const struct {
+            char16_t ch;
+            int numerator, denominator;
+        } fractions[] = {{u'¼', 1, 4}, {u'½', 1, 2}, {u'¾', 3, 4}, {u'⅐', 1, 7}, {u'⅑', 1, 9},
+                         {u'⅒', 1, 10}, {u'⅓', 1, 3}, {u'⅔', 2, 3}, {u'⅕', 1, 5}, {u'⅖', 2, 5},
+                         {u'⅗', 3, 5}, {u'⅘', 4, 5}, {u'⅙', 1, 6}, {u'⅚', 5, 6}, {u'⅛', 1, 8},
+                         {u'⅜', 3, 8}, {u'⅝', 5, 8}, {u'⅞', 7, 8}};
+        for (const auto& f : fractions) {
+            const QString alone(QChar(f.ch));
+            const double value = double(f.numerator) / f.denominator;
+            const auto q = readQuantity(alone);
+            QVERIFY2(q && std::fabs(q->low - value) < 1e-9, qPrintable(alone));
+            const auto mixed = readQuantity(QString(QStringLiteral("2") + alone));
+            QVERIFY2(mixed && std::fabs(mixed->low - 2 - value) < 1e-9, qPrintable(alone));
+        }
     }
 
     // Quantity texts the import meets, each read by the reader and by the reference above.
@@ -248,6 +269,7 @@ private slots:
         row("zero", 0, "", "0");
         row("decimal comma", 0.75, ",", "0,75");
         row("decimal point", 1.5, ".", "1.5");
+        row("decimal half", 0.5, ",", "0,5");
         row("decimal one place", 2.26, ",", "2,3");
         row("decimal whole", 3, ",", "3");
         row("decimal from ten", 12.6, ",", "13");
