@@ -100,7 +100,7 @@ bool smallLatin1(QStringView word, char (&out)[kLongestUnit + 1])
         char16_t c = word[i].unicode();
         if (c > 0xFF)
             return false;
-        if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        if ((c > u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
             c += 0x20;
         out[i] = char(c);
     }
@@ -425,9 +425,15 @@ struct ShoppingListMerger::Group {
     QStringList otherNames;
     int firstRecipe = 0;
     QList<int> otherRecipes; // in the order they were met
+    size_t hash = 0;         // of its key
+    qsizetype keyAt = 0;     // where its key starts in m_keys
+    qsizetype keyLength = 0;
 };
 
-size_t ShoppingListMerger::KeyHash::operator()(const QString& key) const noexcept
+namespace {
+
+// FNV-1a: keys are short texts, hashed once per ingredient.
+size_t keyHash(QStringView key)
 {
     size_t hash = 14695981039346656037ull;
     for (QChar ch : key) {
@@ -435,6 +441,22 @@ size_t ShoppingListMerger::KeyHash::operator()(const QString& key) const noexcep
         hash *= 1099511628211ull;
     }
     return hash;
+}
+
+} // namespace
+
+qsizetype ShoppingListMerger::findGroup(size_t hash) const
+{
+    const size_t mask = m_table.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const qsizetype place = m_table[slot];
+        if (place == 0)
+            return -qsizetype(slot) - 1;
+        const Group& group = m_groups[place - 1];
+        if (group.hash == hash && group.keyLength == m_key.size() &&
+            QStringView(m_keys).sliced(group.keyAt, group.keyLength) == m_key)
+            return place - 1;
+    }
 }
 
 ShoppingListMerger::ShoppingListMerger() = default;
@@ -458,6 +480,8 @@ void ShoppingListMerger::addItem(int recipe, const Quantity* quantity, bool noTe
     // The key: whether it is added up or only named, the ingredient, the unit (its kind
     // for one that converts). Built in one buffer; only a new key is kept.
     Group* group = nullptr;
+    size_t hash = 0;
+    bool keyed = false;
     if (quantity || noText) {
         m_key.truncate(0);
         m_key += quantity ? u'q' : u'n';
@@ -469,14 +493,38 @@ void ShoppingListMerger::addItem(int recipe, const Quantity* quantity, bool noTe
             m_key += u'u';
             appendKey(m_key, withoutFinalDot(unitText));
         }
-        const auto it = m_byKey.find(m_key);
-        if (it != m_byKey.end())
-            group = &m_groups[it->second];
-        else // a copy of its own, so the buffer stays the buffer's
-            m_byKey.emplace(QString(m_key.constData(), m_key.size()), m_groups.size());
+        if (m_table.size() < 2 * (m_groups.size() + 1)) { // at most half full
+            std::vector<qsizetype> table(qMax(size_t(64), 4 * m_table.size()), 0);
+            const size_t mask = table.size() - 1;
+            for (size_t i = 0; i < m_groups.size(); ++i) {
+                if (m_groups[i].keyLength < 0)
+                    continue;
+                size_t slot = m_groups[i].hash & mask;
+                while (table[slot] != 0)
+                    slot = (slot + 1) & mask;
+                table[slot] = qsizetype(i) + 1;
+            }
+            m_table.swap(table);
+        }
+        hash = keyHash(m_key);
+        const qsizetype found = findGroup(hash);
+        if (found >= 0) {
+            group = &m_groups[found];
+        } else {
+            m_table[-found - 1] = qsizetype(m_groups.size()) + 1;
+            keyed = true;
+        }
     }
     if (!group) {
         group = &m_groups.emplace_back();
+        if (keyed) {
+            group->hash = hash;
+            group->keyAt = m_keys.size();
+            group->keyLength = m_key.size();
+            m_keys += m_key;
+        } else {
+            group->keyLength = -1; // a line of its own, found by no key
+        }
         group->quantityText = makeText();
         group->unitText = unitText.toString();
         group->name = name.toString();

@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 // The shopping list: the ingredients of one or more recipes, each scaled to the servings
@@ -98,11 +97,11 @@ private:
     QStringList m_recipes;
     std::vector<Group> m_groups;
     QHash<QString, int> m_recipeIndexes;
-    // Keys hashed with FNV-1a: short texts, looked up once per ingredient.
-    struct KeyHash {
-        size_t operator()(const QString& key) const noexcept;
-    };
-    std::unordered_map<QString, qsizetype, KeyHash> m_byKey;
+    // The keys of the groups one after another in one text, and an open-addressed table
+    // of group places + 1 (0 empty): a group costs no allocation of its own for its key.
+    QString m_keys;
+    std::vector<qsizetype> m_table;
+    qsizetype findGroup(size_t hash) const;
     QString m_key;      // the key being built
     QString m_texts[3]; // the texts of a row being read
 };

@@ -66,12 +66,14 @@ private slots:
         row("Äpfel", "Apfel", true);
         row("Crème  fraîche", "creme fraiche", true);
         row("PLAIN FLOUR", "plain flour", true);
+        row("  Plain \t\r flour ", "plain flour", true);
         row("hummus", "hummu", false);
         row("couscous", "couscou", false);
         row("egg", "eggplant", false);
         row("onions", "red onions", false);
         row("peas", "pears", false);
         row("cress", "cres", false);
+        row("cooking gas", "cooking ga", false); // a word of three letters keeps its "s"
     }
     void ingredientKeys()
     {
@@ -169,9 +171,24 @@ private slots:
         QTest::newRow("tbsp and cup")
             << QList{normal(a, l({"1/2 cup oil"})), normal(b, l({"4 tbsp oil"}))}
             << l({"3/4 cup oil | A, B"});
+        QTest::newRow("a quarter cup is a cup")
+            << QList{normal(a, l({"1/8 cup oil"})), normal(b, l({"2 tbsp oil"}))}
+            << l({"1/4 cup oil | A, B"});
         QTest::newRow("cup and tbsp that do not make a fraction")
             << QList{normal(a, l({"1 cup oil"})), normal(b, l({"1 tbsp oil"}))}
             << l({"17 tbsp oil | A, B"});
+        QTest::newRow("oz and lb that do not make a fraction of a pound")
+            << QList{normal(a, l({"1 lb cheese"})), normal(b, l({"3 oz cheese"}))}
+            << l({"19 oz cheese | A, B"});
+        QTest::newRow("dl and cl")
+            << QList{normal(a, l({"1 dl cream"})), normal(b, l({"5 cl cream"}))}
+            << l({"150 ml cream | A, B"});
+        QTest::newRow("MealMaster ts and tb")
+            << QList{deluxe(a, l({"1|ts|salt"})), deluxe(b, l({"1|tb|salt"}))}
+            << l({"1 1/3 tb salt | A, B"});
+        QTest::newRow("a line of its own as written")
+            << QList{normal(a, l({"  2 eggs", "0.333 cup milk"}))}
+            << l({"2 eggs | A", "0.333 cup milk | A"});
         QTest::newRow("oz and lb")
             << QList{normal(a, l({"8 oz cheese"})), normal(b, l({"1 lb cheese"}))}
             << l({"1 1/2 lb cheese | A, B"});
@@ -229,6 +246,43 @@ private slots:
         QFETCH(QList<ShoppingRecipe>, recipes);
         QFETCH(QStringList, lines);
         QCOMPARE(merged(recipes), lines);
+    }
+
+    // A record's own lines are read as its texts are: a deluxe recipe's rows, a normal
+    // one's lines, and those of a recipe marked deluxe without any row.
+    void recordsReadAsTheirTexts()
+    {
+        TKVG plain;
+        plain.Ingredients = {"For the dough", "250 g flour", "2 eggs, beaten", "salt"};
+        TKVG deluxe;
+        deluxe.Kind = 1;
+        deluxe.Quantities = {"1 1/2", "", "a pinch"};
+        deluxe.Units = {"lb"};
+        deluxe.IngredientNames = {"Apples", "GLAZE", "salt", "Honey"};
+        TKVG marked;
+        marked.Kind = 1;
+        marked.Ingredients = {"3 eggs"};
+        const QList<std::pair<QString, const TKVG*>> recipes = {
+            {QStringLiteral("Plain"), &plain},
+            {QStringLiteral("Deluxe"), &deluxe},
+            {QStringLiteral("Marked"), &marked}};
+        ShoppingListMerger fromRecords, fromTexts;
+        for (const auto& [name, record] : recipes) {
+            fromRecords.add(name, *record, 2);
+            fromTexts.add(name, ingredientTexts(*record, false), 2);
+        }
+        auto texts = [](const QList<ShoppingLine>& lines) {
+            QStringList out;
+            for (const ShoppingLine& line : lines)
+                out << line.text() + QStringLiteral(" | ") + line.recipes.join(QStringLiteral(", "));
+            return out;
+        };
+        const QStringList expected = {
+            QStringLiteral("500 g flour | Plain"),      QStringLiteral("10 eggs | Plain, Marked"),
+            QStringLiteral("salt | Plain"),             QStringLiteral("3 lb Apples | Deluxe"),
+            QStringLiteral("a pinch salt | Deluxe"),    QStringLiteral("Honey | Deluxe")};
+        QCOMPARE(texts(fromRecords.lines()), expected);
+        QCOMPARE(texts(fromTexts.lines()), expected);
     }
 
     void sectionHeadings_data()
