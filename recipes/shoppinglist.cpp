@@ -94,24 +94,23 @@ QStringView withoutFinalDot(QStringView unit)
 constexpr qsizetype kLongestUnit = 11;
 bool smallLatin1(QStringView word, char (&out)[kLongestUnit + 1])
 {
-    if (word.isEmpty() || word.size() > kLongestUnit)
+    const size_t size = size_t(word.size());
+    if (size == 0 || size > size_t(kLongestUnit))
         return false;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        char16_t c = word[i].unicode();
+    for (size_t i = 0; i < size; ++i) {
+        const char32_t c = QChar::toLower(char32_t(word[qsizetype(i)].unicode()));
         if (c > 0xFF)
             return false;
-        if ((c > u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-            c += 0x20;
         out[i] = char(c);
     }
-    out[word.size()] = '\0';
+    out[size] = '\0';
     return true;
 }
 
 const Convertible* convertible(QStringView unit)
 {
     const QStringView bare = withoutFinalDot(unit);
-    char small[kLongestUnit + 1];
+    char small[kLongestUnit + 1] = {};
     if (!smallLatin1(bare, small))
         return nullptr;
     if (bare.size() <= 2) {
@@ -129,7 +128,7 @@ const Convertible* convertible(QStringView unit)
 
 bool isCountUnit(QStringView unit)
 {
-    char small[kLongestUnit + 1];
+    char small[kLongestUnit + 1] = {};
     if (!smallLatin1(withoutFinalDot(unit), small))
         return false;
     for (const char* known : kCountUnits) {

@@ -93,6 +93,9 @@ private:
     template <typename MakeText>
     void addItem(int recipe, const Quantity* quantity, bool noText, QStringView unit,
                  QStringView name, MakeText makeText);
+    /// The place of the group whose key is m_key and whose key hashes to hash; when
+    /// there is none, -1 - the table slot where it goes.
+    qsizetype findGroup(size_t hash) const;
 
     QStringList m_recipes;
     std::vector<Group> m_groups;
@@ -101,7 +104,6 @@ private:
     // of group places + 1 (0 empty): a group costs no allocation of its own for its key.
     QString m_keys;
     std::vector<qsizetype> m_table;
-    qsizetype findGroup(size_t hash) const;
     QString m_key;      // the key being built
     QString m_texts[3]; // the texts of a row being read
 };
@@ -110,6 +112,7 @@ private:
 /// ingredient are added up when they have a readable quantity in the same unit or in
 /// units that convert (g/kg, ml/cl/dl/l, tsp/tbsp/cup, oz/lb); items without any quantity
 /// merge with each other; the rest keep lines of their own. A line of one item is
-/// written as the item is; a sum in one unit stays in it; a sum of different units is written in the largest unit in which it is at least
-/// 1/4 and, below 10, is written within 2 % of its value ("1 1/2 kg", "1200 g").
+/// written as the item is; a sum in one unit stays in it; a sum of different units is
+/// written in the largest unit in which it is at least 1/4 and, below 10, is written
+/// within 2 % of its value ("1 1/2 kg", "1200 g").
 QList<ShoppingLine> mergeShoppingList(const QList<ShoppingRecipe>& recipes);

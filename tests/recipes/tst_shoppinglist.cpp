@@ -102,7 +102,10 @@ private slots:
                        QStringLiteral("2 Pck. Vanillezucker"),
                        QStringLiteral("500 g"),
                        QStringLiteral("Zum Servieren"),
-                       QStringLiteral("To serve")};
+                       QStringLiteral("To serve"),
+                       QStringLiteral("3 potatoes, peeled"),
+                       QStringLiteral("1 STÜCK Ingwer"),
+                       QStringLiteral("1 CAN tomatoes")};
         QStringList got;
         for (const ShoppingItem& item : shoppingItems(texts, 2))
             got << item.quantityText + u'|' + item.unit + u'|' + item.name + u'|' +
@@ -112,7 +115,9 @@ private slots:
             QStringLiteral("4|cups|milk|4"),         QStringLiteral("60|g|butter|60"),
             QStringLiteral("2|clove|garlic|2"),      QStringLiteral("||a pinch of sugar|"),
             QStringLiteral("||Salz, Pfeffer|"),      QStringLiteral("6||large eggs|6"),
-            QStringLiteral("4|Pck.|Vanillezucker|4"), QStringLiteral("1000||g|1000")};
+            QStringLiteral("4|Pck.|Vanillezucker|4"), QStringLiteral("1000||g|1000"),
+            QStringLiteral("6||potatoes|6"),         QStringLiteral("2|STÜCK|Ingwer|2"),
+            QStringLiteral("2|CAN|tomatoes|2")};
         QCOMPARE(got, expected);
     }
 
@@ -171,6 +176,12 @@ private slots:
         QTest::newRow("tbsp and cup")
             << QList{normal(a, l({"1/2 cup oil"})), normal(b, l({"4 tbsp oil"}))}
             << l({"3/4 cup oil | A, B"});
+        QTest::newRow("a cup made of spoons")
+            << QList{normal(a, l({"15 tbsp sugar"})), normal(b, l({"3 tsp sugar"}))}
+            << l({"1 cup sugar | A, B"});
+        QTest::newRow("more than a cup made of spoons")
+            << QList{normal(a, l({"18 tbsp sugar"})), normal(b, l({"6 tsp sugar"}))}
+            << l({"1 1/4 cups sugar | A, B"});
         QTest::newRow("a quarter cup is a cup")
             << QList{normal(a, l({"1/8 cup oil"})), normal(b, l({"2 tbsp oil"}))}
             << l({"1/4 cup oil | A, B"});
@@ -285,6 +296,18 @@ private slots:
         QCOMPARE(texts(fromTexts.lines()), expected);
     }
 
+    // Enough ingredients that their keys collide in the table and it grows several times.
+    void manyIngredients()
+    {
+        QStringList lines, expected;
+        for (int i = 0; i < 500; ++i) {
+            lines << QStringLiteral("1 g spice %1").arg(i);
+            expected << QStringLiteral("2 g spice %1 | A, B").arg(i);
+        }
+        QCOMPARE(merged({normal(QStringLiteral("A"), lines), normal(QStringLiteral("B"), lines)}),
+                 expected);
+    }
+
     void sectionHeadings_data()
     {
         QTest::addColumn<QString>("text");
@@ -294,6 +317,7 @@ private slots:
         QTest::newRow("rule") << QStringLiteral("-- -- --") << true;
         QTest::newRow("for the") << QStringLiteral("for the sauce") << true;
         QTest::newRow("für") << QStringLiteral("Für die Füllung") << true;
+        QTest::newRow("MealMaster's OR") << QStringLiteral("OR") << true;
         QTest::newRow("ingredient") << QStringLiteral("salt and pepper") << false;
         QTest::newRow("one capital letter") << QStringLiteral("X") << false;
         QTest::newRow("capital with a small letter") << QStringLiteral("Oil") << false;
