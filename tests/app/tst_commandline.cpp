@@ -471,6 +471,13 @@ private slots:
         QTest::newRow("unknown recipe")
             << QStringList{QStringLiteral("Cake"), QStringLiteral("Pie")} << 1 << QString()
             << QStringLiteral("No recipe named \"Pie\"");
+        QTest::newRow("a factor below one")
+            << QStringList{QStringLiteral("Bread:x0.5")} << 0
+            << QStringLiteral("Bread: scaled by 0.5\n\n1/8 kg Flour\tBread\n1 tsp salt\tBread\n")
+            << QString();
+        QTest::newRow("zero servings are part of the name")
+            << QStringList{QStringLiteral("Cake:0")} << 1 << QString()
+            << QStringLiteral("No recipe named \"Cake:0\"");
         QTest::newRow("servings for a recipe without them")
             << QStringList{QStringLiteral("Bread:4")} << 2 << QString()
             << QStringLiteral("\"Bread\" gives no number of servings");
