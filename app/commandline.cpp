@@ -9,6 +9,7 @@
 #include "platform/daycount.h"
 #include "recipes/recipejson.h"
 #include "recipes/recipelist.h"
+#include "recipes/shoppinglist.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
@@ -130,6 +131,94 @@ int importFiles(const QStringList& files, QTextStream& out, QTextStream& err)
     return summary.imported > 0 && !summary.stopped() ? 0 : 1;
 }
 
+// One recipe asked for on the command line: "NAME", "NAME:SERVINGS" or "NAME:xFACTOR".
+struct ShoppingRequest {
+    QString name;
+    std::optional<double> servings;
+    std::optional<double> factor;
+};
+
+// The amount after the last ":" when it reads as servings or a factor; otherwise the
+// whole argument is the name (a recipe's name may hold a ":").
+ShoppingRequest shoppingRequest(const QString& argument)
+{
+    ShoppingRequest request{argument, std::nullopt, std::nullopt};
+    const qsizetype colon = argument.lastIndexOf(u':');
+    if (colon < 0)
+        return request;
+    QStringView amount = QStringView(argument).sliced(colon + 1).trimmed();
+    const bool factor = amount.startsWith(u'x') || amount.startsWith(u'*') ||
+                        amount.startsWith(u'\u00D7');
+    if (factor)
+        amount = amount.sliced(1);
+    const auto q = readQuantity(amount);
+    if (!q || q->range || !(q->low > 0))
+        return request;
+    request.name = argument.left(colon);
+    (factor ? request.factor : request.servings) = q->low;
+    return request;
+}
+
+// --shopping-list: the recipes' ingredients scaled and merged, one line each with the
+// recipes that need it. Reads the recipe files as they are and changes none.
+int printShoppingList(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (arguments.isEmpty()) {
+        err << "--shopping-list needs at least one NAME" << Qt::endl;
+        return 2;
+    }
+    const QString base = currentBaseFolder();
+    TKV kv;
+    QList<FileProblem> problems;
+    ReadCatalogue(base, kv, &problems, OldFiles::Skip);
+    SortByName(kv);
+    reportProblems(problems, err);
+
+    QList<ShoppingRecipe> recipes;
+    QStringList heads;
+    for (const QString& argument : arguments) {
+        const ShoppingRequest request = shoppingRequest(argument);
+        const int index = findRecipeByName(kv, request.name);
+        if (index < 0) {
+            err << QStringLiteral("No recipe named \"%1\" in %2prepared_recipes.")
+                       .arg(request.name, base)
+                << Qt::endl;
+            return 1;
+        }
+        const TKVG& recipe = kv[index];
+        const QString written = cp1252::toUnicode(recipe.Servings).trimmed();
+        double factor = request.factor.value_or(1);
+        QString head = listField(request.name) + QStringLiteral(": ");
+        if (request.servings) {
+            const auto servings = servingsOf(written);
+            if (!servings) {
+                err << QStringLiteral("\"%1\" gives no number of servings; scale it by a "
+                                      "factor instead, as \"%1:x2\".")
+                           .arg(request.name)
+                    << Qt::endl;
+                return 2;
+            }
+            factor = *request.servings / *servings;
+            head += QStringLiteral("%1 servings (written for %2)")
+                        .arg(formatAmount(*request.servings, {}), listField(written));
+        } else if (request.factor) {
+            head += QStringLiteral("scaled by %1").arg(formatAmount(factor, {true, u'.'}));
+        } else {
+            head += written.isEmpty() ? QStringLiteral("as written") : listField(written);
+        }
+        heads << head;
+        recipes.append({request.name, shoppingItems(ingredientTexts(recipe, true), factor)});
+    }
+    for (const QString& head : std::as_const(heads))
+        out << head << '\n';
+    out << '\n';
+    for (const ShoppingLine& line : mergeShoppingList(recipes))
+        out << listField(line.text()) << '\t' << listField(line.recipes.join(QStringLiteral(", ")))
+            << '\n';
+    out.flush();
+    return 0;
+}
+
 } // namespace
 
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -213,13 +302,28 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "were imported and what could not be read. Exit status 1 when nothing "
                        "could be imported."));
     parser.addOption(importOption);
+    const QCommandLineOption shoppingOption(
+        QStringLiteral("shopping-list"),
+        QStringLiteral("Print the shopping list of the recipes NAME given after the options, "
+                       "as the list shows their names: one line per ingredient, amounts of the "
+                       "same ingredient in the same or a convertible unit added up, then a tab "
+                       "and the recipes that need it. NAME:SERVINGS scales a recipe from the "
+                       "number of servings it gives to SERVINGS, NAME:xFACTOR by FACTOR. No "
+                       "recipe file is changed."));
+    parser.addOption(shoppingOption);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("With --import: a file to import."),
                                  QStringLiteral("[FILE...]"));
+    parser.addPositionalArgument(QStringLiteral("NAME"),
+                                 QStringLiteral("With --shopping-list: a recipe, NAME[:SERVINGS] "
+                                                "or NAME:xFACTOR."),
+                                 QStringLiteral("[NAME...]"));
     parser.process(arguments);
 
     if (parser.isSet(importOption))
         return importFiles(parser.positionalArguments(), out, err);
+    if (parser.isSet(shoppingOption))
+        return printShoppingList(parser.positionalArguments(), out, err);
     if (parser.isSet(exportOption))
         return exportJson(out, err);
     if (parser.isSet(printPdfOption) || parser.isSet(printOption)) {

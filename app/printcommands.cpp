@@ -67,15 +67,6 @@ std::unique_ptr<PrintJob> jobFor(const PrintTarget& target, const QString& title
     return MakePrintJob(choice, currentPaperCm(), d.PageLandscape, title, jobName, kQueueWaitMs);
 }
 
-int findRecipe(const TKV& kv, const QString& name)
-{
-    for (int i = 0; i < kv.size(); ++i) {
-        if (cp1252::toUnicode(kv.at(i).Name) == name)
-            return i;
-    }
-    return -1;
-}
-
 // Questions get the answers of the command line, errors go to err; both are restored
 // when the command ends.
 class Unattended {
@@ -108,6 +99,15 @@ bool printPreviewPages(TFVor& preview, const PrintTarget& target, const QString&
 
 } // namespace
 
+int findRecipeByName(const TKV& kv, const QString& name)
+{
+    for (int i = 0; i < kv.size(); ++i) {
+        if (cp1252::toUnicode(kv.at(i).Name) == name)
+            return i;
+    }
+    return -1;
+}
+
 int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextStream& err)
 {
     QList<FileProblem> problems;
@@ -138,7 +138,7 @@ int printRecipe(const PrintTarget& target, const QString& name, bool deluxe,
     QList<FileProblem> problems;
     loadCatalogueAtStartup(base, catalogue.recipes, &problems);
     reportProblems(problems, err);
-    catalogue.CurrentRecipe = findRecipe(catalogue.recipes, name);
+    catalogue.CurrentRecipe = findRecipeByName(catalogue.recipes, name);
     if (catalogue.CurrentRecipe < 0) {
         err << QStringLiteral("No recipe named \"%1\" in %2prepared_recipes; nothing was printed.")
                    .arg(name, base)

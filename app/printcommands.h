@@ -26,6 +26,9 @@ struct ListOptions {
 /// line on err when an entry does not exist. Problems with single files go to err.
 int selectListRows(const ListOptions& options, TKV& kv, QList<int>* rows, QTextStream& err);
 
+/// The catalogue index of the first recipe whose name reads as name; -1 when none does.
+int findRecipeByName(const TKV& kv, const QString& name);
+
 /// Where a command prints: a PDF file through the built-in PDF printer, or a queue of
 /// the system's printers (as the print dialog would, the job named after the recipe
 /// and waited for until it is done).

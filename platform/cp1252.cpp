@@ -72,6 +72,14 @@ QString toUnicode(QByteArrayView bytes)
     return out;
 }
 
+void toUnicode(QByteArrayView bytes, QString* out)
+{
+    out->resize(bytes.size());
+    QChar* dst = out->data();
+    for (char c : bytes)
+        *dst++ = QChar(decodeByte(static_cast<unsigned char>(c)));
+}
+
 QByteArray fromUnicode(QStringView text)
 {
     QByteArray out;

@@ -17,6 +17,8 @@ namespace cp1252 {
 /// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, as
 /// Windows does, so every byte string survives a round trip.
 QString toUnicode(QByteArrayView bytes);
+/// The same into out, reusing its storage: for loops that decode many short texts.
+void toUnicode(QByteArrayView bytes, QString* out);
 
 /// Encodes to Windows-1252; a character the code page cannot hold becomes "?".
 QByteArray fromUnicode(QStringView text);

@@ -443,6 +443,104 @@ private slots:
                 QVERIFY2(result.out.contains(file), qPrintable(result.out));
         }
     }
+
+    // Three recipes, one deluxe whose quantity column shows its side file; an old-format
+    // recipe file is read as it is, and no file changes.
+    void shoppingList_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("servings, as written, factor")
+            << QStringList{QStringLiteral("Soup: hot:8"), QStringLiteral("Cake"),
+                           QStringLiteral("Bread:x1.5")}
+            << 0
+            << QStringLiteral("Soup: hot: 8 servings (written for 4-6 people)\n"
+                              "Cake: as written\n"
+                              "Bread: scaled by 1.5\n\n"
+                              "1 kg flour\tSoup: hot, Cake, Bread\n"
+                              "4 eggs\tSoup: hot\n"
+                              "a pinch salt\tCake\n"
+                              "3 tsp salt\tBread\n")
+            << QString();
+        QTest::newRow("name with a colon and no amount")
+            << QStringList{QStringLiteral("Soup: hot")} << 0
+            << QStringLiteral("Soup: hot: 4-6 people\n\n"
+                              "250 g flour\tSoup: hot\n"
+                              "2 eggs\tSoup: hot\n")
+            << QString();
+        QTest::newRow("unknown recipe")
+            << QStringList{QStringLiteral("Cake"), QStringLiteral("Pie")} << 1 << QString()
+            << QStringLiteral("No recipe named \"Pie\"");
+        QTest::newRow("a factor below one")
+            << QStringList{QStringLiteral("Bread:x0.5")} << 0
+            << QStringLiteral("Bread: scaled by 0.5\n\n1/8 kg Flour\tBread\n1 tsp salt\tBread\n")
+            << QString();
+        QTest::newRow("zero servings are part of the name")
+            << QStringList{QStringLiteral("Cake:0")} << 1 << QString()
+            << QStringLiteral("No recipe named \"Cake:0\"");
+        QTest::newRow("servings for a recipe without them")
+            << QStringList{QStringLiteral("Bread:4")} << 2 << QString()
+            << QStringLiteral("\"Bread\" gives no number of servings");
+        QTest::newRow("no recipe") << QStringList() << 2 << QString()
+                                   << QStringLiteral("needs at least one NAME");
+    }
+    void shoppingList()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        const QString recipes = base + QStringLiteral("prepared_recipes/");
+        TKVG soup;
+        soup.Name = "Soup: hot";
+        soup.Servings = "4-6 people";
+        soup.Ingredients = {"For the dough", "250 g flour", "2 eggs, beaten"};
+        putFile(recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
+        TKVG cake;
+        cake.Name = "Cake";
+        cake.Kind = 1;
+        cake.FilePath = recipes + QStringLiteral("cake.vrez");
+        cake.Quantities = {"100", "1"};
+        cake.QuantitiesRtf = cake.FilePath + QStringLiteral(".004");
+        cake.Units = {"g", ""};
+        cake.IngredientNames = {"flour", "salt"};
+        putFile(cake.FilePath, recipeFileBytes(cake));
+        rich::RichDocument quantities;
+        quantities.appendLine(QStringLiteral("125"));
+        quantities.appendLine(QStringLiteral("a pinch"));
+        putFile(cake.QuantitiesRtf, rich::writeRtf(quantities));
+        TKVG bread;
+        bread.Name = "Bread";
+        bread.Ingredients = {"1/4 kg Flour", "2 tsp salt"};
+        putFile(recipes + QStringLiteral("bread.vrez"), recipeFileBytes(bread));
+        const QByteArray old = "[MENDRAKE_TARVOLIN 1.5]\r\nApple pie\r\n\r\nCakes\r\n9\r\n\r\n"
+                               "\r\n\r\n\r\n1\r\nApples\r\n0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n"
+                               "0\r\n0\r\n0\r\n0\r\n";
+        putFile(recipes + QStringLiteral("old.vrez"), old);
+        QHash<QString, QByteArray> before;
+        for (const QString& name : QDir(recipes).entryList(QDir::Files))
+            before.insert(name, fileBytes(recipes + name));
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(base));
+        const Run result = run(QStringList{QStringLiteral("--shopping-list")} + arguments);
+        QDir::setCurrent(previous);
+
+        QCOMPARE(result.code, code);
+        QCOMPARE(result.out, out);
+        if (err.isEmpty())
+            QVERIFY2(result.err.isEmpty(), qPrintable(result.err));
+        else
+            QVERIFY2(result.err.contains(err), qPrintable(result.err));
+        QHash<QString, QByteArray> after;
+        for (const QString& name : QDir(recipes).entryList(QDir::Files))
+            after.insert(name, fileBytes(recipes + name));
+        QCOMPARE(after, before);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

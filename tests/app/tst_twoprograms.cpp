@@ -98,9 +98,13 @@ private slots:
         QVERIFY2(version.finished().startsWith(QLatin1String("dilboscan ")), "--version");
         TKVG soup;
         soup.Name = "Soup";
+        soup.Ingredients = {"1 1/2 l water"};
         putFile(m_recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
         Program list(m_base, {QStringLiteral("--list")}, bare);
         QVERIFY(list.finished().startsWith(QLatin1String("Create new recipe\t\t\t0\nSoup\t")));
+        Program shopping(m_base, {QStringLiteral("--shopping-list"), QStringLiteral("Soup:x2")},
+                         bare);
+        QCOMPARE(shopping.finished(), QStringLiteral("Soup: scaled by 2\n\n3 l water\tSoup\n"));
         const QString pdf = m_base + QStringLiteral("list.pdf");
         Program print(m_base, {QStringLiteral("--print-list-pdf=") + pdf}, bare);
         print.finished();
