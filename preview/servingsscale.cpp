@@ -12,6 +12,20 @@
 
 namespace {
 
+/// Replaces the characters from start up to end (at least one) of line by text. The new
+/// characters take the formats of the replaced ones in turn, and the last replaced one's
+/// beyond them; the rest of the line keeps its characters and formats.
+void replaceCharacters(rich::RichLine& line, qsizetype start, qsizetype end, const QString& text)
+{
+    const QList<quint16> taken = line.formats.mid(start, end - start);
+    QList<quint16> formats = line.formats.first(start);
+    for (qsizetype k = 0; k < text.size(); ++k)
+        formats << taken.at(std::min(k, taken.size() - 1));
+    formats << line.formats.sliced(end);
+    line.formats = formats;
+    line.text.replace(start, end - start, text);
+}
+
 /// Replaces quantity, read from the line's text from offset on, by its amounts times
 /// factor; false when the text stays as it was.
 bool scaleQuantityAt(rich::RichLine& line, qsizetype offset, const Quantity& quantity,
@@ -32,13 +46,11 @@ bool scaleLeadingQuantity(rich::RichLine& line, qsizetype offset, double factor)
     return quantity && scaleQuantityAt(line, offset, *quantity, factor);
 }
 
-/// Where the quantity of a shopping list line starts: after its tick box and the blank
-/// behind it; -1 for a line without the box.
+/// Where the quantity of a shopping list line is looked for: after its tick box (the
+/// reader skips the blank behind it); -1 for a line without the box.
 qsizetype afterTickBox(const QString& text)
 {
-    if (!text.startsWith(QChar(kTickBox)))
-        return -1;
-    return text.size() > 1 && text.at(1) == u' ' ? 2 : 1;
+    return text.startsWith(QChar(kTickBox)) ? 1 : -1;
 }
 
 bool scaleServingsLine(rich::RichLine& line, double factor)
@@ -67,27 +79,6 @@ ServingsBase servingsBase(QStringView servingsField)
     if (!servings)
         return {true, 1};
     return {false, *servings};
-}
-
-void replaceCharacters(rich::RichLine& line, qsizetype start, qsizetype end, QStringView text)
-{
-    start = std::clamp<qsizetype>(start, 0, line.text.size());
-    end = std::clamp<qsizetype>(end, start, line.text.size());
-    // With nothing replaced the new text takes the format of the character before it,
-    // as typed text does, or of the line's end mark in an empty line.
-    QList<quint16> taken = line.formats.mid(start, end - start);
-    if (taken.isEmpty())
-        taken << (start > 0                ? line.formats.at(start - 1)
-                  : line.formats.isEmpty() ? line.endFormat
-                                           : line.formats.at(0));
-    QList<quint16> formats;
-    formats.reserve(text.size());
-    for (qsizetype k = 0; k < text.size(); ++k)
-        formats << taken.at(std::min(k, taken.size() - 1));
-    line.text.replace(start, end - start, text.toString());
-    line.formats.remove(start, end - start);
-    line.formats.insert(start, text.size(), 0);
-    std::copy(formats.cbegin(), formats.cend(), line.formats.begin() + start);
 }
 
 bool scaleElementText(int i, rich::RichDocument& doc, double factor)

@@ -37,11 +37,6 @@ struct ServingsBase {
 };
 ServingsBase servingsBase(QStringView servingsField);
 
-/// Replaces the characters from start up to end of line by text. The new characters take
-/// the formats of the replaced ones in turn, and the last replaced one's beyond them; the
-/// rest of the line keeps its characters and formats.
-void replaceCharacters(rich::RichLine& line, qsizetype start, qsizetype end, QStringView text);
-
 /// The elements whose texts hold quantities: the ingredient list, the quantity column,
 /// the other notes (the number of servings) and the shopping list.
 inline constexpr std::array<int, 4> kScaledElements = {kIngredients, kQuantity, kOtherNotes,

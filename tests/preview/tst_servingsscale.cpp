@@ -77,6 +77,8 @@ private slots:
     void init();
     void scaleElementText_data();
     void scaleElementText();
+    void servingsBase_data();
+    void servingsBase();
     void scaledTextWidth_data();
     void scaledTextWidth();
     void scalerAlwaysStartsFromTheRecipesAmounts();
@@ -129,6 +131,10 @@ void ServingsScaleTest::scaleElementText_data()
     QTest::newRow("line: a third of a quarter")
         << int(kIngredients) << u"3/4 cup sugar"_s << u"aaabbbbcccccc"_s << 1.0 / 3
         << u"1/4 cup sugar"_s << u"aaabbbbcccccc"_s;
+    QTest::newRow("column: the smallest amount stays")
+        << int(kQuantity) << u"1/8"_s << u"abc"_s << 0.5 << QString() << QString();
+    QTest::newRow("line: no factor")
+        << int(kIngredients) << u"2 eggs"_s << u"aaaaaa"_s << 0.0 << QString() << QString();
     QTest::newRow("line: no quantity") << int(kIngredients) << u"a pinch of salt"_s
                                        << u"aaaaaaaaaaaaaaa"_s << 2.0 << QString() << QString();
     QTest::newRow("line: heading") << int(kIngredients) << u"For the glaze:"_s
@@ -170,6 +176,30 @@ void ServingsScaleTest::scaleElementText()
     QCOMPARE(doc.lines().first().text, scaled.isEmpty() ? text : scaled);
     QCOMPARE(lettersOf(doc), scaled.isEmpty() ? letters : scaledLetters);
     QCOMPARE(doc.lines().first().endFormat, endFormat);
+}
+
+void ServingsScaleTest::servingsBase_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("byFactor");
+    QTest::addColumn<double>("servings");
+    QTest::addColumn<double>("factorFor6"); // the factor the control's value 6 gives
+    QTest::newRow("a number") << u"4 people"_s << false << 4.0 << 1.5;
+    QTest::newRow("after a word") << u"makes 12"_s << false << 12.0 << 0.5;
+    QTest::newRow("empty: a factor") << QString() << true << 1.0 << 6.0;
+    QTest::newRow("no number: a factor") << u"a few"_s << true << 1.0 << 6.0;
+}
+
+void ServingsScaleTest::servingsBase()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, byFactor);
+    QFETCH(double, servings);
+    QFETCH(double, factorFor6);
+    const ServingsBase base = ::servingsBase(field);
+    QCOMPARE(base.byFactor, byFactor);
+    QCOMPARE(base.servings, servings);
+    QCOMPARE(base.factorFor(6), factorFor6);
 }
 
 void ServingsScaleTest::scaledTextWidth_data()
