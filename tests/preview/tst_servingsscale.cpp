@@ -369,9 +369,16 @@ void ServingsScaleTest::tickBoxMissingFromTheFaceIsDrawnAsASquare()
             box |= QRect(px, py, 1, 1);
         }
     }
-    QVERIFY(box.width() >= 6);
+    // A square standing on the baseline, centred in the character's advance.
+    rich::DeviceFont& font = screen.font(f);
+    const int advance = font.advance(kTickBox);
     QCOMPARE(box.width(), box.height());
-    QVERIFY(box.left() >= 5 && box.right() < x); // within the character's advance
+    QVERIFY(box.height() >= font.ascent() / 2 && box.height() < font.ascent());
+    QCOMPARE(box.bottom(), 5 + font.ascent() - 1);
+    const int leftGap = box.left() - 5;
+    const int rightGap = 5 + advance - (box.right() + 1);
+    QVERIFY2(leftGap >= 0 && rightGap >= 0 && qAbs(leftGap - rightGap) <= 1,
+             qPrintable(QStringLiteral("%1 %2").arg(leftGap).arg(rightGap)));
     QCOMPARE(image.pixel(box.center()) & 0xffffff, QRgb(0xffffff)); // empty
     for (int k = 0; k < box.width(); ++k) {
         QCOMPARE(image.pixel(box.left() + k, box.top()) & 0xffffff, QRgb(0x0000c8));
