@@ -92,45 +92,6 @@ Opened openPreview(Catalogue& catalogue)
     return result;
 }
 
-/// Lays out and draws the texts once with QTextLayout, each in its own fonts at the
-/// width the preview gave it.
-std::pair<double, double> qtBaseline(const QList<RichDocument>& texts, const QList<int>& widths)
-{
-    QImage image = newScreenImage(QSize(1200, 2400));
-    QElapsedTimer timer;
-    timer.start();
-    const double cpuStart = cpuMs();
-    QPainter painter(&image);
-    for (int t = 0; t < texts.size(); ++t) {
-        const RichDocument& doc = texts.at(t);
-        qreal y = 0;
-        for (const RichLine& line : doc.lines()) {
-            QList<QTextLayout::FormatRange> formats;
-            for (qsizetype i = 0; i < line.text.size();) {
-                qsizetype end = i + 1;
-                while (end < line.text.size() && line.formats.at(end) == line.formats.at(i))
-                    ++end;
-                QTextCharFormat qf;
-                qf.setFont(fontForDevice(doc.format(line.formats.at(i)), kScreenDpi));
-                formats.append({int(i), int(end - i), qf});
-                i = end;
-            }
-            QTextLayout layout(line.text, fontForDevice(doc.defaultFormat(), kScreenDpi), &image);
-            layout.setFormats(formats);
-            layout.beginLayout();
-            for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
-                l.setLineWidth(std::max(widths.at(t), 20));
-                l.setPosition(QPointF(0, y));
-                y += l.height();
-            }
-            layout.endLayout();
-            layout.draw(&painter, QPointF(0, 0));
-        }
-    }
-    painter.end();
-    return {timer.nsecsElapsed() / 1e6, cpuMs() - cpuStart};
-}
-
 void run(const char* name, Catalogue& catalogue, int repetitions)
 {
     QList<double> ours;

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -149,6 +150,13 @@ void TFVor::buildControls()
     Label3 = place<QLabel>(m_canvas, "Label3", 4, kSheetTop + 100, 54, 48);
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The number of people the recipe is printed for; it takes keys and the wheel only
+    // while it has the focus, so scrolling the sheet past it changes nothing.
+    ServingsLabel = place<QLabel>(m_canvas, "ServingsLabel", 4, kSheetTop + 152, 54, 16);
+    ServingsBox = place<QDoubleSpinBox>(m_canvas, "ServingsBox", 4, kSheetTop + 170, 54, 24);
+    ServingsBox->setKeyboardTracking(false); // a number typed counts once it is complete
+    connect(ServingsBox, &QDoubleSpinBox::valueChanged, this, &TFVor::ServingsChange);
+    StartServings(QString(), false);
     connect(BBLeft, &QToolButton::clicked, this, &TFVor::BBLeftClick);
     connect(BBRight, &QToolButton::clicked, this, &TFVor::BBRightClick);
 
@@ -237,6 +245,7 @@ void TFVor::UpdateMenus(int kind)
                         : QString());
     for (QAction* item : {Drucken1, Formatvorlageladen1, Formatvorlagespeichern1, Druckbeenden1})
         item->setEnabled(m_menu.fileItems);
+    ServingsBox->setEnabled(m_menu.fileItems);
     for (int item = 0; item < kUnitItemCount; ++item) {
         unitItems[size_t(item)]->setChecked(m_menu.unitChecked[size_t(item)]);
         unitItems[size_t(item)]->setEnabled(m_menu.unitEnabled[size_t(item)]);

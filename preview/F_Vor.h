@@ -7,6 +7,7 @@
 #include "preview/elements.h"
 #include "preview/menustate.h"
 #include "preview/previewstate.h"
+#include "preview/servingsscale.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include <memory>
 
 class ElementImage;
+class QDoubleSpinBox;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -79,6 +81,16 @@ public:
     void LoadGlyphs();
     /// Releases the elements and forgets the rich edits' texts.
     void ReleaseElements();
+    /// Sets the servings control up for a recipe whose elements were just filled, from
+    /// its Servings field: counting servings from the recipe's number, or a factor from 1
+    /// for a recipe without one. keepCount (the same recipe filled again) keeps the count
+    /// shown and scales the new content files to it; they are laid out by the caller.
+    void StartServings(const QString& servingsField, bool keepCount);
+    /// The servings control changed: the quantities of the temporary copies are scaled
+    /// to it and the elements showing them laid out again where they are.
+    void ServingsChange(double value);
+    /// How the servings control counts for the recipe shown.
+    const ServingsBase& servingsBase() const { return m_servingsBase; }
 
     // Menu commands.
     void Rezeptname1Click() { unitItemClicked(kItemName); }
@@ -152,6 +164,8 @@ public:
     QToolButton* BBRight;
     QToolButton* BBDrucker;
     QTextEdit* REDummy;
+    QLabel* ServingsLabel;
+    QDoubleSpinBox* ServingsBox;
     QMenu* PMREListen;
     QAction* Texteditieren1;
     QAction* Ausblenden1;
@@ -196,6 +210,7 @@ private:
     void placeImage(int i);
     void updateTitle();
     void pageChanged();
+    void layOutScaled(const ServingsScaler::Change& change);
 
     ElementArray m_elements;
     PreviewState m_state;
@@ -220,6 +235,8 @@ private:
     QList<QPointer<QWidget>> m_owned;
     Qt::CursorShape m_lastCursor = Qt::ArrowCursor;
     int m_wheelRest = 0; ///< wheel turn not yet scrolled, in eighths of a degree
+    ServingsBase m_servingsBase;
+    ServingsScaler m_servings;
     bool unchangedSinceLayout(int i) const;
     void rememberLayout(int i, const QByteArray& content);
 };

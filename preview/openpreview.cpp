@@ -8,6 +8,7 @@
 #include "common/hook.h"
 #include "common/session.h"
 #include "drafts/draftfile.h"
+#include "platform/cp1252.h"
 #include "preview/F_Vor.h"
 #include "preview/pagegeometry.h"
 #include "preview/printdialog.h"
@@ -175,6 +176,7 @@ bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile, QString* error
     }
     for (const QString& notice : notices)
         ReportErrorOnce(&preview, notice);
+    preview.StartServings(cp1252::toUnicode(catalogue.recipes.at(index).Servings), false);
     if (draftFile.isEmpty()) {
         const StandardDraft standard = readStandardDraft(state.PreviewKind);
         if (standard.damaged && onDamage == DamagedDraft::Abandon) {
@@ -240,6 +242,7 @@ bool RefillPreview(TFVor& preview, QString* error)
                                                preview.scratchEdit(), error, &notices);
     for (const QString& notice : notices)
         ReportErrorOnce(&preview, notice);
+    preview.StartServings(cp1252::toUnicode(recipe->Servings), true);
     preview.ApplyDraft();
     return filled;
 }

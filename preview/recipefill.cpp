@@ -12,7 +12,9 @@
 #include "platform/runlock.h"
 #include "platform/safefile.h"
 #include "preview/pagegeometry.h"
+#include "preview/servingsscale.h"
 #include "recipes/recipetexts.h"
+#include "recipes/shoppinglist.h"
 #include "recipes/textrules.h"
 
 #include <QBuffer>
@@ -134,7 +136,7 @@ bool fillOtherNotes(TGFXL& e, const TKVG& recipe, const QString& base, rich::Ric
     if (!recipe.Categories.isEmpty())
         scratch.appendLine(QStringLiteral("Recipe information: ") + text(recipe.Categories));
     if (!recipe.Servings.isEmpty())
-        scratch.appendLine(QStringLiteral("Number of Servings: ") + text(recipe.Servings));
+        scratch.appendLine(QLatin1String(kServingsLinePrefix) + text(recipe.Servings));
     if (!recipe.PrepTime.isEmpty())
         scratch.appendLine(QStringLiteral("Cooking time: ") + text(recipe.PrepTime));
     const QDate cooked = dateTimeFromDayCount(recipe.LastCooked).date();
@@ -142,6 +144,21 @@ bool fillOtherNotes(TGFXL& e, const TKVG& recipe, const QString& base, rich::Ric
                        QLocale::system().toString(cooked, QLocale::ShortFormat));
     formatAll(scratch, msSansSerif(20, 13));
     e.ContentFile = contentFilePath(base, recipe.FileName, kOtherNotes);
+    setFlags(e, false, false, 0);
+    return saveContent(e, scratch, error);
+}
+
+// One line per ingredient, with a box to tick, in the recipe's order; section headings
+// and blank rows are left out.
+bool fillShoppingList(TGFXL& e, const TKVG& recipe, const QString& base,
+                      rich::RichDocument& scratch, QString* error)
+{
+    clearScratch(scratch);
+    for (const ShoppingItem& item : shoppingItems(ingredientTexts(recipe, true), 1))
+        scratch.appendLine(shoppingListLine(item));
+    formatAll(scratch, msSansSerif(20, 13));
+    e.ContentFile =
+        scratch.isEmpty() ? QString() : contentFilePath(base, recipe.FileName, kShoppingList);
     setFlags(e, false, false, 0);
     return saveContent(e, scratch, error);
 }
@@ -227,11 +244,10 @@ bool FillElementsFromRecipe(ElementArray& elements, TKVG& recipe, const QString&
     if (!fillTexts(elements, recipe, baseFolder, scratch, error, notices) ||
         !fillName(elements[kRecipeName], recipe, baseFolder, scratch, error) ||
         !fillOtherNotes(elements[kOtherNotes], recipe, baseFolder, scratch, error) ||
+        !fillShoppingList(elements[kShoppingList], recipe, baseFolder, scratch, error) ||
         !fillPictures(elements, recipe, baseFolder, error, notices))
         return false;
     clearScratch(scratch);
-    elements[kShoppingList].ContentFile.clear();
-    setFlags(elements[kShoppingList], false, false, 0);
     return true;
 }
 

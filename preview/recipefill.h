@@ -21,7 +21,7 @@ inline constexpr int kDeviceIconSize = 32;
 QString previewTempFolder(const QString& baseFolder);
 /// The scratch file the wrapped text of an element passes through.
 QString scratchFilePath(const QString& baseFolder);
-/// The content file of text element i (0 to 8) of a recipe file.
+/// The content file of text element i (0 to 8, or the shopping list) of a recipe file.
 QString contentFilePath(const QString& baseFolder, const QString& recipeFileName, int i);
 /// The cooking-device strip.
 QString deviceStripPath(const QString& baseFolder);

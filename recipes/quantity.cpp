@@ -296,7 +296,7 @@ QString scaleQuantityText(QStringView text, double factor)
     return text.first(q->start) + formatScaled(*q, factor) + text.sliced(q->end);
 }
 
-std::optional<double> servingsOf(QStringView servings)
+std::optional<Quantity> servingsQuantity(QStringView servings)
 {
     for (qsizetype i = 0; i < servings.size(); ++i) {
         const QChar ch = servings[i];
@@ -304,12 +304,21 @@ std::optional<double> servingsOf(QStringView servings)
             continue;
         if (i > 0 && servings[i - 1].isLetterOrNumber())
             continue;
-        const auto q = readLeadingQuantity(servings.sliced(i));
-        if (q && q->low > 0)
-            return q->low;
+        auto q = readLeadingQuantity(servings.sliced(i));
+        if (q && q->low > 0) {
+            q->start += i;
+            q->end += i;
+            return q;
+        }
         // The digits of an unreadable text ("0", "1/0") are passed over as a whole.
         while (i + 1 < servings.size() && servings[i + 1].isLetterOrNumber())
             ++i;
     }
     return std::nullopt;
+}
+
+std::optional<double> servingsOf(QStringView servings)
+{
+    const auto q = servingsQuantity(servings);
+    return q ? std::optional<double>(q->low) : std::nullopt;
 }

@@ -58,6 +58,10 @@ QString formatScaled(const Quantity& quantity, double factor);
 /// quantity ("a pinch", "to taste"), and any text when factor is 1, stays as it is.
 QString scaleQuantityText(QStringView text, double factor);
 
+/// The quantity that gives the number of servings of a Servings field (see servingsOf),
+/// with its place in the text; none when the field has no number above zero.
+std::optional<Quantity> servingsQuantity(QStringView servings);
+
 /// The number of servings of a Servings field: its first number ("4", "4-6 people" and
 /// "Serves 4 to 6" give 4, "makes 12" gives 12); none when it has no number above zero.
 std::optional<double> servingsOf(QStringView servings);

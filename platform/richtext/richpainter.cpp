@@ -11,6 +11,8 @@ namespace rich {
 
 namespace {
 
+constexpr char32_t kBallotBox = U'\u2610';
+
 // Collects the characters of one format on one line into a glyph run placed at our
 // own advances, and draws it in one call; characters the format's face lacks are
 // drawn one by one through Qt's font substitution. Decorations are drawn here too,
@@ -36,7 +38,7 @@ public:
 
     bool isFormat(quint16 formatId) const { return m_font && m_formatId == formatId; }
 
-    void add(char32_t codePoint, int x)
+    void add(char32_t codePoint, int x, int width)
     {
         if (DeviceFont::isInvisible(codePoint))
             return;
@@ -44,6 +46,10 @@ public:
         if (glyph != 0) {
             m_glyphs.append(glyph);
             m_positions.append(QPointF(x - m_startX, 0));
+            return;
+        }
+        if (codePoint == kBallotBox) {
+            drawBox(x, width);
             return;
         }
         // Not in the face: let Qt find a font that has it.
@@ -81,6 +87,22 @@ public:
     }
 
 private:
+    // A box to tick (a shopping list's) in a face without one: an empty square standing
+    // on the baseline, as high as a digit and centred in the character's advance, in
+    // the face's line width, so it looks the same on every machine.
+    void drawBox(int x, int width)
+    {
+        const int thickness = m_font->lineWidth();
+        const int side = qMax(3 * thickness, qMin(width - 2 * thickness, m_font->ascent() * 3 / 4));
+        const int left = x + (width - side) / 2 + m_offset.x();
+        const int top = m_baseline - side + m_offset.y();
+        for (const QRect& bar : {QRect(left, top, side, thickness),
+                                 QRect(left, top + side - thickness, side, thickness),
+                                 QRect(left, top, thickness, side),
+                                 QRect(left + side - thickness, top, thickness, side)})
+            m_painter.fillRect(bar, m_color);
+    }
+
     void fillBar(int top, int endX, int thickness)
     {
         m_painter.fillRect(
@@ -143,7 +165,7 @@ void DrawRichText(RenderTarget& target, QPainter& painter, int& x, int& y, RichD
                     runs.finish(x);
                     runs.start(id, font, x, y);
                 }
-                runs.add(codePoint, x);
+                runs.add(codePoint, x, width);
             }
             x += width;
         }

@@ -29,7 +29,8 @@ namespace rich {
 /// On a printer target the text lands at (x, y) + printerOffset, and every empty line
 /// is first given a single blank in its end mark's format (the document changes).
 /// On the screen the offset is not used. Text is drawn without a background, so
-/// whatever lies beneath shows between the letters.
+/// whatever lies beneath shows between the letters. A box to tick (U+2610) that a
+/// character's face lacks is drawn as an empty square in the character's advance.
 void DrawRichText(RenderTarget& target, QPainter& painter, int& x, int& y, RichDocument& doc,
                   QPoint printerOffset = QPoint());
 

@@ -6,6 +6,7 @@
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
 #include "common/session.h"
+#include "platform/richtext/rtfwriter.h"
 #include "platform/runlock.h"
 #include "preview/F_PrintS.h"
 #include "preview/F_Vor.h"
@@ -13,14 +14,20 @@
 #include "preview/openpreview.h"
 #include "preview/printers.h"
 #include "preview/recipefill.h"
+#include "preview/servingsscale.h"
+#include "recipes/quantity.h"
 #include "recipes/recipefile.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 // The preview window opened on a recipe, driven through its menus; the deluxe question
 // and "Delete last page?" are answered through the message hook, the preview's own
@@ -49,6 +56,8 @@ private slots:
     void anUnusableStandardDraftGivesTheDefaultLayout_data();
     void anUnusableStandardDraftGivesTheDefaultLayout();
     void aDraftKeepsTheColumnRowOnTheSheet();
+    void servingsScaleTheShownTexts_data();
+    void servingsScaleTheShownTexts();
 
 private:
     TKVG recipe(int kind, bool deluxeLines) const;
@@ -112,7 +121,7 @@ void PreviewTest::unitItemShowsAndHides_data()
     QTest::newRow("Level of difficulty") << 0 << int(kItemDifficulty) << QList<int>{kDifficulty};
     QTest::newRow("Recipe graphic") << 0 << int(kItemGraphic) << QList<int>{kRecipeGraphic};
     QTest::newRow("Cooking devices") << 0 << int(kItemDevices) << QList<int>{kCookingDevices};
-    QTest::newRow("Shopping list, never filled") << 0 << int(kItemShopping) << none;
+    QTest::newRow("Shopping list") << 0 << int(kItemShopping) << QList<int>{kShoppingList};
     QTest::newRow("deluxe Ingredients: the columns")
         << 1 << int(kItemIngredients) << QList<int>{3, 4, 5, 6};
     // The instructions of a recipe with both layouts show in the deluxe layout too.
@@ -325,8 +334,9 @@ void PreviewTest::temporaryFilesGoWhenClosed()
         trigger(preview.unitItems[kItemDescription]); // leaves the scratch file
         trigger(preview.Druckbeenden1);
     });
-    // Texts 001 to 009 of the recipe that has them, and the device strip.
-    QCOMPARE(during.size(), 10);
+    // Texts 001 to 009 of the recipe that has them, its shopping list and the device strip.
+    QCOMPARE(during.size(), 11);
+    QVERIFY(during.contains(QStringLiteral("Soup.vrez013")));
     QVERIFY(during.contains(QStringLiteral("CookingPots.bmp")));
     QVERIFY(during.contains(QStringLiteral("Soup.vrez003")));
     QCOMPARE(QDir(previewTempFolder(m_fx.base)).entryList(QDir::Files), QStringList());
@@ -494,6 +504,131 @@ void PreviewTest::aDraftKeepsTheColumnRowOnTheSheet()
         for (int j = kUnit; j <= kPreparation; ++j)
             QCOMPARE(e.at(j).Left, e.at(j - 1).Left + e.at(j - 1).width() + kColumnGap);
     });
+}
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A wheel notch down over control, delivered as the window system delivers it.
+void turnWheel(QWidget* control)
+{
+    const QPointF at = QRectF(control->rect()).center();
+    QWheelEvent wheel(at, control->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    QApplication::instance()->notify(control, &wheel);
+}
+
+} // namespace
+
+void PreviewTest::servingsScaleTheShownTexts_data()
+{
+    QTest::addColumn<QByteArray>("servings");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<double>("wheeled");       // the value one notch down gives
+    QTest::addColumn<QString>("wheeledFirst"); // the first ingredient line then
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("typedFirst");
+    QTest::addColumn<QString>("notes"); // the servings line then; empty: none
+    QTest::newRow("4 people") << QByteArray("4 people") << u"Servings"_s << 3.0
+                              << u"375 g flour, sifted twice"_s << u"12"_s
+                              << u"1500 g flour, sifted twice"_s
+                              << u"Number of Servings: 12 people"_s;
+    QTest::newRow("no servings: a factor")
+        << QByteArray() << u"Factor"_s << 0.5 << u"250 g flour, sifted twice"_s << u"2"_s
+        << u"1000 g flour, sifted twice"_s << QString();
+}
+
+void PreviewTest::servingsScaleTheShownTexts()
+{
+    QFETCH(QByteArray, servings);
+    QFETCH(QString, label);
+    QFETCH(double, wheeled);
+    QFETCH(QString, wheeledFirst);
+    QFETCH(QString, typed);
+    QFETCH(QString, typedFirst);
+    QFETCH(QString, notes);
+    TKVG r = recipe(0, false);
+    r.Servings = servings;
+    r.Ingredients = {"500 g flour, sifted twice", "1 1/2 tsp salt",
+                     "For the glaze:", "a pinch of nutmeg"};
+    // The recipe's own formatted ingredients: quantities in bold.
+    rich::RichDocument side;
+    rich::CharFormat plain;
+    plain.setPointSize(12);
+    rich::CharFormat bold = plain;
+    bold.style = rich::Bold;
+    for (QByteArrayView line : r.Ingredients) {
+        const QString text = QString::fromLatin1(line);
+        const auto q = readLeadingQuantity(text);
+        side.appendLine(text, side.intern(plain));
+        for (qsizetype k = 0; q && k < q->end; ++k)
+            side.lines().last().formats[k] = side.intern(bold);
+    }
+    r.IngredientsRtf = r.FilePath + QStringLiteral(".002");
+    QDir().mkpath(m_fx.base + QStringLiteral("prepared_recipes"));
+    QVERIFY(rich::writeRtfFile(r.IngredientsRtf, side));
+    const QByteArray sideBytes = fileBytes(r.IngredientsRtf);
+    open(r, [&](TFVor& preview) {
+        QDoubleSpinBox* box = preview.ServingsBox;
+        QApplication::setActiveWindow(&preview); // the offscreen platform may not have
+        QVERIFY(preview.isActiveWindow());
+        QCOMPARE(preview.ServingsLabel->text(), label);
+        const double start = servings.isEmpty() ? 1 : 4;
+        QCOMPARE(box->value(), start);
+        for (int item : {kItemName, kItemIngredients, kItemOtherNotes, kItemShopping})
+            trigger(preview.unitItems[size_t(item)]);
+        preview.DeselectAll();
+        const ElementArray before = preview.elements();
+        const rich::RichDocument& list = preview.richEdit(kIngredients);
+        const QStringList lines = list.plainLines();
+        // Turned on the way past, the box changes nothing; with the focus it counts.
+        QVERIFY(!box->hasFocus());
+        turnWheel(box);
+        QCOMPARE(box->value(), start);
+        QCOMPARE(list.plainLines(), lines);
+        box->setFocus(Qt::TabFocusReason);
+        turnWheel(box);
+        QCOMPARE(box->value(), wheeled);
+        QCOMPARE(list.plainLines().first(), wheeledFirst);
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(list.lines().size(), lines.size()); // the longer line did not wrap
+        QCOMPARE(list.plainLines().first(), typedFirst);
+        QCOMPARE(list.plainLines().mid(2), lines.mid(2)); // heading, "a pinch" stay
+        // The new digits in the font of those they replace, the rest as it was.
+        const rich::RichLine& first = list.lines().first();
+        const qsizetype digits = typedFirst.indexOf(u' ');
+        for (qsizetype k = 0; k < first.text.size(); ++k)
+            QCOMPARE(list.format(first.formats.at(k)).style, quint8(k < digits ? rich::Bold : 0));
+        const QStringList shopping = preview.richEdit(kShoppingList).plainLines();
+        QCOMPARE(shopping.size(), 3);
+        QCOMPARE(shopping.first(),
+                 QString(QChar(kTickBox) + u' ' + typedFirst.first(typedFirst.indexOf(u','))));
+        if (!notes.isEmpty())
+            QVERIFY(preview.richEdit(kOtherNotes).plainLines().contains(notes));
+        // The layout stays: every element where it was, the list as wide as its text.
+        for (int i = 0; i < kElementCount; ++i) {
+            const TGFXL& e = preview.elements().at(i);
+            QCOMPARE(QPoint(e.Left, e.Top), QPoint(before.at(i).Left, before.at(i).Top));
+            QCOMPARE(e.Page, before.at(i).Page);
+            if (e.Page == 0)
+                QCOMPARE(preview.elementImage(i)->size(), e.Bitmap.size());
+        }
+        QCOMPARE(preview.elements().at(kRecipeName).Bitmap.size(),
+                 before.at(kRecipeName).Bitmap.size());
+        QVERIFY(preview.elements().at(kIngredients).width() > before.at(kIngredients).width());
+        // Back to the recipe's own number: its own text again.
+        box->selectAll();
+        QTest::keyClicks(box, QString::number(start));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(list.plainLines(), lines);
+        QCOMPARE(preview.elements().at(kIngredients).width(), before.at(kIngredients).width());
+    });
+    QCOMPARE(fileBytes(r.IngredientsRtf), sideBytes);
+    QVERIFY(m_fx.errors.isEmpty());
 }
 
 QTEST_MAIN(PreviewTest)

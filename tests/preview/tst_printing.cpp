@@ -16,8 +16,11 @@
 #include "preview/printers.h"
 #include "preview/printing.h"
 #include "preview/printjob.h"
+#include "preview/servingsscale.h"
+#include "recipes/recipefile.h"
 
 #include <QAction>
+#include <QDoubleSpinBox>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -107,6 +110,8 @@ private slots:
     void listEntryLines();
     void listPrintout();
     void listModePrintsTheListedRows();
+    void previewPrintsForOtherServings_data();
+    void previewPrintsForOtherServings();
 
 private:
     QString file(const QString& name) const { return m_base + name; }
@@ -692,6 +697,75 @@ void PrintingTest::listModePrintsTheListedRows()
     OpenPreview(catalogue, false, true);
     QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
     QCOMPARE(pdf::texts(pdf::words(path)), list("Dish002 Dish000"));
+}
+
+void PrintingTest::previewPrintsForOtherServings_data()
+{
+    QTest::addColumn<bool>("deluxe");
+    QTest::addColumn<int>("people");
+    QTest::addColumn<QStringList>("printed");
+    QTest::addColumn<QStringList>("gone");
+    // 500 g flour, 1 1/2 tsp salt, a pinch of nutmeg and 3 eggs for 4 people.
+    const QStringList forThree = list("375 1/8 2 1/4");
+    const QStringList forTwelve = list("1500 4 1/2 9");
+    QTest::newRow("normal, 3 people") << false << 3 << forThree << list("500 1/2");
+    QTest::newRow("normal, 12 people") << false << 12 << forTwelve << list("500 1/4");
+    QTest::newRow("deluxe, 3 people") << true << 3 << forThree << list("500 1/2");
+    QTest::newRow("deluxe, 12 people") << true << 12 << forTwelve << list("500 1/4");
+}
+
+void PrintingTest::previewPrintsForOtherServings()
+{
+    QFETCH(bool, deluxe);
+    QFETCH(int, people);
+    QFETCH(QStringList, printed);
+    QFETCH(QStringList, gone);
+    TKVG r;
+    r.FileName = QStringLiteral("Cake.vrez");
+    r.FilePath = m_base + QStringLiteral("prepared_recipes/Cake.vrez");
+    r.Name = "Cake";
+    r.Servings = "4 people";
+    if (deluxe) {
+        r.Kind = 1;
+        r.Quantities = {"500", "1 1/2", "", "3"};
+        r.Units = {"g", "tsp", "", ""};
+        r.IngredientNames = {"flour", "salt", "a pinch of nutmeg", "eggs"};
+    } else {
+        r.Ingredients = {"500 g flour", "1 1/2 tsp salt", "For the glaze:", "a pinch of nutmeg",
+                         "3 eggs"};
+    }
+    putFile(r.FilePath, recipeFileBytes(r));
+    const QByteArray recipeBytes = fileBytes(r.FilePath);
+    Catalogue catalogue;
+    catalogue.recipes = {r};
+    catalogue.CurrentRecipe = 0;
+    const QString path = file(QStringLiteral("Cake.pdf"));
+    SetPrintDialogHook([&](PrinterChoice& choice) {
+        choice.printer = QString::fromLatin1(kPdfPrinterName);
+        choice.pdfFile = path;
+        return true;
+    });
+    // No standard draft: the default layout shows every element.
+    SetPreviewShownHook([&](TFVor& preview) {
+        preview.ServingsBox->setValue(people);
+        preview.Drucken1->trigger();
+        preview.close();
+    });
+    OpenPreview(catalogue, true, false);
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+    const QStringList words = pdf::texts(pdf::words(path));
+    QVERIFY(!words.isEmpty());
+    for (const QString& word : printed)
+        QVERIFY2(words.contains(word), qPrintable(word + QLatin1Char('\n') + words.join(u' ')));
+    for (const QString& word : gone)
+        QVERIFY2(!words.contains(word), qPrintable(word));
+    const qsizetype servings = words.indexOf(QStringLiteral("Servings:"));
+    QVERIFY(servings > 0 && servings + 2 < words.size());
+    QCOMPARE(words.mid(servings + 1, 2),
+             (QStringList{QString::number(people), QStringLiteral("people")}));
+    // The shopping list: a box for each ingredient, none for the heading.
+    QCOMPARE(words.count(QString(QChar(kTickBox))), 4);
+    QCOMPARE(fileBytes(r.FilePath), recipeBytes);
 }
 
 QTEST_MAIN(PrintingTest)
