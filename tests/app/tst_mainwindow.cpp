@@ -397,11 +397,14 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("printer");
-        QTest::addColumn<QList<bool>>("enabled"); // new, load, print, delete
-        QTest::newRow("no selection") << -1 << true << QList<bool>{true, false, false, false};
-        QTest::newRow("new recipe row") << 0 << true << QList<bool>{true, false, false, false};
-        QTest::newRow("recipe") << 2 << true << QList<bool>{false, true, true, true};
-        QTest::newRow("recipe, no printer") << 2 << false << QList<bool>{false, true, false, true};
+        QTest::addColumn<QList<bool>>("enabled"); // new, load, print, delete, shopping list
+        QTest::newRow("no selection")
+            << -1 << true << QList<bool>{true, false, false, false, false};
+        QTest::newRow("new recipe row")
+            << 0 << true << QList<bool>{true, false, false, false, false};
+        QTest::newRow("recipe") << 2 << true << QList<bool>{false, true, true, true, true};
+        QTest::newRow("recipe, no printer")
+            << 2 << false << QList<bool>{false, true, false, true, true};
     }
     void popupItems()
     {
@@ -420,7 +423,8 @@ private slots:
         m_main->PMRezeptlistePopup();
         QCOMPARE((QList<bool>{
                      m_main->PMNeuesRezeptanlegen->isEnabled(), m_main->PMRezeptladen->isEnabled(),
-                     m_main->PMRezeptdrucken->isEnabled(), m_main->PMRezeptloeschen->isEnabled()}),
+                     m_main->PMRezeptdrucken->isEnabled(), m_main->PMRezeptloeschen->isEnabled(),
+                     m_main->PMEinkaufsliste->isEnabled()}),
                  enabled);
     }
 
