@@ -64,6 +64,8 @@ private slots:
     void savesAndCopiesTheText();
     void printsEveryLine();
     void pageBreaksFallBetweenLines();
+    void amountsFollowTheServingsField_data();
+    void amountsFollowTheServingsField();
 
 private:
     TFShopping* open(const QStringList& names);
@@ -345,6 +347,51 @@ void ShoppingWindowTest::pageBreaksFallBetweenLines()
             tops.insert(int(w.box.top()));
     }
     QVERIFY(tops.size() > 1);
+}
+
+void ShoppingWindowTest::amountsFollowTheServingsField_data()
+{
+    QTest::addColumn<QString>("servings"); // the recipe's Servings field
+    QTest::addColumn<double>("wanted");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("flour");
+    QTest::newRow("no number: times the recipe")
+        << QString() << 3.0 << QStringLiteral("3 \u00D7 the recipe") << QStringLiteral("600 g flour");
+    QTest::newRow("servings") << QStringLiteral("4") << 2.0 << QStringLiteral("2 servings")
+                              << QStringLiteral("100 g flour");
+    QTest::newRow("makes 12") << QStringLiteral("makes 12") << 18.0
+                              << QStringLiteral("18 servings") << QStringLiteral("300 g flour");
+}
+
+// The sheet without its window: the factor from the Servings field, refused amounts, and
+// a tick that stays on its own line of two lines of one ingredient.
+void ShoppingWindowTest::amountsFollowTheServingsField()
+{
+    QFETCH(QString, servings);
+    QFETCH(double, wanted);
+    QFETCH(QString, amount);
+    QFETCH(QString, flour);
+    IngredientTexts texts;
+    texts.lines = QStringList{QStringLiteral("200 g flour"), QStringLiteral("1 can tomatoes"),
+                              QStringLiteral("500 g tomatoes")};
+    ShoppingSheet sheet;
+    sheet.addRecipe(QStringLiteral("Stew"), texts, servings);
+    QCOMPARE(sheet.lines().size(), 3);
+    QCOMPARE(sheet.lines().at(0).text(), QStringLiteral("200 g flour"));
+    sheet.setTicked(2, true);
+    QVERIFY(sheet.setWanted(0, wanted));
+    QVERIFY(!sheet.setWanted(0, 0));
+    QVERIFY(!sheet.setWanted(1, 2));
+    QCOMPARE(sheet.lines().at(0).text(), flour);
+    QCOMPARE(ShoppingSheet::amountText(sheet.recipes().at(0)), amount);
+    QCOMPARE(sheet.lines().at(1).ticked, false);
+    QCOMPARE(sheet.lines().at(2).ticked, true);
+    const QString written =
+        servings.isEmpty() ? QString() : QStringLiteral(" (written for ") + servings + u')';
+    QVERIFY2(sheet.plainText().startsWith(QStringLiteral("Shopping list\n\nStew: ") + amount +
+                                          written + QStringLiteral("\n\n[ ] ") + flour +
+                                          QStringLiteral(" (Stew)\n")),
+             qPrintable(sheet.plainText()));
 }
 
 QTEST_MAIN(ShoppingWindowTest)
