@@ -376,20 +376,29 @@ void ShoppingWindowTest::amountsFollowTheServingsField()
                               QStringLiteral("500 g tomatoes")};
     ShoppingSheet sheet;
     sheet.addRecipe(QStringLiteral("Stew"), texts, servings);
+    // Ticked before the lines were first asked for; lines that are not there are left.
+    sheet.setTicked(0, true);
+    sheet.setTicked(2, true);
+    sheet.setText(1, QStringLiteral("1 can chopped tomatoes"));
+    for (int outside : {-1, 3}) {
+        sheet.setTicked(outside, true);
+        sheet.setText(outside, QStringLiteral("rice"));
+    }
     QCOMPARE(sheet.lines().size(), 3);
     QCOMPARE(sheet.lines().at(0).text(), QStringLiteral("200 g flour"));
-    sheet.setTicked(2, true);
     QVERIFY(sheet.setWanted(0, wanted));
     QVERIFY(!sheet.setWanted(0, 0));
     QVERIFY(!sheet.setWanted(1, 2));
     QCOMPARE(sheet.lines().at(0).text(), flour);
     QCOMPARE(ShoppingSheet::amountText(sheet.recipes().at(0)), amount);
+    QCOMPARE(sheet.lines().at(1).ownName, QStringLiteral("chopped tomatoes"));
+    QCOMPARE(sheet.lines().at(0).ticked, true);
     QCOMPARE(sheet.lines().at(1).ticked, false);
     QCOMPARE(sheet.lines().at(2).ticked, true);
     const QString written =
         servings.isEmpty() ? QString() : QStringLiteral(" (written for ") + servings + u')';
     QVERIFY2(sheet.plainText().startsWith(QStringLiteral("Shopping list\n\nStew: ") + amount +
-                                          written + QStringLiteral("\n\n[ ] ") + flour +
+                                          written + QStringLiteral("\n\n[x] ") + flour +
                                           QStringLiteral(" (Stew)\n")),
              qPrintable(sheet.plainText()));
 }
