@@ -376,10 +376,11 @@ void ShoppingWindowTest::amountsFollowTheServingsField()
                               QStringLiteral("500 g tomatoes")};
     ShoppingSheet sheet;
     sheet.addRecipe(QStringLiteral("Stew"), texts, servings);
-    // Ticked before the lines were first asked for; lines that are not there are left.
+    // Edited and ticked before the lines were first asked for; lines that are not there
+    // are left.
+    sheet.setText(1, QStringLiteral("1 can chopped tomatoes"));
     sheet.setTicked(0, true);
     sheet.setTicked(2, true);
-    sheet.setText(1, QStringLiteral("1 can chopped tomatoes"));
     for (int outside : {-1, 3}) {
         sheet.setTicked(outside, true);
         sheet.setText(outside, QStringLiteral("rice"));
