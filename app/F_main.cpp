@@ -2,6 +2,7 @@
 
 #include "app/F_main.h"
 
+#include "app/F_Shopping.h"
 #include "app/recipelistmodel.h"
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
@@ -118,7 +119,7 @@ void TFMain::createControls()
     LVRezepte->setUniformRowHeights(true);
     LVRezepte->setIconSize(QSize(24, 24));
     LVRezepte->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LVRezepte->setSelectionMode(QAbstractItemView::SingleSelection);
+    LVRezepte->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LVRezepte->setSelectionBehavior(QAbstractItemView::SelectRows);
     LVRezepte->setContextMenuPolicy(Qt::CustomContextMenu);
     LVRezepte->viewport()->setCursor(Qt::PointingHandCursor);
@@ -165,11 +166,12 @@ void TFMain::createMenus()
     Rezeptdrucken2 = action(this, "Rezeptdrucken2", "Print recipe");
     Rezeptdrucken2->setShortcut(QKeySequence::Print);
     Rezeptlistedrucken1 = action(this, "Rezeptlistedrucken1", "Print recipe list");
+    Einkaufsliste1 = action(this, "Einkaufsliste1", "Shopping list...");
     Programmbeenden1 = action(this, "Programmbeenden1", "Close program");
     Programmbeenden1->setShortcut(QKeySequence::Quit);
     file->addActions({NeuesRezept1, Rezeptladen1, Rezepteimportieren1});
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
-    file->addActions({Rezeptdrucken2, Rezeptlistedrucken1});
+    file->addActions({Rezeptdrucken2, Rezeptlistedrucken1, Einkaufsliste1});
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
     file->addAction(Programmbeenden1);
 
@@ -192,8 +194,9 @@ void TFMain::createMenus()
     PMRezeptladen = action(this, "PMRezeptladen", "Load recipe");
     PMRezeptdrucken = action(this, "PMRezeptdrucken", "Print recipe");
     PMRezeptloeschen = action(this, "PMRezeptloeschen", "Delete recipe");
-    PMRezeptliste->addActions(
-        {PMNeuesRezeptanlegen, PMRezeptladen, PMRezeptdrucken, PMRezeptloeschen});
+    PMEinkaufsliste = action(this, "PMEinkaufsliste", "Shopping list...");
+    PMRezeptliste->addActions({PMNeuesRezeptanlegen, PMRezeptladen, PMRezeptdrucken,
+                               PMRezeptloeschen, PMEinkaufsliste});
 }
 
 void TFMain::connectHandlers()
@@ -207,6 +210,8 @@ void TFMain::connectHandlers()
     connect(PMRezeptdrucken, &QAction::triggered, this, &TFMain::Rezeptdrucken2Click);
     connect(Rezeptlistedrucken1, &QAction::triggered, this, &TFMain::Rezeptlistedrucken1Click);
     connect(PMRezeptloeschen, &QAction::triggered, this, &TFMain::PMRezeptloeschenClick);
+    connect(Einkaufsliste1, &QAction::triggered, this, &TFMain::Einkaufsliste1Click);
+    connect(PMEinkaufsliste, &QAction::triggered, this, &TFMain::Einkaufsliste1Click);
     connect(Programmbeenden1, &QAction::triggered, this, &QWidget::close);
     connect(Tooltipps1, &QAction::triggered, this, &TFMain::Tooltipps1Click);
     connect(AnleitunganzeigenPDF1, &QAction::triggered, this, &TFMain::AnleitunganzeigenPDF1Click);
@@ -250,8 +255,43 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event)
 
 int TFMain::selectedRow() const
 {
-    const QModelIndexList rows = LVRezepte->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    const QItemSelectionModel* selection = LVRezepte->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row()))
+        return current.row();
+    int first = -1;
+    for (const QModelIndex& index : selection->selectedRows())
+        first = first < 0 ? index.row() : std::min(first, index.row());
+    return first;
+}
+
+QList<int> TFMain::selectedRecipes() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : LVRezepte->selectionModel()->selectedRows()) {
+        if (index.row() > 0)
+            rows << index.row();
+    }
+    std::sort(rows.begin(), rows.end());
+    // One pass over the records whatever the number of rows (Ctrl+A on a large list).
+    const TKV& kv = m_catalogue.recipes;
+    std::vector<int> recordOfRow(m_model->rowCount(), -1);
+    for (int i = 0; i < kv.size(); ++i) {
+        const int row = kv.at(i).ListIndex;
+        if (row > 0 && row < int(recordOfRow.size()))
+            recordOfRow[row] = i;
+    }
+    QList<int> recipes;
+    for (int row : std::as_const(rows)) {
+        if (recordOfRow[row] >= 0)
+            recipes << recordOfRow[row];
+    }
+    return recipes;
+}
+
+bool TFMain::severalSelected() const
+{
+    return LVRezepte->selectionModel()->selectedRows().size() > 1;
 }
 
 void TFMain::selectRow(int row)
@@ -385,6 +425,13 @@ void TFMain::applyFolderChanges(const QStringList& names)
     const int row = selectedRow();
     const int selected = selectedRecipe();
     const QString selectedFile = selected >= 0 ? kv.at(selected).FilePath : QString();
+    QList<std::pair<int, QString>> othersSelected; // record and file of the other selected
+    if (severalSelected()) {
+        for (int index : selectedRecipes()) {
+            if (index != selected)
+                othersSelected.append({index, kv.at(index).FilePath});
+        }
+    }
     const QModelIndex top = LVRezepte->indexAt(QPoint(1, 1));
     const int topRecord = top.row() > 0 ? IndexOfListRow(kv, top.row()) : -1;
     const QString topFile = topRecord >= 0 ? kv.at(topRecord).FilePath : QString();
@@ -419,6 +466,8 @@ void TFMain::applyFolderChanges(const QStringList& names)
         LVRezepte->selectionModel()->setCurrentIndex(
             m_model->index(selectRowNow, 0),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!othersSelected.isEmpty())
+        selectRowsNow(othersSelected, update.previousOf);
     // After the selection, which scrolls to itself.
     int topRow = topRecord >= 0 ? rowNow(topRecord, topFile) : -1;
     if (topRow <= 0) // gone or filtered out: the list starts where it started
@@ -437,6 +486,44 @@ void TFMain::applyFolderChanges(const QStringList& names)
         m_problems = update.problems;
         reportProblems();
     }
+}
+
+void TFMain::selectRowsNow(const QList<std::pair<int, QString>>& records,
+                           const std::vector<int>& previousOf)
+{
+    // Looked up in one pass each, however many rows were selected: by the record's
+    // index before, or, for a record read again, by its file.
+    const TKV& kv = m_catalogue.recipes;
+    std::vector<int> nowOf;
+    QHash<QString, int> readNow;
+    for (size_t i = 0; i < previousOf.size(); ++i) {
+        const int before = previousOf[i];
+        if (before < 0) {
+            readNow.insert(kv.at(int(i)).FilePath, kv.at(int(i)).ListIndex);
+            continue;
+        }
+        if (size_t(before) >= nowOf.size())
+            nowOf.resize(before + 1, -1);
+        nowOf[before] = int(i);
+    }
+    QList<int> rows;
+    for (const auto& [before, file] : records) {
+        const int now = size_t(before) < nowOf.size() ? nowOf[before] : -1;
+        const int row = now >= 0 ? kv.at(now).ListIndex : readNow.value(file, -1);
+        if (row > 0)
+            rows << row;
+    }
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype end = i + 1;
+        while (end < rows.size() && rows.at(end) <= rows.at(end - 1) + 1)
+            ++end;
+        selection.select(m_model->index(rows.at(i), 0), m_model->index(rows.at(end - 1), 0));
+        i = end;
+    }
+    LVRezepte->selectionModel()->select(selection,
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void TFMain::refreshBoxEntries(const CatalogueUpdate& update)
@@ -633,6 +720,10 @@ void TFMain::Rezeptdrucken2Click()
         ShowMsg(12, 1, 0);
         return;
     }
+    if (severalSelected()) { // the preview shows one recipe
+        ShowMsg(kOneRecipeOnly, 1, 0);
+        return;
+    }
     if (!PrinterAvailable()) {
         ShowMsg(11, 1, 0);
         return;
@@ -662,6 +753,10 @@ void TFMain::PMRezeptloeschenClick()
     const int index = selectedRecipe();
     if (index < 0)
         return;
+    if (severalSelected()) { // never guess which of them the user means to delete
+        ShowMsg(kOneRecipeOnly, 1, 0);
+        return;
+    }
     // The recipe is taken before asking: the answer is about the recipe the user saw.
     const TKVG& recipe = m_catalogue.recipes[index];
     const QString path = recipe.FilePath;
@@ -681,6 +776,16 @@ void TFMain::PMRezeptloeschenClick()
     if (!DeleteRecipeFiles(path, &error))
         ReportError(this, error);
     FillRecipeList(true);
+}
+
+void TFMain::Einkaufsliste1Click()
+{
+    const QList<int> recipes = selectedRecipes();
+    if (recipes.isEmpty()) {
+        ShowMsg(12, 1, 0);
+        return;
+    }
+    OpenShoppingList(this, m_catalogue.recipes, recipes);
 }
 
 void TFMain::Tooltipps1Click()
@@ -710,6 +815,7 @@ void TFMain::PMRezeptlistePopup()
 {
     for (QAction* item : {PMNeuesRezeptanlegen, PMRezeptladen, PMRezeptdrucken, PMRezeptloeschen})
         item->setEnabled(false);
+    PMEinkaufsliste->setEnabled(!selectedRecipes().isEmpty());
     const int row = selectedRow();
     PMNeuesRezeptanlegen->setEnabled(row <= 0);
     if (row > 0) {

@@ -8,6 +8,9 @@
 
 #include <QMainWindow>
 
+#include <utility>
+#include <vector>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -55,8 +58,13 @@ public:
     QTreeView* recipeList() const { return LVRezepte; }
     RecipeListModel* listModel() const { return m_model; }
     const SearchIndex& searchIndex() const { return m_searchIndex; }
+    /// The row of the current recipe: the current row when it is selected, otherwise
+    /// the first selected row; -1 when none is selected. Commands for one recipe work
+    /// on it.
     int selectedRow() const;
     void selectRow(int row);
+    /// The catalogue indexes of the selected recipe rows, in row order.
+    QList<int> selectedRecipes() const;
 
     // Commands.
     void NeuesRezept1Click();
@@ -65,6 +73,7 @@ public:
     void Rezeptdrucken2Click();
     void Rezeptlistedrucken1Click();
     void PMRezeptloeschenClick();
+    void Einkaufsliste1Click();
     void Tooltipps1Click();
     void AnleitunganzeigenPDF1Click();
     void NeueVersionen1Click();
@@ -95,7 +104,12 @@ private:
     void reportProblems();
     ListFilter currentFilter() const;
     void refreshBoxEntries(const CatalogueUpdate& update);
+    /// Adds the rows the records (index before the update, file) show in now to the
+    /// selection.
+    void selectRowsNow(const QList<std::pair<int, QString>>& records,
+                       const std::vector<int>& previousOf);
     bool busyWithCatalogue() const;
+    bool severalSelected() const;
 
     Catalogue& m_catalogue;
     SearchIndex m_searchIndex;
@@ -132,6 +146,7 @@ public:
     QAction* Rezepteimportieren1 = nullptr;
     QAction* Rezeptdrucken2 = nullptr;
     QAction* Rezeptlistedrucken1 = nullptr;
+    QAction* Einkaufsliste1 = nullptr;
     QAction* Programmbeenden1 = nullptr;
     QAction* Tooltipps1 = nullptr;
     QAction* AnleitunganzeigenPDF1 = nullptr;
@@ -140,4 +155,5 @@ public:
     QAction* PMRezeptladen = nullptr;
     QAction* PMRezeptdrucken = nullptr;
     QAction* PMRezeptloeschen = nullptr;
+    QAction* PMEinkaufsliste = nullptr;
 };

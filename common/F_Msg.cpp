@@ -57,6 +57,7 @@ constexpr Message kMessages[] = {
          "file?"},
     {29, "This recipe was changed outside the program since the list was read. Delete it "
          "anyway?"},
+    {30, "Please select only one recipe for this command!"},
 };
 
 const QString kBackgroundPicture = QStringLiteral("Graphic/PNG/Background.png");

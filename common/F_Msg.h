@@ -19,6 +19,9 @@ inline constexpr int kAnswerOK = 1;     ///< BOK
 inline constexpr int kAnswerCancel = 2; ///< BCancel, the right button of set 3
 inline constexpr int kAnswerYes = 6;    ///< BYes, the left button
 inline constexpr int kAnswerNo = 7;     ///< BNo, the right button (of set 3: the middle one)
+/// "Please select only one recipe for this command!": a command for one recipe with
+/// several selected.
+inline constexpr int kOneRecipeOnly = 30;
 /// The answers of button set 3, asked when a recipe changed outside the program.
 inline constexpr int kAnswerSaveAnyway = kAnswerYes;
 inline constexpr int kAnswerSaveCopy = kAnswerNo;

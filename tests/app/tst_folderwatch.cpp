@@ -41,6 +41,7 @@ private slots:
     void cleanup();
     void listFollowsTheFolder();
     void scrollAndSelectionStayWithTheirRecipes();
+    void severalSelectedStayWithTheirRecipes();
     void tenThousandFilesAtOnce();
     void changesWaitWhileTheCatalogueIsInUse();
 
@@ -190,6 +191,40 @@ void FolderWatchTest::scrollAndSelectionStayWithTheirRecipes()
     QVERIFY(QFile::remove(m_recipes + QStringLiteral("r30.vrez")));
     QVERIFY(reported());
     QCOMPARE(topCaption(), QStringLiteral("Recipe 41"));
+}
+
+void FolderWatchTest::severalSelectedStayWithTheirRecipes()
+{
+    // Rows: Goulash soup, Lemon tart, Onion soup, Tomato soup; Lemon tart is current.
+    QItemSelectionModel* selection = m_main->recipeList()->selectionModel();
+    const auto model = m_main->listModel();
+    m_main->selectRow(2);
+    for (int row : {1, 4})
+        selection->select(model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const auto selectedNames = [this] {
+        QStringList names;
+        for (int index : m_main->selectedRecipes())
+            names << QString::fromLatin1(m_catalogue.recipes.at(index).Name);
+        return names;
+    };
+    const QStringList three{QStringLiteral("Goulash soup"), QStringLiteral("Lemon tart"),
+                            QStringLiteral("Tomato soup")};
+    QCOMPARE(selectedNames(), three);
+
+    // A recipe comes before all of them: every selected row moves down with its recipe.
+    put(QStringLiteral("apple.vrez"), recipe("Apple pie", ""));
+    QVERIFY(reported());
+    QCOMPARE(selectedNames(), three);
+    QCOMPARE(selected(), QStringLiteral("Lemon tart"));
+    // A selected recipe other than the current one is read again: it stays selected.
+    put(QStringLiteral("tomato.vrez"), recipe("Tomato soup", "Soups,Starters,"));
+    QVERIFY(reported());
+    QCOMPARE(selectedNames(), three);
+    // A selected recipe goes: the others stay, nothing else is selected in its place.
+    QVERIFY(QFile::remove(m_recipes + QStringLiteral("goulash.vrez")));
+    QVERIFY(reported());
+    QCOMPARE(selectedNames(), (QStringList{QStringLiteral("Lemon tart"), QStringLiteral("Tomato soup")}));
+    QCOMPARE(selected(), QStringLiteral("Lemon tart"));
 }
 
 void FolderWatchTest::tenThousandFilesAtOnce()

@@ -397,11 +397,14 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("printer");
-        QTest::addColumn<QList<bool>>("enabled"); // new, load, print, delete
-        QTest::newRow("no selection") << -1 << true << QList<bool>{true, false, false, false};
-        QTest::newRow("new recipe row") << 0 << true << QList<bool>{true, false, false, false};
-        QTest::newRow("recipe") << 2 << true << QList<bool>{false, true, true, true};
-        QTest::newRow("recipe, no printer") << 2 << false << QList<bool>{false, true, false, true};
+        QTest::addColumn<QList<bool>>("enabled"); // new, load, print, delete, shopping list
+        QTest::newRow("no selection")
+            << -1 << true << QList<bool>{true, false, false, false, false};
+        QTest::newRow("new recipe row")
+            << 0 << true << QList<bool>{true, false, false, false, false};
+        QTest::newRow("recipe") << 2 << true << QList<bool>{false, true, true, true, true};
+        QTest::newRow("recipe, no printer")
+            << 2 << false << QList<bool>{false, true, false, true, true};
     }
     void popupItems()
     {
@@ -420,7 +423,8 @@ private slots:
         m_main->PMRezeptlistePopup();
         QCOMPARE((QList<bool>{
                      m_main->PMNeuesRezeptanlegen->isEnabled(), m_main->PMRezeptladen->isEnabled(),
-                     m_main->PMRezeptdrucken->isEnabled(), m_main->PMRezeptloeschen->isEnabled()}),
+                     m_main->PMRezeptdrucken->isEnabled(), m_main->PMRezeptloeschen->isEnabled(),
+                     m_main->PMEinkaufsliste->isEnabled()}),
                  enabled);
     }
 
@@ -513,6 +517,74 @@ private slots:
         QTest::mouseClick(m_main->recipeList()->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseDClick(m_main->recipeList()->viewport(), Qt::LeftButton, {}, rect.center());
         QCOMPARE(requests, (QList<bool>{true, false, true}));
+    }
+
+    // Ctrl and Shift clicks select several recipes; the commands for one recipe work on
+    // the current one, or say that they take only one and do nothing.
+    void severalSelectedRowsKeepCommandsOnTheCurrentRecipe()
+    {
+        SetPrinters(std::make_unique<FixedPagePrinter>(QStringLiteral("P"), QSize(800, 1000), 100));
+        int previews = 0;
+        SetPreviewShownHook([&previews](TFVor& preview) {
+            ++previews;
+            preview.close();
+        });
+        QTreeView* list = m_main->recipeList();
+        const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                              list->visualRect(m_main->listModel()->index(row, 0)).center());
+        };
+        const auto selectedRows = [this] {
+            QList<int> rows;
+            for (int index : m_main->selectedRecipes())
+                rows << m_catalogue.recipes.at(index).ListIndex;
+            return rows;
+        };
+        const QString soupText = QStringLiteral("Chop the tomatoes.\nSimmer with onion.");
+        const QString tartText = QStringLiteral("200  flour\ng");
+        click(1, {});
+        click(3, Qt::ControlModifier); // Goulash and Tomato soup
+        QCOMPARE(selectedRows(), (QList<int>{1, 3}));
+        QCOMPARE(m_main->selectedRow(), 3);
+        QCOMPARE(m_main->RERezepttext->toPlainText(), soupText);
+        click(2, Qt::ShiftModifier | Qt::ControlModifier); // and Lemon tart, now the current one
+        QCOMPARE(selectedRows(), (QList<int>{1, 2, 3}));
+        QCOMPARE(m_main->selectedRow(), 2);
+        QCOMPARE(m_main->RERezepttext->toPlainText(), tartText);
+
+        // The editor opens on the current recipe, from the menu and by Enter.
+        QList<bool> requests;
+        connect(m_main.get(), &TFMain::editorRequested, this,
+                [&requests](bool isNew) { requests << isNew; });
+        m_main->Rezeptladen1Click();
+        QCOMPARE(m_catalogue.CurrentRecipe, IndexOfListRow(m_catalogue.recipes, 2));
+        m_catalogue.CurrentRecipe = -1;
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m_catalogue.CurrentRecipe, IndexOfListRow(m_catalogue.recipes, 2));
+        QCOMPARE(requests, (QList<bool>{false, false}));
+
+        // Printing and deleting take one recipe: they say so and do nothing.
+        m_answers = {kAnswerYes, kAnswerYes};
+        m_main->Rezeptdrucken2Click();
+        m_main->PMRezeptloeschenClick();
+        QCOMPARE(m_asked, (QList<int>{kOneRecipeOnly, kOneRecipeOnly}));
+        QCOMPARE(previews, 0);
+        QCOMPARE(captions(*m_main).size(), 4);
+        QCOMPARE(selectedRows(), (QList<int>{1, 2, 3}));
+
+        // A Ctrl+click takes the current row out: the summary shows a row still selected.
+        click(2, Qt::ControlModifier);
+        click(1, Qt::ControlModifier);
+        QCOMPARE(selectedRows(), QList<int>{3});
+        QCOMPARE(m_main->selectedRow(), 3);
+        QCOMPARE(m_main->RERezepttext->toPlainText(), soupText);
+        // One selected again: printing works on it.
+        m_main->Rezeptdrucken2Click();
+        QCOMPARE(previews, 1);
+        // Ctrl+A selects every recipe.
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(selectedRows(), (QList<int>{1, 2, 3}));
+        SetPreviewShownHook({});
     }
 
     void tooltipsSwitchWritesTheOptions()

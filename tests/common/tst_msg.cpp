@@ -106,12 +106,13 @@ private slots:
         QTest::newRow("changed outside")
             << 27
             << QStringLiteral("This recipe was changed outside the program since you opened it.");
-        QTest::newRow("last")
+        QTest::newRow("changed before delete")
             << 29
             << QStringLiteral("This recipe was changed outside the program since the list was "
                               "read. Delete it anyway?");
+        QTest::newRow("last") << 30 << QStringLiteral("Please select only one recipe for this command!");
         QTest::newRow("zero") << 0 << QString();
-        QTest::newRow("above the last") << 30 << QString();
+        QTest::newRow("above the last") << 31 << QString();
         QTest::newRow("negative") << -1 << QString();
     }
     void messageText()
