@@ -26,6 +26,7 @@
 #include "recipes/catalogueupdate.h"
 #include "recipes/recipesummary.h"
 #include "recipes/recipetexts.h"
+#include "recipes/searchcache.h"
 #include "recipes/textrules.h"
 
 #include <QApplication>
@@ -336,6 +337,20 @@ void TFMain::rebuildBoxes()
     CBOZB->addItems(sourceEntries(m_catalogue.recipes));
 }
 
+void TFMain::prepareSearchIndex()
+{
+    // Taken from its cache when that was prepared for these very records; otherwise
+    // prepared on a second thread and then cached. Either way the list shows at once.
+    const TKV& kv = m_catalogue.recipes;
+    const quint64 key = searchCacheKey(kv);
+    QByteArray prepared;
+    if (readSearchCache(BaseFolder(), key, &prepared) && m_searchIndex.restore(kv, prepared))
+        return;
+    m_searchIndex.rebuildInBackground(kv, [base = BaseFolder(), key](const QByteArray& bytes) {
+        writeSearchCache(base, key, bytes); // a cache that cannot be written costs only time
+    });
+}
+
 void TFMain::FillRecipeList(bool reload)
 {
     m_filling = true;
@@ -371,8 +386,8 @@ void TFMain::FillRecipeList(bool reload)
 
     m_model->setTipsShown(CurrentSettings().tooltips == 1);
     m_model->setRows(&kv, FilterRecipeRows(kv, m_searchIndex, currentFilter()));
-    if (reload) // the search lines are prepared on a second thread: the list shows at once
-        m_searchIndex.rebuildInBackground(kv);
+    if (reload)
+        prepareSearchIndex();
 
     if (reload)
         selectRow(0);

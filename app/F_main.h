@@ -96,6 +96,7 @@ private:
     void connectHandlers();
     void loadPictures();
     void rebuildBoxes();
+    void prepareSearchIndex();
     void ESuchenChange();
     void openSelectedRow();
     int selectedRecipe() const;

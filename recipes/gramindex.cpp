@@ -204,3 +204,47 @@ qsizetype GramIndex::bytes() const
         total += qsizetype(p.ids.capacity() * 4 + p.bits.capacity() * 8);
     return total;
 }
+
+void GramIndex::save(FlatWriter& out) const
+{
+    out.number(qint32(m_count));
+    out.number(quint8(m_usable));
+    out.number(quint8(m_triples));
+    out.array(m_keys);
+    for (const Posting& p : m_postings) {
+        out.array(p.ids);
+        out.array(p.bits);
+    }
+}
+
+bool GramIndex::load(FlatReader& in)
+{
+    *this = GramIndex();
+    GramIndex g;
+    g.m_count = in.number<qint32>();
+    g.m_usable = in.number<quint8>() != 0;
+    g.m_triples = in.number<quint8>() != 0;
+    g.m_keys = in.array<qint32>();
+    if (!in.ok() || g.m_count < 0)
+        return false;
+    const size_t bitWords = (size_t(g.m_count) + 63) / 64;
+    g.m_postings.reserve(g.m_keys.size());
+    for (size_t i = 0; i < g.m_keys.size() && in.ok(); ++i) {
+        // Keys ascend strictly and name a piece; a posting is ascending record ids or
+        // one bit per record.
+        if (g.m_keys[i] < 0 || g.m_keys[i] >= kKeyCount || (i > 0 && g.m_keys[i] <= g.m_keys[i - 1]))
+            return false;
+        Posting& p = g.m_postings.emplace_back();
+        p.ids = in.array<quint32>();
+        p.bits = in.array<quint64>();
+        if (!p.bits.empty() && p.bits.size() != bitWords)
+            return false;
+        for (size_t k = 0; k < p.ids.size(); ++k)
+            if (p.ids[k] >= quint32(g.m_count) || (k > 0 && p.ids[k] <= p.ids[k - 1]))
+                return false;
+    }
+    if (!in.ok())
+        return false;
+    *this = std::move(g);
+    return true;
+}

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "recipes/flatbytes.h"
 #include "recipes/recordset.h"
 
 #include <QByteArrayView>
@@ -38,6 +39,11 @@ public:
     bool hasTriples() const { return m_triples; }
     /// Memory the lists and bits take.
     qsizetype bytes() const;
+
+    /// The index as bytes for a cache, and read back from them: false (the index left
+    /// empty) when they do not hold a whole, consistent index.
+    void save(FlatWriter& out) const;
+    bool load(FlatReader& in);
 
 private:
     struct Posting {

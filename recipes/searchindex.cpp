@@ -181,6 +181,40 @@ struct SearchIndex::Content {
                               starts[size_t(i) + 1] - starts[size_t(i)]);
     }
 
+    void save(FlatWriter& out) const
+    {
+        out.number(qint32(count));
+        out.number(qint64(preparedSize));
+        out.bytes(text);
+        out.array(starts);
+        words.save(out);
+        grams.save(out);
+    }
+
+    // The content that save() wrote for count records, or none.
+    static std::shared_ptr<const Content> load(QByteArrayView bytes, int expectedCount)
+    {
+        auto c = std::make_shared<Content>();
+        FlatReader in(bytes);
+        c->count = in.number<qint32>();
+        c->preparedSize = qsizetype(in.number<qint64>());
+        c->text = in.bytes();
+        c->starts = in.array<qsizetype>();
+        if (!in.ok() || c->count != expectedCount || !c->words.load(in) || !c->grams.load(in) ||
+            !in.atEnd())
+            return nullptr;
+        // Either the words or the lines answer the searches, each for every record.
+        const bool byWords = c->words.usable() && c->words.recordCount() == c->count &&
+                             c->text.isEmpty() && c->starts.empty();
+        bool byLines = !c->words.usable() && c->starts.size() == size_t(c->count) + 1 &&
+                       c->starts.front() == 0 && c->starts.back() == c->text.size();
+        for (size_t i = 1; byLines && i < c->starts.size(); ++i)
+            byLines = c->starts[i] >= c->starts[i - 1];
+        if (!(byWords || byLines) || (c->grams.usable() && c->grams.recordCount() != c->count))
+            return nullptr;
+        return c;
+    }
+
     static std::shared_ptr<const Content> build(const TKV& kv, double budget,
                                                 const std::atomic<bool>* cancel)
     {
@@ -290,7 +324,8 @@ void SearchIndex::rebuild(const TKV& kv)
     m_count = kv.size();
 }
 
-void SearchIndex::rebuildInBackground(const TKV& kv)
+void SearchIndex::rebuildInBackground(const TKV& kv,
+                                      std::function<void(const QByteArray&)> saved)
 {
     const TKVG* sorted = m_sortedRecords;
     const qsizetype sortedCount = m_sortedCount;
@@ -302,9 +337,16 @@ void SearchIndex::rebuildInBackground(const TKV& kv)
     // The copy shares the records; it is dropped as soon as the work is done, so a
     // catalogue left unchanged meanwhile is never copied.
     m_pending = std::async(std::launch::async, [records = kv, budget = m_options.indexBudget,
-                                                cancel = m_cancel]() mutable {
+                                                cancel = m_cancel,
+                                                saved = std::move(saved)]() mutable {
         auto content = Content::build(records, budget, cancel.get());
         records = TKV();
+        if (saved && !cancel->load()) {
+            QByteArray bytes;
+            FlatWriter out(bytes);
+            content->save(out);
+            saved(bytes);
+        }
         return content;
     });
 }
@@ -319,6 +361,32 @@ void SearchIndex::waitUntilBuilt() const
 {
     if (m_pending.valid())
         m_content = m_pending.get();
+}
+
+QByteArray SearchIndex::save() const
+{
+    waitUntilBuilt();
+    QByteArray bytes;
+    if (m_content) {
+        FlatWriter out(bytes);
+        m_content->save(out);
+    }
+    return bytes;
+}
+
+bool SearchIndex::restore(const TKV& kv, QByteArrayView bytes)
+{
+    auto content = Content::load(bytes, int(kv.size()));
+    if (!content)
+        return false;
+    const TKVG* sorted = m_sortedRecords;
+    const qsizetype sortedCount = m_sortedCount;
+    clear();
+    m_sortedRecords = sorted;
+    m_sortedCount = sortedCount;
+    m_content = std::move(content);
+    m_count = kv.size();
+    return true;
 }
 
 const SearchIndex::Content& SearchIndex::content() const

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
 #include <vector>
@@ -95,7 +96,16 @@ public:
     /// The same on a second thread, over the records as they are now (kv shares them;
     /// the catalogue copies them only if it changes before the work is done). Searches
     /// and line lookups wait for it.
-    void rebuildInBackground(const TKV& kv);
+    /// With saved, the prepared index is also handed to it as bytes (see save()) on the
+    /// second thread once done, unless the work was given up.
+    void rebuildInBackground(const TKV& kv,
+                             std::function<void(const QByteArray&)> saved = nullptr);
+    /// The prepared index as bytes for a cache (waits for a rebuild on the second
+    /// thread); restore() takes it back for the same records instead of preparing them
+    /// again, and is false (the index unchanged) when the bytes do not hold a whole,
+    /// consistent index of kv's size.
+    QByteArray save() const;
+    bool restore(const TKV& kv, QByteArrayView bytes);
     /// Forgets the lines and the order: call after every reload and whenever names or
     /// the order of the catalogue changed. The next search prepares the lines again.
     void clear();

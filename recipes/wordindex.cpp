@@ -265,3 +265,79 @@ qsizetype WordIndex::keptBytes() const
                      4) +
            qsizetype(m_bits.capacity() * 8);
 }
+
+void WordIndex::save(FlatWriter& out) const
+{
+    out.number(qint32(m_count));
+    out.number(quint8(m_usable));
+    out.bytes(m_text);
+    out.array(m_starts);
+    out.array(m_firstId);
+    out.array(m_ids);
+    out.array(m_bitsOf);
+    out.array(m_bits);
+    out.array(m_recordWords);
+    out.array(m_recordEnds);
+}
+
+namespace {
+
+// True when values ascend (each at least the one before) and the last is at most limit.
+bool ascendingUpTo(const std::vector<quint32>& values, quint64 limit)
+{
+    for (size_t i = 1; i < values.size(); ++i)
+        if (values[i] < values[i - 1])
+            return false;
+    return values.empty() || values.back() <= limit;
+}
+
+bool allBelow(const std::vector<quint32>& values, quint64 limit)
+{
+    return std::all_of(values.cbegin(), values.cend(), [limit](quint32 v) { return v < limit; });
+}
+
+} // namespace
+
+bool WordIndex::load(FlatReader& in)
+{
+    *this = WordIndex();
+    WordIndex w;
+    w.m_count = in.number<qint32>();
+    w.m_usable = in.number<quint8>() != 0;
+    w.m_text = in.bytes();
+    w.m_starts = in.array<quint32>();
+    w.m_firstId = in.array<quint32>();
+    w.m_ids = in.array<quint32>();
+    w.m_bitsOf = in.array<qint32>();
+    w.m_bits = in.array<quint64>();
+    w.m_recordWords = in.array<quint32>();
+    w.m_recordEnds = in.array<quint32>();
+    if (!in.ok() || w.m_count < 0 || w.m_starts.empty() || w.m_starts.front() != 0)
+        return false;
+    // Every lookup of the index stays inside its arrays: the words in the text, each
+    // word's records among the ids or the bits, the records' words among the words.
+    const size_t words = w.m_starts.size() - 1;
+    const size_t bitWords = (size_t(w.m_count) + 63) / 64;
+    const bool consistent =
+        ascendingUpTo(w.m_starts, quint64(w.m_text.size())) &&
+        (!w.m_usable ||
+         (w.m_firstId.size() == words + 1 && w.m_bitsOf.size() == words &&
+          ascendingUpTo(w.m_firstId, w.m_ids.size()) && allBelow(w.m_ids, quint64(w.m_count)) &&
+          w.m_bits.size() % std::max<size_t>(bitWords, 1) == 0 &&
+          std::all_of(w.m_bitsOf.cbegin(), w.m_bitsOf.cend(),
+                      [&](qint32 b) {
+                          return b < 0 || (size_t(b) + 1) * bitWords <= w.m_bits.size();
+                      }))) &&
+        (w.m_recordEnds.empty() ||
+         (w.m_recordEnds.size() == size_t(w.m_count) &&
+          ascendingUpTo(w.m_recordEnds, w.m_recordWords.size()) &&
+          allBelow(w.m_recordWords, words)));
+    // Words end with a line break, which the lookups count on.
+    for (size_t i = 1; consistent && i < w.m_starts.size(); ++i)
+        if (w.m_starts[i] == w.m_starts[i - 1] || w.m_text.at(w.m_starts[i] - 1) != '\n')
+            return false;
+    if (!consistent)
+        return false;
+    *this = std::move(w);
+    return true;
+}

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "recipes/flatbytes.h"
 #include "recipes/recordset.h"
 
 #include <QByteArray>
@@ -44,6 +45,11 @@ public:
     /// build until dropRecordWords().
     QByteArrayView recordWords(int record, QByteArray& scratch) const;
     void dropRecordWords();
+
+    /// The index as bytes for a cache, and read back from them: false (the index left
+    /// empty) when they do not hold a whole, consistent index.
+    void save(FlatWriter& out) const;
+    bool load(FlatReader& in);
 
 private:
     struct Builder;

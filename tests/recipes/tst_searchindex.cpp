@@ -5,12 +5,16 @@
 
 #include "platform/cp1252.h"
 #include "recipes/gramindex.h"
+#include "recipes/searchcache.h"
 #include "recipes/recipelist.h"
 #include "recipes/textrules.h"
 #include "recipes/wordindex.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/daycount.h"
@@ -212,22 +216,28 @@ class TestSearchIndex : public QObject {
     Q_OBJECT
 private slots:
     // Each index keeps its results through a whole typing sequence, as the main window's
-    // does; "background" prepares its lines on the second thread first.
+    // does; "background" prepares its lines on the second thread first, "restored" takes
+    // them from the bytes another index saved (the search cache).
     void typingMatchesPlainFill_data()
     {
         QTest::addColumn<double>("budget");
         QTest::addColumn<bool>("reuse");
         QTest::addColumn<bool>("background");
-        QTest::newRow("piece index, reuse") << 1.0 << true << false;
-        QTest::newRow("pairs only or no pieces") << 0.05 << true << false;
-        QTest::newRow("no pieces, no reuse") << 0.0 << false << false;
-        QTest::newRow("second thread") << 1.0 << true << true;
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("piece index, reuse") << 1.0 << true << false << false;
+        QTest::newRow("pairs only or no pieces") << 0.05 << true << false << false;
+        QTest::newRow("no pieces, no reuse") << 0.0 << false << false << false;
+        QTest::newRow("second thread") << 1.0 << true << true << false;
+        QTest::newRow("restored word index") << 1.0 << true << true << true;
+        QTest::newRow("restored lines and pairs") << 0.05 << true << false << true;
+        QTest::newRow("restored lines") << 0.0 << false << false << true;
     }
     void typingMatchesPlainFill()
     {
         QFETCH(double, budget);
         QFETCH(bool, reuse);
         QFETCH(bool, background);
+        QFETCH(bool, restored);
         const quint32 first = seedFromEnvironment("DILBO_SEARCH_SEED", 1);
         const quint32 seeds = qEnvironmentVariableIsSet("DILBO_SEARCH_SEED")
                                   ? 1
@@ -237,7 +247,21 @@ private slots:
             TKV kv = randomCollection(random);
             const QStringList categories = categoryEntries(kv);
             SearchIndex index(SearchIndex::Options{budget, reuse});
-            if (background) {
+            if (restored) {
+                SearchIndex source(SearchIndex::Options{budget, reuse});
+                QByteArray saved;
+                if (background)
+                    source.rebuildInBackground(kv, [&saved](const QByteArray& b) { saved = b; });
+                else
+                    source.rebuild(kv);
+                source.waitUntilBuilt();
+                QCOMPARE(source.save().isEmpty(), false);
+                if (!background)
+                    saved = source.save();
+                QCOMPARE(saved, source.save());
+                index.noteSortedByName(kv);
+                QVERIFY(index.restore(kv, saved));
+            } else if (background) {
                 index.noteSortedByName(kv);
                 index.rebuildInBackground(kv);
             }
@@ -337,6 +361,94 @@ private slots:
 
     // Results and words kept from searches over the records before a rebuild must not
     // answer searches over the records after it, though their number is the same.
+    // Bytes that are not a whole index of the catalogue's size are refused, whatever
+    // part is cut off or damaged; what is taken then answers searches without reading
+    // outside its arrays (the sanitizer build checks that).
+    void restoreRefusesDamagedBytes()
+    {
+        QRandomGenerator random(seedFromEnvironment("DILBO_SEARCH_SEED", 3));
+        TKV kv;
+        while (kv.size() < 10)
+            kv = randomCollection(random);
+        for (const double budget : {1.0, 0.0}) {
+            SearchIndex source(SearchIndex::Options{budget, true});
+            source.rebuild(kv);
+            const QByteArray saved = source.save();
+            SearchIndex index(SearchIndex::Options{budget, true});
+            QVERIFY(!index.restore(kv.mid(1), saved)); // another count of records
+            for (qsizetype size = 0; size < saved.size(); size += 1 + size / 16)
+                QVERIFY2(!index.restore(kv, saved.first(size)), qPrintable(QString::number(size)));
+            QVERIFY(!index.restore(kv, QByteArray(saved + '\0')));
+            for (int n = 0; n < 400; ++n) {
+                QByteArray damaged = saved;
+                damaged[random.bounded(int(damaged.size()))] ^= char(1 << random.bounded(8));
+                if (index.restore(kv, damaged))
+                    for (const char* text : {"a", "on", "oni", "onion tart", "xyz"})
+                        index.find(text);
+            }
+            QVERIFY(index.restore(kv, saved));
+        }
+    }
+
+    // The search index cache is taken only for the records it was prepared from: the
+    // key tells apart a file read with other bytes, another file name, another order,
+    // another cooking date (a record without one takes the day's) and other devices
+    // (their pictures decide); a cache file damaged or cut short is not taken.
+    void searchCacheServesOnlyItsRecords_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char* change :
+             {"none", "bytes", "name", "order", "date", "devices", "damage", "cut", "longer"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+    void searchCacheServesOnlyItsRecords()
+    {
+        QFETCH(QString, change);
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        QVERIFY(QDir().mkpath(base + QStringLiteral("PRGDATA")));
+        QRandomGenerator random(5);
+        TKV kv;
+        while (kv.size() < 3)
+            kv = randomCollection(random);
+        for (int i = 0; i < kv.size(); ++i) {
+            kv[i].FileName = QStringLiteral("recipe %1.vrez").arg(i);
+            kv[i].Stored = FileState::of(kv[i].Name);
+        }
+        const QByteArray index = QByteArray("prepared index ").repeated(40);
+        QVERIFY(writeSearchCache(base, searchCacheKey(kv), index));
+        if (change == QLatin1String("bytes"))
+            kv[1].Stored->hash ^= 1;
+        else if (change == QLatin1String("name"))
+            kv[1].FileName = QStringLiteral("other.vrez");
+        else if (change == QLatin1String("order"))
+            kv.swapItemsAt(0, 1);
+        else if (change == QLatin1String("date"))
+            kv[2].LastCooked += 1;
+        else if (change == QLatin1String("devices"))
+            kv[2].Devices += "Oven,";
+        if (change == QLatin1String("damage") || change == QLatin1String("cut") ||
+            change == QLatin1String("longer")) {
+            QFile file(searchCachePath(base));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QByteArray bytes = file.readAll();
+            if (change == QLatin1String("damage"))
+                bytes[bytes.size() - 7] = char(bytes[bytes.size() - 7] ^ 0x20);
+            else if (change == QLatin1String("cut"))
+                bytes.chop(1);
+            else
+                bytes.append('x');
+            QVERIFY(file.resize(0));
+            QCOMPARE(file.write(bytes), bytes.size());
+        }
+        QByteArray read;
+        QString why;
+        const bool taken = readSearchCache(base, searchCacheKey(kv), &read, &why);
+        QCOMPARE(taken, change == QLatin1String("none"));
+        QCOMPARE(read, taken ? index : QByteArray());
+        QCOMPARE(why.isEmpty(), taken);
+    }
+
     void rebuildForgetsEarlierSearches()
     {
         TKV kv(100);
