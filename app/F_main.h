@@ -64,6 +64,7 @@ public:
     void Rezepteimportieren1Click();
     void Rezeptdrucken2Click();
     void Rezeptlistedrucken1Click();
+    void Kochbuchdrucken1Click();
     void PMRezeptloeschenClick();
     void Tooltipps1Click();
     void AnleitunganzeigenPDF1Click();
@@ -132,6 +133,7 @@ public:
     QAction* Rezepteimportieren1 = nullptr;
     QAction* Rezeptdrucken2 = nullptr;
     QAction* Rezeptlistedrucken1 = nullptr;
+    QAction* Kochbuchdrucken1 = nullptr;
     QAction* Programmbeenden1 = nullptr;
     QAction* Tooltipps1 = nullptr;
     QAction* AnleitunganzeigenPDF1 = nullptr;
