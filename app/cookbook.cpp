@@ -88,7 +88,7 @@ QFont bookFont(double points, bool bold = false)
 // and outline of a PDF file.
 class BookPages {
 public:
-    BookPages(PrintJob& job, const TDrucker& geometry) : m_job(job), m_geometry(geometry)
+    BookPages(PrintJob& job, const TDrucker& geometry) : m_job(job)
     {
         m_dpi = job.resolution();
         m_sheet = PlaceSheetOnPage(geometry, m_dpi, job.printableArea());
@@ -200,7 +200,6 @@ private:
     }
 
     PrintJob& m_job;
-    const TDrucker& m_geometry;
     int m_dpi = 0;
     SheetOnPage m_sheet;
     QRectF m_sheetRect;

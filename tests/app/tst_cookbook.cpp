@@ -22,6 +22,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QHash>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -113,6 +114,31 @@ QList<FoundLink> linksOf(const QHash<int, QByteArray>& objects, QList<int>* page
     return links;
 }
 
+// Each page's lowest text is its number, in the bottom margin (the sheet ends at least
+// 1 cm above the paper's edge; the number sits in the band below it) and clear of every
+// other text.
+bool pageNumbersAtTheBottom(const QString& file, const QList<pdf::Word>& words)
+{
+    const double height = pdf::pageSize(file).height();
+    for (int p = 0; p < pdf::pageCount(file); ++p) {
+        const pdf::Word* lowest = nullptr;
+        for (const pdf::Word& word : words) {
+            if (word.page == p && (!lowest || word.box.bottom() > lowest->box.bottom()))
+                lowest = &word;
+        }
+        if (!lowest || lowest->text != QString::number(p + 1) ||
+            lowest->box.top() < height - 2 * 72 / 2.54 || lowest->box.bottom() > height) {
+            qWarning("page %d: no number at the bottom", p + 1);
+            return false;
+        }
+        for (const pdf::Word& word : words) {
+            if (word.page == p && &word != lowest && word.box.intersects(lowest->box))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 class CookbookTest : public QObject {
@@ -126,6 +152,7 @@ private slots:
     void cancellingLeavesNoFile();
     void menuPrintsTheSelectedRows();
     void menuCancelLeavesNoFile();
+    void printerGetsTheSamePages();
 
 private:
     // The main window on the demo collection, the print dialog answered with pdf.
@@ -192,21 +219,7 @@ void CookbookTest::demoCookbook()
                  qPrintable(name));
         pageOfRecipe.insert(name, link.target);
     }
-    // The page numbers: the lowest text of each page, in the bottom margin (the sheet
-    // ends at least 1 cm above the paper's edge; the number sits in the band below it).
-    const double height = pdf::pageSize(out).height();
-    for (int p = 0; p < pageCount; ++p) {
-        const pdf::Word* lowest = nullptr;
-        for (const pdf::Word& word : words) {
-            if (word.page == p && (!lowest || word.box.bottom() > lowest->box.bottom()))
-                lowest = &word;
-        }
-        QVERIFY(lowest);
-        QCOMPARE(lowest->text, QString::number(p + 1));
-        QVERIFY(lowest->box.top() > height - 2 * 72 / 2.54 && lowest->box.bottom() < height);
-        for (const pdf::Word& word : words)
-            QVERIFY(word.page != p || &word == lowest || !word.box.intersects(lowest->box));
-    }
+    QVERIFY(pageNumbersAtTheBottom(out, words));
     // The outline as poppler reads it: the contents, then categories with their recipes.
     const QString xml = QString::fromUtf8(
         pdf::run(QStringLiteral("pdftohtml"), {QStringLiteral("-xml"), QStringLiteral("-stdout"),
@@ -331,6 +344,27 @@ void CookbookTest::menuCancelLeavesNoFile()
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(QDir(m_base).entryList({QStringLiteral("cancelled.pdf*")}, QDir::Files),
              QStringList());
+}
+
+// On a printer of the system (here one that Qt's print system makes a PDF file of, with
+// its own printable area) the book has the same pages and numbers as the PDF file.
+void CookbookTest::printerGetsTheSamePages()
+{
+    const QString printed = m_base + QStringLiteral("printer.pdf");
+    Catalogue catalogue;
+    const auto main = openMainWindow(catalogue, QString());
+    SetPrintDialogHook([&](PrinterChoice& choice) {
+        choice.system = SystemPrinterFor(QString(), currentPaperCm(), false);
+        choice.system->setOutputFormat(QPrinter::PdfFormat);
+        choice.system->setOutputFileName(printed);
+        choice.system->setPageMargins(QMarginsF(5, 5, 5, 12), QPageLayout::Millimeter);
+        choice.printer = choice.system->printerName();
+        return true;
+    });
+    main->Kochbuchdrucken1->trigger();
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+    QCOMPARE(pdf::pageCount(printed), 25);
+    QVERIFY(pageNumbersAtTheBottom(printed, pdf::words(printed)));
 }
 
 QTEST_MAIN(CookbookTest)
