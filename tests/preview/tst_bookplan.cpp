@@ -135,6 +135,8 @@ void BookPlanTest::pageNumberBox()
 void BookPlanTest::navigation()
 {
     QByteArray bytes = threePages();
+    // A document identifier in the trailer is carried into the updates' trailers.
+    bytes.insert(bytes.lastIndexOf("/Root"), "/ID [<0A0B> <0A0B>]\n");
     QBuffer document(&bytes);
     QVERIFY(document.open(QIODevice::ReadWrite));
     QString error;
@@ -156,6 +158,8 @@ void BookPlanTest::navigation()
     QVERIFY(bytes.contains("/Outlines"));
     QVERIFY(bytes.contains("/Title <FEFF005300FC00DF>"));
     QVERIFY(bytes.contains("/Count 3"));
+    QCOMPARE(bytes.count("/Next "), 1); // from the first entry to the second, the last has none
+    QCOMPARE(bytes.count("/ID [<0A0B> <0A0B>]"), 3);
     QCOMPARE(bytes.count("/Prev "), 3); // both trailers and the second outline entry
 }
 
