@@ -3,6 +3,7 @@
 #include "app/F_main.h"
 
 #include "app/F_Shopping.h"
+#include "app/cookbookcommand.h"
 #include "app/recipelistmodel.h"
 #include "common/F_LadeInfo.h"
 #include "common/F_Msg.h"
@@ -21,6 +22,7 @@
 #include "platform/folderwatcher.h"
 #include "platform/richtext/rtfreader.h"
 #include "platform/richtext/textdocumentbridge.h"
+#include "preview/listprint.h"
 #include "preview/openpreview.h"
 #include "preview/printers.h"
 #include "recipes/catalogueupdate.h"
@@ -43,6 +45,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeView>
+
+#include <algorithm>
 
 using controls::action;
 using controls::place;
@@ -168,11 +172,12 @@ void TFMain::createMenus()
     Rezeptdrucken2->setShortcut(QKeySequence::Print);
     Rezeptlistedrucken1 = action(this, "Rezeptlistedrucken1", "Print recipe list");
     Einkaufsliste1 = action(this, "Einkaufsliste1", "Shopping list...");
+    Kochbuchdrucken1 = action(this, "Kochbuchdrucken1", "Print cookbook...");
     Programmbeenden1 = action(this, "Programmbeenden1", "Close program");
     Programmbeenden1->setShortcut(QKeySequence::Quit);
     file->addActions({NeuesRezept1, Rezeptladen1, Rezepteimportieren1});
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
-    file->addActions({Rezeptdrucken2, Rezeptlistedrucken1, Einkaufsliste1});
+    file->addActions({Rezeptdrucken2, Rezeptlistedrucken1, Einkaufsliste1, Kochbuchdrucken1});
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
     file->addAction(Programmbeenden1);
 
@@ -210,6 +215,7 @@ void TFMain::connectHandlers()
     connect(Rezeptdrucken2, &QAction::triggered, this, &TFMain::Rezeptdrucken2Click);
     connect(PMRezeptdrucken, &QAction::triggered, this, &TFMain::Rezeptdrucken2Click);
     connect(Rezeptlistedrucken1, &QAction::triggered, this, &TFMain::Rezeptlistedrucken1Click);
+    connect(Kochbuchdrucken1, &QAction::triggered, this, &TFMain::Kochbuchdrucken1Click);
     connect(PMRezeptloeschen, &QAction::triggered, this, &TFMain::PMRezeptloeschenClick);
     connect(Einkaufsliste1, &QAction::triggered, this, &TFMain::Einkaufsliste1Click);
     connect(PMEinkaufsliste, &QAction::triggered, this, &TFMain::Einkaufsliste1Click);
@@ -761,6 +767,27 @@ void TFMain::Rezeptlistedrucken1Click()
     setEnabled(false);
     OpenPreview(m_catalogue, false, true);
     setEnabled(true);
+}
+
+void TFMain::Kochbuchdrucken1Click()
+{
+    // Several selected rows make the book; otherwise every row the list shows.
+    QList<int> rows;
+    for (const QModelIndex& index : LVRezepte->selectionModel()->selectedRows()) {
+        if (index.row() > 0)
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    QList<int> recipes;
+    for (int row : rows)
+        recipes.append(IndexOfListRow(m_catalogue.recipes, row));
+    if (rows.size() < 2)
+        recipes = ListedRecipes(m_catalogue.recipes);
+    if (recipes.isEmpty()) {
+        ShowMsg(25, 1, 0);
+        return;
+    }
+    PrintCookbook(this, m_catalogue, recipes, CBUKat->currentIndex() <= AllTypes);
 }
 
 void TFMain::PMRezeptloeschenClick()

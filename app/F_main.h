@@ -72,6 +72,7 @@ public:
     void Rezepteimportieren1Click();
     void Rezeptdrucken2Click();
     void Rezeptlistedrucken1Click();
+    void Kochbuchdrucken1Click();
     void PMRezeptloeschenClick();
     void Einkaufsliste1Click();
     void Tooltipps1Click();
@@ -148,6 +149,7 @@ public:
     QAction* Rezeptdrucken2 = nullptr;
     QAction* Rezeptlistedrucken1 = nullptr;
     QAction* Einkaufsliste1 = nullptr;
+    QAction* Kochbuchdrucken1 = nullptr;
     QAction* Programmbeenden1 = nullptr;
     QAction* Tooltipps1 = nullptr;
     QAction* AnleitunganzeigenPDF1 = nullptr;

@@ -243,21 +243,24 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "as \\t, \\r, \\n or \\\\."));
     const QCommandLineOption searchOption(
         QStringLiteral("search"),
-        QStringLiteral("With --list, --print-list-pdf or --print-list: the search text."),
+        QStringLiteral(
+            "With --list, --print-list-pdf, --print-list or --print-book: the search text."),
         QStringLiteral("TEXT"));
     const QCommandLineOption categoryOption(
         QStringLiteral("category"),
-        QStringLiteral("With --list, --print-list-pdf or --print-list: the category entry (\"normal recipes\" or "
+        QStringLiteral("With --list, --print-list-pdf, --print-list or --print-book: the category "
+                       "entry (\"normal recipes\" or "
                        "a category)."),
         QStringLiteral("ENTRY"));
     const QCommandLineOption difficultyOption(
         QStringLiteral("difficulty"),
-        QStringLiteral(
-            "With --list, --print-list-pdf or --print-list: the difficulty entry, 0 (all) to 5 (tough)."),
+        QStringLiteral("With --list, --print-list-pdf, --print-list or --print-book: the "
+                       "difficulty entry, 0 (all) to 5 (tough)."),
         QStringLiteral("N"));
     const QCommandLineOption sourceOption(
         QStringLiteral("source"),
-        QStringLiteral("With --list, --print-list-pdf or --print-list: the ring binder, magazine or book entry."),
+        QStringLiteral("With --list, --print-list-pdf, --print-list or --print-book: the ring "
+                       "binder, magazine or book entry."),
         QStringLiteral("TEXT"));
     parser.addOptions({listOption, searchOption, categoryOption, difficultyOption, sourceOption});
     const QCommandLineOption printPdfOption(
@@ -292,8 +295,18 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         QStringLiteral("print-list"),
         QStringLiteral("As --print-list-pdf, but print on the system's printer QUEUE."),
         QStringLiteral("QUEUE"));
+    const QCommandLineOption printBookOption(
+        QStringLiteral("print-book"),
+        QStringLiteral("Print the recipes of the list (as --list gives them, with the same "
+                       "filters) as a cookbook to the PDF file OUT: a title page, a table of "
+                       "contents (grouped by category without --category) and each recipe laid "
+                       "out as its print preview opens, deluxe where it has both layouts."),
+        QStringLiteral("OUT"));
+    const QCommandLineOption titleOption(
+        QStringLiteral("title"), QStringLiteral("With --print-book: the text of the title page."),
+        QStringLiteral("TEXT"));
     parser.addOptions({printPdfOption, recipeOption, deluxeOption, draftOption, printListOption,
-                       printOption, printListQueueOption});
+                       printOption, printListQueueOption, printBookOption, titleOption});
     const QCommandLineOption importOption(
         QStringLiteral("import"),
         QStringLiteral("Import the recipes of the FILEs given after the options (MealMaster, "
@@ -338,7 +351,7 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                            parser.value(draftOption), err);
     }
     if (parser.isSet(listOption) || parser.isSet(printListOption) ||
-        parser.isSet(printListQueueOption)) {
+        parser.isSet(printListQueueOption) || parser.isSet(printBookOption)) {
         ListOptions options;
         options.search = parser.value(searchOption);
         options.category = parser.value(categoryOption);
@@ -350,6 +363,9 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
             err << "--difficulty takes a number from 0 to 5" << Qt::endl;
             return 2;
         }
+        if (parser.isSet(printBookOption))
+            return printBookTo(parser.value(printBookOption), parser.value(titleOption), options,
+                               err);
         if (parser.isSet(printListOption))
             return printListTo({parser.value(printListOption), QString()}, options, err);
         if (parser.isSet(printListQueueOption))

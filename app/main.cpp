@@ -34,14 +34,15 @@ bool isCommandLineMode(int argc, char* argv[])
     return hasOption(argc, argv,
                      {"--export-json", "--list", "--help", "-h", "--help-all", "--version", "-v",
                       "--print-pdf", "--print-list-pdf", "--print", "--print-list", "--import",
-                      "--shopping-list"});
+                      "--shopping-list", "--print-book"});
 }
 
 // Printing lays pages out with fonts and the preview's controls, which need a GUI
 // application; it shows no window, so no display is needed either.
 bool printsPages(int argc, char* argv[])
 {
-    return hasOption(argc, argv, {"--print-pdf", "--print-list-pdf", "--print", "--print-list"});
+    return hasOption(
+        argc, argv, {"--print-pdf", "--print-list-pdf", "--print", "--print-list", "--print-book"});
 }
 
 // Scripts read the print modes' standard error: it carries the program's own messages

@@ -2,6 +2,7 @@
 
 #include "app/printcommands.h"
 
+#include "app/cookbook.h"
 #include "app/startup.h"
 #include "common/F_Msg.h"
 #include "common/errorreport.h"
@@ -15,6 +16,7 @@
 #include "preview/printers.h"
 #include "preview/printjob.h"
 #include "preview/recipefill.h"
+#include "preview/streamedpdfjob.h"
 #include "recipes/recipelist.h"
 
 #include <QTextStream>
@@ -181,6 +183,35 @@ int printListTo(const PrintTarget& target, const ListOptions& options, QTextStre
                             PrintJobName(QStringLiteral("recipe list")));
     QString error;
     if (!PrintRecipeList(*job, d, kv, rows, base, &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+int printBookTo(const QString& pdfFile, const QString& title, const ListOptions& options,
+                QTextStream& err)
+{
+    const QString base = currentBaseFolder();
+    setBaseFolder(base);
+    Catalogue catalogue;
+    BookRequest request;
+    if (const int code = selectListRows(options, catalogue.recipes, &request.recipes, err))
+        return code;
+    const PrintTarget target{pdfFile, QString()};
+    if (!usePrinterOf(target, err))
+        return 1;
+    request.title = title.isEmpty() ? QString::fromLatin1(kDefaultBookTitle) : title;
+    request.grouped = options.category.isEmpty();
+    ComputeDefaultPageMetrics();
+    StreamedPdfPrintJob job(pdfFile, currentPaperCm(), CurrentDrucker().PageLandscape,
+                            kPdfPrinterDpi, request.title);
+    QString error;
+    QStringList problems;
+    const BookResult result = PrintBook(job, catalogue, request, {}, &error, &problems);
+    for (const QString& problem : problems)
+        err << problem << Qt::endl;
+    if (result != BookResult::Printed) {
         err << error << Qt::endl;
         return 1;
     }

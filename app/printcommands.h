@@ -48,3 +48,10 @@ int printRecipe(const PrintTarget& target, const QString& name, bool deluxe,
 /// Returns 0, 1 when the file cannot be written or the printer fails, or 2 for an
 /// unknown filter entry.
 int printListTo(const PrintTarget& target, const ListOptions& options, QTextStream& err);
+
+/// --print-book: the recipe rows --list gives for options as a cookbook in the PDF file
+/// pdfFile, under title (kDefaultBookTitle when empty), its contents grouped by
+/// category when options name no category. Returns 0, 1 when the file cannot be
+/// written (it is then left as it was), or 2 for an unknown filter entry.
+int printBookTo(const QString& pdfFile, const QString& title, const ListOptions& options,
+                QTextStream& err);

@@ -48,6 +48,7 @@ constexpr Text kMainCaptions[] = {
     {"Rezepteimportieren1", "Import recipes..."},
     {"Rezeptdrucken2", "Print recipe"},
     {"Rezeptlistedrucken1", "Print recipe list"},
+    {"Kochbuchdrucken1", "Print cookbook..."},
     {"Programmbeenden1", "Close program"},
     {"Optionen1", "Options"},
     {"Tooltipps1", "Show tooltips"},

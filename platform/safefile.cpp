@@ -2,6 +2,8 @@
 
 #include "platform/safefile.h"
 
+#include "platform/atomicfilestream.h"
+
 #include "platform/filelookup.h"
 #include "platform/folderlisting.h"
 
@@ -226,6 +228,75 @@ WriteResult writeThroughTemporary(const QString& path, const QByteArray& bytes, 
 
 } // namespace
 
+AtomicFileStream::AtomicFileStream(const QString& path) : m_path(path) {}
+
+AtomicFileStream::~AtomicFileStream()
+{
+    discard();
+}
+
+bool AtomicFileStream::open(QString* error)
+{
+    discard();
+    const QByteArray prefix = resolvedTarget(m_path) + kTempInfix + runTag().toLatin1() + '-';
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        m_temp = prefix + randomTag();
+        fd = ::open(m_temp.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        setError(error, "Cannot write", m_path, systemError(errno));
+        m_temp.clear();
+        return false;
+    }
+    m_file = std::make_unique<QFile>();
+    m_file->open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle);
+    return true;
+}
+
+bool AtomicFileStream::commit(QString* error)
+{
+    if (!m_file) {
+        setError(error, "Cannot write", m_path, QStringLiteral("the file was not started"));
+        return false;
+    }
+    const QByteArray target = resolvedTarget(m_path);
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    const int fd = m_file->handle();
+    // A replaced file keeps its permissions.
+    if (replacing)
+        ::fchmod(fd, old.st_mode & 07777);
+    int code = 0;
+    if (!m_file->flush() || ::fsync(fd) != 0)
+        code = errno ? errno : EIO;
+    m_file->close();
+    if (code == 0 && m_file->error() != QFileDevice::NoError)
+        code = EIO;
+    if (code == 0 && ::rename(m_temp.constData(), target.constData()) != 0)
+        code = errno;
+    if (code != 0) {
+        setError(error, "Cannot write", m_path, systemError(code));
+        discard();
+        return false;
+    }
+    m_file.reset();
+    m_temp.clear();
+    syncFolderOf(target);
+    forgetFolderListingOf(QFile::decodeName(target));
+    return true;
+}
+
+void AtomicFileStream::discard()
+{
+    m_file.reset();
+    if (!m_temp.isEmpty())
+        ::unlink(m_temp.constData());
+    m_temp.clear();
+}
+
 QString runTag()
 {
     // Drawn once per process; eight hexadecimal digits.
@@ -394,8 +465,7 @@ bool claimInFolder(int dir, const QByteArray& from, const QByteArray& to)
 // asked. The temporary name; on failure an empty one with errno set, and nothing left.
 QByteArray writeTemporaryIn(int dir, const QString& name, const QByteArray& bytes, bool synced)
 {
-    const QByteArray prefix =
-        QFile::encodeName(name) + kTempInfix + runTag().toLatin1() + '-';
+    const QByteArray prefix = QFile::encodeName(name) + kTempInfix + runTag().toLatin1() + '-';
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

@@ -35,14 +35,23 @@ void startOnDefaultPage(TFVor& preview, bool menusShown)
 {
     for (QMenu* menu : {preview.Datei1, preview.Druckelemente1, preview.Seite1})
         menu->menuAction()->setVisible(menusShown);
-    InitPaperFormats(CurrentPaperFormats());
     PreviewState& state = preview.state();
     state.FormatIndex = kDefaultFormatIndex;
     state.CurrentPage = 0;
     state.Landscape = CurrentSettings().landscape;
-    ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), state.FormatIndex, state.Landscape,
-                       false);
+    ComputeDefaultPageMetrics();
 }
+
+} // namespace
+
+void ComputeDefaultPageMetrics()
+{
+    InitPaperFormats(CurrentPaperFormats());
+    ComputePageMetrics(CurrentDrucker(), CurrentPaperFormats(), kDefaultFormatIndex,
+                       CurrentSettings().landscape, false);
+}
+
+namespace {
 
 void prepare(TFVor& preview)
 {

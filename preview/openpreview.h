@@ -35,6 +35,10 @@ enum class DamagedDraft {
 bool LayOutRecipe(Catalogue& catalogue, const QString& draftFile = QString(),
                   QString* error = nullptr, DamagedDraft onDamage = DamagedDraft::Report);
 
+/// The page geometry the preview opens with: the default paper format in the
+/// orientation of the settings, on the current printer.
+void ComputeDefaultPageMetrics();
+
 /// Lays the recipe being previewed out again under the current draft, as when the
 /// preview opened: the elements are reset, filled from the recipe and placed by the
 /// draft. Returns false with error when a content file cannot be written (the elements

@@ -104,6 +104,34 @@ SheetOnPage PlaceSheetOnPage(const TDrucker& geometry, int dpi, QRect printable)
     return {area.topLeft() - QPointF(printable.topLeft()), scale};
 }
 
+void PrintSheetPage(QPainter& painter, rich::RenderTarget& printer, const TDrucker& geometry,
+                    const SheetOnPage& sheet, int dpi, const ElementArray& elements,
+                    const RichEditOf& richEdit, int page)
+{
+    // Everything is drawn at its true size on the printer (96 sheet pixels to the inch)
+    // and the painter scales it onto the place of the sheet, fonts with positions.
+    const double trueScale = dpi / 96.0;
+    TDrucker g = geometry;
+    g.PrintOffsetX = g.PrintOffsetY = 0;
+    painter.save();
+    painter.resetTransform();
+    painter.translate(sheet.origin);
+    painter.scale(sheet.scale / trueScale, sheet.scale / trueScale);
+    for (int i = 0; i < elements.size(); ++i) {
+        const TGFXL& e = elements.at(i);
+        if (e.Page != page)
+            continue;
+        int px = roundEven(e.Left * trueScale);
+        int py = roundEven(e.Top * trueScale);
+        if (isPictureElement(i))
+            PrintPicture(painter, g, px, py, printedPixels(e), roundEven(e.height() * trueScale),
+                         roundEven(e.width() * trueScale), e.Picture);
+        else
+            rich::DrawRichText(printer, painter, px, py, richEdit(i), QPoint());
+    }
+    painter.restore();
+}
+
 bool PrintPages(PrintJob& job, const TDrucker& geometry, const ElementArray& elements,
                 const RichEditOf& richEdit, int lastPageIndex, QString* error)
 {
@@ -115,31 +143,12 @@ bool PrintPages(PrintJob& job, const TDrucker& geometry, const ElementArray& ele
                                     "nothing was printed.");
         return false;
     }
-    // Everything is drawn at its true size on the printer (96 sheet pixels to the inch)
-    // and the painter scales it onto the place of the sheet, fonts with positions.
-    const double trueScale = dpi / 96.0;
-    TDrucker g = geometry;
-    g.PrintOffsetX = g.PrintOffsetY = 0;
     QPainter painter;
     if (!job.begin(painter, error))
         return false;
     rich::RenderTarget printer(job.device(), rich::TargetKind::Printer);
     for (int p = 0; p <= lastPageIndex; ++p) {
-        painter.resetTransform();
-        painter.translate(sheet.origin);
-        painter.scale(sheet.scale / trueScale, sheet.scale / trueScale);
-        for (int i = 0; i < elements.size(); ++i) {
-            const TGFXL& e = elements.at(i);
-            if (e.Page != p)
-                continue;
-            int px = roundEven(e.Left * trueScale);
-            int py = roundEven(e.Top * trueScale);
-            if (isPictureElement(i))
-                PrintPicture(painter, g, px, py, printedPixels(e), roundEven(e.height() * trueScale),
-                             roundEven(e.width() * trueScale), e.Picture);
-            else
-                rich::DrawRichText(printer, painter, px, py, richEdit(i), QPoint());
-        }
+        PrintSheetPage(painter, printer, geometry, sheet, dpi, elements, richEdit, p);
         if (p < lastPageIndex && !job.newPage(error)) {
             job.abort(painter);
             return false;

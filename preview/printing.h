@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "platform/richtext/rendertarget.h"
 #include "platform/richtext/richdocument.h"
 #include "preview/elements.h"
 #include "preview/pagegeometry.h"
@@ -62,6 +63,13 @@ SheetOnPage PlaceSheetOnPage(const TDrucker& geometry, int dpi, QRect printable)
 
 /// The element's rich edit (the wrapped text a text element was drawn from).
 using RichEditOf = std::function<rich::RichDocument&(int element)>;
+
+/// Draws the elements lying on page of a layout made on geometry's sheet, placed on the
+/// printer page as sheet says (PrintPages describes how), in index order; printer is
+/// the render target of the painter's device.
+void PrintSheetPage(QPainter& painter, rich::RenderTarget& printer, const TDrucker& geometry,
+                    const SheetOnPage& sheet, int dpi, const ElementArray& elements,
+                    const RichEditOf& richEdit, int page);
 
 /// Prints pages 0 to lastPageIndex of a layout made on geometry's sheet as one job,
 /// the sheet placed on each page by PlaceSheetOnPage (positions, pictures and fonts

@@ -77,6 +77,10 @@ inline QList<Word> words(const QString& file)
         const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
         const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
         QString text = m.captured(5);
+        text.replace(QLatin1String("&apos;"), QLatin1String("'"));
+        text.replace(QLatin1String("&quot;"), QLatin1String("\""));
+        text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+        text.replace(QLatin1String("&gt;"), QLatin1String(">"));
         text.replace(QLatin1String("&amp;"), QLatin1String("&"));
         found.append({page, text, QRectF(topLeft, bottomRight)});
     }
