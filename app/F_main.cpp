@@ -13,6 +13,7 @@
 #include "editor/decorations.h"
 #include "editor/recipefiles.h"
 #include "imaging/pictureloader.h"
+#include "export/F_Export.h"
 #include "import/F_Import.h"
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
@@ -167,7 +168,10 @@ void TFMain::createMenus()
     Rezeptlistedrucken1 = action(this, "Rezeptlistedrucken1", "Print recipe list");
     Programmbeenden1 = action(this, "Programmbeenden1", "Close program");
     Programmbeenden1->setShortcut(QKeySequence::Quit);
-    file->addActions({NeuesRezept1, Rezeptladen1, Rezepteimportieren1});
+    QAction* exportAction = action(this, "Rezepteexportieren1", "Export...");
+    connect(exportAction, &QAction::triggered, this,
+            [this] { ExportListedRecipes(this, m_catalogue.recipes); });
+    file->addActions({NeuesRezept1, Rezeptladen1, Rezepteimportieren1, exportAction});
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     file->addActions({Rezeptdrucken2, Rezeptlistedrucken1});
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
