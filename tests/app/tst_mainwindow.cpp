@@ -669,7 +669,7 @@ private slots:
         const QString target = m_collection->base + QStringLiteral("out.mmf");
         bool windowModal = false;
         SetExportWindowHook([&](TFExport& window) {
-            windowModal = window.parentWidget() == m_main && window.windowModality() == Qt::WindowModal;
+            windowModal = window.parentWidget() == m_main.get() && window.windowModality() == Qt::WindowModal;
             window.CBFormat->setCurrentIndex(window.CBFormat->findText(QStringLiteral("MealMaster file")));
             window.EZiel->setText(target);
             return true;
