@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -93,17 +94,17 @@ qint64 unitSeconds(QStringView word)
     return 0;
 }
 
-// "1:30" as hours and minutes; -1 when text is not one.
-qint64 clockTime(QStringView text)
+// "1:30" as hours and minutes; none when text is not one.
+std::optional<qint64> clockTime(QStringView text)
 {
     const qsizetype colon = text.indexOf(u':');
     if (colon <= 0 || text.size() - colon != 3)
-        return -1;
+        return std::nullopt;
     bool hoursOk = false, minutesOk = false;
     const int hours = text.first(colon).toInt(&hoursOk);
     const int minutes = text.sliced(colon + 1).toInt(&minutesOk);
     if (!hoursOk || !minutesOk || hours < 0 || minutes < 0 || minutes > 59)
-        return -1;
+        return std::nullopt;
     return qint64(hours) * 3600 + minutes * 60;
 }
 
@@ -112,8 +113,8 @@ qint64 clockTime(QStringView text)
 qint64 pieceSeconds(QStringView text)
 {
     text = text.trimmed();
-    if (const qint64 clock = clockTime(text); clock >= 0)
-        return clock;
+    if (const auto clock = clockTime(text))
+        return *clock;
     if (const auto number = readQuantity(text); number && !number->range)
         return qRound64(number->low * 60);
     qint64 seconds = 0;

@@ -154,6 +154,11 @@ void TestExport::cookingTimes_data()
                                        << "PT20M" << "PT40M";
     QTest::newRow("minutes beyond an hour") << "90 min" << "PT1H30M" << "" << "";
     QTest::newRow("clock") << "1:30" << "PT1H30M" << "" << "";
+    QTest::newRow("clock on the hour") << "2:00" << "PT2H" << "" << "";
+    QTest::newRow("clock with a wrong minute") << "1:75" << "" << "" << "";
+    QTest::newRow("number right after a sign") << "~1 h" << "PT1H" << "" << "";
+    QTest::newRow("every unit word") << "1 Tag 1 Stunde 5 mins 30 sec" << "PT25H5M30S" << ""
+                                     << "";
     QTest::newRow("fraction of hours") << "1 1/2 hours" << "PT1H30M" << "" << "";
     QTest::newRow("German with dots") << "2 Std. 15 Min." << "PT2H15M" << "" << "";
     QTest::newRow("bare number") << "45" << "PT45M" << "" << "";
