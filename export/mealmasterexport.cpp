@@ -111,7 +111,7 @@ ExportRow rowOfLine(const QString& line)
 {
     ExportRow row;
     const auto q = readLeadingQuantity(line);
-    if (!q || q->start > 0 || (q->end < line.size() && !line[q->end].isSpace())) {
+    if (!q || (q->end < line.size() && !line[q->end].isSpace())) {
         row.name = line;
         return row;
     }

@@ -38,10 +38,19 @@ TSTRING linesOf(std::initializer_list<const char*> lines)
 
 // The wrap rule's case: 14 words and "bb" fill 72 columns, so "3." would start the
 // next line and a reader would take it for a new paragraph.
-QString longStep()
+// Other steps fill the line to the column, or one past it, or would leave a rule or the
+// end line at the start of the next line.
+QString longStep(const char* end = " bb 3. cc")
 {
-    return QStringList(14, QStringLiteral("aaaa")).join(u' ') + QStringLiteral(" bb 3. cc");
+    return QStringList(14, QStringLiteral("aaaa")).join(u' ') + QLatin1String(end);
 }
+
+QStringList longSteps()
+{
+    return {longStep(), longStep(" bbb cc"), longStep(" bb --- cc"), longStep(" bb MMMMM")};
+}
+
+const QString kLongWord = QString(60, u'W');
 
 TKVG normalRecipe()
 {
@@ -52,8 +61,10 @@ TKVG normalRecipe()
     r.PrepTime = ansi("2 h (preparation 1 h, cooking 1 h)");
     r.Remark = ansi("Hot & spicy");
     r.Ingredients = linesOf({"500 g minced beef", "2 cups kidney beans", "", "1/2 tsp salt, to taste",
-                             "Salt", "1 pinch of chili"});
-    r.Instructions = linesOf({"Brown the beef.", "", longStep().toLatin1().constData()});
+                             "Salt", "1 pinch of chili", "2nd layer: jam"});
+    r.Instructions = linesOf({"Brown the beef.", ""});
+    for (const QString& step : longSteps())
+        r.Instructions.append(step.toLatin1());
     return r;
 }
 
@@ -63,16 +74,18 @@ TKVG deluxeRecipe(const QString& picture)
     r.Kind = 1;
     r.Name = ansi("Apple Pie à la Crème");
     r.Servings = ansi("6-8 pieces");
+    r.Categories = ansi("Cakes and tarts,Sunday afternoon,Family favourites,Baking with fruit,Summer,");
     r.PrepTime = ansi("1 h 30 min");
     r.PictureFile = picture;
-    r.Quantities = linesOf({"2", "½", "0,5", "3", "1", "", "", ""});
-    r.Units = linesOf({"cups", "EL", "l", "cloves", "", "", "", ""});
+    r.Quantities = linesOf({"2", "½", "0,5", "3", "1", "", "", "", "1 1/2-2", ""});
+    r.Units = linesOf({"cups", "EL", "l", "cloves", "", "", "", "", "", ""});
     r.IngredientNames =
         linesOf({"flour", "sugar", "milk", "garlic",
                  "Very long ingredient name that goes past the text column",
                  "Supercalifragilisticexpialidociouslyyummy", "FOR THE GLAZE",
-                 "abcdefghij abcdefghij abcdef more words"});
-    r.Descriptions = linesOf({"sifted", "", "", "", "finely chopped", "", "", ""});
+                 "abcdefghij abcdefghij abcdef more words", "apples", ""});
+    r.IngredientNames.append(kLongWord.toLatin1());
+    r.Descriptions = linesOf({"sifted", "", "", "", "finely chopped", "", "", "", "", ""});
     r.Instructions = linesOf({"Mix.", "Bake 45 min."});
     return r;
 }
@@ -85,7 +98,9 @@ const QStringList kDeluxeLines{QStringLiteral("2 cups flour, sifted"),
                                               "text column, finely chopped"),
                                QStringLiteral("Supercalifragilisticexpialidociouslyyummy"),
                                QStringLiteral("FOR THE GLAZE"),
-                               QStringLiteral("abcdefghij abcdefghij abcdef more words")};
+                               QStringLiteral("abcdefghij abcdefghij abcdef more words"),
+                               QStringLiteral("1 1/2-2 apples"),
+                               kLongWord};
 
 QList<ImportedRecipe> readBack(RecipeReader reader, const QString& path, QList<ImportProblem>* problems)
 {
@@ -200,7 +215,7 @@ void TestExport::mealMasterUnits_data()
     QTest::addColumn<QString>("code");
     QTest::newRow("cup") << "cups" << "c";
     QTest::newRow("German tablespoon") << "EL" << "tb";
-    QTest::newRow("with a dot") << "Tbsp." << "tb";
+    QTest::newRow("with a dot") << "Cups." << "c";
     QTest::newRow("teaspoon") << "tsp" << "ts";
     QTest::newRow("gram") << "g" << "g";
     QTest::newRow("pound") << "lbs" << "lb";
@@ -257,18 +272,23 @@ void TestExport::roundTrip()
     QCOMPARE(a.servings, QStringLiteral("4"));
     QCOMPARE(a.totalTime, QStringLiteral("2 h (preparation 1 h, cooking 1 h)"));
     QCOMPARE(a.categories, QStringList({QStringLiteral("Main dishes"), QStringLiteral("Mexican")}));
-    QCOMPARE(a.instructions, QStringList({QStringLiteral("Brown the beef."), longStep()}));
+    QCOMPARE(a.instructions, QStringList{QStringLiteral("Brown the beef.")} + longSteps());
     const ImportedRecipe& b = back[1];
     QCOMPARE(b.name, QStringLiteral("Apple Pie à la Crème"));
     QCOMPARE(b.servings, QStringLiteral("6-8 pieces"));
     QCOMPARE(b.totalTime, QStringLiteral("1 h 30 min"));
     QCOMPARE(b.instructions, QStringList({QStringLiteral("Mix."), QStringLiteral("Bake 45 min.")}));
+    QCOMPARE(b.categories, QStringList({QStringLiteral("Cakes and tarts"),
+                                        QStringLiteral("Sunday afternoon"),
+                                        QStringLiteral("Family favourites"),
+                                        QStringLiteral("Baking with fruit"), QStringLiteral("Summer")}));
     if (exportFormat == ExportFormat::MealMaster)
         return; // its rows: mealMasterRows
     QCOMPARE(a.ingredients, QStringList({QStringLiteral("500 g minced beef"),
                                          QStringLiteral("2 cups kidney beans"),
                                          QStringLiteral("1/2 tsp salt, to taste"),
-                                         QStringLiteral("Salt"), QStringLiteral("1 pinch of chili")}));
+                                         QStringLiteral("Salt"), QStringLiteral("1 pinch of chili"),
+                                         QStringLiteral("2nd layer: jam")}));
     QCOMPARE(a.remark, QStringLiteral("Hot & spicy"));
     QCOMPARE(b.ingredients, kDeluxeLines);
     QVERIFY(a.picture.isEmpty());
@@ -304,7 +324,8 @@ void TestExport::mealMasterRows()
                                            QStringLiteral("2|c|kidney beans|"),
                                            QStringLiteral("1/2|ts|salt, to taste|"),
                                            QStringLiteral("||Salt|"),
-                                           QStringLiteral("1|pn|of chili|")}));
+                                           QStringLiteral("1|pn|of chili|"),
+                                           QStringLiteral("||2nd layer: jam|")}));
     QCOMPARE(rowsOf(back[1]),
              QStringList({QStringLiteral("2|c|flour|sifted"), QStringLiteral("1/2|tb|sugar|"),
                           QStringLiteral("0.5|l|milk|"), QStringLiteral("3||cloves garlic|"),
@@ -312,7 +333,8 @@ void TestExport::mealMasterRows()
                                          "column|finely chopped"),
                           QStringLiteral("||Supercalifragilisticexpialidociouslyyummy|"),
                           QStringLiteral("||FOR THE GLAZE|"),
-                          QStringLiteral("||abcdefghij abcdefghij abcdef more words|")}));
+                          QStringLiteral("||abcdefghij abcdefghij abcdef more words|"),
+                          QStringLiteral("1 1/2-2||apples|"), QStringLiteral("||") + kLongWord + u'|'}));
 }
 
 void TestExport::pageEscaping()
