@@ -168,16 +168,20 @@ bool startsParagraph(QStringView line)
 QStringList wrapped(const QString& paragraph)
 {
     const QStringList words = paragraph.split(u' ', Qt::SkipEmptyParts);
+    // How the line would start that begins with word i: a look at two words is enough.
+    auto lineStart = [&](qsizetype i) {
+        return i + 1 < words.size() ? words[i] + u' ' + words[i + 1] : words[i];
+    };
     QStringList lines;
     QStringList line;
     qsizetype width = 0;
-    for (const QString& word : words) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
         if (!line.isEmpty() && width + 1 + word.size() > kLineWidth) {
             QStringList next;
             while (line.size() > 1 &&
-                   startsParagraph(QStringList(next + QStringList{word}).join(u' '))) {
+                   startsParagraph(QStringList(next + QStringList{lineStart(i)}).join(u' ')))
                 next.prepend(line.takeLast());
-            }
             lines << line.join(u' ');
             line = next;
             width = line.join(u' ').size();

@@ -47,7 +47,8 @@ QString longStep(const char* end = " bb 3. cc")
 
 QStringList longSteps()
 {
-    return {longStep(), longStep(" bbb cc"), longStep(" bb --- cc"), longStep(" bb MMMMM")};
+    return {longStep(), longStep(" bbb cc"), longStep(" bb --- cc"), longStep(" bb MMMMM"),
+            longStep(" bb - cc"), longStep(" 2. - cc")};
 }
 
 const QString kLongWord = QString(60, u'W');
@@ -215,7 +216,7 @@ void TestExport::mealMasterUnits_data()
     QTest::addColumn<QString>("code");
     QTest::newRow("cup") << "cups" << "c";
     QTest::newRow("German tablespoon") << "EL" << "tb";
-    QTest::newRow("with a dot") << "Cups." << "c";
+    QTest::newRow("with a dot") << "Dash." << "ds";
     QTest::newRow("teaspoon") << "tsp" << "ts";
     QTest::newRow("gram") << "g" << "g";
     QTest::newRow("pound") << "lbs" << "lb";
@@ -307,6 +308,11 @@ void TestExport::mealMasterRows()
     QVERIFY2(text.contains(QStringLiteral("\r\n      2 c  flour; sifted\r\n")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("\r\n      3    cloves garlic\r\n")), qPrintable(text));
     QVERIFY(text.startsWith(QStringLiteral("MMMMM-----")));
+    QVERIFY2(text.contains(QStringLiteral("\r\n      Title: Apple Pie à la Crème\r\n Categories: "
+                                          "Cakes and tarts, Sunday afternoon, Family favourites\r\n"
+                                          " Categories: Baking with fruit, Summer\r\n"
+                                          "      Yield: 6-8 pieces\r\n       Time: 1 h 30 min\r\n")),
+             qPrintable(text));
     QVERIFY(text.endsWith(QStringLiteral("\r\nMMMMM\r\n\r\n")));
 
     const QString path = dir.filePath(QStringLiteral("out.mmf"));
