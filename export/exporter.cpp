@@ -124,12 +124,12 @@ ExportOutcome exportFolder(ExportFormat format, const QList<const TKVG*>& recipe
     ExportOutcome outcome;
     const QFileInfo info(target);
     if (info.exists() && (!info.isDir() || !replaceable(target))) {
-        outcome.error = info.isDir()
-                            ? QStringLiteral("%1 holds files that are not an earlier export; "
-                                             "nothing was written.")
-                                  .arg(target)
-                            : QStringLiteral("%1 is a file, not a folder; nothing was written.")
-                                  .arg(target);
+        outcome.error =
+            info.isDir()
+                ? QStringLiteral("%1 holds files that are not an earlier export; "
+                                 "nothing was written.")
+                      .arg(target)
+                : QStringLiteral("%1 is a file, not a folder; nothing was written.").arg(target);
         return outcome;
     }
     const QString parent = info.absolutePath();

@@ -19,10 +19,10 @@ enum class ExportFormat { JsonLd, MealMaster, Html };
 
 /// What an export did.
 struct ExportOutcome {
-    int exported = 0;   ///< recipes written (0 unless the export was completed)
+    int exported = 0; ///< recipes written (0 unless the export was completed)
     bool cancelled = false;
-    QString error;      ///< why nothing was written; empty on success and on cancel
-    QStringList notes;  ///< what was written with a change (unreadable side files, pictures)
+    QString error;     ///< why nothing was written; empty on success and on cancel
+    QStringList notes; ///< what was written with a change (unreadable side files, pictures)
     bool ok() const { return !cancelled && error.isEmpty(); }
 };
 

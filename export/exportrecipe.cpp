@@ -80,12 +80,12 @@ qint64 unitSeconds(QStringView word)
     static const struct {
         const char* word;
         qint64 seconds;
-    } kUnits[] = {{"s", 1},          {"sec", 1},        {"secs", 1},       {"second", 1},
-                  {"seconds", 1},    {"sek", 1},        {"sekunden", 1},   {"m", 60},
-                  {"min", 60},       {"mins", 60},      {"minute", 60},    {"minutes", 60},
-                  {"minuten", 60},   {"h", 3600},       {"hr", 3600},      {"hrs", 3600},
-                  {"hour", 3600},    {"hours", 3600},   {"std", 3600},     {"stunde", 3600},
-                  {"stunden", 3600}, {"d", 86400},      {"day", 86400},    {"days", 86400},
+    } kUnits[] = {{"s", 1},          {"sec", 1},      {"secs", 1},     {"second", 1},
+                  {"seconds", 1},    {"sek", 1},      {"sekunden", 1}, {"m", 60},
+                  {"min", 60},       {"mins", 60},    {"minute", 60},  {"minutes", 60},
+                  {"minuten", 60},   {"h", 3600},     {"hr", 3600},    {"hrs", 3600},
+                  {"hour", 3600},    {"hours", 3600}, {"std", 3600},   {"stunde", 3600},
+                  {"stunden", 3600}, {"d", 86400},    {"day", 86400},  {"days", 86400},
                   {"tag", 86400},    {"tage", 86400}};
     for (const auto& unit : kUnits) {
         if (w == QLatin1String(unit.word))
@@ -155,18 +155,18 @@ Part partOf(QStringView piece)
     const QString word = piece.first(end).toString().toCaseFolded();
     if (word.isEmpty() || unitSeconds(word) > 0)
         return Part::Total;
-    for (const char* prep : {"preparation", "prep", "prepare", "zubereitung", "vorbereitung",
-                             "arbeitszeit"}) {
+    for (const char* prep :
+         {"preparation", "prep", "prepare", "zubereitung", "vorbereitung", "arbeitszeit"}) {
         if (word == QLatin1String(prep))
             return Part::Preparation;
     }
-    for (const char* cook : {"cooking", "cook", "baking", "bake", "kochzeit", "backzeit",
-                             "garzeit", "kochen", "backen"}) {
+    for (const char* cook : {"cooking", "cook", "baking", "bake", "kochzeit", "backzeit", "garzeit",
+                             "kochen", "backen"}) {
         if (word == QLatin1String(cook))
             return Part::Cooking;
     }
-    for (const char* total : {"total", "gesamt", "gesamtzeit", "insgesamt", "about", "ca",
-                              "approx", "etwa"}) {
+    for (const char* total :
+         {"total", "gesamt", "gesamtzeit", "insgesamt", "about", "ca", "approx", "etwa"}) {
         if (word == QLatin1String(total))
             return Part::Total;
     }
@@ -257,7 +257,8 @@ ExportedRecipe exportedRecipe(const TKVG& recipe)
     if (out.deluxe)
         readRows(recipe, &out);
     else
-        out.ingredients = nonEmptyLines(shownLines(recipe, "Ingredients", &out.unreadable).join(u'\n'));
+        out.ingredients =
+            nonEmptyLines(shownLines(recipe, "Ingredients", &out.unreadable).join(u'\n'));
     out.instructions =
         nonEmptyLines(shownLines(recipe, "Instructions", &out.unreadable).join(u'\n'));
     out.comments = nonEmptyLines(shownLines(recipe, "Comments", &out.unreadable).join(u'\n'));

@@ -105,8 +105,10 @@ QByteArray recipePage(const ExportedRecipe& recipe, const QString& image)
     out += "<title>";
     append(out, recipe.name);
     out += "</title>\n<script type=\"application/ld+json\">\n";
-    out += scriptSafeJson(recipeJsonLd(recipe, image.isEmpty() ? QString() : relativeAddress(image)));
-    out += "</script>\n</head>\n<body>\n<main>\n<nav><a href=\"index.html\">All recipes</a></nav>\n<h1>";
+    out +=
+        scriptSafeJson(recipeJsonLd(recipe, image.isEmpty() ? QString() : relativeAddress(image)));
+    out += "</script>\n</head>\n<body>\n<main>\n<nav><a href=\"index.html\">All "
+           "recipes</a></nav>\n<h1>";
     append(out, recipe.name);
     out += "</h1>\n";
     if (!image.isEmpty()) {

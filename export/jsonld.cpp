@@ -21,9 +21,11 @@ QJsonObject recipeJsonLd(const ExportedRecipe& recipe, const QString& image)
     setText("prepTime", isoDuration(recipe.times.preparation));
     setText("cookTime", isoDuration(recipe.times.cooking));
     if (!recipe.categories.isEmpty())
-        object.insert(QStringLiteral("recipeCategory"), QJsonArray::fromStringList(recipe.categories));
+        object.insert(QStringLiteral("recipeCategory"),
+                      QJsonArray::fromStringList(recipe.categories));
     setText("keywords", recipe.keywords.join(QStringLiteral(", ")));
-    object.insert(QStringLiteral("recipeIngredient"), QJsonArray::fromStringList(recipe.ingredients));
+    object.insert(QStringLiteral("recipeIngredient"),
+                  QJsonArray::fromStringList(recipe.ingredients));
     QJsonArray steps;
     for (const QString& step : recipe.instructions)
         steps.append(QJsonObject{{QStringLiteral("@type"), QStringLiteral("HowToStep")},

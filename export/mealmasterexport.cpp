@@ -244,7 +244,8 @@ QString mealMasterUnit(QStringView unit)
 
 QString mealMasterRecipe(const ExportedRecipe& recipe)
 {
-    QString out = QStringLiteral("MMMMM----- Recipe via Meal-Master format, written by dilboscan") + kEol + kEol;
+    QString out = QStringLiteral("MMMMM----- Recipe via Meal-Master format, written by dilboscan") +
+                  kEol + kEol;
     out += QStringLiteral("      Title: ") + recipe.name + kEol;
     headerField(out, "Categories", recipe.categories);
     if (!recipe.servings.isEmpty()) {

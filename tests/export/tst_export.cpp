@@ -47,8 +47,9 @@ QString longStep(const char* end = " bb 3. cc")
 
 QStringList longSteps()
 {
-    return {longStep(), longStep(" bbb cc"), longStep(" bb --- cc"), longStep(" bb MMMMM"),
-            longStep(" bb - cc"), longStep(" 2. - cc")};
+    return {
+        longStep(),           longStep(" bbb cc"), longStep(" bb --- cc"), longStep(" bb MMMMM"),
+        longStep(" bb - cc"), longStep(" 2. - cc")};
 }
 
 const QString kLongWord = QString(60, u'W');
@@ -61,8 +62,9 @@ TKVG normalRecipe()
     r.Servings = ansi("4");
     r.PrepTime = ansi("2 h (preparation 1 h, cooking 1 h)");
     r.Remark = ansi("Hot & spicy");
-    r.Ingredients = linesOf({"500 g minced beef", "2 cups kidney beans", "", "1/2 tsp salt, to taste",
-                             "Salt", "1 pinch of chili", "2nd layer: jam"});
+    r.Ingredients =
+        linesOf({"500 g minced beef", "2 cups kidney beans", "", "1/2 tsp salt, to taste", "Salt",
+                 "1 pinch of chili", "2nd layer: jam"});
     r.Instructions = linesOf({"Brown the beef.", ""});
     for (const QString& step : longSteps())
         r.Instructions.append(step.toLatin1());
@@ -75,16 +77,16 @@ TKVG deluxeRecipe(const QString& picture)
     r.Kind = 1;
     r.Name = ansi("Apple Pie à la Crème");
     r.Servings = ansi("6-8 pieces");
-    r.Categories = ansi("Cakes and tarts,Sunday afternoon,Family favourites,Baking with fruit,Summer,");
+    r.Categories =
+        ansi("Cakes and tarts,Sunday afternoon,Family favourites,Baking with fruit,Summer,");
     r.PrepTime = ansi("1 h 30 min");
     r.PictureFile = picture;
     r.Quantities = linesOf({"2", "½", "0,5", "3", "1", "", "", "", "1 1/2-2", ""});
     r.Units = linesOf({"cups", "EL", "l", "cloves", "", "", "", "", "", ""});
-    r.IngredientNames =
-        linesOf({"flour", "sugar", "milk", "garlic",
-                 "Very long ingredient name that goes past the text column",
-                 "Supercalifragilisticexpialidociouslyyummy", "FOR THE GLAZE",
-                 "abcdefghij abcdefghij abcdef more words", "apples", ""});
+    r.IngredientNames = linesOf({"flour", "sugar", "milk", "garlic",
+                                 "Very long ingredient name that goes past the text column",
+                                 "Supercalifragilisticexpialidociouslyyummy", "FOR THE GLAZE",
+                                 "abcdefghij abcdefghij abcdef more words", "apples", ""});
     r.IngredientNames.append(kLongWord.toLatin1());
     r.Descriptions = linesOf({"sifted", "", "", "", "finely chopped", "", "", "", "", ""});
     r.Instructions = linesOf({"Mix.", "Bake 45 min."});
@@ -103,13 +105,15 @@ const QStringList kDeluxeLines{QStringLiteral("2 cups flour, sifted"),
                                QStringLiteral("1 1/2-2 apples"),
                                kLongWord};
 
-QList<ImportedRecipe> readBack(RecipeReader reader, const QString& path, QList<ImportProblem>* problems)
+QList<ImportedRecipe> readBack(RecipeReader reader, const QString& path,
+                               QList<ImportProblem>* problems)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QList<ImportedRecipe> recipes;
-    reader(file.readAll(), path, [&](ImportedRecipe& r) { recipes << r; }, problems);
+    reader(
+        file.readAll(), path, [&](ImportedRecipe& r) { recipes << r; }, problems);
     return recipes;
 }
 
@@ -163,27 +167,78 @@ void TestExport::cookingTimes_data()
     QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("preparation");
     QTest::addColumn<QString>("cooking");
-    QTest::newRow("hours and minutes") << "1 h 30 min" << "PT1H30M" << "" << "";
-    QTest::newRow("our import's parts")
-        << "2 h (preparation 1 h, cooking 1 h)" << "PT2H" << "PT1H" << "PT1H";
-    QTest::newRow("parts only add up") << "preparation 20 min, cooking 40 min" << "PT1H"
-                                       << "PT20M" << "PT40M";
-    QTest::newRow("minutes beyond an hour") << "90 min" << "PT1H30M" << "" << "";
-    QTest::newRow("clock") << "1:30" << "PT1H30M" << "" << "";
-    QTest::newRow("clock on the hour") << "2:00" << "PT2H" << "" << "";
-    QTest::newRow("clock with a wrong minute") << "1:75" << "" << "" << "";
-    QTest::newRow("number right after a sign") << "~1 h" << "PT1H" << "" << "";
-    QTest::newRow("every unit word") << "1 Tag 1 Stunde 5 mins 30 sec" << "PT25H5M30S" << ""
+    QTest::newRow("hours and minutes") << "1 h 30 min"
+                                       << "PT1H30M"
+                                       << ""
+                                       << "";
+    QTest::newRow("our import's parts") << "2 h (preparation 1 h, cooking 1 h)"
+                                        << "PT2H"
+                                        << "PT1H"
+                                        << "PT1H";
+    QTest::newRow("parts only add up") << "preparation 20 min, cooking 40 min"
+                                       << "PT1H"
+                                       << "PT20M"
+                                       << "PT40M";
+    QTest::newRow("minutes beyond an hour") << "90 min"
+                                            << "PT1H30M"
+                                            << ""
+                                            << "";
+    QTest::newRow("clock") << "1:30"
+                           << "PT1H30M"
+                           << ""
+                           << "";
+    QTest::newRow("clock on the hour") << "2:00"
+                                       << "PT2H"
+                                       << ""
+                                       << "";
+    QTest::newRow("clock with a wrong minute") << "1:75"
+                                               << ""
+                                               << ""
+                                               << "";
+    QTest::newRow("number right after a sign") << "~1 h"
+                                               << "PT1H"
+                                               << ""
+                                               << "";
+    QTest::newRow("every unit word") << "1 Tag 1 Stunde 5 mins 30 sec"
+                                     << "PT25H5M30S"
+                                     << ""
                                      << "";
-    QTest::newRow("fraction of hours") << "1 1/2 hours" << "PT1H30M" << "" << "";
-    QTest::newRow("German with dots") << "2 Std. 15 Min." << "PT2H15M" << "" << "";
-    QTest::newRow("bare number") << "45" << "PT45M" << "" << "";
-    QTest::newRow("range takes the upper end") << "20-30 min" << "PT30M" << "" << "";
-    QTest::newRow("days as hours") << "1 day 2 h" << "PT26H" << "" << "";
-    QTest::newRow("seconds") << "45 s" << "PT45S" << "" << "";
-    QTest::newRow("words only") << "overnight" << "" << "" << "";
-    QTest::newRow("number without a unit") << "bake at 180" << "" << "" << "";
-    QTest::newRow("empty") << "" << "" << "" << "";
+    QTest::newRow("fraction of hours") << "1 1/2 hours"
+                                       << "PT1H30M"
+                                       << ""
+                                       << "";
+    QTest::newRow("German with dots") << "2 Std. 15 Min."
+                                      << "PT2H15M"
+                                      << ""
+                                      << "";
+    QTest::newRow("bare number") << "45"
+                                 << "PT45M"
+                                 << ""
+                                 << "";
+    QTest::newRow("range takes the upper end") << "20-30 min"
+                                               << "PT30M"
+                                               << ""
+                                               << "";
+    QTest::newRow("days as hours") << "1 day 2 h"
+                                   << "PT26H"
+                                   << ""
+                                   << "";
+    QTest::newRow("seconds") << "45 s"
+                             << "PT45S"
+                             << ""
+                             << "";
+    QTest::newRow("words only") << "overnight"
+                                << ""
+                                << ""
+                                << "";
+    QTest::newRow("number without a unit") << "bake at 180"
+                                           << ""
+                                           << ""
+                                           << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << ""
+                           << "";
 }
 
 void TestExport::cookingTimes()
@@ -199,9 +254,12 @@ void TestExport::fileNames()
 {
     ExportFileNames names;
     names.reserve(QStringLiteral("index"));
-    QCOMPARE(names.take(QStringLiteral("Easy Chili con Carne")), QStringLiteral("Easy-Chili-con-Carne"));
-    QCOMPARE(names.take(QStringLiteral("easy chili: con carne!")), QStringLiteral("easy-chili-con-carne-2"));
-    QCOMPARE(names.take(QStringLiteral("Easy-Chili-con-Carne")), QStringLiteral("Easy-Chili-con-Carne-3"));
+    QCOMPARE(names.take(QStringLiteral("Easy Chili con Carne")),
+             QStringLiteral("Easy-Chili-con-Carne"));
+    QCOMPARE(names.take(QStringLiteral("easy chili: con carne!")),
+             QStringLiteral("easy-chili-con-carne-2"));
+    QCOMPARE(names.take(QStringLiteral("Easy-Chili-con-Carne")),
+             QStringLiteral("Easy-Chili-con-Carne-3"));
     QCOMPARE(names.take(QStringLiteral("../../etc/passwd")), QStringLiteral("etc-passwd"));
     QCOMPARE(names.take(QStringLiteral("Index")), QStringLiteral("Index-2"));
     QCOMPARE(names.take(QStringLiteral("CON")), QStringLiteral("CON-2"));
@@ -214,14 +272,22 @@ void TestExport::mealMasterUnits_data()
 {
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("code");
-    QTest::newRow("cup") << "cups" << "c";
-    QTest::newRow("German tablespoon") << "EL" << "tb";
-    QTest::newRow("with a dot") << "Dash." << "ds";
-    QTest::newRow("teaspoon") << "tsp" << "ts";
-    QTest::newRow("gram") << "g" << "g";
-    QTest::newRow("pound") << "lbs" << "lb";
-    QTest::newRow("pinch") << "Prise" << "pn";
-    QTest::newRow("none") << "cloves" << "";
+    QTest::newRow("cup") << "cups"
+                         << "c";
+    QTest::newRow("German tablespoon") << "EL"
+                                       << "tb";
+    QTest::newRow("with a dot") << "Dash."
+                                << "ds";
+    QTest::newRow("teaspoon") << "tsp"
+                              << "ts";
+    QTest::newRow("gram") << "g"
+                          << "g";
+    QTest::newRow("pound") << "lbs"
+                           << "lb";
+    QTest::newRow("pinch") << "Prise"
+                           << "pn";
+    QTest::newRow("none") << "cloves"
+                          << "";
 }
 
 void TestExport::mealMasterUnits()
@@ -260,13 +326,14 @@ void TestExport::roundTrip()
     } else {
         const QString suffix = exportFormat == ExportFormat::Html ? QStringLiteral(".html")
                                                                   : QStringLiteral(".jsonld");
-        for (const QString& stem : {QStringLiteral("Easy-Chili-con-Carne"),
-                                    QStringLiteral("Apple-Pie-à-la-Crème")})
+        for (const QString& stem :
+             {QStringLiteral("Easy-Chili-con-Carne"), QStringLiteral("Apple-Pie-à-la-Crème")})
             back << readBack(readSchemaOrg, target + u'/' + stem + suffix, &problems);
     }
     QCOMPARE(back.size(), 2);
     for (const ImportProblem& problem : std::as_const(problems))
-        QVERIFY2(problem.reason.contains(QLatin1String("keywords")), qPrintable(problem.toString()));
+        QVERIFY2(problem.reason.contains(QLatin1String("keywords")),
+                 qPrintable(problem.toString()));
 
     const ImportedRecipe& a = back[0];
     QCOMPARE(a.name, QStringLiteral("Easy Chili con Carne"));
@@ -279,17 +346,17 @@ void TestExport::roundTrip()
     QCOMPARE(b.servings, QStringLiteral("6-8 pieces"));
     QCOMPARE(b.totalTime, QStringLiteral("1 h 30 min"));
     QCOMPARE(b.instructions, QStringList({QStringLiteral("Mix."), QStringLiteral("Bake 45 min.")}));
-    QCOMPARE(b.categories, QStringList({QStringLiteral("Cakes and tarts"),
-                                        QStringLiteral("Sunday afternoon"),
-                                        QStringLiteral("Family favourites"),
-                                        QStringLiteral("Baking with fruit"), QStringLiteral("Summer")}));
+    QCOMPARE(b.categories,
+             QStringList({QStringLiteral("Cakes and tarts"), QStringLiteral("Sunday afternoon"),
+                          QStringLiteral("Family favourites"), QStringLiteral("Baking with fruit"),
+                          QStringLiteral("Summer")}));
     if (exportFormat == ExportFormat::MealMaster)
         return; // its rows: mealMasterRows
-    QCOMPARE(a.ingredients, QStringList({QStringLiteral("500 g minced beef"),
-                                         QStringLiteral("2 cups kidney beans"),
-                                         QStringLiteral("1/2 tsp salt, to taste"),
-                                         QStringLiteral("Salt"), QStringLiteral("1 pinch of chili"),
-                                         QStringLiteral("2nd layer: jam")}));
+    QCOMPARE(
+        a.ingredients,
+        QStringList({QStringLiteral("500 g minced beef"), QStringLiteral("2 cups kidney beans"),
+                     QStringLiteral("1/2 tsp salt, to taste"), QStringLiteral("Salt"),
+                     QStringLiteral("1 pinch of chili"), QStringLiteral("2nd layer: jam")}));
     QCOMPARE(a.remark, QStringLiteral("Hot & spicy"));
     QCOMPARE(b.ingredients, kDeluxeLines);
     QVERIFY(a.picture.isEmpty());
@@ -308,11 +375,12 @@ void TestExport::mealMasterRows()
     QVERIFY2(text.contains(QStringLiteral("\r\n      2 c  flour; sifted\r\n")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("\r\n      3    cloves garlic\r\n")), qPrintable(text));
     QVERIFY(text.startsWith(QStringLiteral("MMMMM-----")));
-    QVERIFY2(text.contains(QStringLiteral("\r\n      Title: Apple Pie à la Crème\r\n Categories: "
-                                          "Cakes and tarts, Sunday afternoon, Family favourites\r\n"
-                                          " Categories: Baking with fruit, Summer\r\n"
-                                          "      Yield: 6-8 pieces\r\n       Time: 1 h 30 min\r\n")),
-             qPrintable(text));
+    QVERIFY2(
+        text.contains(QStringLiteral("\r\n      Title: Apple Pie à la Crème\r\n Categories: "
+                                     "Cakes and tarts, Sunday afternoon, Family favourites\r\n"
+                                     " Categories: Baking with fruit, Summer\r\n"
+                                     "      Yield: 6-8 pieces\r\n       Time: 1 h 30 min\r\n")),
+        qPrintable(text));
     QVERIFY(text.endsWith(QStringLiteral("\r\nMMMMM\r\n\r\n")));
 
     const QString path = dir.filePath(QStringLiteral("out.mmf"));
@@ -326,21 +394,20 @@ void TestExport::mealMasterRows()
             rows << QStringList{row.quantity, row.unit, row.name, row.preparation}.join(u'|');
         return rows;
     };
-    QCOMPARE(rowsOf(back[0]), QStringList({QStringLiteral("500|g|minced beef|"),
-                                           QStringLiteral("2|c|kidney beans|"),
-                                           QStringLiteral("1/2|ts|salt, to taste|"),
-                                           QStringLiteral("||Salt|"),
-                                           QStringLiteral("1|pn|of chili|"),
-                                           QStringLiteral("||2nd layer: jam|")}));
-    QCOMPARE(rowsOf(back[1]),
-             QStringList({QStringLiteral("2|c|flour|sifted"), QStringLiteral("1/2|tb|sugar|"),
-                          QStringLiteral("0.5|l|milk|"), QStringLiteral("3||cloves garlic|"),
-                          QStringLiteral("1||Very long ingredient name that goes past the text "
-                                         "column|finely chopped"),
-                          QStringLiteral("||Supercalifragilisticexpialidociouslyyummy|"),
-                          QStringLiteral("||FOR THE GLAZE|"),
-                          QStringLiteral("||abcdefghij abcdefghij abcdef more words|"),
-                          QStringLiteral("1 1/2-2||apples|"), QStringLiteral("||") + kLongWord + u'|'}));
+    QCOMPARE(rowsOf(back[0]),
+             QStringList({QStringLiteral("500|g|minced beef|"), QStringLiteral("2|c|kidney beans|"),
+                          QStringLiteral("1/2|ts|salt, to taste|"), QStringLiteral("||Salt|"),
+                          QStringLiteral("1|pn|of chili|"), QStringLiteral("||2nd layer: jam|")}));
+    QCOMPARE(
+        rowsOf(back[1]),
+        QStringList({QStringLiteral("2|c|flour|sifted"), QStringLiteral("1/2|tb|sugar|"),
+                     QStringLiteral("0.5|l|milk|"), QStringLiteral("3||cloves garlic|"),
+                     QStringLiteral("1||Very long ingredient name that goes past the text "
+                                    "column|finely chopped"),
+                     QStringLiteral("||Supercalifragilisticexpialidociouslyyummy|"),
+                     QStringLiteral("||FOR THE GLAZE|"),
+                     QStringLiteral("||abcdefghij abcdefghij abcdef more words|"),
+                     QStringLiteral("1 1/2-2||apples|"), QStringLiteral("||") + kLongWord + u'|'}));
 }
 
 void TestExport::pageEscaping()
@@ -438,7 +505,8 @@ void TestExport::exportWindow()
     const TKVG b = deluxeRecipe(QString());
     const QString target = dir.filePath(QStringLiteral("recipes.mmf"));
     SetExportWindowHook([&](TFExport& window) {
-        window.CBFormat->setCurrentIndex(window.CBFormat->findText(QStringLiteral("MealMaster file")));
+        window.CBFormat->setCurrentIndex(
+            window.CBFormat->findText(QStringLiteral("MealMaster file")));
         window.EZiel->setText(target);
         return true;
     });
