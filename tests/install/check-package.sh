@@ -139,7 +139,9 @@ build_and_check() {
     # description and the changelog name is the package's, the licence is the project's.
     metainfo="$root/usr/share/metainfo/org.dilboscan.Dilboscan.metainfo.xml"
     first_release=$(grep -m 1 '<release ' "$metainfo")
-    echo "$first_release" | grep -Eq "<release version=\"$version\" date=\"[0-9]{4}-[0-9]{2}-[0-9]{2}\"" ||
+    # The version of a build after a tag holds a "+", which must not act as a repetition.
+    version_pattern=$(printf '%s' "$version" | sed 's/[.+]/\\&/g')
+    echo "$first_release" | grep -Eq "<release version=\"$version_pattern\" date=\"[0-9]{4}-[0-9]{2}-[0-9]{2}\"" ||
         fail "the newest AppStream release is not $version with a date: $first_release"
     grep -q '<project_license>GPL-2.0-or-later</project_license>' "$metainfo" ||
         fail "the AppStream description names another licence"
