@@ -14,14 +14,21 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <cerrno>
+
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
+// Writes a file of the temporary folder; an error names it as it would be in the target.
+bool writeFile(const QString& folder, const QString& name, const QByteArray& bytes,
+               const QString& shownFolder, QString* error)
 {
-    QFile file(path);
+    QFile file(folder + name);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
         return true;
-    *error = QStringLiteral("Could not write %1: %2").arg(path, file.errorString());
+    // After a failed flush the device's text is "Unknown error"; the system's says why.
+    const int code = errno;
+    *error = QStringLiteral("Could not write %1: %2")
+                 .arg(shownFolder + name, code ? qt_error_string(code) : file.errorString());
     return false;
 }
 
@@ -36,11 +43,11 @@ QString pictureName(const QString& stem, const QString& picture)
 // Writes the files of a folder export into folder.
 class FolderWriter {
 public:
-    FolderWriter(ExportFormat format, const QString& folder, ExportOutcome* outcome)
-        : m_format(format), m_folder(folder + u'/'), m_outcome(outcome)
+    FolderWriter(ExportFormat format, const QString& folder, const QString& target,
+                 ExportOutcome* outcome)
+        : m_format(format), m_folder(folder + u'/'), m_target(target + u'/'), m_outcome(outcome)
     {
         m_names.reserve(QStringLiteral("index"));
-        m_names.reserve(QStringLiteral("style"));
     }
 
     bool add(const TKVG& record)
@@ -59,27 +66,32 @@ public:
         }
         if (m_format == ExportFormat::JsonLd) {
             const QJsonDocument document(recipeJsonLd(recipe, relativeAddress(image)));
-            return writeFile(m_folder + stem + QStringLiteral(".jsonld"), document.toJson(),
-                             &m_outcome->error);
+            return write(stem + QStringLiteral(".jsonld"), document.toJson());
         }
         const QString page = stem + QStringLiteral(".html");
         m_entries << indexEntry(recipe, page);
-        return writeFile(m_folder + page, recipePage(recipe, image), &m_outcome->error);
+        return write(page, recipePage(recipe, image));
     }
 
     bool finish()
     {
         if (m_format == ExportFormat::Html &&
-            (!writeFile(m_folder + QStringLiteral("index.html"), indexPage(m_entries),
-                        &m_outcome->error) ||
-             !writeFile(m_folder + QStringLiteral("style.css"), styleSheet(), &m_outcome->error)))
+            (!write(QStringLiteral("index.html"), indexPage(m_entries)) ||
+             !write(QStringLiteral("style.css"), styleSheet())))
             return false;
-        return writeFile(m_folder + QLatin1String(kExportMarker), QByteArray(), &m_outcome->error);
+        return write(QLatin1String(kExportMarker), QByteArray());
     }
 
 private:
+    bool write(const QString& name, const QByteArray& bytes)
+    {
+        errno = 0;
+        return writeFile(m_folder, name, bytes, m_target, &m_outcome->error);
+    }
+
     ExportFormat m_format;
     QString m_folder;
+    QString m_target; // where the files will be, for messages
     ExportOutcome* m_outcome;
     ExportFileNames m_names;
     QList<IndexEntry> m_entries;
@@ -112,7 +124,6 @@ bool moveIntoPlace(QTemporaryDir& made, const QString& target, QString* error)
         *error = QStringLiteral("Could not move the export to %1.").arg(target);
         return false;
     }
-    made.setAutoRemove(false);
     if (!old.isEmpty())
         QDir(old).removeRecursively();
     return true;
@@ -142,7 +153,7 @@ ExportOutcome exportFolder(ExportFormat format, const QList<const TKVG*>& recipe
         outcome.error = QStringLiteral("Could not write in %1: %2").arg(parent, made.errorString());
         return outcome;
     }
-    FolderWriter writer(format, made.path(), &outcome);
+    FolderWriter writer(format, made.path(), info.absoluteFilePath(), &outcome);
     for (int i = 0; i < recipes.size(); ++i) {
         if (!writer.add(*recipes[i]))
             return outcome;
@@ -169,12 +180,27 @@ ExportOutcome exportMealMaster(const QList<const TKVG*>& recipes, const QString&
     for (int i = 0; i < recipes.size(); ++i) {
         const ExportedRecipe recipe = exportedRecipe(*recipes[i]);
         outcome.notes << recipe.unreadable;
-        file.write(mealMasterRecipe(recipe).toUtf8());
+        const QByteArray bytes = mealMasterRecipe(recipe).toUtf8();
+        if (file.write(bytes) != bytes.size()) {
+            file.cancelWriting();
+            outcome.error =
+                QStringLiteral("Could not write %1: %2").arg(target, file.errorString());
+            return outcome;
+        }
         if (progress && !progress(i + 1, int(recipes.size()))) {
             file.cancelWriting();
             outcome.cancelled = true;
             return outcome;
         }
+    }
+    // A short write (a full disk) shows only when the buffer is written out: commit alone
+    // does not tell.
+    if (!file.flush()) {
+        // The device's own text here is "Unknown error"; the system's says why.
+        outcome.error =
+            QStringLiteral("Could not write %1: %2").arg(target, qt_error_string(errno));
+        file.cancelWriting();
+        return outcome;
     }
     if (!file.commit()) {
         outcome.error = QStringLiteral("Could not write %1: %2").arg(target, file.errorString());

@@ -21,6 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 QByteArray ansi(const char* utf8)
@@ -158,6 +161,8 @@ private slots:
     void cancelAndReplace_data();
     void cancelAndReplace();
     void refusesForeignFolder();
+    void failedWriteIsNoSuccess_data();
+    void failedWriteIsNoSuccess();
     void exportWindow();
 };
 
@@ -469,8 +474,10 @@ void TestExport::cancelAndReplace()
     QCOMPARE(bytesOf(probe), first);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("out")});
-    // Completed: the new export replaces the earlier one whole.
+    // Completed: the new export replaces the earlier one whole, and nothing else is left.
     QVERIFY(exportRecipes(exportFormat, {&b}, target).ok());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("out")});
     if (exportFormat == ExportFormat::Html) {
         QVERIFY(!QFile::exists(probe));
         QVERIFY(QFile::exists(target + QStringLiteral("/Apple-Pie-à-la-Crème.html")));
@@ -494,6 +501,34 @@ void TestExport::refusesForeignFolder()
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("letter.txt")});
     QCOMPARE(bytesOf(mine.fileName()), QByteArray("keep me"));
+}
+
+void TestExport::failedWriteIsNoSuccess_data()
+{
+    cancelAndReplace_data();
+}
+
+// A full disk, as a file size limit gives it: the export fails, names the file and leaves
+// nothing behind.
+void TestExport::failedWriteIsNoSuccess()
+{
+    QFETCH(int, format);
+    QTemporaryDir dir;
+    const TKVG a = normalRecipe();
+    const QString target = dir.filePath(QStringLiteral("out"));
+    rlimit old{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{512, old.rlim_max};
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const ExportOutcome outcome = exportRecipes(ExportFormat(format), {&a}, target);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    QVERIFY(!outcome.ok());
+    QVERIFY2(outcome.error.startsWith(QStringLiteral("Could not write ") + target),
+             qPrintable(outcome.error));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
 }
 
 void TestExport::exportWindow()
