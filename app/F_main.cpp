@@ -15,6 +15,7 @@
 #include "editor/decorations.h"
 #include "editor/recipefiles.h"
 #include "imaging/pictureloader.h"
+#include "export/F_Export.h"
 #include "import/F_Import.h"
 #include "platform/cp1252.h"
 #include "platform/filelookup.h"
@@ -175,7 +176,10 @@ void TFMain::createMenus()
     Kochbuchdrucken1 = action(this, "Kochbuchdrucken1", "Print cookbook...");
     Programmbeenden1 = action(this, "Programmbeenden1", "Close program");
     Programmbeenden1->setShortcut(QKeySequence::Quit);
-    file->addActions({NeuesRezept1, Rezeptladen1, Rezepteimportieren1});
+    QAction* exportAction = action(this, "Rezepteexportieren1", "Export...");
+    connect(exportAction, &QAction::triggered, this,
+            [this] { ExportListedRecipes(this, m_catalogue.recipes); });
+    file->addActions({NeuesRezept1, Rezeptladen1, Rezepteimportieren1, exportAction});
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     file->addActions({Rezeptdrucken2, Rezeptlistedrucken1, Einkaufsliste1, Kochbuchdrucken1});
     file->addSeparator()->setObjectName(QStringLiteral("N1"));

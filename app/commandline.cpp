@@ -4,6 +4,7 @@
 
 #include "app/printcommands.h"
 #include "app/startup.h"
+#include "export/exporter.h"
 #include "import/importer.h"
 #include "platform/cp1252.h"
 #include "platform/daycount.h"
@@ -219,6 +220,30 @@ int printShoppingList(const QStringList& arguments, QTextStream& out, QTextStrea
     return 0;
 }
 
+// --export-jsonld, --export-mealmaster and --export-html: the recipes --list gives for
+// options, in list order.
+int exportList(ExportFormat format, const QString& target, const ListOptions& options,
+               QTextStream& out, QTextStream& err)
+{
+    TKV kv;
+    QList<int> rows;
+    if (const int code = selectListRows(options, kv, &rows, err))
+        return code;
+    QList<const TKVG*> recipes;
+    recipes.reserve(rows.size());
+    for (int i : rows)
+        recipes << &kv[i];
+    const ExportOutcome outcome = exportRecipes(format, recipes, target);
+    for (const QString& note : outcome.notes)
+        err << note << Qt::endl;
+    if (!outcome.ok()) {
+        err << outcome.error << Qt::endl;
+        return 1;
+    }
+    out << QStringLiteral("%1 recipes exported to %2").arg(outcome.exported).arg(target) << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -243,24 +268,23 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "as \\t, \\r, \\n or \\\\."));
     const QCommandLineOption searchOption(
         QStringLiteral("search"),
-        QStringLiteral(
-            "With --list, --print-list-pdf, --print-list or --print-book: the search text."),
+        QStringLiteral("With --list, --print-list-pdf, --print-list --print-book or an export: the search text."),
         QStringLiteral("TEXT"));
     const QCommandLineOption categoryOption(
         QStringLiteral("category"),
-        QStringLiteral("With --list, --print-list-pdf, --print-list or --print-book: the category "
-                       "entry (\"normal recipes\" or "
-                       "a category)."),
+        QStringLiteral("With --list, --print-list-pdf, --print-list --print-book or an export: the category entry "
+                       "(\"normal recipes\" or a category)."),
         QStringLiteral("ENTRY"));
     const QCommandLineOption difficultyOption(
         QStringLiteral("difficulty"),
-        QStringLiteral("With --list, --print-list-pdf, --print-list or --print-book: the "
-                       "difficulty entry, 0 (all) to 5 (tough)."),
+        QStringLiteral(
+            "With --list, --print-list-pdf, --print-list --print-book or an export: the difficulty entry, 0 (all) "
+            "to 5 (tough)."),
         QStringLiteral("N"));
     const QCommandLineOption sourceOption(
         QStringLiteral("source"),
-        QStringLiteral("With --list, --print-list-pdf, --print-list or --print-book: the ring "
-                       "binder, magazine or book entry."),
+        QStringLiteral("With --list, --print-list-pdf, --print-list --print-book or an export: the ring binder, "
+                       "magazine or book entry."),
         QStringLiteral("TEXT"));
     parser.addOptions({listOption, searchOption, categoryOption, difficultyOption, sourceOption});
     const QCommandLineOption printPdfOption(
@@ -324,6 +348,24 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                        "number of servings it gives to SERVINGS, NAME:xFACTOR by FACTOR. No "
                        "recipe file is changed."));
     parser.addOption(shoppingOption);
+    const QCommandLineOption jsonLdOption(
+        QStringLiteral("export-jsonld"),
+        QStringLiteral("Write the recipes --list gives (same filters) to the folder FOLDER as "
+                       "schema.org Recipe JSON-LD files, one per recipe, its picture beside it. "
+                       "FOLDER must be missing, empty or an earlier export, which is replaced."),
+        QStringLiteral("FOLDER"));
+    const QCommandLineOption mealMasterOption(
+        QStringLiteral("export-mealmaster"),
+        QStringLiteral("Write the recipes --list gives (same filters) to FILE in MealMaster "
+                       "format."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption htmlOption(
+        QStringLiteral("export-html"),
+        QStringLiteral("Write the recipes --list gives (same filters) to the folder FOLDER as a "
+                       "small website: an index page with a search box and a page per recipe "
+                       "with its picture and schema.org data. FOLDER as with --export-jsonld."),
+        QStringLiteral("FOLDER"));
+    parser.addOptions({jsonLdOption, mealMasterOption, htmlOption});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("With --import: a file to import."),
                                  QStringLiteral("[FILE...]"));
@@ -350,27 +392,32 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return printRecipe(target, parser.value(recipeOption), parser.isSet(deluxeOption),
                            parser.value(draftOption), err);
     }
-    if (parser.isSet(listOption) || parser.isSet(printListOption) ||
-        parser.isSet(printListQueueOption) || parser.isSet(printBookOption)) {
-        ListOptions options;
-        options.search = parser.value(searchOption);
-        options.category = parser.value(categoryOption);
-        options.source = parser.value(sourceOption);
-        bool ok = true;
-        if (parser.isSet(difficultyOption))
-            options.difficulty = parser.value(difficultyOption).toInt(&ok);
-        if (!ok) {
-            err << "--difficulty takes a number from 0 to 5" << Qt::endl;
-            return 2;
-        }
-        if (parser.isSet(printBookOption))
-            return printBookTo(parser.value(printBookOption), parser.value(titleOption), options,
-                               err);
-        if (parser.isSet(printListOption))
-            return printListTo({parser.value(printListOption), QString()}, options, err);
-        if (parser.isSet(printListQueueOption))
-            return printListTo({QString(), parser.value(printListQueueOption)}, options, err);
-        return printList(options, out, err);
+    ListOptions options;
+    options.search = parser.value(searchOption);
+    options.category = parser.value(categoryOption);
+    options.source = parser.value(sourceOption);
+    bool ok = true;
+    if (parser.isSet(difficultyOption))
+        options.difficulty = parser.value(difficultyOption).toInt(&ok);
+    if (!ok) {
+        err << "--difficulty takes a number from 0 to 5" << Qt::endl;
+        return 2;
     }
+    const std::pair<const QCommandLineOption*, ExportFormat> exports[] = {
+        {&jsonLdOption, ExportFormat::JsonLd},
+        {&mealMasterOption, ExportFormat::MealMaster},
+        {&htmlOption, ExportFormat::Html}};
+    for (const auto& [option, format] : exports) {
+        if (parser.isSet(*option))
+            return exportList(format, parser.value(*option), options, out, err);
+    }
+    if (parser.isSet(printBookOption))
+        return printBookTo(parser.value(printBookOption), parser.value(titleOption), options, err);
+    if (parser.isSet(printListOption))
+        return printListTo({parser.value(printListOption), QString()}, options, err);
+    if (parser.isSet(printListQueueOption))
+        return printListTo({QString(), parser.value(printListQueueOption)}, options, err);
+    if (parser.isSet(listOption))
+        return printList(options, out, err);
     return printCatalogue(out, err);
 }

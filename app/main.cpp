@@ -34,7 +34,8 @@ bool isCommandLineMode(int argc, char* argv[])
     return hasOption(argc, argv,
                      {"--export-json", "--list", "--help", "-h", "--help-all", "--version", "-v",
                       "--print-pdf", "--print-list-pdf", "--print", "--print-list", "--import",
-                      "--shopping-list", "--print-book"});
+                      "--shopping-list", "--print-book", "--export-jsonld",
+                      "--export-mealmaster", "--export-html"});
 }
 
 // Printing lays pages out with fonts and the preview's controls, which need a GUI

@@ -2,7 +2,8 @@
 // The whole `dilboscan --export-json` command over a generated collection whose recipes
 // also name side files, half of them missing, against `cat` of the same files (every
 // recipe and side file) in the same run. Both write to /dev/null; each run is timed from
-// start to exit, and its peak memory (maximum resident set) is what /usr/bin/time reports
+// start to exit; then `dilboscan --export-html` of the same collection against `cp -r` of
+// its recipe folder, both writing a new folder beside it. Its peak memory (maximum resident set) is what /usr/bin/time reports
 // for it: a fork of this larger process would count this process's pages as the child's.
 //
 //   bench_export [count ...]     default 10,000 recipes; the collection lives in a
@@ -74,6 +75,39 @@ ChildRun runChild(const QString& folder, const QStringList& command)
     return run;
 }
 
+// --export-html into a new folder against cp -r of the recipe folder to a new folder;
+// each output is removed before the next run, so every run writes as much.
+int measureHtml(const QString& base)
+{
+    const QString site = base + QStringLiteral("site");
+    const QString copy = base + QStringLiteral("copy");
+    const QStringList cp{QStringLiteral("/bin/cp"), QStringLiteral("-r"), QStringLiteral("prepared_recipes"), copy};
+    const QStringList html{QStringLiteral(DILBO_PROGRAM), QStringLiteral("--export-html"), site};
+    QList<double> cpMs, htmlMs, ratios;
+    for (int run = 0; run < 6; ++run) { // the first pair warms the file cache
+        const ChildRun c = runChild(base, cp);
+        const ChildRun h = runChild(base, html);
+        const int pages = int(QDir(site).entryList({QStringLiteral("*.html")}, QDir::Files).size());
+        QDir(copy).removeRecursively();
+        QDir(site).removeRecursively();
+        if (c.status != 0 || h.status != 0 || pages == 0) {
+            std::fprintf(stderr, "a run failed: cp status %d, export status %d, %d pages\n",
+                         c.status, h.status, pages);
+            return 1;
+        }
+        if (run == 0)
+            continue;
+        cpMs << c.ms;
+        htmlMs << h.ms;
+        ratios << h.ms / c.ms;
+    }
+    std::printf("  cp -r of the recipe folder: %9.1f ms (median of 5)\n", median(cpMs));
+    std::printf("  --export-html:              %9.1f ms (median of 5)\n", median(htmlMs));
+    std::printf("  time ratio export-html / cp -r: %6.2f (median of the pairs; goal <= 3.0)\n",
+                median(ratios));
+    return 0;
+}
+
 int measure(int count)
 {
     QTemporaryDir dir;
@@ -114,7 +148,7 @@ int measure(int count)
     std::printf("  time ratio export / cat:        %6.2f (median of the pairs; goal <= 3.0)\n",
                 median(ratios));
     std::printf("  peak memory / total file size:  %6.2f (goal <= 2.0)\n", exportPeak / totalMB);
-    return 0;
+    return measureHtml(base);
 }
 
 } // namespace

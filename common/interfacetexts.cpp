@@ -46,6 +46,7 @@ constexpr Text kMainCaptions[] = {
     {"NeuesRezept1", "New recipe"},
     {"Rezeptladen1", "Load recipe"},
     {"Rezepteimportieren1", "Import recipes..."},
+    {"Rezepteexportieren1", "Export..."},
     {"Rezeptdrucken2", "Print recipe"},
     {"Rezeptlistedrucken1", "Print recipe list"},
     {"Kochbuchdrucken1", "Print cookbook..."},

@@ -28,7 +28,7 @@ bool is(const QString& label, const char* name)
 bool isKnownLabel(const QString& label)
 {
     return is(label, "Title") || is(label, "Categories") || is(label, "Servings") ||
-           is(label, "Yield") || isSourceLabel(label);
+           is(label, "Yield") || is(label, "Time") || isSourceLabel(label);
 }
 
 class MealMasterReader {
@@ -127,6 +127,8 @@ private:
             }
         } else if (is(label, "Servings") || is(label, "Yield")) {
             m_recipe.servings = value;
+        } else if (is(label, "Time")) {
+            m_recipe.totalTime = value;
         } else if (isSourceLabel(label)) {
             keepSource(m_recipe, label, value);
         } else if (!value.isEmpty()) {

@@ -12,11 +12,12 @@ set -eu
 # file: cpack's Debian packager runs it. libcups2-dev: the program asks CUPS whether a
 # queue took a job. cups and printer-driver-cups-pdf: the printing tests start a CUPS
 # daemon of their own with a queue that prints to PDF files. lintian: the package test
-# runs it on the Debian package the build makes.
+# runs it on the Debian package the build makes. python3-recipe-scrapers: a recipe reader
+# we did not write, which the export test lets read our website's pages.
 packages="cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-liberation fonts-dejavu-core \
 xvfb xauth poppler-utils time pkg-config libwmf-dev libexpat1-dev libjpeg-dev fonts-urw-base35 \
 libemf2svg-dev dpkg-dev file desktop-file-utils appstream libcups2-dev cups cups-client \
-printer-driver-cups-pdf lintian $*"
+printer-driver-cups-pdf lintian python3-recipe-scrapers $*"
 
 missing=""
 for p in $packages; do

@@ -358,6 +358,52 @@ private slots:
         QVERIFY2(result.err.contains(soup.InstructionsRtf), qPrintable(result.err));
     }
 
+    // The exports take the list's filters: only the listed recipes are written, and an
+    // unknown entry or a target that cannot be written is an error, not a success.
+    void exportsTakeTheListFilters()
+    {
+        QTemporaryDir dir;
+        const QString recipes = dir.path() + QStringLiteral("/prepared_recipes/");
+        TKVG soup;
+        soup.Name = "Tomato soup";
+        soup.Categories = "Soups,";
+        soup.Ingredients = {"tomatoes", "onion"};
+        putFile(recipes + QStringLiteral("soup.vrez"), recipeFileBytes(soup));
+        TKVG pie;
+        pie.Name = "Apple pie";
+        pie.Categories = "Cakes,";
+        putFile(recipes + QStringLiteral("pie.vrez"), recipeFileBytes(pie));
+        putFile(dir.path() + QStringLiteral("/taken/letter.txt"), "mine");
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const Run html = run({QStringLiteral("--export-html"), QStringLiteral("site"),
+                              QStringLiteral("--search"), QStringLiteral("onion")});
+        const Run mealMaster = run({QStringLiteral("--export-mealmaster"), QStringLiteral("all.mmf"),
+                                    QStringLiteral("--category"), QStringLiteral("Cakes")});
+        const Run jsonLd = run({QStringLiteral("--export-jsonld"), QStringLiteral("ld")});
+        const Run unknown = run({QStringLiteral("--export-jsonld"), QStringLiteral("ld2"),
+                                 QStringLiteral("--category"), QStringLiteral("Nothing")});
+        const Run taken = run({QStringLiteral("--export-html"), QStringLiteral("taken")});
+        QDir::setCurrent(previous);
+
+        QCOMPARE(html.code, 0);
+        QCOMPARE(html.out, QStringLiteral("1 recipes exported to site\n"));
+        QCOMPARE(QDir(dir.path() + QStringLiteral("/site")).entryList({QStringLiteral("*.html")}),
+                 QStringList({QStringLiteral("index.html"), QStringLiteral("Tomato-soup.html")}));
+        QCOMPARE(mealMaster.code, 0);
+        const QByteArray mm = fileBytes(dir.path() + QStringLiteral("/all.mmf"));
+        QVERIFY(mm.contains("Title: Apple pie") && !mm.contains("Tomato"));
+        QCOMPARE(jsonLd.code, 0);
+        QCOMPARE(QDir(dir.path() + QStringLiteral("/ld")).entryList(QDir::Files),
+                 QStringList({QStringLiteral("Apple-pie.jsonld"), QStringLiteral("Tomato-soup.jsonld")}));
+        QCOMPARE(unknown.code, 2);
+        QVERIFY(!QFile::exists(dir.path() + QStringLiteral("/ld2")));
+        QCOMPARE(taken.code, 1);
+        QVERIFY2(taken.err.contains(QLatin1String("not an earlier export")), qPrintable(taken.err));
+        QCOMPARE(fileBytes(dir.path() + QStringLiteral("/taken/letter.txt")), QByteArray("mine"));
+    }
+
     void exportOfAnEmptyFolderIsAnEmptyArray()
     {
         QTemporaryDir dir;

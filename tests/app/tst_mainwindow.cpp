@@ -9,6 +9,7 @@
 #include "common/interfacetexts.h"
 #include "common/session.h"
 #include "editor/F_KVE.h"
+#include "export/F_Export.h"
 #include "import/F_Import.h"
 #include "platform/richtext/rtfwriter.h"
 #include "preview/F_Vor.h"
@@ -726,6 +727,32 @@ private slots:
         QCOMPARE(pauses, progressPauses);
         QVERIFY(!ProgressWindow()->isVisible());
         QVERIFY(m_asked.isEmpty());
+        QCOMPARE(m_errors, QStringList());
+    }
+
+    // "Export..." writes what the list shows, in its order, and nothing else.
+    void exportFromTheFileMenu()
+    {
+        QMenu* file = m_main->menuBar()->actions().first()->menu();
+        QAction* exportAction = m_main->findChild<QAction*>(QStringLiteral("Rezepteexportieren1"));
+        QVERIFY(exportAction && file->actions().contains(exportAction));
+        QCOMPARE(exportAction->text(), QStringLiteral("Export..."));
+        QTest::keyClicks(m_main->ESuchen, QStringLiteral("onion"));
+        const QString target = m_collection->base + QStringLiteral("out.mmf");
+        bool windowModal = false;
+        SetExportWindowHook([&](TFExport& window) {
+            windowModal = window.parentWidget() == m_main.get() && window.windowModality() == Qt::WindowModal;
+            window.CBFormat->setCurrentIndex(window.CBFormat->findText(QStringLiteral("MealMaster file")));
+            window.EZiel->setText(target);
+            return true;
+        });
+        exportAction->trigger();
+        SetExportWindowHook({});
+        m_main->ESuchen->clear();
+        QVERIFY(windowModal);
+        const QByteArray text = fileBytes(target);
+        QCOMPARE(text.count("Title: "), 1);
+        QVERIFY(text.contains("Title: Tomato soup"));
         QCOMPARE(m_errors, QStringList());
     }
 
