@@ -398,7 +398,8 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         for (const char* change :
-             {"none", "bytes", "name", "order", "date", "devices", "damage", "cut", "longer"})
+             {"none", "bytes", "name", "order", "date", "devices", "damage", "cut", "longer",
+              "version"})
             QTest::newRow(change) << QString::fromLatin1(change);
     }
     void searchCacheServesOnlyItsRecords()
@@ -428,7 +429,7 @@ private slots:
         else if (change == QLatin1String("devices"))
             kv[2].Devices += "Oven,";
         if (change == QLatin1String("damage") || change == QLatin1String("cut") ||
-            change == QLatin1String("longer")) {
+            change == QLatin1String("longer") || change == QLatin1String("version")) {
             QFile file(searchCachePath(base));
             QVERIFY(file.open(QIODevice::ReadWrite));
             QByteArray bytes = file.readAll();
@@ -436,6 +437,8 @@ private slots:
                 bytes[bytes.size() - 7] = char(bytes[bytes.size() - 7] ^ 0x20);
             else if (change == QLatin1String("cut"))
                 bytes.chop(1);
+            else if (change == QLatin1String("version"))
+                bytes[8] = char(bytes[8] + 1); // the format version follows the 8-byte mark
             else
                 bytes.append('x');
             QVERIFY(file.resize(0));
@@ -447,6 +450,36 @@ private slots:
         QCOMPARE(taken, change == QLatin1String("none"));
         QCOMPARE(read, taken ? index : QByteArray());
         QCOMPARE(why.isEmpty(), taken);
+    }
+
+    // Any one byte of the search cache file changed, the cache is not taken: the header
+    // is checked field by field, the index bytes by their checksum.
+    void searchCacheRefusesEveryChangedByte()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.path() + QLatin1Char('/');
+        QVERIFY(QDir().mkpath(base + QStringLiteral("PRGDATA")));
+        QByteArray index;
+        for (int i = 0; i < 300; ++i)
+            index += char(i * 7);
+        QVERIFY(writeSearchCache(base, 42, index));
+        QFile file(searchCachePath(base));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray bytes = file.readAll();
+        QByteArray read;
+        for (qsizetype at = 0; at < bytes.size(); ++at) {
+            QByteArray changed = bytes;
+            changed[at] = char(changed[at] ^ (1 << (at % 8)));
+            QVERIFY(file.seek(0));
+            QCOMPARE(file.write(changed), changed.size());
+            QVERIFY(file.flush());
+            QVERIFY2(!readSearchCache(base, 42, &read), qPrintable(QString::number(at)));
+        }
+        QVERIFY(file.seek(0));
+        QCOMPARE(file.write(bytes), bytes.size());
+        QVERIFY(file.flush());
+        QVERIFY(readSearchCache(base, 42, &read));
+        QCOMPARE(read, index);
     }
 
     void rebuildForgetsEarlierSearches()
