@@ -354,11 +354,17 @@ void TFMain::prepareSearchIndex()
     const TKV& kv = m_catalogue.recipes;
     const quint64 key = searchCacheKey(kv);
     QByteArray prepared;
-    if (readSearchCache(BaseFolder(), key, &prepared) && m_searchIndex.restore(kv, prepared))
-        return;
-    m_searchIndex.rebuildInBackground(kv, [base = BaseFolder(), key](const QByteArray& bytes) {
-        writeSearchCache(base, key, bytes); // a cache that cannot be written costs only time
-    });
+    if (!readSearchCache(BaseFolder(), key, &prepared) || !m_searchIndex.restore(kv, prepared))
+        rebuildSearchIndex(key);
+}
+
+void TFMain::rebuildSearchIndex(quint64 key)
+{
+    m_searchIndex.rebuildInBackground(m_catalogue.recipes,
+                                      [base = BaseFolder(), key](const QByteArray& bytes) {
+                                          // A cache that cannot be written costs only time.
+                                          writeSearchCache(base, key, bytes);
+                                      });
 }
 
 void TFMain::FillRecipeList(bool reload)
@@ -504,7 +510,7 @@ void TFMain::applyFolderChanges(const QStringList& names)
     // Records checked one by one cost a little on every search: after many, the lines
     // are prepared again on the second thread, once the list shows the change.
     if (m_searchIndex.changedRecords() > std::max<qsizetype>(1000, kv.size() / 16)) {
-        m_searchIndex.rebuildInBackground(kv);
+        rebuildSearchIndex(searchCacheKey(kv)); // the next start takes it from its cache
         m_searchIndex.noteSortedByName(kv);
     }
     if (!update.problems.isEmpty()) {

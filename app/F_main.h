@@ -98,6 +98,7 @@ private:
     void loadPictures();
     void rebuildBoxes();
     void prepareSearchIndex();
+    void rebuildSearchIndex(quint64 key);
     void ESuchenChange();
     void openSelectedRow();
     int selectedRecipe() const;

@@ -16,6 +16,8 @@ constexpr char kMagic[8] = {'D', 'I', 'L', 'B', 'O', 'S', 'I', 'X'};
 constexpr quint32 kFormatVersion = 1;
 constexpr quint32 kByteOrderMark = 0x01020304;
 constexpr qint64 kCacheFileLimit = qint64(4) << 30;
+// magic, format version, byte order mark, key, checksum, size of the index bytes
+constexpr qint64 kHeaderSize = 8 + 4 + 4 + 8 + 8 + 8;
 
 } // namespace
 
@@ -97,13 +99,14 @@ bool readSearchCache(const QString& baseFolder, quint64 key, QByteArray* index, 
         return false;
     };
     const QString path = searchCachePath(baseFolder);
-    if (!QFile::exists(path))
+    QFile file(path);
+    if (!file.exists())
         return reject(QStringLiteral("there is none"));
-    QByteArray bytes;
-    QString error;
-    if (!readWholeFile(path, &bytes, &error, kCacheFileLimit))
-        return reject(error);
-    FlatReader in(bytes);
+    if (!file.open(QIODevice::ReadOnly))
+        return reject(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    // The header first: a cache of other recipes is refused without reading its index.
+    const QByteArray head = file.read(kHeaderSize);
+    FlatReader in(head);
     char magic[8] = {};
     for (char& c : magic)
         c = in.number<char>();
@@ -111,15 +114,18 @@ bool readSearchCache(const QString& baseFolder, quint64 key, QByteArray* index, 
     const auto mark = in.number<quint32>();
     const auto cachedKey = in.number<quint64>();
     const auto sum = in.number<quint64>();
+    const auto size = in.number<quint64>();
     if (!in.ok() || memcmp(magic, kMagic, sizeof magic) != 0)
         return reject(QStringLiteral("it is not a search index cache"));
     if (mark != kByteOrderMark || version != kFormatVersion)
         return reject(QStringLiteral("it has another format"));
     if (cachedKey != key)
         return reject(QStringLiteral("it was prepared for other recipes"));
-    QByteArray payload = in.bytes();
-    if (!in.ok() || !in.atEnd())
+    if (size > quint64(kCacheFileLimit) || qint64(size) != file.size() - kHeaderSize)
         return reject(QStringLiteral("it is cut short or has bytes after its end"));
+    QByteArray payload = file.read(qint64(size));
+    if (quint64(payload.size()) != size)
+        return reject(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
     if (cacheChecksum(payload) != sum)
         return reject(QStringLiteral("it is damaged (its checksum does not match)"));
     *index = std::move(payload);
