@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLocale>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -67,7 +68,9 @@ quint64 searchCacheKey(const TKV& kv)
         out.number(quint8(stored.exists));
         out.number(stored.size);
         out.number(stored.hash);
-        out.number(r.LastCooked);
+        // The search lines hold the cooking date's day only; a record without a date
+        // takes the current moment, which must not make every start a new key.
+        out.number(r.LastCooked > 0 ? std::floor(r.LastCooked) : r.LastCooked);
         out.bytes(r.Devices);
     }
     return cacheChecksum(bytes);

@@ -18,7 +18,7 @@ QString searchCachePath(const QString& baseFolder);
 
 /// The key of the catalogue kv in list order: every record's file name and the state of
 /// the bytes it was read from (which give everything the search lines hold), what the
-/// reading rules fill in from the day or the pictures (cooking date, devices), and the
+/// reading rules fill in from the day or the pictures (the cooking day, devices), and the
 /// date format the lines write dates in.
 quint64 searchCacheKey(const TKV& kv);
 

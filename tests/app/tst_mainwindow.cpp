@@ -17,6 +17,7 @@
 #include "preview/printdialog.h"
 #include "preview/printers.h"
 #include "preview/recipefill.h"
+#include "recipes/searchcache.h"
 #include "tests/testfiles.h"
 
 #include <QAction>
@@ -132,6 +133,40 @@ private slots:
         QCOMPARE(m_main->recipeList()->font().pointSize(), 9);
         QCOMPARE(m_main->CBUKat->maxVisibleItems(), 25);
         QCOMPARE(m_main->CBOZB->maxVisibleItems(), 25);
+    }
+
+    // A reload of the same recipes takes the search index from its cache, which the
+    // first reload wrote: one made to list "xylophone" for the soup is believed. A
+    // recipe file changed on disk gives other records: the index is prepared again.
+    void searchIndexComesFromItsCacheForTheSameRecipes()
+    {
+        m_main->searchIndex().waitUntilBuilt(); // and its cache written
+        const QString cache = searchCachePath(m_collection->base);
+        QVERIFY(QFile::exists(cache));
+        TKV marked = m_catalogue.recipes;
+        for (TKVG& r : marked)
+            if (r.Name == "Tomato soup")
+                r.Name = "Xylophone";
+        SearchIndex index;
+        index.rebuild(marked);
+        QVERIFY(writeSearchCache(m_collection->base, searchCacheKey(m_catalogue.recipes),
+                                 index.save()));
+        m_main->FillRecipeList(true);
+        QTest::keyClicks(m_main->ESuchen, QStringLiteral("xylophone"));
+        QCOMPARE(captions(*m_main),
+                 (QStringList{QStringLiteral("Create new recipe"), QStringLiteral("Tomato soup")}));
+        m_main->ESuchen->clear();
+
+        TKVG goulash = m_catalogue.recipes[IndexOfListRow(m_catalogue.recipes, 1)];
+        goulash.Remark = "with paprika";
+        m_collection->add(QStringLiteral("goulash.vrez"), goulash);
+        m_main->FillRecipeList(true);
+        QTest::keyClicks(m_main->ESuchen, QStringLiteral("xylophone"));
+        QCOMPARE(captions(*m_main), QStringList{QStringLiteral("Create new recipe")});
+        m_main->ESuchen->clear();
+        QTest::keyClicks(m_main->ESuchen, QStringLiteral("paprika"));
+        QCOMPARE(captions(*m_main),
+                 (QStringList{QStringLiteral("Create new recipe"), QStringLiteral("Goulash")}));
     }
 
     void typingASearchFiltersTheList()
