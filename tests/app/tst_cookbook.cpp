@@ -148,6 +148,7 @@ private slots:
     void init();
     void cleanup();
     void demoCookbook();
+    void filteredBookOutlinesTheRecipesAlone();
     void cancellingLeavesNoFile_data();
     void cancellingLeavesNoFile();
     void menuPrintsTheSelectedRows();
@@ -239,6 +240,37 @@ void CookbookTest::demoCookbook()
     QCOMPARE(recipesInOutline, 22);
     QVERIFY(xml.contains(QLatin1String("<item page=\"2\">Contents</item>")));
     QVERIFY(xml.contains(QLatin1String(">Baking</item>\n<outline>")));
+}
+
+// Filtered by a category, the book is not grouped: the outline lists the contents and
+// then the recipes themselves, each leading to its page.
+void CookbookTest::filteredBookOutlinesTheRecipesAlone()
+{
+    const QString out = m_base + QStringLiteral("cakes.pdf");
+    QString err;
+    QCOMPARE(runBook(m_base,
+                     {QStringLiteral("--print-book"), out, QStringLiteral("--category"),
+                      QStringLiteral("Cakes")},
+                     &err),
+             0);
+    const QList<pdf::Word> words = pdf::words(out);
+    const QString xml = QString::fromUtf8(
+        pdf::run(QStringLiteral("pdftohtml"), {QStringLiteral("-xml"), QStringLiteral("-stdout"),
+                                               QStringLiteral("-i"), QStringLiteral("-q"), out}));
+    static const QRegularExpression item(QStringLiteral("<item page=\"(\\d+)\">([^<]*)</item>"));
+    QStringList titles;
+    for (auto it = item.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        titles << m.captured(2);
+        if (m.captured(2) != QLatin1String("Contents"))
+            QVERIFY2(pdf::texts(words, m.captured(1).toInt() - 1)
+                         .join(QLatin1Char(' '))
+                         .contains(m.captured(2)),
+                     qPrintable(m.captured(2)));
+    }
+    QCOMPARE(titles, (QStringList{QStringLiteral("Contents"), QStringLiteral("Lemon tart"),
+                                  QStringLiteral("Strawberry Birthday Cake")}));
+    QVERIFY(!xml.contains(QLatin1String("</item>\n<outline>"))); // nothing nested
 }
 
 void CookbookTest::cancellingLeavesNoFile_data()
